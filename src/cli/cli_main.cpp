@@ -1,0 +1,189 @@
+#include "cli/cli_main.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+#include "cli/cli_host.h"
+#include "counting/engine.h"
+#include "input/decode.h"
+#include "results/output.h"
+#include "util/file_proc.h"
+#include "util/text.h"
+
+namespace vorn {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: vorn-cli [OPTIONS] SOURCE\n"
+    "       vorn-cli --clipboard TEXTFILE [OPTIONS]\n"
+    "       vorn-cli --help | --version\n"
+    "\n"
+    "Counts the words of SOURCE (a text file) and lists them.\n"
+    "\n"
+    "Options:\n"
+    "  --clipboard FILE     count FILE's text as the clipboard text ('-' = standard input)\n"
+    "  --set NAME=VALUE     set one settings field (repeatable)\n"
+    "  -o, --output FILE    write the output file (Windows-1252, CR LF)\n"
+    "  --raw                print the listing byte for byte as the file would hold it\n"
+    "  --textbox            print the final text of the results box instead of the listing\n"
+    "  --answer yes|no      the answer to every question (default yes)\n"
+    "  -q, --quiet          no progress line\n"
+    "  --help               this text\n"
+    "  --version            the version\n";
+
+struct Options {
+  std::string source;
+  bool has_source = false;
+  std::string clipboard;
+  bool has_clipboard = false;
+  std::vector<std::string> sets;
+  std::string output;
+  bool has_output = false;
+  bool raw = false;
+  bool textbox = false;
+  bool answer_yes = true;
+  bool quiet = false;
+};
+
+int Usage(std::ostream& err, const std::string& problem) {
+  err << "vorn-cli: " << problem << "\n"
+      << "Try 'vorn-cli --help'.\n";
+  return 2;
+}
+
+// Reads a whole file (or standard input for "-"). Returns false on error.
+bool ReadAll(const std::string& path, std::string* bytes, std::string* error) {
+  if (path == "-") {
+    std::ostringstream ss;
+    ss << std::cin.rdbuf();
+    *bytes = ss.str();
+    return true;
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    *error = ErrorDescription(errno);
+    return false;
+  }
+  bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return true;
+}
+
+// The clipboard text of a file: UTF-8 when it is valid UTF-8, else
+// Windows-1252.
+Text ClipboardFromBytes(const std::string& bytes) {
+  std::string_view b = bytes;
+  if (b.size() >= 3 && b.substr(0, 3) == "\xEF\xBB\xBF") b.remove_prefix(3);
+  return IsValidUtf8(b) ? Utf8ToText(b) : DecodeWindows1252(b);
+}
+
+std::string TextAsUtf8Lf(const Text& text) {
+  std::string s = ToLf(TextToUtf8(text));
+  if (!s.empty() && s.back() != '\n') s.push_back('\n');
+  return s;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           bool err_is_terminal) {
+  Options o;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::string* dest) {
+      if (i + 1 >= args.size()) return false;
+      *dest = args[++i];
+      return true;
+    };
+    if (a == "--help" || a == "-h") {
+      out << kUsage;
+      return 0;
+    } else if (a == "--version") {
+      out << "vorn-cli " << VORN_VERSION << "\n";
+      return 0;
+    } else if (a == "--clipboard") {
+      if (!value(&o.clipboard)) return Usage(err, "--clipboard needs a file");
+      o.has_clipboard = true;
+    } else if (a == "--set") {
+      std::string v;
+      if (!value(&v)) return Usage(err, "--set needs NAME=VALUE");
+      o.sets.push_back(v);
+    } else if (a == "-o" || a == "--output") {
+      if (!value(&o.output)) return Usage(err, a + " needs a file");
+      o.has_output = true;
+    } else if (a == "--raw") {
+      o.raw = true;
+    } else if (a == "--textbox") {
+      o.textbox = true;
+    } else if (a == "--answer") {
+      std::string v;
+      if (!value(&v) || (v != "yes" && v != "no")) return Usage(err, "--answer takes yes or no");
+      o.answer_yes = v == "yes";
+    } else if (a == "-q" || a == "--quiet") {
+      o.quiet = true;
+    } else if (a.size() > 1 && a[0] == '-' && a != "-") {
+      return Usage(err, "unknown option " + a);
+    } else {
+      if (o.has_source) return Usage(err, "more than one source: " + o.source + " and " + a);
+      o.source = a;
+      o.has_source = true;
+    }
+  }
+  if (!o.has_source && !o.has_clipboard) return Usage(err, "no source given");
+  if (o.has_source && o.has_clipboard) return Usage(err, "give either SOURCE or --clipboard");
+
+  CliHost host(&err, o.answer_yes, err_is_terminal && !o.quiet);
+  Engine engine(&host);
+  Settings& s = engine.settings();
+  for (const std::string& set : o.sets) {
+    const size_t eq = set.find('=');
+    if (eq == std::string::npos) return Usage(err, "--set needs NAME=VALUE, not " + set);
+    const std::string problem = SetFieldByName(&s, set.substr(0, eq), set.substr(eq + 1));
+    if (!problem.empty()) return Usage(err, problem);
+  }
+  if (o.has_output) {
+    s.OutputFilePath = o.output;
+    s.DisableOutputToFile = 0;
+  }
+  if (o.has_clipboard) {
+    std::string bytes;
+    std::string error;
+    if (!ReadAll(o.clipboard, &bytes, &error)) {
+      err << "vorn-cli: cannot read " << o.clipboard << ": " << error << "\n";
+      return 1;
+    }
+    host.SetClipboard(ClipboardFromBytes(bytes));
+    s.Source = InputSource::kClipboard;
+  } else if (FolderExists(o.source) && o.source.back() != '/') {
+    s.Source = InputSource::kFolder;
+    s.FolderPath = o.source;
+  } else {
+    s.Source = InputSource::kSingleFile;
+    s.InputFilePath = o.source;
+  }
+  SyncOutputFileOption(&s);
+
+  host.OnInterrupt([&engine] { engine.CountWords(); });
+  CliHost::InstallInterruptHandler();
+  const RunOutcome outcome = engine.CountWords();
+  CliHost::RemoveInterruptHandler();
+  host.EndProgress();
+
+  EngineState& st = engine.state();
+  const bool file_named = !s.OutputFilePath.empty() && !s.DisableOutputToFile;
+  if (o.textbox || (file_named && o.has_output)) {
+    out << TextAsUtf8Lf(st.textbox.text());
+  } else if (outcome == RunOutcome::kListed) {
+    const std::string listing = RenderFileListing(&st);
+    out << (o.raw ? listing : ToLf(TextToUtf8(DecodeWindows1252(listing))));
+  }
+  out.flush();
+  return outcome == RunOutcome::kListed ? 0 : 1;
+}
+
+}  // namespace vorn

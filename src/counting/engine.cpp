@@ -1,0 +1,789 @@
+#include "counting/engine.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <exception>
+#include <fstream>
+
+#include "input/decode.h"
+#include "input/is_text_file.h"
+#include "input/line_reader.h"
+#include "results/output.h"
+#include "results/quick_sort.h"
+#include "util/file_proc.h"
+#include "util/message_table.h"
+#include "util/str_proc.h"
+#include "words/char_classes.h"
+#include "words/normalise.h"
+
+namespace vorn {
+
+namespace {
+
+constexpr int64_t kStopPromptMin = 800;
+constexpr int kProgressBarWidth = 39;
+constexpr int64_t kMaxClipboardChars = 100000;
+constexpr int64_t kLargeInputFile = 200000;
+constexpr int64_t kInFileProgressMin = 10240;
+const std::string kCrLfS = "\r\n";
+
+// The lower-case form of every Windows-1252 byte, for lines read as 8-bit
+// text.
+struct ByteTables {
+  std::array<char16_t, 256> plain{};
+  std::array<char16_t, 256> lower{};
+  // 1: the block needs preparing (backspace, line break, form feed, no-break
+  // space); 2: a hyphen.
+  std::array<uint8_t, 256> hints{};
+  ByteTables() {
+    for (int b = 0; b < 256; ++b) {
+      plain[b] = Windows1252ToChar(static_cast<uint8_t>(b));
+      lower[b] = LowerChar(plain[b]);
+    }
+    for (int b : {8, 10, 12, 13, 0xA0}) hints[b] = 1;
+    hints['-'] = 2;
+  }
+};
+
+const ByteTables& Bytes() {
+  static const ByteTables tables;
+  return tables;
+}
+
+std::string TrimAscii(std::string_view s) {
+  size_t b = 0;
+  size_t e = s.size();
+  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+  return std::string(s.substr(b, e - b));
+}
+
+// Removes bytes of code 32 or below from both ends.
+std::string_view TrimControls(std::string_view s) {
+  size_t b = 0;
+  size_t e = s.size();
+  while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
+  while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
+  return s.substr(b, e - b);
+}
+
+std::string ProgressBar(int cells) {
+  if (cells >= 2) {
+    return "[" + std::string(static_cast<size_t>(cells - 1), '-') + ">" +
+           std::string(static_cast<size_t>(kProgressBarWidth - cells), ' ') + "]";
+  }
+  return "[>" + std::string(kProgressBarWidth - 1, ' ') + "]";
+}
+
+}  // namespace
+
+Engine::Engine(Host* host) : st_(host) {
+  Initialize(&st_.settings);
+  last_events_ = std::chrono::steady_clock::now();
+}
+
+void Engine::SetEventThrottle(int words, std::chrono::milliseconds interval) {
+  events_every_ = std::max(1, words);
+  events_interval_ = interval;
+}
+
+// --- Yielding and the run clock ---------------------------------------------
+
+bool Engine::Yield() {
+  if (--countdown_ > 0) return st_.run.StopRequested;
+  countdown_ = events_every_;
+  const auto now = std::chrono::steady_clock::now();
+  if (now - last_events_ >= events_interval_) {
+    last_events_ = now;
+    Tick();
+    st_.host->ProcessEvents();
+  }
+  return st_.run.StopRequested;
+}
+
+// The two one-second timers: the elapsed time and distinct-entry labels, and
+// the count button's caption.
+void Engine::Tick() {
+  CountRun& run = st_.run;
+  if (run.ClockRunning) {
+    const auto secs = std::chrono::duration_cast<std::chrono::seconds>(
+                          std::chrono::steady_clock::now() - run_started_)
+                          .count();
+    if (secs != run.ElapsedSeconds) {
+      run.ElapsedSeconds = secs;
+      if (st_.settings.Source != InputSource::kClipboard) {
+        st_.SetLabel(Label::kTimeElapsed, "Time elapsed: " + FormatElapsed(secs));
+      }
+      const std::string kind = run.AllPhrasesMode ? "phrases" : WordsPhrases(st_);
+      st_.SetLabel(Label::kNumberOfWords, "Number of different " + kind + " found so far: " +
+                                              Grouped(st_.words.DistinctCount()));
+    }
+  }
+  if (run.Running) {
+    if (run.StopRequested) {
+      st_.SetLabel(Label::kCountWordsCaption, GetMessageText(32));
+    } else if (st_.labels[static_cast<int>(Label::kCountWordsCaption)].text == GetMessageText(32) &&
+               st_.words.DistinctCount() > kStopPromptMin) {
+      st_.SetLabel(Label::kCountWordsCaption, GetMessageText(33));
+    }
+  }
+}
+
+// --- The count command --------------------------------------------------------
+
+void Engine::RequestStop() {
+  CountRun& run = st_.run;
+  const std::string caption = st_.labels[static_cast<int>(Label::kCountWordsCaption)].text;
+  if (run.AllPhrasesMode) {
+    if (st_.host->Ask("Counting all phrases", "Really stop?", Buttons::kYesNo, Answer::kNo) !=
+        Answer::kYes) {
+      return;
+    }
+    st_.textbox.SetText(u"Counting of all phrases was stopped.");
+  } else if (!run.ListingFiles && !run.CountingFiles && !run.ReadingWordLists &&
+             st_.words.DistinctCount() > kStopPromptMin) {
+    const std::string text =
+        Grouped(st_.words.DistinctCount()) + " found so far." + kCrLfS + kCrLfS + "Really stop?";
+    if (st_.host->Ask(caption, text, Buttons::kYesNo, Answer::kNo) != Answer::kYes) return;
+  }
+  run.StopRequested = true;
+  run.ClockRunning = false;
+}
+
+RunOutcome Engine::CountWords() {
+  Settings& s = st_.settings;
+  CountRun& run = st_.run;
+  if (run.Running) {
+    RequestStop();
+    return RunOutcome::kStopAsked;
+  }
+  s.InputFilePath = TrimAscii(s.InputFilePath);
+  if (s.Source == InputSource::kSingleFile) {
+    if (s.InputFilePath.empty()) {
+      st_.host->ShowMessage("Invalid input", "Input file not specified!", Icon::kExclamation);
+      return RunOutcome::kRefused;
+    }
+    if (FileExists(s.InputFilePath) && FileLength(s.InputFilePath) == 0) {
+      st_.host->ShowMessage("Empty file", "Input file is zero-length!", Icon::kExclamation);
+      return RunOutcome::kRefused;
+    }
+  }
+  // Words-to-ignore and count-only lists come with their own commands; with
+  // none loaded every word is counted.
+  run.CountOnlyMode = false;
+  run.IgnoreMode = false;
+  run.PhrasesInCountOnly = false;
+
+  if (!run.CountArrayMode) {
+    std::string intro;
+    if (run.CountOnlyMode) {
+      intro =
+          "The 'Settings' window states that only certain words or phrases are to be "
+          "counted.  To count these, click on the 'Count only specified words/phrases' "
+          "button.\r\n\r\nIf instead you wish to count all words " +
+          std::string(run.IgnoreMode ? "(ignoring certain words as specified in the "
+                                       "'Settings' window) "
+                                     : "") +
+          "then click on the 'Count all words' button.";
+    } else {
+      intro = "The 'Settings' window currently states that all words are to be counted " +
+              std::string(run.IgnoreMode ? "except for some words to be ignored" : "") +
+              ".  To do this, click on the 'Count all words' button.\r\n\r\nIf instead you "
+              "wish to count only specified words and phrases then go to the 'Settings' "
+              "window, specify them, then click again on the 'Count words/phrases' button. ";
+    }
+    const CountChoice choice = st_.host->CountWordsDialog(intro, run.CountOnlyMode);
+    if (choice == CountChoice::kCancel) return RunOutcome::kCancelled;
+    if (choice == CountChoice::kCountAllWords) run.CountOnlyMode = false;
+  }
+  st_.SetLabel(Label::kNumberOfWords, "");
+  RunOutcome outcome = RunOutcome::kListed;
+  StartCountRun(&outcome);
+  run.StopRequested = false;
+  return outcome;
+}
+
+void Engine::StartCountRun(RunOutcome* outcome) {
+  Settings& s = st_.settings;
+  CountRun& run = st_.run;
+  // The output file is never the input file: truncating it below would lose
+  // the input.
+  if (s.Source == InputSource::kSingleFile && !s.OutputFilePath.empty() && !s.DisableOutputToFile &&
+      SamePath(s.InputFilePath, s.OutputFilePath)) {
+    ReportInputFileStatus(kFileIsOutput);
+    *outcome = RunOutcome::kRefused;
+    return;
+  }
+  if (!s.OutputFilePath.empty() && !s.DisableOutputToFile) {
+    std::ofstream out(s.OutputFilePath, std::ios::binary | std::ios::trunc);
+    if (!out) {
+      const int err = errno;
+      st_.textbox.SetText(T("Error: " + ErrorDescription(err) + kCrLfS + kCrLfS +
+                            "If the output file is open in Excel then it must first be closed" +
+                            kCrLfS +
+                            "or a different file should be specified as the output file."));
+      run.StopRequested = false;
+      *outcome = RunOutcome::kRefused;
+      return;
+    }
+  }
+  if (!run.AllPhrasesMode) run.MaxPhraseWords = 1;
+  run.PhraseBuffer.assign(static_cast<size_t>(run.MaxPhraseWords) + 1, Text());
+  run.Running = true;
+  run.StopRequested = false;
+  *outcome = RunCount();
+  run.ClockRunning = false;
+  run.Running = false;
+  if (run.ElapsedSeconds < 3) st_.SetLabel(Label::kTimeElapsed, "");
+  st_.SetLabel(Label::kCountWordsCaption, GetMessageText(21));
+  run.StopRequested = false;
+}
+
+std::string Engine::ActivityText() const {
+  if (st_.run.AllPhrasesMode) return "counting all phrases";
+  if (st_.run.CountOnlyMode) return "counting specified words/phrases";
+  return "counting all words";
+}
+
+RunOutcome Engine::RunCount() {
+  Settings& s = st_.settings;
+  CountRun& run = st_.run;
+  // Reset.
+  for (Label l : {Label::kNumWordsExcluded, Label::kNumOccurrences, Label::kTotalNumOccurrences}) {
+    st_.HideLabel(l);
+  }
+  // Display-format check.
+  if (s.DisplayFormat >= 11 && s.Source != InputSource::kFolder) {
+    if (!CheckDisplayFormatAvailable(&st_)) return RunOutcome::kRefused;
+  }
+  // Frequency limits.
+  run.ThresholdFrequency = s.ThresholdFrequencyValue();
+  run.ExcessFrequency = s.ExcessFrequencyValue();
+  const std::string kind = WordsPhrases(st_);
+  if (s.IgnoreInfrequentWords && s.IgnoreExcessivelyFrequentWords &&
+      run.ThresholdFrequency > run.ExcessFrequency) {
+    st_.host->ShowMessage("Invalid input",
+                          "The settings currently say to ignore " + kind + kCrLfS +
+                              "with fewer than " + std::to_string(run.ThresholdFrequency) +
+                              " occurrences and with more than " +
+                              std::to_string(run.ExcessFrequency) + " occurrences," + kCrLfS +
+                              "which implies that all " + kind + " will be ignored.",
+                          Icon::kInformation);
+    return RunOutcome::kRefused;
+  }
+  // Set-up.
+  st_.SetLabel(Label::kCountWordsCaption, GetMessageText(32));
+  ConfigureScanner();
+  st_.textbox.OutputAborted = false;
+  run.Interrupted = false;
+  run.ReadingWordLists = false;
+  run.WordsRead = 0;
+  run.ElapsedSeconds = 0;
+  run_started_ = std::chrono::steady_clock::now();
+  run.ClockRunning = true;
+  st_.SetLabel(Label::kTimeElapsed, "Time elapsed: 0s");
+  pending_words_.clear();
+  st_.listing.HeaderPrefix.clear();
+  st_.listing.MinColumnWidth = 8;
+  countdown_ = events_every_;
+
+  // Source.
+  RunOutcome read;
+  switch (s.Source) {
+    case InputSource::kClipboard:
+      read = ReadClipboard();
+      break;
+    case InputSource::kSingleFile:
+      read = ReadSingleFile();
+      break;
+    default:
+      st_.host->ShowMessage("Folder",
+                            "Counting the files of a folder is not available in this version.",
+                            Icon::kInformation);
+      read = RunOutcome::kRefused;
+      break;
+  }
+  if (read != RunOutcome::kListed) return read;
+  if (!pending_words_.empty()) {
+    st_.textbox.OutputToTxb(pending_words_);
+    pending_words_.clear();
+  }
+
+  // Alphabetical sort.
+  const bool stopped = run.StopRequested;
+  st_.words.Finalize();
+  if (st_.words.DistinctCount() > 1 && !(run.AllPhrasesMode && stopped)) {
+    SortWordListByKey(&st_.words, 1, st_.words.DistinctCount(), 1);
+  }
+  // Stop handling.
+  if (stopped) {
+    run.StopRequested = false;
+    Text note = st_.textbox.empty() ? Text() : Text(u"\r\n\r\n");
+    const int64_t found = st_.words.DistinctCount();
+    if (run.AllPhrasesMode || found == 0) {
+      note += u"Stopped";
+    } else {
+      note += T("Stopped with " + std::to_string(found) + " word" + (found == 1 ? "" : "s") +
+                " found.");
+    }
+    st_.textbox.OutputToTxb(note);
+    bool list = false;
+    if (!run.CountArrayMode && found > 0) {
+      list = st_.host->Ask("Counting interrupted",
+                           "The operation was stopped before all " + kind + " were counted." +
+                               kCrLfS + "Do you wish to list those which were found?",
+                           Buttons::kYesNo, Answer::kYes) == Answer::kYes;
+    }
+    if (!list) {
+      run.ResultsPresent = false;
+      return RunOutcome::kStopped;
+    }
+    run.Interrupted = true;
+  }
+  // Results phase.
+  run.RunComplete = !run.Interrupted;
+  st_.textbox.SetText(u"Processing . . .");
+  st_.SetLabel(Label::kNumWordsExcluded, "");
+  if (!run.CountOnlyMode) {
+    st_.textbox.SetText(u"Now filtering words . . .");
+    FilterWordList();
+  } else {
+    CountOnlyFilter();
+  }
+  st_.textbox.Clear();
+  ComputeListStatistics(st_.words, run.AllPhrasesMode, &st_.stats);
+  st_.textbox.SetText(u"Now setting up frequency chain . . .");
+  BuildFrequencyChain(&st_.words, &st_.stats, s.SortByNumberOfFiles != 0, [this] {
+    st_.textbox.Append(u" .");
+    st_.host->ProcessEvents();
+  });
+  st_.textbox.Clear();
+  ShowCountSummary();
+  run.ResultsPresent = true;
+  if (st_.words.DistinctCount() > 0) {
+    ListWords(&st_);
+  } else {
+    NoEntriesMessage(&st_);
+  }
+  return RunOutcome::kListed;
+}
+
+void Engine::ConfigureScanner() {
+  const Settings& s = st_.settings;
+  NormaliseOptions o;
+  o.convert_final_ies = s.ConvertFinalIes != 0;
+  o.drop_final_s = s.DropFinalS != 0;
+  o.allow_apostrophes = s.AllowWordsWithApostrophes != 0;
+  o.all_phrases_mode = st_.run.AllPhrasesMode;
+  scanner_.Configure(BuildAllowedExtraChars(s), false, o);
+}
+
+// --- Filters and summary ------------------------------------------------------
+
+void Engine::FilterWordList() {
+  const Settings& s = st_.settings;
+  const int64_t short_size = s.ShortWordSizeValue();
+  const int64_t long_size = s.LongWordSizeValue();
+  for (WordEntry& e : st_.words.entries()) {
+    const int64_t len = static_cast<int64_t>(e.Word.size());
+    e.Listed = !((s.IgnoreShortWords && len < short_size) || len > long_size ||
+                 (s.IgnoreRepetitions && HasFourRepeatedLetters(e.Word)) ||
+                 (s.IgnoreNoLetter && HasNoLetter(e.Word)) ||
+                 (s.IgnoreNoVowelorY && HasNoVowelOrY(e.Word)) ||
+                 (s.IgnoreInfrequentWords && e.Count < st_.run.ThresholdFrequency) ||
+                 (s.IgnoreExcessivelyFrequentWords && e.Count > st_.run.ExcessFrequency));
+  }
+}
+
+void Engine::CountOnlyFilter() {
+  const Settings& s = st_.settings;
+  CountRun& run = st_.run;
+  const std::string kind = WordsPhrases(st_);
+  if (s.IgnoreInfrequentWords && s.IgnoreExcessivelyFrequentWords) {
+    st_.textbox.SetText(T("Excluding too frequent or too infrequent " + kind + " ..."));
+  } else if (s.IgnoreInfrequentWords) {
+    st_.textbox.SetText(T("Excluding too infrequent " + kind + " ..."));
+  } else if (s.IgnoreExcessivelyFrequentWords) {
+    st_.textbox.SetText(T("Excluding too frequent " + kind + " ..."));
+  }
+  if (!run.AllPhrasesMode) {
+    run.ThresholdFrequency = s.ThresholdFrequencyValue();
+    run.ExcessFrequency = s.ExcessFrequencyValue();
+  }
+  const int64_t short_size = s.ShortWordSizeValue();
+  const int64_t long_size = s.LongWordSizeValue();
+  for (WordEntry& e : st_.words.entries()) {
+    const int64_t len = static_cast<int64_t>(e.Word.size());
+    bool keep = true;
+    if (e.Count < run.ThresholdFrequency && (run.AllPhrasesMode || s.IgnoreInfrequentWords)) {
+      keep = false;
+    }
+    if (!run.AllPhrasesMode && s.IgnoreExcessivelyFrequentWords && e.Count > run.ExcessFrequency) {
+      keep = false;
+    }
+    if (s.IgnoreShortWords && len < short_size) keep = false;
+    if (len > long_size) keep = false;
+    e.Listed = keep;
+  }
+}
+
+void Engine::ShowCountSummary() {
+  const CountRun& run = st_.run;
+  const ListStatistics& stats = st_.stats;
+  const std::string kind = WordsPhrases(st_);
+  st_.SetLabel(Label::kNumberOfWords,
+               "Number of " + kind + " in this list: " + Grouped(stats.ListedCount));
+  if (run.CountOnlyMode) {
+    st_.SetLabel(Label::kNumWordsExcluded, "");
+  } else {
+    st_.SetLabel(Label::kNumWordsExcluded,
+                 std::string(run.IgnoreMode ? "No. of words ignored (other than words-to-ignore):"
+                                            : "Number of words ignored:") +
+                     " " + Grouped(stats.ExcludedCount));
+  }
+  const int64_t total = st_.words.TotalCount();
+  if (!run.Interrupted && total > 0) {
+    if (!run.CountOnlyMode) {
+      st_.SetLabel(Label::kNumOccurrences, "Number of instances of " + kind +
+                                               " in this list: " + Grouped(stats.ListedInstances));
+      st_.SetLabel(Label::kTotalNumOccurrences,
+                   "Total number of instances of " + kind + ": " + Grouped(total));
+    } else {
+      st_.SetLabel(Label::kNumOccurrences, "No. of instances of " + kind +
+                                               " in this list: " + Grouped(stats.ListedInstances));
+      st_.HideLabel(Label::kTotalNumOccurrences);
+    }
+  }
+  st_.run.ClockRunning = false;
+}
+
+// --- Counting words -------------------------------------------------------------
+
+void Engine::OnWord(TextView word) {
+  ++st_.run.WordsRead;
+  // GetWords2: the gate in front of the word list.
+  if (st_.settings.Only7bitASCII && !IsAll7bit(word)) return;
+  AddWordToList(word);
+}
+
+void Engine::AddWordToList(TextView word) {
+  CountRun& run = st_.run;
+  if (!run.ReadingWordLists && !(run.CountOnlyMode && run.PhrasesInCountOnly) &&
+      static_cast<int64_t>(word.size()) > kMaxWordLength) {
+    return;
+  }
+  if (!st_.words.AddOccurrence(word, run.CurrentFileIndex)) return;
+  const int64_t n = st_.words.DistinctCount();
+  if (n == 1) {
+    if (run.CountOnlyMode && !run.AllPhrasesMode) {
+      st_.SetLabel(Label::kNumberOfWords, run.PhrasesInCountOnly
+                                              ? "One word or phrase found so far."
+                                              : "One word found so far.");
+    }
+  } else if (!run.AllPhrasesMode && (n % (n / 100 + 10) == 0 || run.CountOnlyMode)) {
+    st_.SetLabel(Label::kNumberOfWords,
+                 "Number of different " + WordsPhrases(st_) + " found so far: " + Grouped(n));
+  }
+  if (!st_.settings.SuppressWords) {
+    pending_words_.append(word);
+    pending_words_.append(u", ");
+  }
+}
+
+void Engine::ScanLine(Text* line) {
+  if (!st_.settings.CaseSignificant) LowerCaseAccentedInPlace(line);
+  if (st_.settings.TerminatePhraseAtEndOfLine) {
+    for (size_t k = 2; k < st_.run.PhraseBuffer.size(); ++k) st_.run.PhraseBuffer[k].clear();
+  }
+  line->push_back(u' ');
+  scanner_.ScanTextBlock(line, this);
+}
+
+// --- The clipboard --------------------------------------------------------------
+
+RunOutcome Engine::ReadClipboard() {
+  CountRun& run = st_.run;
+  st_.SetLabel(Label::kTimeElapsed, "");
+  const Text clip = st_.host->ReadClipboard();
+  if (clip.empty()) {
+    st_.host->ShowMessage("Clipboard", "There is no text on the clipboard.", Icon::kInformation);
+    return RunOutcome::kRefused;
+  }
+  if (static_cast<int64_t>(clip.size()) > kMaxClipboardChars) {
+    st_.host->ShowMessage("Too much clipboard text",
+                          "There are " + Grouped(static_cast<int64_t>(clip.size())) +
+                              " characters in the text on the clipboard." + kCrLfS +
+                              "The maximum permitted is " + Grouped(kMaxClipboardChars) +
+                              ".  If possible," + kCrLfS +
+                              "count word frequencies for this text using an input file.",
+                          Icon::kInformation);
+    return RunOutcome::kRefused;
+  }
+  const size_t look = std::min<size_t>(clip.size(), 3000);
+  for (size_t i = 0; i < look; ++i) {
+    const char16_t c = clip[i];
+    if (c < 32 && c != kTab && c != kLf && c != 12 && c != kCr) {
+      st_.host->ShowMessage("Invalid input",
+                            "The text on the clipboard does not consist" + kCrLfS +
+                                "solely of natural language words.",
+                            Icon::kExclamation);
+      return RunOutcome::kRefused;
+    }
+  }
+  run.ClipboardText = clip;
+  st_.words.Clear();
+  run.ScannedFilePaths.clear();
+  run.CurrentFileIndex = 0;
+  st_.textbox.Clear();
+  // Fold the clipboard's characters into the program's character set.
+  const std::string utf8 = TextToUtf8(clip);
+  line_.clear();
+  DecodeUtf8Line(utf8, &line_);
+  ScanLine(&line_);
+  return RunOutcome::kListed;
+}
+
+// --- Files ----------------------------------------------------------------------
+
+void Engine::ReportInputFileStatus(int status) {
+  const Settings& s = st_.settings;
+  switch (status) {
+    case kFileBadPath:
+      st_.host->ShowMessage("Invalid input", "Invalid input file specification.",
+                            Icon::kExclamation);
+      break;
+    case kFileMissing:
+      st_.host->ShowMessage("File not found", "Input file does not exist.", Icon::kExclamation);
+      break;
+    case kFileNotSpecified:
+      st_.host->ShowMessage("Error",
+                            TrimAscii(s.InputFilePath).empty() ? "Input file not specified."
+                                                               : "Input file is zero-length.",
+                            Icon::kExclamation);
+      break;
+    case kFileIsOutput:
+      st_.host->ShowMessage("Error", "The output file cannot be the same as the input file.",
+                            Icon::kExclamation);
+      break;
+    case kFileIsFolder:
+      st_.host->ShowMessage("Invalid input", s.InputFilePath + kCrLfS + "is a folder, not a file.",
+                            Icon::kExclamation);
+      break;
+    default:
+      break;
+  }
+}
+
+RunOutcome Engine::ReadSingleFile() {
+  const Settings& s = st_.settings;
+  st_.textbox.SetText(
+      T("Now " + ActivityText() + " in" + kCrLfS + s.InputFilePath + kCrLfS + kCrLfS));
+  const int status = DoItFromFile();
+  st_.SetLabel(Label::kTotalNumOccurrences, "", false);
+  if (status == kFileRead) return RunOutcome::kListed;
+  if ((status >= kFileBadPath && status <= kFileIsOutput) || status == kFileIsFolder) {
+    ReportInputFileStatus(status);
+    if (status == kFileNotSpecified && !TrimAscii(s.InputFilePath).empty()) {
+      st_.textbox.SetText(u"Input file is zero length!");
+    } else {
+      st_.textbox.Clear();
+    }
+  }
+  return status == kFileCancelled ? RunOutcome::kCancelled : RunOutcome::kRefused;
+}
+
+int Engine::DoItFromFile() {
+  Settings& s = st_.settings;
+  CountRun& run = st_.run;
+  const std::string path = TrimAscii(s.InputFilePath);
+  if (path.empty()) {
+    run.StopRequested = true;
+    return kFileNotSpecified;
+  }
+  if (path.back() == '/') return kFileBadPath;
+  if (FolderExists(path)) return kFileIsFolder;
+  if (!FileExists(path)) return kFileMissing;
+  if (FileLength(path) == 0) return kFileNotSpecified;
+  if (!s.OutputFilePath.empty() && SamePath(path, s.OutputFilePath)) {
+    run.StopRequested = true;
+    return kFileIsOutput;
+  }
+  const int64_t length = FileLength(path);
+  // A large file and no output file: the results box may not hold the list.
+  if (s.Source == InputSource::kSingleFile && s.OutputFilePath.empty() &&
+      length > kLargeInputFile) {
+    const Answer a = st_.host->Ask(
+        "Large input file",
+        "The input file is quite large.  It is advisable to specify an output file before "
+        "continuing, in case the text window will not hold the result. Do you wish to specify "
+        "an output file?",
+        Buttons::kYesNoCancel, Answer::kYes);
+    if (a == Answer::kCancel) return kFileCancelled;
+    if (a == Answer::kYes) {
+      const std::string out = st_.host->ChooseFileToSave(GetMessageText(47), "");
+      if (!out.empty()) {
+        s.OutputFilePath = out;
+        s.DisableOutputToFile = 0;
+      }
+    }
+  }
+  run.ReadingFiles = true;
+  const TextFileInfo info = IsTextFile(path);
+  st_.SetLabel(Label::kXmlSize, "", false);
+  int status = kFileRead;
+  switch (info.result) {
+    case kNotText:
+      st_.host->ShowMessage("Not a text file", NotATextFileMessage(path, info), Icon::kInformation);
+      st_.textbox.Clear();
+      status = kFileNotText;
+      break;
+    case kTextRtf:
+      st_.host->ShowMessage("Not a text file", "File " + path + kCrLfS + "is an RTF file.",
+                            Icon::kInformation);
+      st_.textbox.Clear();
+      status = kFileNotText;
+      break;
+    case kStartZeroLength:
+      st_.host->ShowMessage("Invalid input file", "This is a zero-length file.",
+                            Icon::kInformation);
+      status = kFileZeroLength;
+      break;
+    case kStartPermissionDenied:
+    case kStartUnreadable:
+    case kStartEmptyPath:
+      st_.host->ShowMessage("Invalid input file", "This file cannot be opened.",
+                            Icon::kInformation);
+      status = kFileCannotOpen;
+      break;
+    case kStartMissing:
+      status = kFileMissing;
+      break;
+    default: {
+      const bool utf8 = info.utf8;
+      const int16_t only7bit = s.Only7bitASCII;
+      if (utf8) {
+        s.Only7bitASCII = 0;
+        st_.SetLabel(Label::kTotalNumOccurrences, "This is a UTF8 file.");
+      }
+      if (!ReadLines(path, info.result, info.start_code, utf8, length)) status = kFileCannotOpen;
+      s.Only7bitASCII = only7bit;
+      break;
+    }
+  }
+  run.ReadingFiles = false;
+  return status;
+}
+
+void Engine::ShowFileProgress(int64_t bytes_done, int64_t length, bool lf_only) {
+  int cells = static_cast<int>(std::lround(kProgressBarWidth * static_cast<double>(bytes_done) /
+                                           static_cast<double>(length)));
+  if (lf_only) cells = static_cast<int>(cells * 1.2);
+  cells = std::min(cells, kProgressBarWidth);
+  if (cells == progress_cells_) return;
+  progress_cells_ = cells;
+  st_.SetLabel(Label::kTotalNumOccurrences, ProgressBar(cells));
+}
+
+bool Engine::ReadLines(const std::string& path, int text_result, int start_code, bool utf8,
+                       int64_t length) {
+  CountRun& run = st_.run;
+  st_.words.Clear();
+  run.ScannedFilePaths.clear();
+  run.CurrentFileIndex = 0;
+  run.StopRequested = false;
+  if (utf8 && text_result == kTextCrLf) {
+    st_.SetLabel(Label::kNumWordsExcluded, "This is a UTF-8 text file.");
+  } else if (text_result == kTextLf) {
+    st_.SetLabel(Label::kNumWordsExcluded, "This is a Unix-type file.");
+  } else if (text_result == kTextCr) {
+    st_.SetLabel(Label::kNumWordsExcluded, "This is a Macintosh-type file.");
+  } else {
+    st_.SetLabel(Label::kNumWordsExcluded, "");
+  }
+  LineEnding ending = LineEnding::kCrLfOrCr;
+  bool decode_utf8 = utf8;
+  if (text_result == kTextLf) ending = LineEnding::kLfOnly;
+  if (text_result == kTextUnicode) {
+    decode_utf8 = true;
+    switch (start_code) {
+      case kStartUtf16Be:
+        ending = LineEnding::kUtf16Be;
+        break;
+      case kStartUtf32Be:
+        ending = LineEnding::kUtf32Be;
+        break;
+      case kStartUtf32Le:
+        ending = LineEnding::kUtf32Le;
+        break;
+      default:
+        ending = LineEnding::kUtf16Le;
+        break;
+    }
+  }
+  const bool show_progress = length > kInFileProgressMin;
+  progress_cells_ = -1;
+  if (show_progress) {
+    st_.SetLabel(Label::kTotalNumOccurrences, "[" + std::string(kProgressBarWidth, ' ') + "]");
+  }
+  LineReader reader;
+  std::string error;
+  if (!reader.Open(path, ending, &error)) {
+    st_.host->ShowMessage("Invalid input file", "This file cannot be opened.", Icon::kInformation);
+    return false;
+  }
+  const ByteTables& bytes = Bytes();
+  const bool lower = !st_.settings.CaseSignificant;
+  std::string_view raw;
+  int lines_since_yield = 0;
+  while (true) {
+    if (++lines_since_yield >= 64) {
+      lines_since_yield = 0;
+      countdown_ = 1;
+    }
+    if (Yield()) break;
+    if (!reader.Next(&raw)) break;
+    if (show_progress) ShowFileProgress(reader.BytesRead(), length, ending == LineEnding::kLfOnly);
+    const std::string_view trimmed = TrimControls(raw);
+    if (trimmed.empty()) continue;
+    line_.clear();
+    Scanner::BlockHints hints;
+    if (decode_utf8) {
+      DecodeUtf8Line(trimmed, &line_);
+      if (lower) LowerCaseAccentedInPlace(&line_);
+    } else {
+      line_.resize(trimmed.size());
+      const auto& table = lower ? bytes.lower : bytes.plain;
+      uint8_t seen = 0;
+      for (size_t i = 0; i < trimmed.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(trimmed[i]);
+        line_[i] = table[b];
+        seen |= bytes.hints[b];
+      }
+      hints.may_need_prepare = (seen & 1) != 0;
+      hints.may_hold_hyphens = (seen & 2) != 0;
+    }
+    if (st_.settings.TerminatePhraseAtEndOfLine) {
+      for (size_t k = 2; k < run.PhraseBuffer.size(); ++k) run.PhraseBuffer[k].clear();
+    }
+    if (!pending_words_.empty()) {
+      st_.textbox.OutputToTxb(pending_words_);
+      pending_words_.clear();
+      if (st_.textbox.length() > kOutputLimit) st_.textbox.Clear();
+    }
+    line_.push_back(u' ');
+    scanner_.ScanTextBlock(&line_, this, hints);
+  }
+  if (!reader.error().empty()) {
+    ReportError(&st_, "DoItFromFile", 57, reader.error());
+    run.StopRequested = true;
+  }
+  reader.Close();
+  return true;
+}
+
+void Engine::DisplayOptionChanged(DisplayOption option) {
+  RedisplayAfterOptionChange(&st_, option);
+}
+
+}  // namespace vorn

@@ -1,0 +1,106 @@
+// EngineState: all the run state that the main window owns.
+//
+// The modules of the engine are plain procedures over this one state, as the
+// counting run, the results code and the option handlers share it: the
+// Settings record, the CountRun flags and counters, the WordList, the list
+// statistics, the results box and the labels. It lives as long as the
+// engine; the WordList is emptied at the start of a run, not at its end, so
+// that the display options can relist the last results.
+//
+// Not thread-safe: one engine, one thread.
+
+#ifndef VORN_COUNTING_ENGINE_STATE_H_
+#define VORN_COUNTING_ENGINE_STATE_H_
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "counting/word_list.h"
+#include "results/ranking.h"
+#include "results/textbox.h"
+#include "settings/settings.h"
+#include "util/host.h"
+#include "util/text.h"
+
+namespace vorn {
+
+// The state of the one counting run.
+struct CountRun {
+  // Mode flags.
+  bool CountOnlyMode = false;
+  bool IgnoreMode = false;
+  bool AllPhrasesMode = false;
+  bool CountArrayMode = false;
+  bool PhrasesInCountOnly = false;
+  bool ListingFiles = false;
+  bool CountingFiles = false;
+  bool ReadingFiles = false;
+  bool ReadingWordLists = false;
+
+  // Control flags.
+  bool StopRequested = false;
+  bool Interrupted = false;
+  bool RunComplete = false;
+  bool Running = false;         // the count button shows a run caption
+  bool ResultsPresent = false;  // the last run produced a listing (finished or stopped)
+
+  // Counters.
+  int64_t ElapsedSeconds = 0;
+  bool ClockRunning = false;
+  int64_t FilesScanned = 0;
+  int64_t FilesToScan = 0;
+  int64_t FolderCount = 0;
+  int64_t WordsRead = 0;
+  int64_t ThresholdFrequency = 2;
+  int64_t ExcessFrequency = 20;
+  int MaxPhraseWords = 1;
+  std::vector<Text> PhraseBuffer;
+
+  // Per-file bookkeeping of the word list.
+  int32_t CurrentFileIndex = 0;
+  std::vector<std::string> ScannedFilePaths;  // 1-based numbers stored 0-based
+
+  Text ClipboardText;
+  int64_t InFileBytes = 0;
+};
+
+// Options of the listing that are not in Settings.
+struct ListingState {
+  Text HeaderPrefix;  // the phrase summary in phrase runs, else empty
+  int MinColumnWidth = 8;
+  bool WritingToFile = false;
+  bool OutputFileWritten = false;
+};
+
+struct LabelState {
+  std::string text;
+  bool visible = true;
+};
+
+struct EngineState {
+  explicit EngineState(Host* h) : host(h), textbox(h) {}
+
+  Host* host;
+  Settings settings;
+  CountRun run;
+  WordList words;
+  ListStatistics stats;
+  Textbox textbox;
+  ListingState listing;
+  std::array<LabelState, kLabelCount> labels;
+
+  // Interaction flags of the window.
+  bool MainWindowLoaded = true;
+  bool SettingValues = false;
+  bool TextAlreadyRead = false;
+
+  // Sets a label's text (and shows it) and tells the host.
+  void SetLabel(Label label, const std::string& text, bool visible = true);
+  void HideLabel(Label label);
+};
+
+}  // namespace vorn
+
+#endif  // VORN_COUNTING_ENGINE_STATE_H_

@@ -1,0 +1,290 @@
+#include "input/is_text_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <new>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "input/line_reader.h"
+#include "util/str_proc.h"
+
+namespace vorn {
+
+namespace {
+
+constexpr int kHeadBytes = 17;
+constexpr double kHintPercentage = 9.0;
+constexpr int64_t kHintMaxLength = 102399;
+
+// An open file descriptor that closes itself.
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+int CodeForErrno(int err) {
+  if (err == ENOENT || err == ENOTDIR) return kStartMissing;
+  if (err == EACCES || err == EPERM) return kStartPermissionDenied;
+  return kStartUnreadable;
+}
+
+// Opens path for reading. Returns a negative start code, or 0 with the
+// descriptor in *fd and the length in *length. O_NONBLOCK keeps the open of a
+// pipe from waiting for a writer; such files are refused after fstat.
+int OpenRegularFile(const std::string& path, int* fd, int64_t* length) {
+  if (path.empty()) return kStartEmptyPath;
+  const int f = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (f < 0) return CodeForErrno(errno);
+  struct stat st {};
+  if (fstat(f, &st) != 0) {
+    const int code = CodeForErrno(errno);
+    close(f);
+    return code == kStartMissing ? kStartUnreadable : code;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    close(f);
+    return kStartUnreadable;
+  }
+  *fd = f;
+  *length = static_cast<int64_t>(st.st_size);
+  return 0;
+}
+
+// Reads up to n bytes into buf; returns the count, or -1 with errno set.
+ssize_t ReadFully(int fd, unsigned char* buf, size_t n) {
+  size_t got = 0;
+  while (got < n) {
+    const ssize_t r = read(fd, buf + got, n - got);
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    if (r == 0) break;
+    got += static_cast<size_t>(r);
+  }
+  return static_cast<ssize_t>(got);
+}
+
+std::string LowerExtensionOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  const std::string_view name = slash == std::string::npos
+                                    ? std::string_view(path)
+                                    : std::string_view(path).substr(slash + 1);
+  const size_t dot = name.find_last_of('.');
+  if (dot == std::string_view::npos) return "";
+  return AsciiLower(name.substr(dot + 1));
+}
+
+// Whether the text declares the UTF-8 character set: "charset=utf-8" or
+// charset="utf-8", in any letter case.
+bool DeclaresUtf8(const std::string& text) {
+  const std::string lower = AsciiLower(text);
+  return lower.find("charset=utf-8") != std::string::npos ||
+         lower.find("charset=\"utf-8\"") != std::string::npos;
+}
+
+int ClassifyHead(const std::array<unsigned char, kHeadBytes>& b, const std::string& path) {
+  if (b[0] == '{' && b[1] == '\\' && b[2] == 'r' && b[3] == 't' && b[4] == 'f') return kStartRtf;
+  if (b[0] == 0xFF && b[1] == 0xFE) {
+    return (b[2] == 0 && b[3] == 0) ? kStartUtf32Le : kStartUtf16Le;
+  }
+  if (b[0] == 0xFE && b[1] == 0xFF) return kStartUtf16Be;
+  if (b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) return kStartUtf8;
+  if (b[0] == 0 && b[1] == 0 && b[2] == 0xFE && b[3] == 0xFF) return kStartUtf32Be;
+  if (LowerExtensionOf(path) == "xml") {
+    if (b[0] == '<' && b[1] != 0) return kStartUtf8;
+    if (b[0] == '<' && b[1] == 0) return kStartUtf16Le;
+    if (b[0] == 0 && b[1] == '<') return kStartUtf16Be;
+  }
+  return kStartNothing;
+}
+
+bool IsAnomalous(unsigned char c) {
+  return c < 32 && c != 8 && c != 9 && c != 10 && c != 12 && c != 13;
+}
+
+}  // namespace
+
+bool IsTextExtension(const std::string& path) {
+  static constexpr std::string_view kExtensions[] = {
+      "prn", "csv", "xhtml", "xhtm", "shtml", "shtm", "html", "htm", "xml", "log", "txt"};
+  const std::string ext = LowerExtensionOf(path);
+  return std::find(std::begin(kExtensions), std::end(kExtensions), ext) != std::end(kExtensions);
+}
+
+int ClassifyFileStart(const std::string& path, bool charset_look) {
+  int code = 0;
+  try {
+    int fd_raw = -1;
+    int64_t length = 0;
+    code = OpenRegularFile(path, &fd_raw, &length);
+    if (code < 0) return code;
+    Fd fd(fd_raw);
+    if (length == 0) return kStartZeroLength;
+    if (length <= 4) return kStartTiny;
+    std::array<unsigned char, kHeadBytes> head{};  // missing bytes read as zero
+    if (ReadFully(fd.get(), head.data(), head.size()) < 0) return CodeForErrno(errno);
+    code = ClassifyHead(head, path);
+    if (code == kStartNothing && charset_look && IsTextExtension(path)) {
+      std::string lines;
+      std::string error;
+      if (ReadFirstLines(path, 10, &lines, &error) && DeclaresUtf8(lines)) code = kStartUtf8;
+    }
+  } catch (const std::exception&) {
+    return kStartUnreadable;
+  }
+  return code;
+}
+
+TextFileInfo IsTextFile(const std::string& path, int64_t sample_size, double anomaly_limit,
+                        bool charset_look) {
+  TextFileInfo info;
+  const int start = ClassifyFileStart(path, charset_look);
+  info.start_code = start;
+  if (start < 0 || start == kStartRtf) {
+    info.result = start;
+    return info;
+  }
+  if (start != kStartNothing && start != kStartUtf8) {
+    info.result = kTextUnicode;
+    return info;
+  }
+  const bool utf8 = start == kStartUtf8;
+  info.utf8 = utf8;
+
+  int fd_raw = -1;
+  const int code = OpenRegularFile(path, &fd_raw, &info.length);
+  if (code < 0) {
+    info.result = code;
+    return info;
+  }
+  Fd fd(fd_raw);
+  if (info.length == 0) {
+    info.result = kStartZeroLength;
+    return info;
+  }
+  std::vector<unsigned char> sample;
+  try {
+    sample.resize(static_cast<size_t>(std::clamp<int64_t>(sample_size, 0, info.length)));
+  } catch (const std::exception&) {
+    info.result = kStartUnreadable;
+    return info;
+  }
+  const ssize_t got = ReadFully(fd.get(), sample.data(), sample.size());
+  if (got < 0) {
+    info.result = CodeForErrno(errno);
+    return info;
+  }
+  const int64_t n = got;
+
+  bool cr = false;
+  bool lf = false;
+  int64_t anomalies = 0;
+  const double reject_above = 10.0 * anomaly_limit;
+  for (int64_t i = 1; i <= n; ++i) {
+    const unsigned char c = sample[static_cast<size_t>(i - 1)];
+    if (c == '\n') {
+      lf = true;
+    } else if (c == '\r') {
+      cr = true;
+    } else if (IsAnomalous(c)) {
+      if (anomalies == 0) {
+        info.first_anomalous_byte = c;
+        info.anomaly_position = i;
+      }
+      ++anomalies;
+    }
+    // Past the first fifth of the requested sample a file this full of
+    // control bytes is binary; reading further would change nothing.
+    if (!utf8 && i * 5 > sample_size && anomalies * 100.0 / static_cast<double>(i) > reject_above) {
+      info.anomaly_count = anomalies;
+      info.bytes_examined = i;
+      info.anomaly_percentage = anomalies * 100.0 / static_cast<double>(i);
+      info.result = kNotText;
+      return info;
+    }
+  }
+  info.anomaly_count = anomalies;
+  info.bytes_examined = n;
+  info.anomaly_percentage = anomalies == 0 ? 0.0 : anomalies * 100.0 / static_cast<double>(n);
+  if (!utf8 && info.anomaly_percentage > anomaly_limit) {
+    info.result = kNotText;
+  } else if (cr == lf) {
+    info.result = kTextCrLf;
+  } else {
+    info.result = cr ? kTextCr : kTextLf;
+  }
+  return info;
+}
+
+std::string NotATextFileMessage(const std::string& path, const TextFileInfo& info) {
+  std::string msg = path + " is not a text file.\r\n\r\n";
+  if (info.anomaly_percentage > kAnomalyLimit) {
+    const std::string percentage =
+        info.bytes_examined > 0
+            ? FormatFraction(info.anomaly_count * 100, info.bytes_examined, 2, true)
+            : FormatFixed(info.anomaly_percentage, 2, true);
+    msg += "This file contains a byte " + std::to_string(info.first_anomalous_byte) +
+           " at position " + std::to_string(info.anomaly_position) +
+           ", indicating that it does not consist solely of text.  "
+           "The percentage of such anomalous bytes in the first " +
+           std::to_string(kSampleSize) + " bytes is " + percentage + "%.\r\n\r\n";
+  }
+  if (info.anomaly_percentage < kHintPercentage && info.length >= 1 &&
+      info.length <= kHintMaxLength) {
+    msg +=
+        "You could try reading it using its associated application, then copying the text and "
+        "pasting it into the textbox (then copy it to the clipboard and select 'Clipboard' as "
+        "the source).";
+  }
+  return msg;
+}
+
+bool ReadFirstLines(const std::string& path, int count, std::string* lines, std::string* error) {
+  lines->clear();
+  error->clear();
+  try {
+    LineReader reader;
+    if (!reader.Open(path, LineEnding::kLfOnly, error)) return false;
+    int found = 0;
+    std::string_view line;
+    while (found < count && reader.Next(&line)) {
+      if (line.empty()) continue;
+      if (found > 0) lines->append("\r\n");
+      lines->append(line);
+      ++found;
+    }
+    if (!reader.error().empty()) {
+      *error = reader.error();
+      return false;
+    }
+  } catch (const std::exception& e) {
+    *error = e.what();
+    return false;
+  }
+  return true;
+}
+
+std::string ShowTextSize(int64_t bytes) {
+  if (bytes < 10000) return "Text: " + Grouped(bytes) + " bytes";
+  if (bytes < 1048576) return "Text: " + FormatFraction(bytes, 1024, 2, true) + " Kb";
+  return "Text: " + FormatFraction(bytes, 1048576, 2, false) + " Mb";
+}
+
+}  // namespace vorn

@@ -1,0 +1,249 @@
+#include "input/line_reader.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+#include <system_error>
+
+namespace vorn {
+
+namespace {
+
+constexpr size_t kBlockSize = size_t{1} << 20;
+
+std::string ErrnoText(int err) { return std::generic_category().message(err); }
+
+bool IsUtf16(LineEnding e) { return e == LineEnding::kUtf16Le || e == LineEnding::kUtf16Be; }
+
+bool IsUnicode(LineEnding e) { return e != LineEnding::kCrLfOrCr && e != LineEnding::kLfOnly; }
+
+void AppendUtf8(char32_t cp, std::string* out) {
+  if (cp < 0x80) {
+    out->push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+}  // namespace
+
+LineReader::~LineReader() { Close(); }
+
+bool LineReader::Open(const std::string& path, LineEnding ending, std::string* error) {
+  Close();
+  ending_ = ending;
+  file_ = std::fopen(path.c_str(), "rb");
+  if (file_ == nullptr) {
+    if (error != nullptr) *error = ErrnoText(errno);
+    return false;
+  }
+  struct stat st {};
+  if (fstat(fileno(file_), &st) == 0 && S_ISDIR(st.st_mode)) {
+    Close();
+    if (error != nullptr) *error = ErrnoText(EISDIR);
+    return false;
+  }
+  // The reader reads whole blocks itself; a stdio buffer would only copy.
+  std::setvbuf(file_, nullptr, _IONBF, 0);
+  return true;
+}
+
+void LineReader::Close() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+  std::string().swap(buffer_);
+  std::string().swap(line_);
+  pos_ = 0;
+  scan_ = 0;
+  base_ = 0;
+  eof_ = false;
+  at_start_ = true;
+  bytes_read_ = 0;
+  error_.clear();
+}
+
+bool LineReader::Fill() {
+  if (eof_) return true;
+  try {
+    if (pos_ > 0) {
+      buffer_.erase(0, pos_);
+      base_ += static_cast<int64_t>(pos_);
+      scan_ -= pos_;
+      pos_ = 0;
+    }
+    const size_t old = buffer_.size();
+    buffer_.resize(old + kBlockSize);
+    const size_t got = std::fread(buffer_.data() + old, 1, kBlockSize, file_);
+    buffer_.resize(old + got);
+    if (got < kBlockSize) {
+      if (std::ferror(file_)) {
+        error_ = ErrnoText(errno != 0 ? errno : EIO);
+        return false;
+      }
+      eof_ = true;
+    }
+  } catch (const std::bad_alloc&) {
+    error_ = "Out of memory";
+    return false;
+  } catch (const std::length_error&) {
+    error_ = "Line too long";
+    return false;
+  }
+  return true;
+}
+
+bool LineReader::Ensure(size_t n) {
+  while (buffer_.size() - pos_ < n && !eof_) {
+    if (!Fill()) return false;
+  }
+  return true;
+}
+
+bool LineReader::Next(std::string_view* line) {
+  if (file_ == nullptr || !error_.empty()) return false;
+  if (IsUnicode(ending_)) return NextUnicode(line);
+  const bool lf_too = ending_ == LineEnding::kLfOnly;
+  for (;;) {
+    const char* d = buffer_.data();
+    const size_t n = buffer_.size();
+    size_t q = scan_;
+    if (lf_too) {
+      while (q < n && d[q] != '\r' && d[q] != '\n') ++q;
+    } else {
+      const void* hit = q < n ? std::memchr(d + q, '\r', n - q) : nullptr;
+      q = hit != nullptr ? static_cast<size_t>(static_cast<const char*>(hit) - d) : n;
+    }
+    if (q < n) {
+      if (d[q] == '\r' && q + 1 == n && !eof_) {
+        // A CR at the end of the block: the next block tells whether an LF
+        // belongs to it.
+        scan_ = q;
+        if (!Fill()) return false;
+        continue;
+      }
+      *line = std::string_view(d + pos_, q - pos_);
+      size_t next = q + 1;
+      if (d[q] == '\r' && next < n && d[next] == '\n') ++next;
+      pos_ = scan_ = next;
+      bytes_read_ = base_ + static_cast<int64_t>(pos_);
+      return true;
+    }
+    if (eof_) {
+      if (pos_ == n) return false;
+      *line = std::string_view(d + pos_, n - pos_);
+      pos_ = scan_ = n;
+      bytes_read_ = base_ + static_cast<int64_t>(pos_);
+      return true;
+    }
+    scan_ = n;
+    if (!Fill()) return false;
+  }
+}
+
+bool LineReader::ReadCodePoint(char32_t* cp, bool* got) {
+  if (!Ensure(4)) return false;
+  const size_t avail = buffer_.size() - pos_;
+  *got = avail > 0;
+  if (avail == 0) return true;
+  const auto byte = [&](size_t k) {
+    return static_cast<char32_t>(static_cast<uint8_t>(buffer_[k]));
+  };
+  const bool le = ending_ == LineEnding::kUtf16Le || ending_ == LineEnding::kUtf32Le;
+  if (IsUtf16(ending_)) {
+    const auto unit = [&](size_t k) {
+      return le ? byte(k) | byte(k + 1) << 8 : byte(k) << 8 | byte(k + 1);
+    };
+    if (avail < 2) {  // an odd byte at the end of the file
+      *cp = kReplacement;
+      pos_ += avail;
+      return true;
+    }
+    const char32_t u = unit(pos_);
+    pos_ += 2;
+    if (u >= 0xD800 && u <= 0xDBFF) {
+      const char32_t low = avail >= 4 ? unit(pos_) : 0;
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        *cp = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
+        pos_ += 2;
+      } else {
+        *cp = kReplacement;
+      }
+    } else if (u >= 0xDC00 && u <= 0xDFFF) {
+      *cp = kReplacement;
+    } else {
+      *cp = u;
+    }
+    return true;
+  }
+  if (avail < 4) {
+    *cp = kReplacement;
+    pos_ += avail;
+    return true;
+  }
+  const char32_t v =
+      le ? byte(pos_) | byte(pos_ + 1) << 8 | byte(pos_ + 2) << 16 | byte(pos_ + 3) << 24
+         : byte(pos_) << 24 | byte(pos_ + 1) << 16 | byte(pos_ + 2) << 8 | byte(pos_ + 3);
+  pos_ += 4;
+  *cp = (v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF)) ? kReplacement : v;
+  return true;
+}
+
+bool LineReader::NextUnicode(std::string_view* line) {
+  try {
+    line_.clear();
+    bool any = false;
+    for (;;) {
+      char32_t cp = 0;
+      bool got = false;
+      if (!ReadCodePoint(&cp, &got)) return false;
+      if (!got) {
+        if (!any) return false;
+        break;
+      }
+      if (at_start_) {
+        at_start_ = false;
+        if (cp == 0xFEFF) continue;
+      }
+      any = true;
+      if (cp == '\n') break;
+      if (cp == '\r') {
+        // Ensure first, so that the peek below needs no refill and the
+        // saved position stays valid.
+        if (!Ensure(4)) return false;
+        const size_t saved = pos_;
+        char32_t after = 0;
+        bool more = false;
+        if (!ReadCodePoint(&after, &more)) return false;
+        if (!more || after != '\n') pos_ = saved;
+        break;
+      }
+      AppendUtf8(cp, &line_);
+    }
+  } catch (const std::bad_alloc&) {
+    error_ = "Out of memory";
+    return false;
+  } catch (const std::length_error&) {
+    error_ = "Line too long";
+    return false;
+  }
+  *line = line_;
+  bytes_read_ = base_ + static_cast<int64_t>(pos_);
+  return true;
+}
+
+}  // namespace vorn

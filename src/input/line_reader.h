@@ -1,0 +1,81 @@
+// LineReader: streams the lines of an input file.
+//
+// Three ways of ending lines: at CR LF or a lone CR (text of result 1 and 3;
+// a lone LF stays inside the line), at LF as well (LF-only text, result 2),
+// and for UTF-16 and UTF-32 files, which are transcoded to UTF-8 on the fly
+// and end lines at CR LF, CR or LF. The reader starts fresh for every file and
+// reads in large blocks; a line may be of any length.
+//
+// Not thread-safe; one reader per file.
+
+#ifndef VORN_INPUT_LINE_READER_H_
+#define VORN_INPUT_LINE_READER_H_
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace vorn {
+
+enum class LineEnding {
+  kCrLfOrCr,  // results 1 and 3
+  kLfOnly,    // result 2
+  kUtf16Le,
+  kUtf16Be,
+  kUtf32Le,
+  kUtf32Be,
+};
+
+class LineReader {
+ public:
+  LineReader() = default;
+  ~LineReader();
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
+
+  // Opens the file. Returns false and fills *error with the system's
+  // description when it cannot be opened.
+  bool Open(const std::string& path, LineEnding ending, std::string* error);
+
+  // Stores the next line (without its line end; UTF-8 for the Unicode modes)
+  // in *line, valid until the next call, and returns true; returns false at
+  // the end of the file or on a read error (see error()).
+  bool Next(std::string_view* line);
+
+  // Bytes of the file consumed so far (for the in-file progress bar).
+  int64_t BytesRead() const { return bytes_read_; }
+
+  // The system's description of a read error; empty when there was none.
+  const std::string& error() const { return error_; }
+
+  void Close();
+
+ private:
+  // Appends the next block of the file to buffer_ (dropping the consumed
+  // bytes before pos_ first). Sets eof_ at the end of the file; returns false
+  // and sets error_ on a read error.
+  bool Fill();
+  // Fills until at least n unconsumed bytes are buffered or the file ends.
+  bool Ensure(size_t n);
+  // Decodes the next code point of a UTF-16 or UTF-32 file into *cp; *got is
+  // false at the end of the file. Returns false on a read error.
+  bool ReadCodePoint(char32_t* cp, bool* got);
+  bool NextUnicode(std::string_view* line);
+
+  std::FILE* file_ = nullptr;
+  LineEnding ending_ = LineEnding::kCrLfOrCr;
+  std::string buffer_;  // raw bytes read, from pos_ on not yet consumed
+  size_t pos_ = 0;
+  size_t scan_ = 0;   // bytes before scan_ hold no line end (scan_ >= pos_)
+  int64_t base_ = 0;  // file offset of buffer_[0]
+  bool eof_ = false;
+  bool at_start_ = true;  // no code point decoded yet (the byte-order mark)
+  std::string line_;      // a transcoded line
+  int64_t bytes_read_ = 0;
+  std::string error_;
+};
+
+}  // namespace vorn
+
+#endif  // VORN_INPUT_LINE_READER_H_

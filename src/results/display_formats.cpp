@@ -1,0 +1,436 @@
+#include "results/display_formats.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "results/output.h"
+#include "results/quick_sort.h"
+#include "results/ranking.h"
+#include "util/message_table.h"
+#include "util/str_proc.h"
+
+namespace vorn {
+
+namespace {
+
+enum class LineStyle { kTextbox, kTabs, kCommas };
+
+constexpr TextView kSep1 = u" ";
+constexpr TextView kSep2 = u"  ";
+constexpr TextView kCommaSep = u",  ";
+constexpr int64_t kFlushLength = 2048;
+
+Text Num(int64_t n) { return Utf8ToText(Trimmed(n)); }
+
+const WordEntry& Entry(const ListingPass& pass, int64_t i) { return pass.st->words[i]; }
+
+int Format(const ListingPass& pass) { return pass.st->settings.DisplayFormat; }
+
+bool IsFolderSource(const EngineState& st) { return st.settings.Source == InputSource::kFolder; }
+
+// The relative frequency of `count` as shown: two decimals, digit grouping.
+Text RelativeText(int64_t count, int64_t listed_instances) {
+  if (listed_instances == 0) return u"0.00";
+  return Utf8ToText(FormatFraction(count * 100, listed_instances, 2, /*grouping=*/true));
+}
+
+// A base-10 logarithm with four decimals and no leading zero.
+Text LogText(int64_t x) {
+  const double value = x > 0 ? ZipfLog(static_cast<double>(x)) : 0.0;
+  return Utf8ToText(FormatFixed(value, 4, /*grouping=*/false, /*leading_zero=*/false));
+}
+
+// Wt: the word with the spaces at both ends removed, or the header text.
+Text TrimmedWord(const ListingPass& pass, int64_t i) {
+  if (i == 0) return WordHeader(*pass.st);
+  return Text(TrimSpaces(Entry(pass, i).Word));
+}
+
+Text FolderText(const EngineState& st) { return Utf8ToText(st.settings.FolderPath); }
+
+// The header of formats 12 and 13: the "{Folder}" legend when the folder
+// path is abbreviated.
+Text FolderHeader(const EngineState& st) {
+  const Text folder = FolderText(st);
+  if (static_cast<int64_t>(folder.size()) <= kFolderAbbreviationMin) return Text();
+  return Text(kCrLf) + u"{Folder} = " + folder + Text(kCrLf);
+}
+
+Text BuildLine(ListingPass* pass, int64_t i, LineStyle style) {
+  const int format = Format(*pass);
+  if (format == 8 || format == 9) return TrimmedWord(*pass, i);
+  if (format == 12 || format == 13) {
+    if (i == 0) return FolderHeader(*pass->st);
+    return TrimmedWord(*pass, i) + Text(kCrLf) + FileListBlock(*pass, i, format == 13);
+  }
+  const bool tabs = style == LineStyle::kTabs;
+  const bool commas = style == LineStyle::kCommas;
+  // Separators: "lead" starts the line, "mid" stands between two columns.
+  const TextView lead1 = tabs ? TextView() : commas ? kSep2 : kSep1;
+  const TextView lead2 = tabs ? TextView() : kSep2;
+  const TextView mid = tabs ? TextView(u"\t") : commas ? kCommaSep : kSep2;
+  auto wr = [&]() { return Text(TrimTrailingSpaces(WordColumn(pass, i))); };
+  Text line;
+  switch (format) {
+    case 0:
+      line = Text(lead1) + RankColumn(*pass, i) + Text(mid) + FrequencyColumn(*pass, i) +
+             Text(mid) + wr();
+      break;
+    case 1: {
+      line = Text(lead1) + RankColumn(*pass, i) + Text(mid) + WordColumn(pass, i);
+      if (!tabs && !commas) line += kSep2;
+      line += FrequencyColumn(*pass, i);
+      break;
+    }
+    case 2:
+      line = Text(lead1) + RankColumn(*pass, i) + Text(mid) + FrequencyColumn(*pass, i);
+      break;
+    case 3:
+      line = Text(lead1) + RankColumn(*pass, i) + Text(mid) + wr();
+      break;
+    case 4:
+      line = Text(lead1) + FrequencyColumn(*pass, i) + Text(mid) + RankColumn(*pass, i);
+      break;
+    case 5:
+      line = Text(lead2) + FrequencyColumn(*pass, i) + Text(mid) + wr();
+      break;
+    case 6:
+      line = Text(lead2) + WordColumn(pass, i);
+      if (!tabs && !commas) line += kSep1;
+      line += RankColumn(*pass, i);
+      break;
+    case 7:
+      line = Text(lead2) + WordColumn(pass, i);
+      if (!tabs && !commas) line += kSep1;
+      line += FrequencyColumn(*pass, i);
+      break;
+    case 10:
+      line = Text(lead1) + RankColumn(*pass, i) + Text(mid) + FrequencyColumn(*pass, i) +
+             Text(mid) + LogRankColumn(*pass, i) + Text(mid) + LogFrequencyColumn(*pass, i) +
+             Text(mid) + wr();
+      break;
+    case 11: {
+      const TextView sep = tabs ? TextView(u"\t") : kSep1;
+      line = Text(lead2) + WordColumn(pass, i);
+      line += sep;
+      line += FrequencyColumn(*pass, i);
+      line += sep;
+      line += FilesColumn(pass, i);
+      break;
+    }
+    default:
+      break;
+  }
+  return line;
+}
+
+// Format 13: the word line first, then the file lines by descending count.
+Text SortFileLines(const ListingPass& pass, const Text& line) {
+  const bool relative = ShowRelativeFrequency(pass.st->settings);
+  std::vector<Text> pieces;
+  size_t start = 0;
+  while (start <= line.size()) {
+    size_t end = line.find(kCrLf, start);
+    if (end == Text::npos) end = line.size();
+    if (end > start) pieces.emplace_back(line.substr(start, end - start));
+    start = end + kCrLf.size();
+  }
+  for (Text& piece : pieces) {
+    if (relative) {
+      piece.insert(0, u"  ");
+      continue;
+    }
+    const size_t p = piece.find(u' ');
+    if (p == Text::npos) continue;
+    // The text before the first space is right-aligned to four characters;
+    // a longer one (a five-digit count) is kept whole rather than cut.
+    piece = RightJustify(TextView(piece).substr(0, p), 4) + piece.substr(p);
+  }
+  if (!pieces.empty()) {
+    QuickSortDescending(&pieces, 0, static_cast<int64_t>(pieces.size()) - 1, 1);
+  }
+  Text joined;
+  for (const Text& piece : pieces) {
+    joined += piece;
+    joined += kCrLf;
+  }
+  return joined;
+}
+
+void Emit(ListingPass* pass, int64_t i, Text line) {
+  const int format = Format(*pass);
+  if (format == 9 && i == 0) return;
+  if (pass->ToFile()) {
+    if (format == 9) {
+      if (pass->wrote_list_entry) *pass->file += u", ";
+      *pass->file += line;
+      pass->wrote_list_entry = true;
+      return;
+    }
+    if (format == 8) line = Text(TrimSpaces(line));
+    *pass->file += line;
+    *pass->file += kCrLf;
+    return;
+  }
+  Textbox& box = pass->st->textbox;
+  Text& buffer = pass->OutputBuffer;
+  if (static_cast<int64_t>(buffer.size()) < kOutputLimit) {
+    if (format == 9) {
+      buffer += line;
+      buffer += u", ";
+    } else {
+      buffer += format == 8 ? TrimSpaces(line) : TextView(line);
+      buffer += kCrLf;
+    }
+  }
+  box.OutputAborted = static_cast<int64_t>(buffer.size()) >= kOutputLimit;
+  if (static_cast<int64_t>(buffer.size()) > kFlushLength && !box.OutputAborted) {
+    if (!box.Append(buffer)) pass->textbox_refused = true;
+    buffer.clear();
+  }
+}
+
+// After each entry of the walk: lets events run now and then, and tells
+// whether the walk ends here (a stop was asked, or nothing more can reach
+// the results box).
+bool WalkEnds(ListingPass* pass, int64_t walked) {
+  EngineState* st = pass->st;
+  if (walked % kListingEventInterval == 0 && st->host != nullptr) st->host->ProcessEvents();
+  if (st->run.StopRequested) return true;
+  return !pass->ToFile() && (pass->textbox_refused || st->textbox.OutputAborted);
+}
+
+void RunListing(ListingPass* pass, bool alphabetical) {
+  EngineState* st = pass->st;
+  pass->OutputBuffer.clear();
+  pass->wrote_list_entry = false;
+  pass->textbox_refused = false;
+  if (pass->touch_textbox) st->textbox.OutputAborted = false;
+  if (IsFolderSource(*st)) pass->OutputBuffer = ScannedFilesSummary(*st);
+  ComputeColumnWidths(pass);
+  if (pass->touch_textbox) st->textbox.SetText(pass->OutputBuffer);
+  pass->OutputBuffer.clear();
+
+  const int64_t n = st->words.DistinctCount();
+  int64_t walked = 0;
+  if (alphabetical) {
+    for (int64_t i = 1; i <= n; ++i) {
+      if (st->words[i].Listed) DisplayNextLine(pass, i);
+      if (WalkEnds(pass, ++walked)) break;
+    }
+  } else {
+    int64_t i = st->stats.ChainHead;
+    for (int64_t k = 0; k < st->stats.ListedCount; ++k) {
+      if (i < 1 || i > n) break;  // the chain ended early
+      DisplayNextLine(pass, i);
+      i = st->words[i].NextInChain;
+      if (WalkEnds(pass, ++walked)) break;
+    }
+  }
+
+  Text& buffer = pass->OutputBuffer;
+  if (alphabetical && buffer.size() >= 2 && buffer.compare(buffer.size() - 2, 2, u", ") == 0) {
+    buffer.replace(buffer.size() - 2, 2, kCrLf);
+  }
+  if (!buffer.empty() && pass->touch_textbox) st->textbox.Append(buffer);
+  buffer.clear();
+  if (!pass->ToFile() && st->textbox.OutputAborted) {
+    ReportError(st, "ListWords", -7, "Insufficient memory");
+  }
+}
+
+}  // namespace
+
+bool RelativeFrequencyAvailable(int format) {
+  switch (format) {
+    case 0:
+    case 1:
+    case 2:
+    case 4:
+    case 5:
+    case 7:
+    case 11:
+    case 13:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool ShowRelativeFrequency(const Settings& s) {
+  return s.DisplayRelativeFrequency != 0 && RelativeFrequencyAvailable(s.DisplayFormat);
+}
+
+std::string DisplayFormatName(int i) { return GetMessageText(51 + i); }
+
+Text WordHeader(const EngineState& st) {
+  if (st.run.AllPhrasesMode) return u"Phrase";
+  if (st.run.CountOnlyMode && st.run.PhrasesInCountOnly) return u"Word or phrase";
+  return u"Word";
+}
+
+Text RankColumn(const ListingPass& pass, int64_t i) {
+  const Text value = i == 0 ? Text(u"Rank") : Num(Entry(pass, i).Rank);
+  return RightJustify(value, pass.RankWidth);
+}
+
+Text FrequencyColumn(const ListingPass& pass, int64_t i) {
+  const bool relative = ShowRelativeFrequency(pass.st->settings);
+  Text value;
+  if (i == 0) {
+    value = relative ? u"Rel freq" : u"Freq";
+  } else if (relative) {
+    value = RelativeText(Entry(pass, i).Count, pass.st->stats.ListedInstances) + u"%";
+  } else {
+    value = Num(Entry(pass, i).Count);
+  }
+  return RightJustify(value, pass.FreqWidth);
+}
+
+Text WordColumn(ListingPass* pass, int64_t i) {
+  const EngineState& st = *pass->st;
+  Text value;
+  if (i == 0) {
+    value = WordHeader(st);
+    pass->WordWidth = std::max(pass->WordWidth, static_cast<int64_t>(value.size()));
+  } else {
+    value = Text(TrimSpaces(st.words[i].Word));
+  }
+  if (!pass->ToFile()) return PadRight(value, pass->WordWidth);
+  if (st.run.AllPhrasesMode) return value + u"\t";
+  const int format = st.settings.DisplayFormat;
+  if (st.settings.OutputWithCommas && (format == 1 || format == 6 || format == 7)) {
+    return Text(TrimTrailingSpaces(value)) + u", ";
+  }
+  return PadRight(value, pass->WordWidth);
+}
+
+Text FilesColumn(ListingPass* pass, int64_t i) {
+  EngineState* st = pass->st;
+  const bool by_files = st->settings.SortByNumberOfFiles != 0;
+  if (i == 0) return by_files ? Text(u" Files   File freq") : Text(u" Files");
+  WordEntry& e = st->words[i];
+  const Text files = Utf8ToText(StrForm(e.FileCount));
+  if (!by_files) return RightJustify(files, 5);
+  const int64_t scanned = st->run.FilesScanned;
+  e.FileFrequency =
+      scanned > 0 ? static_cast<float>(e.FileCount) / static_cast<float>(scanned) : 0.0f;
+  const std::string freq =
+      scanned > 0 ? FormatFraction(e.FileCount, scanned, 3, /*grouping=*/false) : "0.000";
+  return RightJustify(files + u"    " + Utf8ToText(freq), 14);
+}
+
+Text LogRankColumn(const ListingPass& pass, int64_t i) {
+  const Text value = i == 0 ? Text(u"L10(R)") : LogText(Entry(pass, i).Rank);
+  return RightJustify(value, pass.RankWidth);
+}
+
+Text LogFrequencyColumn(const ListingPass& pass, int64_t i) {
+  Text value = i == 0 ? Text(u"L10(F)") : LogText(Entry(pass, i).Count);
+  if (value.size() > 8) value.resize(8);
+  return RightJustify(value, pass.FreqWidth);
+}
+
+Text FileListBlock(const ListingPass& pass, int64_t i, bool with_frequency) {
+  const EngineState& st = *pass.st;
+  const WordEntry& e = st.words[i];
+  const bool relative = with_frequency && ShowRelativeFrequency(st.settings);
+  const Text folder = FolderText(st);
+  const bool abbreviate = static_cast<int64_t>(folder.size()) > kFolderAbbreviationMin;
+  const std::vector<std::string>& paths = st.run.ScannedFilePaths;
+  Text block;
+  for (const FileTally& tally : e.Files) {
+    if (!with_frequency) {
+      block += u"    ";
+    } else if (relative) {
+      // Kept whole when longer than five characters (100.00).
+      block += RightJustify(RelativeText(tally.count, st.stats.ListedInstances), 5);
+      block += u"% ";
+    } else {
+      block += RightJustify(Num(tally.count), 5);
+      block += u" ";
+    }
+    Text path;
+    if (tally.file_index >= 1 && static_cast<size_t>(tally.file_index) <= paths.size()) {
+      path = Utf8ToText(paths[static_cast<size_t>(tally.file_index) - 1]);
+    }
+    if (abbreviate) {
+      block += u"{Folder}";
+      if (path.size() > folder.size()) block += TextView(path).substr(folder.size());
+    } else {
+      block += path;
+    }
+    block += kCrLf;
+  }
+  return block;
+}
+
+void ComputeColumnWidths(ListingPass* pass) {
+  const EngineState& st = *pass->st;
+  const int64_t min_width = st.listing.MinColumnWidth;
+  pass->RankWidth = static_cast<int64_t>(Trimmed(st.stats.ListedCount).size());
+  if (ShowRelativeFrequency(st.settings)) {
+    pass->FreqWidth =
+        static_cast<int64_t>(RelativeText(st.stats.MaxCount, st.stats.ListedInstances).size() + 1);
+  } else {
+    pass->FreqWidth = static_cast<int64_t>(Trimmed(st.stats.MaxCount).size());
+  }
+  pass->WordWidth = st.stats.LongestEntryLength;
+  pass->RankWidth = std::max(pass->RankWidth, min_width);
+  pass->FreqWidth = std::max(pass->FreqWidth, min_width);
+  pass->WordWidth = std::max(pass->WordWidth, min_width);
+  DisplayNextLine(pass, 0);
+}
+
+Text FormatLineForTextbox(ListingPass* pass, int64_t i) {
+  return BuildLine(pass, i, LineStyle::kTextbox);
+}
+
+Text FormatLineWithTabs(ListingPass* pass, int64_t i) {
+  return BuildLine(pass, i, LineStyle::kTabs);
+}
+
+Text FormatLineWithCommas(ListingPass* pass, int64_t i) {
+  return BuildLine(pass, i, LineStyle::kCommas);
+}
+
+void DisplayNextLine(ListingPass* pass, int64_t i) {
+  EngineState* st = pass->st;
+  const int format = st->settings.DisplayFormat;
+  Text line;
+  if (!pass->ToFile()) {
+    line = FormatLineForTextbox(pass, i);
+  } else if (st->settings.OutputWithCommas) {
+    line = FormatLineWithCommas(pass, i);
+  } else {
+    line = FormatLineWithTabs(pass, i);
+  }
+  if (format == 13 && i != 0 && !line.empty()) line = SortFileLines(*pass, line);
+  if (i == 0) {
+    line = st->listing.HeaderPrefix + line;
+    if (format == 0 || format == 3 || format == 5 || format == 8 || format == 9) {
+      line = Text(TrimTrailingSpaces(line)) + u" [longest has" +
+             Utf8ToText(StrForm(st->stats.LongestEntryLength)) + u" characters]";
+    }
+  }
+  Emit(pass, i, std::move(line));
+}
+
+void ListWordsAlphabetically(ListingPass* pass) { RunListing(pass, /*alphabetical=*/true); }
+
+void ListWordsByFrequency(ListingPass* pass) { RunListing(pass, /*alphabetical=*/false); }
+
+Text ScannedFilesSummary(const EngineState& st) {
+  const int64_t files = st.run.FilesScanned;
+  const int64_t folders = st.run.FolderCount;
+  std::string s = Grouped(files) + " file" + (files > 1 ? "s" : "") + " (in " + Grouped(folders) +
+                  " folder" + (folders > 1 ? "s" : "") + (files == 1 ? ") was" : ") were") +
+                  " scanned.\r\n";
+  if (st.run.Interrupted) s += "Counting was stopped and this list is incomplete.\r\n";
+  s += "Number of words in this list: " + StrForm(st.stats.ListedCount) + "\r\n";
+  s += "Number of instances of words in this list: " + StrForm(st.stats.ListedInstances) +
+       "\r\n\r\n";
+  return Utf8ToText(s);
+}
+
+}  // namespace vorn

@@ -1,0 +1,372 @@
+#include "results/output.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <exception>
+#include <filesystem>
+#include <new>
+#include <optional>
+
+#include "results/display_formats.h"
+#include "results/ranking.h"
+#include "util/file_proc.h"
+#include "util/message_table.h"
+#include "util/str_proc.h"
+
+namespace vorn {
+
+namespace {
+
+constexpr int kVectorLength = 200;
+constexpr char kCrLfBytes[] = "\r\n";
+
+// Writes `bytes` as the whole content of the file at `path` (created or
+// truncated). Returns 0 or the errno value of the failure.
+int WriteWholeFile(const std::string& path, std::string_view bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return errno;
+  int err = 0;
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      err = errno;
+      break;
+    }
+    done += static_cast<size_t>(n);
+  }
+  if (::close(fd) != 0 && err == 0) err = errno;
+  return err;
+}
+
+// The output file's text: the file header of the source, then the listing.
+Text BuildFileText(EngineState* st, bool touch_textbox) {
+  const Settings& s = st->settings;
+  Text text;
+  switch (s.Source) {
+    case InputSource::kSingleFile:
+      text = Utf8ToText("File: " + s.InputFilePath) + Text(kCrLf);
+      break;
+    case InputSource::kFolder: {
+      text = Utf8ToText("Folder: " + s.FolderPath);
+      if (s.IncludeSubfolders) text += u" plus any subfolders";
+      text += kCrLf;
+      const Text summary = ScannedFilesSummary(*st);
+      if (summary.find_first_not_of(u' ') != Text::npos) text += summary;
+      break;
+    }
+    case InputSource::kClipboard:
+      break;
+  }
+  const bool was_writing = st->listing.WritingToFile;
+  st->listing.WritingToFile = true;
+  ListingPass pass(st, &text, touch_textbox);
+  if (s.WordOrder == 1) {
+    ListWordsAlphabetically(&pass);
+  } else {
+    ListWordsByFrequency(&pass);
+  }
+  st->listing.WritingToFile = was_writing;
+  return text;
+}
+
+// The overwrite guard. Returns whether the file pass goes ahead; a refused or
+// impossible answer disables file output.
+bool ConfirmOverwrite(EngineState* st) {
+  Settings& s = st->settings;
+  const std::optional<std::string> answer =
+      st->host->InputBox("The output file exists.",
+                         "To overwrite the current output file click on 'OK'.\r\n"
+                         "To write to a different file edit the filepath below.\r\n"
+                         "To disable file output click on 'Cancel'.",
+                         s.OutputFilePath);
+  const std::string path = answer ? std::string(TrimSpaces(std::string_view(*answer))) : "";
+  if (path.empty()) {
+    s.DisableOutputToFile = 1;
+    return false;
+  }
+  // The path is kept as typed: paths are case-sensitive here.
+  const std::string folder = ParentFolder(path);
+  if (!folder.empty() && !FolderExists(folder)) {
+    st->host->ShowMessage("Error", "Folder does not exist.", Icon::kExclamation);
+    s.DisableOutputToFile = 1;
+    return false;
+  }
+  s.OutputFilePath = path;
+  return true;
+}
+
+// Reports a failure of the file pass.
+void ReportFileError(EngineState* st, int err) {
+  if (IsPermissionDenied(err)) {
+    st->host->ShowMessage("Permission denied",
+                          "Perhaps the output file\r\nis in use by another application.",
+                          Icon::kInformation);
+  } else {
+    ReportError(st, "ListWords", err, ErrorDescription(err));
+  }
+}
+
+void ListWordsUnguarded(EngineState* st) {
+  Settings& s = st->settings;
+  ListingState& listing = st->listing;
+  listing.OutputFileWritten = false;
+  if (st->stats.ListedCount == 0) {
+    st->textbox.Clear();
+    NoEntriesMessage(st);
+    return;
+  }
+  listing.WritingToFile = !s.OutputFilePath.empty() && s.DisableOutputToFile == 0;
+  if (listing.WritingToFile && s.WarnOnOverwrite && FileExists(s.OutputFilePath)) {
+    listing.WritingToFile = ConfirmOverwrite(st);
+  }
+
+  if (listing.WritingToFile) {
+    st->textbox.SetText(u"Now writing to output file . . .");
+    const std::string bytes = EncodeWindows1252(BuildFileText(st, /*touch_textbox=*/true));
+    int err = WriteWholeFile(s.OutputFilePath, bytes);
+    const bool stopped = st->run.StopRequested;
+    if (err == 0 && !stopped && s.SortByNumberOfFiles && s.WordOrder == 0 &&
+        s.DisplayFormat == 11) {
+      err = WriteVectorFiles(st, bytes);
+    }
+    if (err != 0) {
+      listing.WritingToFile = false;
+      ReportFileError(st, err);
+      st->textbox.Clear();
+      return;
+    }
+    listing.OutputFileWritten = !stopped;
+  }
+  listing.WritingToFile = false;
+
+  if (st->run.StopRequested) {
+    st->textbox.OutputToTxb(u"Output to file was terminated.\r\n");
+    return;
+  }
+
+  ListingPass pass(st, nullptr);
+  if (s.WordOrder == 1) {
+    ListWordsAlphabetically(&pass);
+  } else {
+    ListWordsByFrequency(&pass);
+  }
+
+  if (st->run.StopRequested) {
+    st->textbox.OutputToTxb(u"\r\nListing stopped.\r\n");
+    return;
+  }
+  const Text& text = st->textbox.text();
+  if (s.DisplayFormat == 9 && text.size() > 2 && text.compare(text.size() - 2, 2, u", ") == 0) {
+    st->textbox.SetText(TextView(text).substr(0, text.size() - 2));
+  }
+  if (st->textbox.length() > kOutputLimit && !st->textbox.OutputAborted) {
+    ReportError(st, "ListWords", -7, "Insufficient memory");
+  }
+}
+
+// Whether the frequency chain stands in the order that BuildFrequencyChain
+// gives for the basis `by_files`.
+bool ChainMatches(const EngineState& st, bool by_files) {
+  const WordList& words = st.words;
+  const int64_t n = words.DistinctCount();
+  auto value = [&](int64_t i) { return by_files ? words[i].FileCount : words[i].Count; };
+  int64_t i = st.stats.ChainHead;
+  if (i < 0 || i > n) return false;
+  while (i != 0) {
+    const int64_t next = words[i].NextInChain;
+    if (next < 0 || next > n) return false;
+    if (next != 0 && (value(i) < value(next) || (value(i) == value(next) && i > next))) {
+      return false;
+    }
+    i = next;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool IsPermissionDenied(int err) {
+  return err == EACCES || err == EPERM || err == EROFS || err == ETXTBSY;
+}
+
+void ListWords(EngineState* st) {
+  try {
+    ListWordsUnguarded(st);
+  } catch (const std::bad_alloc&) {
+    st->listing.WritingToFile = false;
+    ReportError(st, "ListWords", ENOMEM, ErrorDescription(ENOMEM));
+  } catch (const std::exception& e) {
+    st->listing.WritingToFile = false;
+    ReportError(st, "ListWords", EIO, e.what());
+  }
+}
+
+std::string RenderFileListing(EngineState* st) {
+  if (st->stats.ListedCount == 0) return std::string();
+  try {
+    return EncodeWindows1252(BuildFileText(st, /*touch_textbox=*/false));
+  } catch (const std::exception&) {
+    return std::string();
+  }
+}
+
+int WriteVectorFiles(EngineState* st, std::string_view output_bytes) {
+  std::string source = st->settings.FolderPath;
+  StripTrailingBackslashes(&source);
+  const size_t slash = source.rfind('/');
+  const std::string folder =
+      (slash == std::string::npos ? std::string() : source.substr(0, slash + 1)) + "Vectors/";
+  std::error_code ec;
+  if (!std::filesystem::is_directory(folder, ec)) {
+    std::filesystem::create_directories(folder, ec);
+    if (ec) return ec.value() != 0 ? ec.value() : EIO;
+  }
+  const std::string words_path = folder + Trimmed(kVectorLength) + "words.txt";
+  const std::string values_path = folder + Trimmed(kVectorLength) + "values.txt";
+
+  std::string words;
+  std::string values;
+  bool header_seen = false;
+  int written = 0;
+  size_t start = 0;
+  while (start < output_bytes.size() && written < kVectorLength) {
+    size_t end = output_bytes.find('\n', start);
+    if (end == std::string_view::npos) end = output_bytes.size();
+    std::string_view line = output_bytes.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    line = TrimSpaces(line);
+    if (!header_seen) {
+      // The header is the first line that begins with "Word"; leading
+      // spaces (comma style) do not hide it.
+      header_seen = line.substr(0, 4) == "Word";
+      continue;
+    }
+    const size_t space = line.find(' ');
+    words.append(space == std::string_view::npos ? line : line.substr(0, space));
+    words += kCrLfBytes;
+    // The file frequency ends the line: it begins one character before the
+    // last "." (a relative frequency or a word may hold a "." earlier on).
+    const size_t dot = line.rfind('.');
+    if (dot != std::string_view::npos) values.append(line.substr(dot == 0 ? 0 : dot - 1));
+    values += kCrLfBytes;
+    ++written;
+  }
+  int err = WriteWholeFile(words_path, words);
+  if (err == 0) err = WriteWholeFile(values_path, values);
+  if (err != 0) return err;
+  st->host->ShowMessage(
+      "", "Vector words written to " + words_path + "\r\nVector values written to " + values_path,
+      Icon::kNone);
+  return 0;
+}
+
+std::string WordsPhrases(const EngineState& st) {
+  if (st.run.AllPhrasesMode) return "phrases";
+  if (st.run.CountOnlyMode && st.run.PhrasesInCountOnly) return "words/phrases";
+  return "words";
+}
+
+void NoEntriesMessage(EngineState* st) {
+  std::string text = "No " + WordsPhrases(*st) + " ";
+  if (st->settings.IgnoreShortWords) {
+    text += "with at least" + StrForm(st->settings.ShortWordSizeValue()) + " characters\r\n";
+  }
+  text += "satisfying the specified conditions were found.";
+  st->textbox.OutputToTxb(Utf8ToText(text));
+}
+
+void ReportError(EngineState* st, const std::string& procedure, int number,
+                 const std::string& description) {
+  st->run.ClockRunning = false;
+  if (number == -7) {
+    st->textbox.MarkFull(Utf8ToText(GetMessageText(36)));
+    return;
+  }
+  std::string text = "At " + procedure + " error #" + std::to_string(number) + ".\r\n" +
+                     "Description: " + description;
+  const std::string advice1 = GetMessageText(34);
+  const std::string advice2 = GetMessageText(35);
+  if (!advice1.empty() || !advice2.empty()) text += "\r\n";
+  if (!advice1.empty()) text += "\r\n" + advice1;
+  if (!advice2.empty()) text += "\r\n" + advice2;
+  std::string title = GetMessageText(1);
+  if (title.empty()) title = "Error";
+  st->host->ShowMessage(title, text, Icon::kExclamation);
+}
+
+void UpdateDisplayOptionControls(Settings* s, bool* relative_enabled, bool* by_files_enabled) {
+  const bool relative = RelativeFrequencyAvailable(s->DisplayFormat);
+  const bool by_files = s->WordOrder == 0 && s->DisplayFormat == 11;
+  if (!by_files) s->SortByNumberOfFiles = 0;
+  if (relative_enabled != nullptr) *relative_enabled = relative;
+  if (by_files_enabled != nullptr) *by_files_enabled = by_files;
+}
+
+bool CheckDisplayFormatAvailable(EngineState* st) {
+  static const char* const kNames[] = {"word freq no.files", "word file-list",
+                                       "word file-list (+ freq)"};
+  const int format = st->settings.DisplayFormat;
+  if (format < 11 || format > 13 || st->settings.Source == InputSource::kFolder) return true;
+  st->host->ShowMessage("Unavailable display format",
+                        std::string("The display format '") + kNames[format - 11] +
+                            "' is available\r\nonly when the source of the text is a folder.",
+                        Icon::kInformation);
+  st->settings.DisplayFormat = 0;
+  return false;
+}
+
+void RedisplayAfterOptionChange(EngineState* st, DisplayOption option) {
+  if (!st->run.ResultsPresent || st->run.Running) return;
+  if (option == DisplayOption::kDisplayFormat && st->run.AllPhrasesMode) return;
+  Settings& s = st->settings;
+  if (option == DisplayOption::kWordOrder || option == DisplayOption::kDisplayFormat) {
+    UpdateDisplayOptionControls(&s, nullptr, nullptr);
+  }
+  if (!CheckDisplayFormatAvailable(st)) return;
+  try {
+    // The chain follows the sort option; a format or order change may have
+    // cleared that option, so the chain is checked then too.
+    const bool by_files = s.SortByNumberOfFiles != 0;
+    if (option == DisplayOption::kSortByNumberOfFiles || !ChainMatches(*st, by_files)) {
+      BuildFrequencyChain(&st->words, &st->stats, by_files,
+                          [st]() { st->textbox.OutputToTxb(u" ."); });
+    }
+  } catch (const std::exception&) {
+    ReportError(st, "RedisplayAfterOptionChange", ENOMEM, ErrorDescription(ENOMEM));
+    return;
+  }
+  ListWords(st);
+  if (st->run.Interrupted) {
+    std::string title = GetMessageText(1);
+    st->host->ShowMessage(title, GetMessageText(22) + "\r\n" + GetMessageText(23),
+                          Icon::kInformation);
+  }
+  st->run.StopRequested = false;
+}
+
+void DisableOutputToFileClicked(EngineState* st) {
+  const Settings& s = st->settings;
+  if (s.DisableOutputToFile != 0 || s.OutputFilePath.empty() || !st->run.RunComplete) return;
+  const Answer a = st->host->Ask("Relist?", "Relist words (so as to write to file)?",
+                                 Buttons::kYesNo, Answer::kYes);
+  if (a != Answer::kYes) return;
+  ListWords(st);
+  st->run.StopRequested = false;
+}
+
+void ClearTextboxClicked(EngineState* st) {
+  st->textbox.Clear();
+  st->HideLabel(Label::kNumberOfWords);
+  st->HideLabel(Label::kNumWordsExcluded);
+  st->HideLabel(Label::kNumOccurrences);
+  st->HideLabel(Label::kTotalNumOccurrences);
+  st->run.RunComplete = false;
+  st->TextAlreadyRead = false;
+}
+
+}  // namespace vorn

@@ -1,0 +1,81 @@
+// Output destinations: the output file and the results box.
+//
+// ListWords is the single entry point once a run has results: it guards
+// against overwriting, writes the output file (Windows-1252, CR LF) with its
+// header and the listing, then lists again into the results box. The
+// display-option handlers relist through it without a new count.
+//
+// Not thread-safe; works on the engine's state.
+
+#ifndef VORN_RESULTS_OUTPUT_H_
+#define VORN_RESULTS_OUTPUT_H_
+
+#include <string>
+#include <string_view>
+
+#include "counting/engine_state.h"
+#include "util/text.h"
+
+namespace vorn {
+
+// Writes the output file (when one is named and file output is not
+// disabled) and then the results box. Does nothing but NoEntriesMessage when
+// no entry is listed.
+void ListWords(EngineState* st);
+
+// The bytes that ListWords writes to the output file (file header, listing
+// header and lines, Windows-1252, CR LF), built without touching the file or
+// the results box. Used by vorn-cli when no output file is named.
+std::string RenderFileListing(EngineState* st);
+
+// Writes the two vector files of the words-by-files format beside the source
+// folder, in its sibling folder "Vectors" (created when missing):
+// "200words.txt" gets the first word of each of the first 200 lines after the
+// header of `output_bytes` (the output file just written), "200values.txt"
+// the file frequency that ends each of those lines. Shows where they went.
+// Returns 0, or the errno value of the failure.
+[[nodiscard]] int WriteVectorFiles(EngineState* st, std::string_view output_bytes);
+
+// Whether errno value `err` means the output file may not be written (in use
+// or read-only): EACCES, EPERM, EROFS, ETXTBSY.
+bool IsPermissionDenied(int err);
+
+// "words", "phrases" or "words/phrases": what the run counted.
+std::string WordsPhrases(const EngineState& st);
+
+// Tells in the results box that nothing is listed.
+void NoEntriesMessage(EngineState* st);
+
+// The error reporter. Shows "At " + procedure + " error #" + number + "." +
+// CR LF + "Description: " + description and the advice texts, with the
+// exclamation icon. The code -7 (results box full) instead ends the results
+// box with the textbox-full note and sets OutputAborted.
+void ReportError(EngineState* st, const std::string& procedure, int number,
+                 const std::string& description);
+
+// Which display option changed, for RedisplayAfterOptionChange.
+enum class DisplayOption { kWordOrder, kDisplayFormat, kRelativeFrequency, kSortByNumberOfFiles };
+
+// Enables and clears the relative-frequency and sort-by-files options for the
+// current order and format. Returns, through the out-parameters, whether the
+// two boxes are enabled.
+void UpdateDisplayOptionControls(Settings* s, bool* relative_enabled, bool* by_files_enabled);
+
+// Formats 11 to 13 need a folder source: otherwise shows "Unavailable display
+// format", sets the format back to 0 and returns false.
+bool CheckDisplayFormatAvailable(EngineState* st);
+
+// Relists after a display option changed (the caller has already stored the
+// new value in Settings).
+void RedisplayAfterOptionChange(EngineState* st, DisplayOption option);
+
+// The "Disable output to file" box was clicked (the caller has stored the
+// new value).
+void DisableOutputToFileClicked(EngineState* st);
+
+// The "Clear textbox" button.
+void ClearTextboxClicked(EngineState* st);
+
+}  // namespace vorn
+
+#endif  // VORN_RESULTS_OUTPUT_H_

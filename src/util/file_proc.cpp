@@ -1,0 +1,99 @@
+#include "util/file_proc.h"
+
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+#include "util/str_proc.h"
+
+namespace vorn {
+
+namespace fs = std::filesystem;
+
+// Every function catches what path construction or the filesystem library
+// may throw (allocation, conversion), so that no exception leaves them.
+
+bool FileExists(const std::string& path) {
+  if (path.empty()) return false;
+  try {
+    std::error_code ec;
+    return fs::is_regular_file(fs::path(path), ec);
+  } catch (...) {
+    return false;
+  }
+}
+
+bool FolderExists(const std::string& path) {
+  const std::string_view trimmed = TrimSpaces(std::string_view(path));
+  if (trimmed.empty()) return false;
+  try {
+    std::error_code ec;
+    return fs::is_directory(fs::path(trimmed), ec);
+  } catch (...) {
+    return false;
+  }
+}
+
+int64_t FileLength(const std::string& path) {
+  if (path.empty()) return -1;
+  try {
+    std::error_code ec;
+    const uintmax_t size = fs::file_size(fs::path(path), ec);
+    if (ec) return -1;
+    return static_cast<int64_t>(size);
+  } catch (...) {
+    return -1;
+  }
+}
+
+std::string FileSizeText(const std::string& path) {
+  if (!FileExists(path)) return "";
+  const int64_t length = FileLength(path);
+  if (length < 0) return "";
+  return FormatByteSize(length);
+}
+
+bool SamePath(const std::string& a, const std::string& b) {
+  if (a == b) return true;
+  if (a.empty() || b.empty()) return false;
+  try {
+    std::error_code ec;
+    if (fs::equivalent(fs::path(a), fs::path(b), ec) && !ec) return true;
+    // A file that does not exist yet (an output file) is the same as another
+    // path when both spell the same absolute location.
+    const fs::path abs_a = fs::absolute(fs::path(a), ec).lexically_normal();
+    if (ec) return false;
+    const fs::path abs_b = fs::absolute(fs::path(b), ec).lexically_normal();
+    if (ec) return false;
+    return abs_a == abs_b;
+  } catch (...) {
+    return false;
+  }
+}
+
+std::string ParentFolder(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return "";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string LowerExtension(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string_view name = slash == std::string::npos
+                                    ? std::string_view(path)
+                                    : std::string_view(path).substr(slash + 1);
+  const size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos) return "";
+  return AsciiLower(name.substr(dot + 1));
+}
+
+std::string ErrorDescription(int err) {
+  try {
+    return std::generic_category().message(err);
+  } catch (...) {
+    return "Error " + std::to_string(err);
+  }
+}
+
+}  // namespace vorn

@@ -1,0 +1,66 @@
+// Character classes and case folding of Windows-1252 text.
+//
+// A character belongs to a class by its key (the low 8 bits of its code):
+// ASCII letters, the accented letters 192-255 but 215 and 247, and the
+// characters of AllowedExtraChars. CharClassTable turns one AllowedExtraChars
+// string into two 256-entry tables (word character, word start) so that the
+// scanner tests a character with one lookup.
+//
+// Thread-safe: tables are values; the case maps are constant.
+
+#ifndef VORN_WORDS_CHAR_CLASSES_H_
+#define VORN_WORDS_CHAR_CLASSES_H_
+
+#include <array>
+#include <cstdint>
+
+#include "settings/settings.h"
+#include "util/text.h"
+
+namespace vorn {
+
+// "'.,()+-": may stand inside a word but never begin or end it.
+inline constexpr TextView kInnerOnlyChars = u"'.,()+-";
+
+// The lower-case form of c: A-Z, the accented capitals (Š Œ Ž Ÿ À-Þ but ×).
+char16_t LowerChar(char16_t c);
+// The upper-case form of c, the mirror image of LowerChar (ß and µ stay).
+char16_t UpperChar(char16_t c);
+
+// LowerCaseAccented / UpperCaseAccented: the whole text folded.
+void LowerCaseAccentedInPlace(Text* text);
+Text LowerCaseAccented(TextView text);
+Text UpperCaseAccented(TextView text);
+
+// IsWordChar: an ASCII letter, a digit when allow_numerals, an accented
+// letter (keys 192-255 but 215 and 247), or a character whose Windows-1252
+// form (of its key) stands in `extra`.
+bool IsWordChar(char16_t c, bool allow_numerals, TextView extra);
+
+// The word-character and word-start tables of one AllowedExtraChars string.
+class CharClassTable {
+ public:
+  CharClassTable() { Build(u""); }
+  explicit CharClassTable(TextView allowed_extra_chars) { Build(allowed_extra_chars); }
+
+  void Build(TextView allowed_extra_chars);
+
+  bool IsWord(char16_t c) const { return word_[Key(c)]; }
+  // A word character that is not one of kInnerOnlyChars.
+  bool IsStart(char16_t c) const { return start_[Key(c)]; }
+
+ private:
+  std::array<bool, 256> word_{};
+  std::array<bool, 256> start_{};
+};
+
+// SetAllowedExtraChars followed by SetAllowedExtraChars2: the characters the
+// settings allow inside words besides letters, in their fixed order.
+Text BuildAllowedExtraChars(const Settings& s);
+
+// The user's extra characters as Windows-1252 text.
+Text UserExtraChars(const Settings& s);
+
+}  // namespace vorn
+
+#endif  // VORN_WORDS_CHAR_CLASSES_H_

@@ -1,0 +1,79 @@
+#include "words/reg_exp.h"
+
+#include <pcre2.h>
+
+#include <memory>
+#include <unordered_map>
+
+namespace vorn {
+
+namespace {
+
+struct CodeDeleter {
+  void operator()(pcre2_code* c) const { pcre2_code_free(c); }
+};
+struct MatchDataDeleter {
+  void operator()(pcre2_match_data* m) const { pcre2_match_data_free(m); }
+};
+
+struct Compiled {
+  std::unique_ptr<pcre2_code, CodeDeleter> code;
+  bool runs = false;  // compiled and ran on "X" without error
+};
+
+constexpr size_t kMaxCached = 4096;
+
+class PatternCache {
+ public:
+  const Compiled& Get(TextView pattern, bool caseless) {
+    Text key(pattern);
+    key.push_back(caseless ? u'i' : u'c');
+    auto it = cache_.find(key);
+    if (it != cache_.end()) return it->second;
+    if (cache_.size() >= kMaxCached) cache_.clear();
+    Compiled c;
+    int error = 0;
+    PCRE2_SIZE offset = 0;
+    const uint32_t options = PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | (caseless ? PCRE2_CASELESS : 0);
+    c.code.reset(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
+                               options, &error, &offset, nullptr));
+    if (c.code) {
+      static const char16_t kX[] = u"X";
+      std::unique_ptr<pcre2_match_data, MatchDataDeleter> md(
+          pcre2_match_data_create_from_pattern(c.code.get(), nullptr));
+      const int rc =
+          pcre2_match(c.code.get(), reinterpret_cast<PCRE2_SPTR>(kX), 1, 0, 0, md.get(), nullptr);
+      c.runs = rc >= 0 || rc == PCRE2_ERROR_NOMATCH;
+    }
+    return cache_.emplace(std::move(key), std::move(c)).first->second;
+  }
+
+ private:
+  std::unordered_map<Text, Compiled> cache_;
+};
+
+PatternCache& Cache() {
+  static thread_local PatternCache cache;
+  return cache;
+}
+
+}  // namespace
+
+bool IsValidRegExp(TextView pattern) { return Cache().Get(pattern, true).runs; }
+
+bool RegExpFind(TextView pattern, TextView text, bool case_significant, bool* valid) {
+  const Compiled& c = Cache().Get(pattern, !case_significant);
+  if (valid) *valid = c.runs;
+  if (!c.runs) return false;
+  std::unique_ptr<pcre2_match_data, MatchDataDeleter> md(
+      pcre2_match_data_create_from_pattern(c.code.get(), nullptr));
+  const int rc = pcre2_match(c.code.get(), reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(),
+                             0, 0, md.get(), nullptr);
+  if (rc < 0 && rc != PCRE2_ERROR_NOMATCH) {
+    if (valid) *valid = false;
+    return false;
+  }
+  return rc >= 0;
+}
+
+}  // namespace vorn

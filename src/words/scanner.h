@@ -1,0 +1,98 @@
+// Scanner: splits one block of text into words.
+//
+// ScanTextBlock prepares the block (backspaces, line breaks, no-break
+// spaces, tabs, double hyphens), walks it from the left, measures each word
+// with NumAlpha2, trims and normalises it, and hands it to its sink. What a
+// word is comes from one AllowedExtraChars string, turned into lookup tables
+// when the scanner is configured.
+//
+// One scanner per run; not thread-safe.
+
+#ifndef VORN_WORDS_SCANNER_H_
+#define VORN_WORDS_SCANNER_H_
+
+#include <cstddef>
+#include <cstdint>
+
+#include "util/text.h"
+#include "words/char_classes.h"
+#include "words/normalise.h"
+
+namespace vorn {
+
+// What the scanner hands its words to, and how it yields to the window.
+class ScanSink {
+ public:
+  virtual ~ScanSink() = default;
+  // A word, cleaned and normalised. The view is valid during the call.
+  virtual void OnWord(TextView word) = 0;
+  // Lets pending events run (throttled by the sink). Returns true when the
+  // scan must end: a stop was requested or an invalid pattern was met.
+  virtual bool Yield() = 0;
+};
+
+// PrepareBlock: removes backspaces; CR LF becomes one blank; LF, form feed,
+// CR and no-break space become blanks; tabs too unless keep_tabs.
+void PrepareBlock(Text* block, bool keep_tabs);
+
+// BlankDoubleHyphens: every "--" from the third character on that is neither
+// the end of "<!--" nor the start of "-->" becomes two blanks.
+void BlankDoubleHyphens(Text* block);
+
+class Scanner {
+ public:
+  // Sets the word characters, whether a words file is being read and the
+  // normalisation options.
+  void Configure(TextView allowed_extra_chars, bool reading_word_lists,
+                 const NormaliseOptions& options);
+
+  // What the caller already knows of a block, so that the preparation steps
+  // can be passed over when they would change nothing.
+  struct BlockHints {
+    bool may_need_prepare =
+        true;  // holds a backspace, line break, form feed, tab or no-break space
+    bool may_hold_hyphens = true;  // holds a "-"
+  };
+
+  // ScanTextBlock: scans *block (rewritten by the preparation steps) and
+  // hands every word to sink. The caller appends one blank to the block.
+  void ScanTextBlock(Text* block, ScanSink* sink, const BlockHints& hints);
+  void ScanTextBlock(Text* block, ScanSink* sink) { ScanTextBlock(block, sink, BlockHints()); }
+
+  // NumAlpha2: the length of the word that begins at pos (0-based), at most
+  // 65000; sets the stopped-at flags from the character after it.
+  size_t NumAlpha2(TextView block, size_t pos);
+
+  // What stopped the last word measured.
+  bool StoppedAtSemiColon = false;
+  bool StoppedAtPeriod = false;
+  bool StoppedAtDoubleQuote = false;
+  bool StoppedAtTab = false;
+
+  const CharClassTable& classes() const { return classes_; }
+
+ private:
+  // GetNextWord: measures, trims and normalises the word at *pos into
+  // word_view_;
+  // advances *pos past the measured word. Returns false for no word.
+  bool GetNextWord(TextView block, size_t* pos);
+  size_t NextGreaterThan(TextView block, size_t from);
+  size_t NextSpace(TextView block, size_t from);
+
+  CharClassTable classes_;
+  bool reading_word_lists_ = false;
+  NormaliseOptions options_;
+  bool changes_words_ = false;
+  Text word_;
+  TextView word_view_;  // the word handed on: a view of the block or of word_
+  // Caches of the next ">" and the next blank at or after a position, so
+  // that measuring words across a block stays linear.
+  size_t gt_from_ = 0;
+  size_t gt_at_ = 0;
+  size_t space_from_ = 0;
+  size_t space_at_ = 0;
+};
+
+}  // namespace vorn
+
+#endif  // VORN_WORDS_SCANNER_H_

@@ -1,0 +1,214 @@
+#include "counting/engine.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/scripted_host.h"
+#include "support/test_files.h"
+#include "util/text.h"
+
+namespace vorn {
+namespace {
+
+class EngineTest : public ::testing::Test {
+ protected:
+  EngineTest() : engine(&host) {
+    engine.SetEventThrottle(1, std::chrono::milliseconds(0));
+    engine.settings().Source = InputSource::kSingleFile;
+  }
+
+  RunOutcome CountFile(std::string_view name, std::string_view bytes) {
+    engine.settings().InputFilePath = dir.Write(name, bytes);
+    return engine.CountWords();
+  }
+
+  std::string Results() const { return TextToUtf8(engine.state().textbox.text()); }
+
+  ScriptedHost host;
+  Engine engine;
+  TempDir dir;
+};
+
+std::string ManyWords(int n) {
+  std::string text;
+  for (int i = 0; i < n; ++i) {
+    std::string w = "w";
+    for (int k = i; k > 0; k /= 20) w += static_cast<char>('a' + k % 20);
+    text += w + "ord ";
+    if (i % 10 == 9) text += "\n";
+  }
+  return text;
+}
+
+TEST_F(EngineTest, CountsAFileAndListsIt) {
+  EXPECT_EQ(CountFile("a.txt", "The cat and the hat.\r\nThe end\r\n"), RunOutcome::kListed);
+  EXPECT_EQ(Results(),
+            "     Rank      Freq  Word [longest has 3 characters]\r\n"
+            "        1         3  the\r\n"
+            "        2         1  and\r\n"
+            "        3         1  cat\r\n"
+            "        4         1  end\r\n"
+            "        5         1  hat\r\n");
+  EXPECT_EQ(host.label(Label::kNumberOfWords), "Number of words in this list: 5");
+  EXPECT_EQ(host.label(Label::kNumOccurrences), "Number of instances of words in this list: 7");
+  EXPECT_EQ(host.label(Label::kTotalNumOccurrences), "Total number of instances of words: 7");
+  EXPECT_EQ(host.label(Label::kNumWordsExcluded), "Number of words ignored: 0");
+  EXPECT_TRUE(host.Dialogs().empty());
+}
+
+TEST_F(EngineTest, RefusesBadInputFiles) {
+  struct Case {
+    std::string path;
+    std::string dialog;
+  };
+  const std::string folder = dir.path();
+  dir.Write("empty.txt", "");
+  const Case cases[] = {
+      {"", "Invalid input|Input file not specified!"},
+      {dir.File("missing.txt"), "File not found|Input file does not exist."},
+      {folder + "/", "Invalid input|Invalid input file specification."},
+      {folder, "Invalid input|" + folder + "\r\nis a folder, not a file."},
+      {dir.File("empty.txt"), "Empty file|Input file is zero-length!"},
+  };
+  for (const Case& c : cases) {
+    host.Clear();
+    engine.settings().InputFilePath = c.path;
+    EXPECT_EQ(engine.CountWords(), RunOutcome::kRefused) << c.path;
+    ASSERT_EQ(host.Dialogs().size(), 1u) << c.path;
+    EXPECT_EQ(host.Dialogs()[0], c.dialog) << c.path;
+  }
+}
+
+TEST_F(EngineTest, NeverTruncatesTheInputAsOutput) {
+  const std::string path = dir.Write("same.txt", "keep these words\n");
+  engine.settings().InputFilePath = path;
+  engine.settings().OutputFilePath = path;
+  EXPECT_EQ(engine.CountWords(), RunOutcome::kRefused);
+  EXPECT_EQ(ReadFileBytes(path), "keep these words\n");
+  EXPECT_EQ(host.Dialogs()[0], "Error|The output file cannot be the same as the input file.");
+}
+
+TEST_F(EngineTest, RefusesBinaryAndRtfFiles) {
+  std::string binary(3000, '\x01');
+  EXPECT_EQ(CountFile("bin.dat", binary), RunOutcome::kRefused);
+  EXPECT_EQ(host.calls()[1].title, "Not a text file");
+  host.Clear();
+  EXPECT_EQ(CountFile("doc.rtf", "{\\rtf1 hello}"), RunOutcome::kRefused);
+  const std::string rtf_path = dir.File("doc.rtf");
+  EXPECT_EQ(host.Dialogs().back(), "Not a text file|File " + rtf_path + "\r\nis an RTF file.");
+}
+
+TEST_F(EngineTest, ReadsUnicodeFiles) {
+  // "Hello hello" in UTF-16 LE with a byte-order mark.
+  std::string utf16 = "\xFF\xFE";
+  for (char c : std::string("Hello hello world")) {
+    utf16 += c;
+    utf16 += '\0';
+  }
+  EXPECT_EQ(CountFile("u16.txt", utf16), RunOutcome::kListed);
+  EXPECT_NE(Results().find("        1         2  hello"), std::string::npos) << Results();
+}
+
+TEST_F(EngineTest, FrequencyLimitsThatExcludeEverythingAreRefused) {
+  engine.settings().IgnoreInfrequentWords = 1;
+  engine.settings().IgnoreExcessivelyFrequentWords = 1;
+  engine.settings().ThresholdFrequency = 3;  // "5"
+  engine.settings().ExcessFrequency = 3;     // "4"
+  EXPECT_EQ(CountFile("a.txt", "some words here\n"), RunOutcome::kRefused);
+  EXPECT_EQ(host.Dialogs()[0],
+            "Invalid input|The settings currently say to ignore words\r\nwith fewer than 5 "
+            "occurrences and with more than 4 occurrences,\r\nwhich implies that all words will "
+            "be ignored.");
+  host.Clear();
+  engine.settings().ExcessFrequency = 4;  // "5": equal limits start
+  EXPECT_EQ(CountFile("a.txt", "some words here\n"), RunOutcome::kListed);
+}
+
+TEST_F(EngineTest, NothingListedTellsWhy) {
+  EXPECT_EQ(CountFile("a.txt", "a b c I x\n"), RunOutcome::kListed);
+  EXPECT_EQ(Results(),
+            "No words with at least 3 characters\r\nsatisfying the specified conditions were "
+            "found.");
+}
+
+TEST_F(EngineTest, StopWithFewEntriesAsksNothingMore) {
+  host.OnProcessEvents([this] {
+    const EngineState& st = engine.state();
+    if (st.run.Running && !st.run.StopRequested && st.words.DistinctCount() >= 10) {
+      engine.CountWords();
+    }
+  });
+  host.QueueAnswer(Answer::kNo);  // "Do you wish to list those which were found?"
+  EXPECT_EQ(CountFile("a.txt", ManyWords(100)), RunOutcome::kStopped);
+  const auto dialogs = host.Dialogs();
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0].substr(0, dialogs[0].find('|')), "Counting interrupted");
+  EXPECT_NE(dialogs[0].find("Do you wish to list those which were found?"), std::string::npos);
+}
+
+TEST_F(EngineTest, StopAfter800EntriesAsksFirst) {
+  int stop_asked = 0;
+  host.OnProcessEvents([&] {
+    const EngineState& st = engine.state();
+    if (st.run.Running && !st.run.StopRequested && st.words.DistinctCount() > 800 &&
+        stop_asked++ == 0) {
+      engine.CountWords();
+    }
+  });
+  host.QueueAnswer(Answer::kYes);  // Really stop?
+  host.QueueAnswer(Answer::kYes);  // list those found
+  EXPECT_EQ(CountFile("a.txt", ManyWords(3000)), RunOutcome::kListed);
+  const auto dialogs = host.Dialogs();
+  ASSERT_EQ(dialogs.size(), 2u);
+  EXPECT_NE(dialogs[0].find(" found so far.\r\n\r\nReally stop?"), std::string::npos);
+  EXPECT_TRUE(engine.state().run.Interrupted);
+  EXPECT_NE(Results().find("        1         1  waabord"), std::string::npos);
+}
+
+TEST_F(EngineTest, StoppedWithNothingFoundShowsStopped) {
+  host.OnProcessEvents([this] {
+    if (engine.state().run.Running && !engine.state().run.StopRequested) engine.CountWords();
+  });
+  EXPECT_EQ(CountFile("a.txt", std::string(50, '\n') + "words here\n"), RunOutcome::kStopped);
+  EXPECT_EQ(Results().substr(Results().size() - 11), "\r\n\r\nStopped");
+  EXPECT_TRUE(host.Dialogs().empty());
+}
+
+TEST_F(EngineTest, ClipboardLimitsAndControlCharacters) {
+  engine.settings().Source = InputSource::kClipboard;
+  host.SetClipboard(Text(100001, u'a'));
+  EXPECT_EQ(engine.CountWords(), RunOutcome::kRefused);
+  EXPECT_EQ(host.Dialogs().back(),
+            "Too much clipboard text|There are 100,001 characters in the text on the "
+            "clipboard.\r\nThe maximum permitted is 100,000.  If possible,\r\ncount word "
+            "frequencies for this text using an input file.");
+  Text exact;
+  while (exact.size() < 100000) exact += u"lorem ";
+  exact.resize(100000);
+  host.SetClipboard(exact);
+  EXPECT_EQ(engine.CountWords(), RunOutcome::kListed);
+  host.SetClipboard(u"bell\u0007 here");
+  EXPECT_EQ(engine.CountWords(), RunOutcome::kRefused);
+  EXPECT_EQ(host.Dialogs().back(),
+            "Invalid input|The text on the clipboard does not consist\r\nsolely of natural "
+            "language words.");
+  host.SetClipboard(u"");
+  EXPECT_EQ(engine.CountWords(), RunOutcome::kRefused);
+}
+
+TEST_F(EngineTest, LargeFileWithoutOutputFileAsks) {
+  std::string big;
+  while (big.size() <= 200000) big += "lorem ipsum dolor sit amet\n";
+  host.QueueAnswer(Answer::kCancel);
+  EXPECT_EQ(CountFile("big.txt", big), RunOutcome::kCancelled);
+  EXPECT_EQ(host.Dialogs()[0].substr(0, 17), "Large input file|");
+  host.Clear();
+  std::string exact(200000, 'a');
+  for (size_t i = 5; i < exact.size(); i += 6) exact[i] = ' ';
+  EXPECT_EQ(CountFile("exact.txt", exact), RunOutcome::kListed);
+  EXPECT_TRUE(host.Dialogs().empty());
+}
+
+}  // namespace
+}  // namespace vorn

@@ -1,0 +1,110 @@
+#include "words/normalise.h"
+
+#include <gtest/gtest.h>
+
+namespace vorn {
+namespace {
+
+struct Case {
+  const char16_t* in;
+  const char16_t* want;  // nullptr: discarded
+};
+
+void Check(const std::vector<Case>& cases, const NormaliseOptions& o) {
+  for (const Case& c : cases) {
+    Text w = c.in;
+    const bool kept = NormaliseWord(&w, o);
+    if (c.want == nullptr) {
+      EXPECT_FALSE(kept) << TextToUtf8(c.in);
+    } else {
+      EXPECT_TRUE(kept) << TextToUtf8(c.in);
+      EXPECT_EQ(TextToUtf8(w), TextToUtf8(c.want)) << TextToUtf8(c.in);
+    }
+  }
+}
+
+TEST(NormaliseTest, FinalSAndIes) {
+  NormaliseOptions o;
+  o.drop_final_s = true;
+  o.convert_final_ies = true;
+  Check({{u"cities", u"city"},
+         {u"series", u"sery"},
+         {u"lattices", u"lattice"},
+         {u"mathematics", u"mathematics"},
+         {u"always", u"always"},
+         {u"perhaps", u"perhaps"},
+         {u"cats", u"cat"},
+         {u"glass", u"glass"},
+         {u"ideas", u"ideas"},
+         {u"physics", u"physics"},
+         {u"boys", u"boy"},
+         {u"BABIES", u"BABY"},
+         {u"Babies", u"Baby"},
+         {u"flies", u"flies"},
+         {u"GPUs", u"GPU"},
+         {u"menus", u"menus"},
+         {u"ss", nullptr}},
+        o);
+}
+
+TEST(NormaliseTest, NothingChangesWhileReadingListsOrCountingPhrases) {
+  NormaliseOptions o;
+  o.drop_final_s = true;
+  o.convert_final_ies = true;
+  o.reading_word_lists = true;
+  Check({{u"cats", u"cats"}, {u"babies", u"babies"}, {u"iv", nullptr}, {u"t", nullptr}}, o);
+  o.reading_word_lists = false;
+  o.all_phrases_mode = true;
+  Check({{u"cats", u"cats"}, {u"babies", u"babies"}}, o);
+}
+
+TEST(NormaliseTest, ContractionRemnants) {
+  NormaliseOptions o;
+  Check({{u"isn", nullptr},
+         {u"t", nullptr},
+         {u"s", nullptr},
+         {u"won", u"won"},
+         {u"couldn", nullptr},
+         {u"ldn", nullptr},
+         {u"en", nullptr},
+         {u"don", u"don"}},
+        o);
+  o.allow_apostrophes = true;
+  Check({{u"isn", u"isn"}, {u"en", u"en"}}, o);
+}
+
+TEST(NormaliseTest, RepeatedCharactersAndRomanNumerals) {
+  Check({{u"a", nullptr},
+         {u"aaa", nullptr},
+         {u"000", nullptr},
+         {u"mix", nullptr},
+         {u"MDCCC", nullptr},
+         {u"xiv", nullptr},
+         {u"did", nullptr},
+         {u"Livid", u"Livid"},
+         {u"dim", u"dim"},
+         {u"DILL", u"DILL"},
+         {u"civic", nullptr},
+         {u"mild", nullptr},
+         {u"milk", u"milk"}},
+        NormaliseOptions());
+}
+
+TEST(NormaliseTest, ShapeTests) {
+  EXPECT_TRUE(HasFourRepeatedLetters(u"bzzzz"));
+  EXPECT_FALSE(HasFourRepeatedLetters(u"bzzz"));
+  EXPECT_FALSE(HasFourRepeatedLetters(u"----"));
+  EXPECT_TRUE(HasFourRepeatedLetters(u"aAaA"));
+  EXPECT_TRUE(HasNoLetter(u"1999"));
+  EXPECT_TRUE(HasNoLetter(u""));
+  EXPECT_FALSE(HasNoLetter(u"\u0161"));  // š is a letter
+  EXPECT_TRUE(HasNoVowelOrY(u"bcd"));
+  EXPECT_FALSE(HasNoVowelOrY(u"rhythm"));
+  EXPECT_FALSE(HasNoVowelOrY(u"d\u00E9j"));
+  EXPECT_TRUE(HasNoVowelOrY(u"\u00E7\u00F1"));  // ç ñ are no vowels
+  EXPECT_FALSE(IsAll7bit(u"na\u00EFve"));
+  EXPECT_TRUE(IsAll7bit(u"\u0161"));  // the key of š is 0x61
+}
+
+}  // namespace
+}  // namespace vorn

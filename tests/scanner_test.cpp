@@ -1,0 +1,122 @@
+#include "words/scanner.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vorn {
+namespace {
+
+class Collect : public ScanSink {
+ public:
+  void OnWord(TextView word) override { words.push_back(TextToUtf8(word)); }
+  bool Yield() override { return false; }
+  std::vector<std::string> words;
+};
+
+std::vector<std::string> Scan(const std::u16string& block, const std::u16string& extra = u"",
+                              bool reading_lists = false) {
+  Scanner scanner;
+  scanner.Configure(extra, reading_lists, NormaliseOptions());
+  Collect sink;
+  Text b = block;
+  scanner.ScanTextBlock(&b, &sink);
+  return sink.words;
+}
+
+using Words = std::vector<std::string>;
+
+TEST(ScannerTest, SplitsByCharacterClasses) {
+  EXPECT_EQ(Scan(u"don't stop-now, 2nd time "), (Words{"don", "stop", "now", "nd", "time"}));
+  EXPECT_EQ(Scan(u"don't stop-now, 2nd time ", u"-"), (Words{"don", "stop-now", "nd", "time"}));
+  EXPECT_EQ(Scan(u"2nd 1,000 ", u"0123456789"), (Words{"2nd"}));
+  EXPECT_EQ(Scan(u"1,000 abc ", u"0123456789,"), (Words{"1,000", "abc"}));
+}
+
+TEST(ScannerTest, TheLastCharacterNeverStartsAWord) {
+  // Callers append a blank so that a final word is seen.
+  Scanner scanner;
+  scanner.Configure(u"", false, NormaliseOptions());
+  Collect sink;
+  Text b = u"ab e";
+  scanner.ScanTextBlock(&b, &sink);
+  EXPECT_EQ(sink.words, (Words{"ab"}));
+}
+
+TEST(ScannerTest, AngleBrackets) {
+  EXPECT_EQ(Scan(u"word<b>more "), (Words{"word", "more"}));
+  EXPECT_EQ(Scan(u"xy<>yz "), (Words{"xy<>", "yz"}));
+  EXPECT_EQ(Scan(u"foo<[0-9]+> "), (Words{"foo<[0-9]+>"}));
+  EXPECT_EQ(Scan(u"foo<a b> "), (Words{"foo"}));
+  EXPECT_EQ(Scan(u"foo</b> "), (Words{"foo"}));
+}
+
+TEST(ScannerTest, DoubleHyphensSeparateWords) {
+  EXPECT_EQ(Scan(u"yes--no ", u"-"), (Words{"yes", "no"}));
+  Text b = u"<!-- c --> a--b ";
+  BlankDoubleHyphens(&b);
+  EXPECT_EQ(TextToUtf8(b), "<!-- c --> a  b ");
+  Text start = u"--ab";
+  BlankDoubleHyphens(&start);
+  EXPECT_EQ(TextToUtf8(start), "--ab");
+}
+
+TEST(ScannerTest, PrepareBlock) {
+  Text b = u"ab\bc\r\nd\u00A0e\tf\x0C";
+  PrepareBlock(&b, true);
+  EXPECT_EQ(TextToUtf8(b), "abc d e\tf ");
+  PrepareBlock(&b, false);
+  EXPECT_EQ(TextToUtf8(b), "abc d e f ");
+}
+
+TEST(ScannerTest, InnerOnlyCharactersNeverBeginOrEndAWord) {
+  EXPECT_EQ(Scan(u"-well- 'tis ", u"-'"), (Words{"well", "tis"}));
+  EXPECT_EQ(Scan(u"e.g. ", u"."), (Words{"e.g"}));
+}
+
+TEST(ScannerTest, ClassifiesByKey) {
+  // Š (U+0160) has the key 0x60 and is no word character; š and Ÿ are letters.
+  EXPECT_EQ(Scan(u"ab\u0160ef \u0161ab \u0178ab "), (Words{"ab", "ef", "\u0161ab", "\u0178ab"}));
+  EXPECT_EQ(Scan(u"ab\u00D7ef "), (Words{"ab", "ef"}));
+  EXPECT_EQ(Scan(u"ab\u00D7ef ", u"\u00D7"), (Words{"ab\u00D7ef"}));
+}
+
+TEST(ScannerTest, LongWordsAreCutAt65000) {
+  Text b;
+  for (int i = 0; i < 35000; ++i) b += u"ab";
+  b += u" ";
+  Scanner scanner;
+  scanner.Configure(u"", false, NormaliseOptions());
+  Collect sink;
+  scanner.ScanTextBlock(&b, &sink);
+  ASSERT_EQ(sink.words.size(), 2u);
+  EXPECT_EQ(sink.words[0].size(), 65000u);
+  EXPECT_EQ(sink.words[1].size(), 5000u);
+}
+
+TEST(ScannerTest, StopFlagsTellWhatEndedTheWord) {
+  Scanner scanner;
+  scanner.Configure(u"", false, NormaliseOptions());
+  EXPECT_EQ(scanner.NumAlpha2(u"ab. ", 0), 2u);
+  EXPECT_TRUE(scanner.StoppedAtPeriod);
+  EXPECT_EQ(scanner.NumAlpha2(u"ab\t", 0), 2u);
+  EXPECT_TRUE(scanner.StoppedAtTab);
+  EXPECT_EQ(scanner.NumAlpha2(u"ab\"", 0), 2u);
+  EXPECT_TRUE(scanner.StoppedAtDoubleQuote);
+}
+
+TEST(ScannerTest, ManyBracketsStayLinear) {
+  // "a<a<a<...>" would cost a search per "<" if the next ">" were not kept.
+  Text b;
+  for (int i = 0; i < 200000; ++i) b += u"ab<";
+  b += u"> ";
+  Scanner scanner;
+  scanner.Configure(u"", false, NormaliseOptions());
+  Collect sink;
+  scanner.ScanTextBlock(&b, &sink);
+  EXPECT_FALSE(sink.words.empty());
+}
+
+}  // namespace
+}  // namespace vorn

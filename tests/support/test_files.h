@@ -1,0 +1,38 @@
+// Helpers for tests that need files: a fresh temporary folder per test,
+// writing and reading whole files as bytes.
+
+#ifndef VORN_TESTS_SUPPORT_TEST_FILES_H_
+#define VORN_TESTS_SUPPORT_TEST_FILES_H_
+
+#include <string>
+#include <string_view>
+
+namespace vorn {
+
+// A temporary folder that is removed with everything in it on destruction.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  // path() + "/" + name.
+  std::string File(std::string_view name) const;
+  // Writes bytes to path()/name and returns the full path.
+  std::string Write(std::string_view name, std::string_view bytes) const;
+
+ private:
+  std::string path_;
+};
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, std::string_view bytes);
+
+// The source tree (VORN_SOURCE_DIR, or the working directory).
+std::string SourceDir();
+
+}  // namespace vorn
+
+#endif  // VORN_TESTS_SUPPORT_TEST_FILES_H_
