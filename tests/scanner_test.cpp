@@ -95,6 +95,18 @@ TEST(ScannerTest, LongWordsAreCutAt65000) {
   EXPECT_EQ(sink.words[1].size(), 5000u);
 }
 
+TEST(ScannerTest, HandsOnNormalisedWords) {
+  Scanner scanner;
+  NormaliseOptions o;
+  o.drop_final_s = true;
+  o.convert_final_ies = true;
+  scanner.Configure(u"", false, o);
+  Collect sink;
+  Text b = u"cats babies cat ";
+  scanner.ScanTextBlock(&b, &sink);
+  EXPECT_EQ(sink.words, (Words{"cat", "baby", "cat"}));
+}
+
 TEST(ScannerTest, StopFlagsTellWhatEndedTheWord) {
   Scanner scanner;
   scanner.Configure(u"", false, NormaliseOptions());

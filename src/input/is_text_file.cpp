@@ -12,6 +12,7 @@
 #include <system_error>
 #include <vector>
 
+#include "input/decode.h"
 #include "input/line_reader.h"
 #include "util/str_proc.h"
 
@@ -128,6 +129,44 @@ bool IsTextExtension(const std::string& path) {
   return std::find(std::begin(kExtensions), std::end(kExtensions), ext) != std::end(kExtensions);
 }
 
+namespace {
+
+// Whether the head of the file (up to kSampleSize bytes from offset 0) is
+// UTF-8 with at least one multi-byte sequence: the usual form of text on this
+// platform, which carries no byte-order mark. A Windows-1252 text with
+// accented letters is practically never valid UTF-8. A sequence cut off by
+// the end of the sample counts as valid.
+bool SampleIsUtf8(int fd, int64_t length) {
+  std::string sample(static_cast<size_t>(std::min<int64_t>(length, kSampleSize)), '\0');
+  if (lseek(fd, 0, SEEK_SET) != 0) return false;
+  const ssize_t got = ReadFully(fd, reinterpret_cast<unsigned char*>(sample.data()), sample.size());
+  if (got <= 0) return false;
+  sample.resize(static_cast<size_t>(got));
+  bool multibyte = false;
+  for (unsigned char c : sample) {
+    if (c >= 0x80) {
+      multibyte = true;
+      break;
+    }
+  }
+  if (!multibyte) return false;
+  // Drop an incomplete sequence at the very end of a cut sample.
+  if (static_cast<int64_t>(sample.size()) < length) {
+    size_t back = 0;
+    while (back < 3 && back < sample.size() &&
+           (static_cast<unsigned char>(sample[sample.size() - 1 - back]) & 0xC0) == 0x80) {
+      ++back;
+    }
+    if (back < sample.size() &&
+        static_cast<unsigned char>(sample[sample.size() - 1 - back]) >= 0xC0) {
+      sample.resize(sample.size() - 1 - back);
+    }
+  }
+  return IsValidUtf8(sample);
+}
+
+}  // namespace
+
 int ClassifyFileStart(const std::string& path, bool charset_look) {
   int code = 0;
   try {
@@ -141,6 +180,9 @@ int ClassifyFileStart(const std::string& path, bool charset_look) {
     std::array<unsigned char, kHeadBytes> head{};  // missing bytes read as zero
     if (ReadFully(fd.get(), head.data(), head.size()) < 0) return CodeForErrno(errno);
     code = ClassifyHead(head, path);
+    if (code == kStartNothing && charset_look && SampleIsUtf8(fd.get(), length)) {
+      code = kStartUtf8;
+    }
     if (code == kStartNothing && charset_look && IsTextExtension(path)) {
       std::string lines;
       std::string error;

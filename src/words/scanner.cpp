@@ -152,8 +152,9 @@ bool Scanner::GetNextWord(TextView b, size_t* pos) {
     return !IsDiscarded(measured, options_);
   }
   word_.assign(measured);
+  if (!NormaliseWord(&word_, options_)) return false;
   word_view_ = word_;
-  return NormaliseWord(&word_, options_);
+  return true;
 }
 
 void Scanner::ScanTextBlock(Text* block, ScanSink* sink, const BlockHints& hints) {

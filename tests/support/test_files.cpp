@@ -42,7 +42,12 @@ void WriteFileBytes(const std::string& path, std::string_view bytes) {
 
 std::string SourceDir() {
   const char* d = std::getenv("VORN_SOURCE_DIR");
-  return d ? std::string(d) : std::filesystem::current_path().string();
+  if (d != nullptr) return d;
+#ifdef VORN_TEST_SOURCE_DIR
+  return VORN_TEST_SOURCE_DIR;
+#else
+  return std::filesystem::current_path().string();
+#endif
 }
 
 }  // namespace vorn

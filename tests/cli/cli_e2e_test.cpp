@@ -1,0 +1,204 @@
+// End-to-end tests: run the vorn-cli program on the fixture files of
+// tests/data and compare the whole output file and the whole standard output
+// with the expected files of tests/data/expected. Setting VORN_UPDATE_GOLDEN=1
+// rewrites the expected files from the program's output instead (review the
+// difference before committing it). VORN_CLI names another vorn-cli to test.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "support/test_files.h"
+
+namespace vorn {
+namespace {
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) {
+    if (c == '\'') {
+      q += "'\\''";
+    } else {
+      q += c;
+    }
+  }
+  return q + "'";
+}
+
+CliRun RunCli(const std::vector<std::string>& args, const TempDir& dir) {
+  const char* cli = std::getenv("VORN_CLI");
+  std::string cmd = Quote(cli ? cli : VORN_TEST_CLI);
+  for (const std::string& a : args) cmd += " " + Quote(a);
+  const std::string out_path = dir.File("stdout");
+  const std::string err_path = dir.File("stderr");
+  cmd += " >" + Quote(out_path) + " 2>" + Quote(err_path) + " </dev/null";
+  CliRun r;
+  const int raw = std::system(cmd.c_str());
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.out = ReadFileBytes(out_path);
+  r.err = ReadFileBytes(err_path);
+  return r;
+}
+
+std::string Data(const std::string& name) { return SourceDir() + "/tests/data/" + name; }
+
+void ExpectGolden(const std::string& name, const std::string& actual) {
+  const std::string path = Data("expected/" + name);
+  if (std::getenv("VORN_UPDATE_GOLDEN") != nullptr) {
+    WriteFileBytes(path, actual);
+    return;
+  }
+  EXPECT_EQ(ReadFileBytes(path), actual) << "expected file " << path;
+}
+
+struct Case {
+  std::string name;
+  std::string input;
+  std::vector<std::string> args;
+};
+
+// Counts `input` with `args` into an output file; compares the file and the
+// results-box text printed on standard output.
+void CheckCase(const Case& c) {
+  SCOPED_TRACE(c.name);
+  TempDir dir;
+  const std::string out_file = dir.File("out.txt");
+  std::vector<std::string> args = {"-q", c.input, "-o", out_file};
+  args.insert(args.end(), c.args.begin(), c.args.end());
+  const CliRun r = RunCli(args, dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  std::string file = ReadFileBytes(out_file);
+  // The first line names the input file by the path given.
+  ExpectGolden(c.name + ".out", file);
+  ExpectGolden(c.name + ".box", r.out);
+}
+
+std::vector<Case> FormatCases() {
+  std::vector<Case> cases;
+  for (int format = 0; format <= 10; ++format) {
+    for (int order = 0; order <= 1; ++order) {
+      for (int commas = 0; commas <= 1; ++commas) {
+        const std::string name = "format" + std::to_string(format) + (order ? "_alpha" : "_freq") +
+                                 (commas ? "_commas" : "_tabs");
+        cases.push_back({name,
+                         "tests/data/formats.txt",
+                         {"--set", "DisplayFormat=" + std::to_string(format), "--set",
+                          "WordOrder=" + std::to_string(order), "--set",
+                          "OutputWithCommas=" + std::to_string(commas)}});
+      }
+    }
+  }
+  for (int format : {0, 1, 2, 4, 5, 7}) {
+    cases.push_back({"format" + std::to_string(format) + "_relative",
+                     "tests/data/formats.txt",
+                     {"--set", "DisplayFormat=" + std::to_string(format), "--set",
+                      "DisplayRelativeFrequency=1"}});
+  }
+  return cases;
+}
+
+TEST(CliEndToEndTest, EveryDisplayFormatInBothOrdersAndStyles) {
+  for (const Case& c : FormatCases()) CheckCase(c);
+}
+
+TEST(CliEndToEndTest, TextsAndWordRules) {
+  const std::vector<Case> cases = {
+      {"utf8_punct", "tests/data/utf8_punct.txt", {"--set", "WordOrder=1"}},
+      {"cp1252", "tests/data/cp1252.txt", {"--set", "WordOrder=1"}},
+      {"cp1252_case",
+       "tests/data/cp1252.txt",
+       {"--set", "WordOrder=1", "--set", "CaseSignificant=1"}},
+      {"lf_only", "tests/data/lf_only.txt", {}},
+      {"cr_only", "tests/data/cr_only.txt", {}},
+      {"case_significant",
+       "tests/data/case.txt",
+       {"--set", "CaseSignificant=1", "--set", "WordOrder=1", "--set", "DisplayFormat=7"}},
+      {"plurals",
+       "tests/data/plurals.txt",
+       {"--set", "DropFinalS=1", "--set", "ConvertFinalIes=1", "--set", "WordOrder=1", "--set",
+        "DisplayFormat=7"}},
+      {"plurals_case",
+       "tests/data/plurals.txt",
+       {"--set", "DropFinalS=1", "--set", "ConvertFinalIes=1", "--set", "CaseSignificant=1",
+        "--set", "WordOrder=1", "--set", "DisplayFormat=7"}},
+      {"numerals",
+       "tests/data/numerals.txt",
+       {"--set", "AllowWordsWithNumerals=1", "--set", "AllowWordsWithCommas=1", "--set",
+        "AllowWordsWithApostrophes=1", "--set", "IgnoreNoLetter=0", "--set", "IgnoreNoVowelorY=0",
+        "--set", "WordOrder=1", "--set", "DisplayFormat=7"}},
+      {"numerals_plain",
+       "tests/data/numerals.txt",
+       {"--set", "WordOrder=1", "--set", "DisplayFormat=7"}},
+      {"roman",
+       "tests/data/roman.txt",
+       {"--set", "WordOrder=1", "--set", "DisplayFormat=7", "--set", "ShortWordSize=2"}},
+  };
+  for (const Case& c : cases) CheckCase(c);
+}
+
+TEST(CliEndToEndTest, ClipboardTextFromAFile) {
+  TempDir dir;
+  const CliRun r = RunCli({"-q", "--clipboard", Data("utf8_punct.txt")}, dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  ExpectGolden("clipboard.stdout", r.out);
+}
+
+TEST(CliEndToEndTest, ListingOnStandardOutput) {
+  TempDir dir;
+  const CliRun utf8 = RunCli({"-q", "tests/data/cp1252.txt"}, dir);
+  EXPECT_EQ(utf8.status, 0);
+  ExpectGolden("cp1252.stdout", utf8.out);
+  const CliRun raw = RunCli({"-q", "--raw", "tests/data/cp1252.txt"}, dir);
+  ExpectGolden("cp1252.raw", raw.out);
+}
+
+TEST(CliEndToEndTest, RefusedRunsExitWithOneAndSayWhy) {
+  TempDir dir;
+  const std::string empty = dir.Write("empty.txt", "");
+  struct Refusal {
+    std::vector<std::string> args;
+    std::string message;
+  };
+  const std::vector<Refusal> refusals = {
+      {{dir.File("missing.txt")}, "File not found: Input file does not exist.\n"},
+      {{empty}, "Empty file: Input file is zero-length!\n"},
+      {{"tests/data/formats.txt", "--set", "DisplayFormat=12"},
+       "Unavailable display format: The display format 'word file-list' is available\nonly "
+       "when the source of the text is a folder.\n"},
+  };
+  for (const Refusal& f : refusals) {
+    std::vector<std::string> args = {"-q"};
+    args.insert(args.end(), f.args.begin(), f.args.end());
+    const CliRun r = RunCli(args, dir);
+    EXPECT_EQ(r.status, 1) << f.message;
+    EXPECT_EQ(r.err, f.message);
+    EXPECT_EQ(r.out, "");
+  }
+}
+
+TEST(CliEndToEndTest, UsageErrorsExitWithTwo) {
+  TempDir dir;
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{},
+                                             {"--bogus", "x"},
+                                             {"--set", "ShortWordSize=99", "x"},
+                                             {"--set", "NoSuchField=1", "x"},
+                                             {"--answer", "maybe", "x"}}) {
+    const CliRun r = RunCli(args, dir);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("vorn-cli: "), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace vorn
