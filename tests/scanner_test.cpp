@@ -10,7 +10,10 @@ namespace {
 
 class Collect : public ScanSink {
  public:
-  void OnWord(TextView word) override { words.push_back(TextToUtf8(word)); }
+  bool OnWord(TextView word) override {
+    words.push_back(TextToUtf8(word));
+    return false;
+  }
   bool Yield() override { return false; }
   std::vector<std::string> words;
 };
@@ -111,11 +114,11 @@ TEST(ScannerTest, StopFlagsTellWhatEndedTheWord) {
   Scanner scanner;
   scanner.Configure(u"", false, NormaliseOptions());
   EXPECT_EQ(scanner.NumAlpha2(u"ab. ", 0), 2u);
-  EXPECT_TRUE(scanner.StoppedAtPeriod);
+  EXPECT_TRUE(scanner.StoppedAtPeriod());
   EXPECT_EQ(scanner.NumAlpha2(u"ab\t", 0), 2u);
-  EXPECT_TRUE(scanner.StoppedAtTab);
+  EXPECT_TRUE(scanner.StoppedAtTab());
   EXPECT_EQ(scanner.NumAlpha2(u"ab\"", 0), 2u);
-  EXPECT_TRUE(scanner.StoppedAtDoubleQuote);
+  EXPECT_TRUE(scanner.StoppedAtDoubleQuote());
 }
 
 TEST(ScannerTest, ManyBracketsStayLinear) {

@@ -460,11 +460,11 @@ void Engine::ShowCountSummary() {
 
 // --- Counting words -------------------------------------------------------------
 
-void Engine::OnWord(TextView word) {
+bool Engine::OnWord(TextView word) {
   ++st_.run.WordsRead;
   // GetWords2: the gate in front of the word list.
-  if (st_.settings.Only7bitASCII && !IsAll7bit(word)) return;
-  AddWordToList(word);
+  if (!st_.settings.Only7bitASCII || IsAll7bit(word)) AddWordToList(word);
+  return Yield();
 }
 
 void Engine::AddWordToList(TextView word) {
@@ -676,6 +676,9 @@ int Engine::DoItFromFile() {
 }
 
 void Engine::ShowFileProgress(int64_t bytes_done, int64_t length, bool lf_only) {
+  // The bar changes at most 39 times a file: most lines only compare.
+  if (bytes_done < next_progress_bytes_) return;
+  next_progress_bytes_ = bytes_done + std::max<int64_t>(1, length / (4 * kProgressBarWidth));
   int cells = static_cast<int>(std::lround(kProgressBarWidth * static_cast<double>(bytes_done) /
                                            static_cast<double>(length)));
   if (lf_only) cells = static_cast<int>(cells * 1.2);
@@ -723,6 +726,7 @@ bool Engine::ReadLines(const std::string& path, int text_result, int start_code,
   }
   const bool show_progress = length > kInFileProgressMin;
   progress_cells_ = -1;
+  next_progress_bytes_ = 0;
   if (show_progress) {
     st_.SetLabel(Label::kTotalNumOccurrences, "[" + std::string(kProgressBarWidth, ' ') + "]");
   }

@@ -75,7 +75,7 @@ class Engine : private ScanSink {
 
  private:
   // ScanSink.
-  void OnWord(TextView word) override;
+  bool OnWord(TextView word) override;
   bool Yield() override;
 
   void StartCountRun(RunOutcome* outcome);
@@ -109,6 +109,7 @@ class Engine : private ScanSink {
   std::chrono::steady_clock::time_point last_events_;
   std::chrono::steady_clock::time_point run_started_;
   int progress_cells_ = -1;
+  int64_t next_progress_bytes_ = 0;
 };
 
 }  // namespace vorn

@@ -14,7 +14,9 @@ constexpr size_t kInitialBuckets = 1024;
 
 // Hashes the word's code units eight bytes at a time, with a final mix so
 // that the low bits the table uses depend on every character.
-uint64_t HashWord(TextView w) {
+}  // namespace
+
+uint64_t WordList::HashWord(TextView w) {
   constexpr uint64_t kMul = 0x9E3779B97F4A7C15ULL;
   const char* p = reinterpret_cast<const char*>(w.data());
   size_t n = w.size() * sizeof(char16_t);
@@ -27,15 +29,49 @@ uint64_t HashWord(TextView w) {
     p += 8;
     n -= 8;
   }
-  if (n > 0) {
-    uint64_t v = 0;
-    std::memcpy(&v, p, n);
+  if (n >= 4) {  // 4 or 6 bytes: two overlapping loads
+    uint32_t lo;
+    uint32_t hi;
+    std::memcpy(&lo, p, 4);
+    std::memcpy(&hi, p + n - 4, 4);
+    h = (h ^ (lo | static_cast<uint64_t>(hi) << 32)) * kMul;
+  } else if (n == 2) {
+    uint16_t v;
+    std::memcpy(&v, p, 2);
     h = (h ^ v) * kMul;
   }
   h ^= h >> 33;
   h *= 0xff51afd7ed558ccdULL;
   h ^= h >> 33;
   return h;
+}
+
+namespace {
+
+template <typename T>
+inline T Load(const char* p) {
+  T v;
+  std::memcpy(&v, p, sizeof(T));
+  return v;
+}
+
+// Whether the characters at stored equal the word (of the same length).
+// Words of up to eight characters, nearly all of them, are compared with two
+// overlapping loads; a call to memcmp would cost more than the comparison.
+inline bool SameChars(const char16_t* stored, TextView word) {
+  const char* a = reinterpret_cast<const char*>(stored);
+  const char* b = reinterpret_cast<const char*>(word.data());
+  const size_t n = word.size() * sizeof(char16_t);
+  if (n > 16) return std::memcmp(a, b, n) == 0;
+  if (n >= 8) {
+    return Load<uint64_t>(a) == Load<uint64_t>(b) &&
+           Load<uint64_t>(a + n - 8) == Load<uint64_t>(b + n - 8);
+  }
+  if (n >= 4) {
+    return Load<uint32_t>(a) == Load<uint32_t>(b) &&
+           Load<uint32_t>(a + n - 4) == Load<uint32_t>(b + n - 4);
+  }
+  return n == 0 || Load<uint16_t>(a) == Load<uint16_t>(b);
 }
 
 // Œ Ä Æ Ö Ü ä æ ö ü ß and what they become in a sort key.
@@ -82,65 +118,83 @@ void WordList::Clear() {
   counters_.clear();
   counters_.shrink_to_fit();
   counters_.reserve(500);
-  earlier_files_.clear();
-  earlier_files_.shrink_to_fit();
-  slots_.assign(kInitialBuckets, Slot{0, 0});
+  files_.clear();
+  files_.shrink_to_fit();
+  tracking_files_ = false;
+  list_words_ = false;
+  slots_.assign(kInitialBuckets, 0);
   mask_ = kInitialBuckets - 1;
   finalized_ = false;
 }
 
 void WordList::Rehash(size_t buckets) {
-  std::vector<Slot> old;
-  old.swap(slots_);
-  slots_.assign(buckets, Slot{0, 0});
+  slots_.assign(buckets, 0);
   mask_ = buckets - 1;
-  for (const Slot& s : old) {
-    if (s.index == 0) continue;
-    // The slot keeps 32 bits of the hash; the table never needs more.
-    size_t i = s.hash & mask_;
-    while (slots_[i].index != 0) i = (i + 1) & mask_;
-    slots_[i] = s;
+  for (size_t k = 0; k < counters_.size(); ++k) {
+    size_t i = counters_[k].hash & mask_;
+    while (slots_[i] != 0) i = (i + 1) & mask_;
+    slots_[i] = static_cast<uint32_t>(k + 1);
   }
 }
 
-bool WordList::AddOccurrence(TextView word, int32_t file_index) {
-  const uint64_t full = HashWord(word);
-  const uint32_t h = static_cast<uint32_t>(full ^ (full >> 32));
+void WordList::StartTrackingFiles() {
+  // Every word so far came from file 0.
+  tracking_files_ = true;
+  files_.resize(counters_.size());
+  for (size_t k = 0; k < counters_.size(); ++k) {
+    files_[k].file_count = 1;
+    files_[k].last_file = 0;
+    files_[k].last_file_count =
+        static_cast<int32_t>(std::min<int64_t>(counters_[k].count, kMaxCountPerFile));
+  }
+}
+
+void WordList::CountInFile(size_t k, int32_t file_index) {
+  FileData& f = files_[k];
+  if (f.last_file != file_index) {
+    // A new file: the tally of the last one is complete.
+    if (f.last_file_count >= 0) f.earlier.push_back({f.last_file, f.last_file_count});
+    f.last_file = file_index;
+    f.last_file_count = f.earlier.size() < kMaxFilesPerEntry ? 0 : -1;
+    ++f.file_count;
+  }
+  if (f.last_file_count >= 0 && f.last_file_count < kMaxCountPerFile) ++f.last_file_count;
+}
+
+bool WordList::AddOccurrence(TextView word, int32_t file_index, uint64_t hash) {
+  if (file_index != 0 && !tracking_files_) StartTrackingFiles();
+  const uint32_t h = Fold(hash);
   size_t i = h & mask_;
-  while (slots_[i].index != 0) {
-    if (slots_[i].hash == h) {
-      Counter& c = counters_[slots_[i].index - 1];
-      if (c.length == word.size() &&
-          std::memcmp(arena_.data() + c.offset, word.data(), word.size() * sizeof(char16_t)) == 0) {
-        ++c.count;
-        if (c.last_file != file_index) {
-          // A new file: the tally of the last one is complete.
-          std::vector<FileTally>& earlier = earlier_files_[slots_[i].index - 1];
-          if (c.last_file_count >= 0) earlier.push_back({c.last_file, c.last_file_count});
-          c.last_file = file_index;
-          c.last_file_count = earlier.size() < kMaxFilesPerEntry ? 0 : -1;
-          ++c.file_count;
-        }
-        if (c.last_file_count >= 0 && c.last_file_count < kMaxCountPerFile) ++c.last_file_count;
-        return false;
-      }
+  while (const uint32_t slot = slots_[i]) {
+    Counter& c = counters_[slot - 1];
+    if (c.hash == h && c.length == word.size() &&
+        SameChars(c.length <= kInlineChars ? c.chars : arena_.data() + c.offset, word)) {
+      ++c.count;
+      if (tracking_files_) CountInFile(slot - 1, file_index);
+      return false;
     }
     i = (i + 1) & mask_;
   }
-  counters_.push_back(Counter{static_cast<uint32_t>(arena_.size()),
-                              static_cast<uint32_t>(word.size()), 1, 1, file_index, 1});
-  earlier_files_.emplace_back();
-  arena_.append(word);
-  slots_[i] = Slot{h, static_cast<uint32_t>(counters_.size())};
+  Counter c;
+  c.count = 1;
+  c.hash = h;
+  c.length = static_cast<uint32_t>(word.size());
+  if (word.size() <= kInlineChars) {
+    std::copy(word.begin(), word.end(), c.chars);
+  } else {
+    c.offset = static_cast<uint32_t>(arena_.size());
+    arena_.append(word);
+  }
+  counters_.push_back(c);
+  if (tracking_files_) files_.push_back(FileData{1, file_index, 1, {}});
+  slots_[i] = static_cast<uint32_t>(counters_.size());
   if (counters_.size() * 2 > slots_.size()) Rehash(slots_.size() * 2);
   return true;
 }
 
 bool WordList::AddListWord(TextView word) {
-  if (!AddOccurrence(word, 0)) return false;
-  counters_.back().file_count = 0;
-  counters_.back().last_file_count = -1;
-  return true;
+  list_words_ = true;
+  return AddOccurrence(word, 0);
 }
 
 void WordList::Finalize() {
@@ -157,18 +211,26 @@ void WordList::Finalize() {
     e.Word.assign(WordOf(c));
     e.SortKey = MakeSortKey(e.Word);
     e.Count = c.count;
-    e.FileCount = c.file_count;
-    e.LastFileIndex = c.last_file;
-    e.Files = std::move(earlier_files_[k]);
-    if (c.last_file_count >= 0) e.Files.push_back({c.last_file, c.last_file_count});
+    if (list_words_) {
+      e.FileCount = 0;
+    } else if (tracking_files_) {
+      FileData& f = files_[k];
+      e.FileCount = f.file_count;
+      e.LastFileIndex = f.last_file;
+      e.Files = std::move(f.earlier);
+      if (f.last_file_count >= 0) e.Files.push_back({f.last_file, f.last_file_count});
+    } else {
+      e.FileCount = 1;
+      e.Files.push_back({0, static_cast<int32_t>(std::min<int64_t>(c.count, kMaxCountPerFile))});
+    }
     entries_.push_back(std::move(e));
   }
   arena_.clear();
   arena_.shrink_to_fit();
   counters_.clear();
   counters_.shrink_to_fit();
-  earlier_files_.clear();
-  earlier_files_.shrink_to_fit();
+  files_.clear();
+  files_.shrink_to_fit();
   slots_.clear();
   slots_.shrink_to_fit();
   finalized_ = true;

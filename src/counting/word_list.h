@@ -71,7 +71,14 @@ class WordList {
   // the word made a new entry. Per-file counts stop at kMaxCountPerFile and
   // the file list at kMaxFilesPerEntry; Count and FileCount go on.
   // REQUIRES: Finalize() was not called since the last Clear().
-  bool AddOccurrence(TextView word, int32_t file_index);
+  bool AddOccurrence(TextView word, int32_t file_index) {
+    return AddOccurrence(word, file_index, HashWord(word));
+  }
+  // As above, with the word's HashWord given.
+  bool AddOccurrence(TextView word, int32_t file_index, uint64_t hash);
+
+  // The hash of a word as the table takes it.
+  static uint64_t HashWord(TextView word);
 
   // As AddOccurrence, for a words file being read: no per-file data.
   bool AddListWord(TextView word);
@@ -89,29 +96,45 @@ class WordList {
   const std::vector<WordEntry>& entries() const { return entries_; }
 
  private:
-  // The compact record of a word while counting: its text in the arena, its
-  // counts and the tally of the file it was last met in.
+  static constexpr size_t kInlineChars = 8;
+
+  // The compact record of a word while counting, two to a cache line: its
+  // count and its text, held inline when short and in the arena otherwise.
   struct Counter {
-    uint32_t offset;
-    uint32_t length;
     int64_t count;
+    uint32_t hash;
+    uint32_t length;
+    union {
+      char16_t chars[kInlineChars];
+      uint32_t offset;  // into arena_, for longer words
+    };
+  };
+  // Per-file data of a word, kept only while words of more than one file
+  // are counted (a folder run): the tally of the file it was last met in and
+  // of the files before it.
+  struct FileData {
     int64_t file_count;
     int32_t last_file;
     int32_t last_file_count;  // -1 when that file is beyond kMaxFilesPerEntry
-  };
-  struct Slot {
-    uint32_t hash;
-    uint32_t index;  // counter position + 1; 0 = empty
+    std::vector<FileTally> earlier;
   };
 
-  TextView WordOf(const Counter& c) const { return TextView(arena_).substr(c.offset, c.length); }
+  TextView WordOf(const Counter& c) const {
+    return c.length <= kInlineChars ? TextView(c.chars, c.length)
+                                    : TextView(arena_).substr(c.offset, c.length);
+  }
+  static uint32_t Fold(uint64_t hash) { return static_cast<uint32_t>(hash ^ (hash >> 32)); }
   void Rehash(size_t buckets);
+  void StartTrackingFiles();
+  void CountInFile(size_t k, int32_t file_index);
 
   std::vector<WordEntry> entries_;
   Text arena_;
   std::vector<Counter> counters_;
-  std::vector<std::vector<FileTally>> earlier_files_;  // tallies of files before last_file
-  std::vector<Slot> slots_;
+  std::vector<uint32_t> slots_;  // counter position + 1; 0 = an empty slot
+  bool tracking_files_ = false;  // a word came from a file other than file 0
+  std::vector<FileData> files_;  // parallel to counters_ while tracking_files_
+  bool list_words_ = false;      // the words come from a words file: no file data
   size_t mask_ = 0;
   bool finalized_ = false;
 };

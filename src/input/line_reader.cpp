@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -71,6 +72,7 @@ void LineReader::Close() {
   pos_ = 0;
   scan_ = 0;
   base_ = 0;
+  cr_search_base_ = -1;
   eof_ = false;
   at_start_ = true;
   bytes_read_ = 0;
@@ -123,7 +125,17 @@ bool LineReader::Next(std::string_view* line) {
     const size_t n = buffer_.size();
     size_t q = scan_;
     if (lf_too) {
-      while (q < n && d[q] != '\r' && d[q] != '\n') ++q;
+      // The next LF, or the next CR when it comes first; the position of
+      // the next CR is kept, as LF-only text rarely has any.
+      if (next_cr_ < q || cr_search_end_ != n || cr_search_base_ != base_) {
+        const void* cr = q < n ? std::memchr(d + q, '\r', n - q) : nullptr;
+        next_cr_ = cr != nullptr ? static_cast<size_t>(static_cast<const char*>(cr) - d) : n;
+        cr_search_end_ = n;
+        cr_search_base_ = base_;
+      }
+      const size_t stop = std::min(next_cr_, n);
+      const void* lf = q < stop ? std::memchr(d + q, '\n', stop - q) : nullptr;
+      q = lf != nullptr ? static_cast<size_t>(static_cast<const char*>(lf) - d) : stop;
     } else {
       const void* hit = q < n ? std::memchr(d + q, '\r', n - q) : nullptr;
       q = hit != nullptr ? static_cast<size_t>(static_cast<const char*>(hit) - d) : n;

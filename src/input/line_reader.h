@@ -69,6 +69,11 @@ class LineReader {
   size_t pos_ = 0;
   size_t scan_ = 0;   // bytes before scan_ hold no line end (scan_ >= pos_)
   int64_t base_ = 0;  // file offset of buffer_[0]
+  // LF-only text: the position of the next CR (or cr_search_end_ when there
+  // is none) found by a search of the buffer as it stood at base_.
+  size_t next_cr_ = 0;
+  size_t cr_search_end_ = static_cast<size_t>(-1);
+  int64_t cr_search_base_ = -1;
   bool eof_ = false;
   bool at_start_ = true;  // no code point decoded yet (the byte-order mark)
   std::string line_;      // a transcoded line

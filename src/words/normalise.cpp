@@ -28,6 +28,28 @@ bool IsLetterChar(char16_t c) {
   return c == 0x0160 || c == 0x0152 || c == 0x0178 || c == 0x0161 || c == 0x0153;
 }
 
+bool IsRomanLetter(char16_t c) {
+  switch (c) {
+    case u'I':
+    case u'V':
+    case u'X':
+    case u'L':
+    case u'C':
+    case u'D':
+    case u'M':
+    case u'i':
+    case u'v':
+    case u'x':
+    case u'l':
+    case u'c':
+    case u'd':
+    case u'm':
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool IsUpperLetterChar(char16_t c) {
   if (c >= u'A' && c <= u'Z') return true;
   if (c >= 0xC0 && c <= 0xDE) return c != 0xD7;
@@ -55,14 +77,17 @@ bool IsVowel(char16_t c, bool lower_only) {
 }
 
 bool IsContractionStem(TextView word) {
-  // Every stem ends in "n", so only such short words need the search.
-  if (word.empty() || word.size() > 7 || (word.back() != u'n' && word.back() != u'N')) {
-    return false;
-  }
+  // The word followed by a blank stands in the stems only when it ends one of
+  // them: every such ending of two or more letters ends in "en", "dn" or "sn".
+  const size_t n = word.size();
+  if (n == 0 || n > 7 || LowerChar(word[n - 1]) != u'n') return false;
+  if (n == 1) return true;
+  const char16_t before = LowerChar(word[n - 2]);
+  if (before != u'e' && before != u'd' && before != u's') return false;
   char16_t probe[8];
-  for (size_t i = 0; i < word.size(); ++i) probe[i] = LowerChar(word[i]);
-  probe[word.size()] = u' ';
-  return kContractionStems.find(TextView(probe, word.size() + 1)) != TextView::npos;
+  for (size_t i = 0; i < n; ++i) probe[i] = LowerChar(word[i]);
+  probe[n] = u' ';
+  return kContractionStems.find(TextView(probe, n + 1)) != TextView::npos;
 }
 
 bool IsOneRepeatedChar(TextView word) {
@@ -77,25 +102,7 @@ bool IsOneRepeatedChar(TextView word) {
 bool IsRomanNumeral(TextView word) {
   TextView w = TrimBlanks(word);
   for (char16_t c : w) {
-    switch (c) {
-      case u'I':
-      case u'V':
-      case u'X':
-      case u'L':
-      case u'C':
-      case u'D':
-      case u'M':
-      case u'i':
-      case u'v':
-      case u'x':
-      case u'l':
-      case u'c':
-      case u'd':
-      case u'm':
-        break;
-      default:
-        return false;
-    }
+    if (!IsRomanLetter(c)) return false;
   }
   if (w.size() < 3 || w.size() > 5) return true;
   Text upper(w);
@@ -143,16 +150,20 @@ bool NormaliseChangesWords(const NormaliseOptions& o) {
   return !o.all_phrases_mode && !o.reading_word_lists && (o.convert_final_ies || o.drop_final_s);
 }
 
-bool IsDiscarded(TextView w, const NormaliseOptions& o) {
-  // Remnants of contractions split at the apostrophe.
-  if (!o.reading_word_lists && !o.allow_apostrophes) {
-    if (w.size() == 1 && (w[0] == u's' || w[0] == u'S' || w[0] == u't' || w[0] == u'T')) {
-      return true;
-    }
-    if (IsContractionStem(w)) return true;
+bool IsDiscardedSlow(TextView w, const NormaliseOptions& o) {
+  const size_t n = w.size();
+  // One character: a remnant "s" or "t", or one repeated character.
+  if (n <= 1) return true;
+  if (w[0] == u' ' || w[n - 1] == u' ') {
+    // Blanks only come with the user's own extra characters: the slow path.
+    if (!o.reading_word_lists && !o.allow_apostrophes && IsContractionStem(w)) return true;
+    return IsOneRepeatedChar(w) || IsRomanNumeral(w);
   }
-  // One repeated character, Roman numerals.
-  return IsOneRepeatedChar(w) || IsRomanNumeral(w);
+  // Remnants of contractions split at the apostrophe.
+  if (!o.reading_word_lists && !o.allow_apostrophes && IsContractionStem(w)) return true;
+  // One repeated character, Roman numerals; most words fail at once.
+  if (w[0] == w[1] && IsOneRepeatedChar(w)) return true;
+  return IsRomanLetter(w[0]) && IsRomanNumeral(w);
 }
 
 bool NormaliseWord(Text* word, const NormaliseOptions& o) {
@@ -179,7 +190,7 @@ bool NormaliseWord(Text* word, const NormaliseOptions& o) {
       w.pop_back();
     }
   }
-  return !IsDiscarded(w, o);
+  return !IsDiscardedSlow(w, o);
 }
 
 }  // namespace vorn

@@ -33,7 +33,39 @@ bool NormaliseChangesWords(const NormaliseOptions& options);
 
 // True when NormaliseWord would discard the word w, which it would not
 // change under these options. REQUIRES: !NormaliseChangesWords(options).
-bool IsDiscarded(TextView w, const NormaliseOptions& options);
+bool IsDiscardedSlow(TextView w, const NormaliseOptions& options);
+inline bool IsDiscarded(TextView w, const NormaliseOptions& options) {
+  // Most words fail every rule at their first or last character: only those
+  // that might be discarded take the full test.
+  const size_t n = w.size();
+  if (n <= 1) return true;
+  const char16_t first = w[0];
+  const char16_t last = w[n - 1];
+  switch (first) {
+    case u'I':
+    case u'V':
+    case u'X':
+    case u'L':
+    case u'C':
+    case u'D':
+    case u'M':
+    case u'i':
+    case u'v':
+    case u'x':
+    case u'l':
+    case u'c':
+    case u'd':
+    case u'm':
+    case u' ':
+      return IsDiscardedSlow(w, options);
+    default:
+      break;
+  }
+  if (last == u'n' || last == u'N' || last == u' ' || first == w[1]) {
+    return IsDiscardedSlow(w, options);
+  }
+  return false;
+}
 
 // True when c is a vowel of VowelChars (only the small ones with lower_only).
 bool IsVowel(char16_t c, bool lower_only);

@@ -1,5 +1,7 @@
 #include "words/scanner.h"
 
+#include <algorithm>
+
 #include "words/reg_exp.h"
 
 namespace vorn {
@@ -13,7 +15,20 @@ constexpr size_t kMaxWordChars = 65000;
 constexpr size_t kMaxBracketChars = 1000;
 constexpr size_t kNone = static_cast<size_t>(-1);
 
-bool IsInnerOnly(char16_t c) { return kInnerOnlyChars.find(c) != TextView::npos; }
+bool IsInnerOnly(char16_t c) {
+  switch (c) {
+    case u'\'':
+    case u'.':
+    case u',':
+    case u'(':
+    case u')':
+    case u'+':
+    case u'-':
+      return true;
+    default:
+      return false;
+  }
+}
 
 bool IsAsciiAlnum(char16_t c) {
   return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
@@ -95,12 +110,11 @@ size_t Scanner::NumAlpha2(TextView b, size_t pos) {
   const size_t len = b.size();
   size_t p = pos;
   while (p < len) {
+    // The run of word characters, at most up to the word's limit.
+    const size_t limit = std::min(len, pos + kMaxWordChars);
+    while (p < limit && classes_.IsWord(b[p])) ++p;
+    if (p - pos >= kMaxWordChars || p >= len) break;
     const char16_t c = b[p];
-    if (classes_.IsWord(c)) {
-      ++p;
-      if (p - pos >= kMaxWordChars) break;
-      continue;
-    }
     if (c != u'<') break;
     if (p + 1 < len && b[p + 1] == u'/') break;
     const size_t q = NextGreaterThan(b, p + 1);
@@ -129,16 +143,23 @@ size_t Scanner::NumAlpha2(TextView b, size_t pos) {
       break;
     }
   }
-  const char16_t after = p < len ? b[p] : 0;
-  StoppedAtSemiColon = after == u';';
-  StoppedAtPeriod = after == u'.';
-  StoppedAtDoubleQuote = after == u'"';
-  StoppedAtTab = after == kTab;
+  stopped_at_ = p < len ? b[p] : 0;
   return p - pos;
 }
 
 bool Scanner::GetNextWord(TextView b, size_t* pos) {
-  const size_t n = NumAlpha2(b, *pos);
+  // The common case in one tight loop: a run of word characters ended by
+  // anything but "<", well within the word's limit.
+  size_t n;
+  size_t p = *pos + 1;
+  const size_t len = b.size();
+  while (p < len && classes_.IsWord(b[p])) ++p;
+  if (p < len && b[p] != u'<' && p - *pos < kMaxWordChars) {
+    stopped_at_ = b[p];
+    n = p - *pos;
+  } else {
+    n = NumAlpha2(b, *pos);
+  }
   if (n == 0) return false;
   const size_t start = *pos;
   *pos += n;
@@ -170,12 +191,7 @@ void Scanner::ScanTextBlock(Text* block, ScanSink* sink, const BlockHints& hints
     const char16_t c = b[pos];
     if (classes_.IsStart(c) || (c == u'<' && reading_word_lists_)) {
       const size_t before = pos;
-      const bool got = GetNextWord(b, &pos);
-      if (sink->Yield()) return;
-      if (got) {
-        sink->OnWord(word_view_);
-        if (sink->Yield()) return;
-      }
+      if (GetNextWord(b, &pos) && sink->OnWord(word_view_)) return;
       if (pos != before) continue;
     }
     // Not a word start: on to the next character other than a blank.

@@ -24,10 +24,12 @@ namespace vorn {
 class ScanSink {
  public:
   virtual ~ScanSink() = default;
-  // A word, cleaned and normalised. The view is valid during the call.
-  virtual void OnWord(TextView word) = 0;
-  // Lets pending events run (throttled by the sink). Returns true when the
+  // A word, cleaned and normalised. The view is valid during the call. Lets
+  // pending events run (throttled by the sink) and returns true when the
   // scan must end: a stop was requested or an invalid pattern was met.
+  virtual bool OnWord(TextView word) = 0;
+  // Lets pending events run (throttled by the sink), where the scan goes a
+  // long way without a word. Returns true when the scan must end.
   virtual bool Yield() = 0;
 };
 
@@ -63,11 +65,11 @@ class Scanner {
   // 65000; sets the stopped-at flags from the character after it.
   size_t NumAlpha2(TextView block, size_t pos);
 
-  // What stopped the last word measured.
-  bool StoppedAtSemiColon = false;
-  bool StoppedAtPeriod = false;
-  bool StoppedAtDoubleQuote = false;
-  bool StoppedAtTab = false;
+  // What stopped the last word measured: the character right after it.
+  bool StoppedAtSemiColon() const { return stopped_at_ == u';'; }
+  bool StoppedAtPeriod() const { return stopped_at_ == u'.'; }
+  bool StoppedAtDoubleQuote() const { return stopped_at_ == u'"'; }
+  bool StoppedAtTab() const { return stopped_at_ == kTab; }
 
   const CharClassTable& classes() const { return classes_; }
 
@@ -82,6 +84,7 @@ class Scanner {
   CharClassTable classes_;
   bool reading_word_lists_ = false;
   NormaliseOptions options_;
+  char16_t stopped_at_ = 0;
   bool changes_words_ = false;
   Text word_;
   TextView word_view_;  // the word handed on: a view of the block or of word_
