@@ -10,8 +10,8 @@ namespace {
 
 class Collect : public ScanSink {
  public:
-  bool OnWord(TextView word) override {
-    words.push_back(TextToUtf8(word));
+  bool OnWord(BytesView word) override {
+    words.push_back(TextToUtf8(DecodeWindows1252(word)));
     return false;
   }
   bool Yield() override { return false; }
@@ -23,7 +23,7 @@ std::vector<std::string> Scan(const std::u16string& block, const std::u16string&
   Scanner scanner;
   scanner.Configure(extra, reading_lists, NormaliseOptions());
   Collect sink;
-  Text b = block;
+  Bytes b = EncodeWindows1252(block);
   scanner.ScanTextBlock(&b, &sink);
   return sink.words;
 }
@@ -42,7 +42,7 @@ TEST(ScannerTest, TheLastCharacterNeverStartsAWord) {
   Scanner scanner;
   scanner.Configure(u"", false, NormaliseOptions());
   Collect sink;
-  Text b = u"ab e";
+  Bytes b = "ab e";
   scanner.ScanTextBlock(&b, &sink);
   EXPECT_EQ(sink.words, (Words{"ab"}));
 }
@@ -57,20 +57,22 @@ TEST(ScannerTest, AngleBrackets) {
 
 TEST(ScannerTest, DoubleHyphensSeparateWords) {
   EXPECT_EQ(Scan(u"yes--no ", u"-"), (Words{"yes", "no"}));
-  Text b = u"<!-- c --> a--b ";
+  Bytes b = "<!-- c --> a--b ";
   BlankDoubleHyphens(&b);
-  EXPECT_EQ(TextToUtf8(b), "<!-- c --> a  b ");
-  Text start = u"--ab";
+  EXPECT_EQ(b, "<!-- c --> a  b ");
+  Bytes start = "--ab";
   BlankDoubleHyphens(&start);
-  EXPECT_EQ(TextToUtf8(start), "--ab");
+  EXPECT_EQ(start, "--ab");
 }
 
 TEST(ScannerTest, PrepareBlock) {
-  Text b = u"ab\bc\r\nd\u00A0e\tf\x0C";
+  Bytes b =
+      "ab\bc\r\nd\xA0"
+      "e\tf\x0C";
   PrepareBlock(&b, true);
-  EXPECT_EQ(TextToUtf8(b), "abc d e\tf ");
+  EXPECT_EQ(b, "abc d e\tf ");
   PrepareBlock(&b, false);
-  EXPECT_EQ(TextToUtf8(b), "abc d e f ");
+  EXPECT_EQ(b, "abc d e f ");
 }
 
 TEST(ScannerTest, InnerOnlyCharactersNeverBeginOrEndAWord) {
@@ -86,9 +88,9 @@ TEST(ScannerTest, ClassifiesByKey) {
 }
 
 TEST(ScannerTest, LongWordsAreCutAt65000) {
-  Text b;
-  for (int i = 0; i < 35000; ++i) b += u"ab";
-  b += u" ";
+  Bytes b;
+  for (int i = 0; i < 35000; ++i) b += "ab";
+  b += " ";
   Scanner scanner;
   scanner.Configure(u"", false, NormaliseOptions());
   Collect sink;
@@ -105,7 +107,7 @@ TEST(ScannerTest, HandsOnNormalisedWords) {
   o.convert_final_ies = true;
   scanner.Configure(u"", false, o);
   Collect sink;
-  Text b = u"cats babies cat ";
+  Bytes b = "cats babies cat ";
   scanner.ScanTextBlock(&b, &sink);
   EXPECT_EQ(sink.words, (Words{"cat", "baby", "cat"}));
 }
@@ -113,19 +115,19 @@ TEST(ScannerTest, HandsOnNormalisedWords) {
 TEST(ScannerTest, StopFlagsTellWhatEndedTheWord) {
   Scanner scanner;
   scanner.Configure(u"", false, NormaliseOptions());
-  EXPECT_EQ(scanner.NumAlpha2(u"ab. ", 0), 2u);
+  EXPECT_EQ(scanner.NumAlpha2("ab. ", 0), 2u);
   EXPECT_TRUE(scanner.StoppedAtPeriod());
-  EXPECT_EQ(scanner.NumAlpha2(u"ab\t", 0), 2u);
+  EXPECT_EQ(scanner.NumAlpha2("ab\t", 0), 2u);
   EXPECT_TRUE(scanner.StoppedAtTab());
-  EXPECT_EQ(scanner.NumAlpha2(u"ab\"", 0), 2u);
+  EXPECT_EQ(scanner.NumAlpha2("ab\"", 0), 2u);
   EXPECT_TRUE(scanner.StoppedAtDoubleQuote());
 }
 
 TEST(ScannerTest, ManyBracketsStayLinear) {
   // "a<a<a<...>" would cost a search per "<" if the next ">" were not kept.
-  Text b;
-  for (int i = 0; i < 200000; ++i) b += u"ab<";
-  b += u"> ";
+  Bytes b;
+  for (int i = 0; i < 200000; ++i) b += "ab<";
+  b += "> ";
   Scanner scanner;
   scanner.Configure(u"", false, NormaliseOptions());
   Collect sink;

@@ -17,6 +17,18 @@ TEST(WordListTest, FinalizeGivesOrdinalOrder) {
   EXPECT_EQ(list[5].Word, u"c");
 }
 
+TEST(WordListTest, OrdinalOrderIsThatOfTheCharacterCodes) {
+  // Ÿ is U+0178 (byte 0x9F) and sorts after ÿ, U+00FF (byte 0xFF).
+  WordList list;
+  list.AddOccurrence(u"\u0178ves", 0);
+  list.AddOccurrence(u"\u00FFves", 0);
+  list.AddOccurrence(u"zebra", 0);
+  list.Finalize();
+  EXPECT_EQ(list[1].Word, u"zebra");
+  EXPECT_EQ(list[2].Word, u"\u00FFves");
+  EXPECT_EQ(list[3].Word, u"\u0178ves");
+}
+
 TEST(WordListTest, GrowsPastManyEntries) {
   WordList list;
   for (int i = 0; i < 5001; ++i) list.AddOccurrence(T("w" + std::to_string(i)), 0);

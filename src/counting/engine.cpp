@@ -28,27 +28,34 @@ constexpr int64_t kLargeInputFile = 200000;
 constexpr int64_t kInFileProgressMin = 10240;
 const std::string kCrLfS = "\r\n";
 
-// The lower-case form of every Windows-1252 byte, for lines read as 8-bit
-// text.
+// For every byte of an 8-bit line: the byte itself and its lower-case form
+// in the low byte, and in the high byte what it tells about the block: 1 it
+// needs preparing (backspace, line break, form feed, no-break space), 2 a
+// hyphen.
 struct ByteTables {
-  std::array<char16_t, 256> plain{};
-  std::array<char16_t, 256> lower{};
-  // 1: the block needs preparing (backspace, line break, form feed, no-break
-  // space); 2: a hyphen.
-  std::array<uint8_t, 256> hints{};
+  std::array<uint16_t, 256> plain{};
+  std::array<uint16_t, 256> lower{};
   ByteTables() {
     for (int b = 0; b < 256; ++b) {
-      plain[b] = Windows1252ToChar(static_cast<uint8_t>(b));
-      lower[b] = LowerChar(plain[b]);
+      uint16_t hint = 0;
+      if (b == 8 || b == 10 || b == 12 || b == 13 || b == 0xA0) hint = 1;
+      if (b == '-') hint = 2;
+      plain[b] = static_cast<uint16_t>(b | hint << 8);
+      lower[b] = static_cast<uint16_t>(LowerByte(static_cast<uint8_t>(b)) | hint << 8);
     }
-    for (int b : {8, 10, 12, 13, 0xA0}) hints[b] = 1;
-    hints['-'] = 2;
   }
 };
 
-const ByteTables& Bytes() {
+const ByteTables& Tables() {
   static const ByteTables tables;
   return tables;
+}
+
+// A folded line (Windows-1252 characters) as the bytes of the counting path.
+void ToBytes(const Text& text, Bytes* out) {
+  out->resize(text.size());
+  for (size_t i = 0; i < text.size(); ++i)
+    (*out)[i] = static_cast<char>(CharToWindows1252(text[i]));
 }
 
 std::string TrimAscii(std::string_view s) {
@@ -460,14 +467,14 @@ void Engine::ShowCountSummary() {
 
 // --- Counting words -------------------------------------------------------------
 
-bool Engine::OnWord(TextView word) {
+bool Engine::OnWord(BytesView word) {
   ++st_.run.WordsRead;
   // GetWords2: the gate in front of the word list.
   if (!st_.settings.Only7bitASCII || IsAll7bit(word)) AddWordToList(word);
   return Yield();
 }
 
-void Engine::AddWordToList(TextView word) {
+void Engine::AddWordToList(BytesView word) {
   CountRun& run = st_.run;
   if (!run.ReadingWordLists && !(run.CountOnlyMode && run.PhrasesInCountOnly) &&
       static_cast<int64_t>(word.size()) > kMaxWordLength) {
@@ -486,17 +493,17 @@ void Engine::AddWordToList(TextView word) {
                  "Number of different " + WordsPhrases(st_) + " found so far: " + Grouped(n));
   }
   if (!st_.settings.SuppressWords) {
-    pending_words_.append(word);
+    pending_words_.append(DecodeWindows1252(word));
     pending_words_.append(u", ");
   }
 }
 
-void Engine::ScanLine(Text* line) {
+void Engine::ScanLine(Bytes* line) {
   if (!st_.settings.CaseSignificant) LowerCaseAccentedInPlace(line);
   if (st_.settings.TerminatePhraseAtEndOfLine) {
     for (size_t k = 2; k < st_.run.PhraseBuffer.size(); ++k) st_.run.PhraseBuffer[k].clear();
   }
-  line->push_back(u' ');
+  line->push_back(' ');
   scanner_.ScanTextBlock(line, this);
 }
 
@@ -538,8 +545,9 @@ RunOutcome Engine::ReadClipboard() {
   st_.textbox.Clear();
   // Fold the clipboard's characters into the program's character set.
   const std::string utf8 = TextToUtf8(clip);
-  line_.clear();
-  DecodeUtf8Line(utf8, &line_);
+  decoded_.clear();
+  DecodeUtf8Line(utf8, &decoded_);
+  ToBytes(decoded_, &line_);
   ScanLine(&line_);
   return RunOutcome::kListed;
 }
@@ -736,7 +744,7 @@ bool Engine::ReadLines(const std::string& path, int text_result, int start_code,
     st_.host->ShowMessage("Invalid input file", "This file cannot be opened.", Icon::kInformation);
     return false;
   }
-  const ByteTables& bytes = Bytes();
+  const ByteTables& tables = Tables();
   const bool lower = !st_.settings.CaseSignificant;
   std::string_view raw;
   int lines_since_yield = 0;
@@ -750,22 +758,24 @@ bool Engine::ReadLines(const std::string& path, int text_result, int start_code,
     if (show_progress) ShowFileProgress(reader.BytesRead(), length, ending == LineEnding::kLfOnly);
     const std::string_view trimmed = TrimControls(raw);
     if (trimmed.empty()) continue;
-    line_.clear();
     Scanner::BlockHints hints;
     if (decode_utf8) {
-      DecodeUtf8Line(trimmed, &line_);
+      decoded_.clear();
+      DecodeUtf8Line(trimmed, &decoded_);
+      ToBytes(decoded_, &line_);
       if (lower) LowerCaseAccentedInPlace(&line_);
     } else {
       line_.resize(trimmed.size());
-      const auto& table = lower ? bytes.lower : bytes.plain;
-      uint8_t seen = 0;
+      const auto& table = lower ? tables.lower : tables.plain;
+      char* out = line_.data();
+      uint16_t seen = 0;
       for (size_t i = 0; i < trimmed.size(); ++i) {
-        const unsigned char b = static_cast<unsigned char>(trimmed[i]);
-        line_[i] = table[b];
-        seen |= bytes.hints[b];
+        const uint16_t v = table[static_cast<uint8_t>(trimmed[i])];
+        out[i] = static_cast<char>(v);
+        seen |= v;
       }
-      hints.may_need_prepare = (seen & 1) != 0;
-      hints.may_hold_hyphens = (seen & 2) != 0;
+      hints.may_need_prepare = (seen & 0x100) != 0;
+      hints.may_hold_hyphens = (seen & 0x200) != 0;
     }
     if (st_.settings.TerminatePhraseAtEndOfLine) {
       for (size_t k = 2; k < run.PhraseBuffer.size(); ++k) run.PhraseBuffer[k].clear();
@@ -775,7 +785,7 @@ bool Engine::ReadLines(const std::string& path, int text_result, int start_code,
       pending_words_.clear();
       if (st_.textbox.length() > kOutputLimit) st_.textbox.Clear();
     }
-    line_.push_back(u' ');
+    line_.push_back(' ');
     scanner_.ScanTextBlock(&line_, this, hints);
   }
   if (!reader.error().empty()) {

@@ -75,7 +75,7 @@ class Engine : private ScanSink {
 
  private:
   // ScanSink.
-  bool OnWord(TextView word) override;
+  bool OnWord(BytesView word) override;
   bool Yield() override;
 
   void StartCountRun(RunOutcome* outcome);
@@ -86,8 +86,8 @@ class Engine : private ScanSink {
   void ReportInputFileStatus(int status);
   bool ReadLines(const std::string& path, int text_result, int start_code, bool utf8,
                  int64_t length);
-  void ScanLine(Text* line);
-  void AddWordToList(TextView word);
+  void ScanLine(Bytes* line);
+  void AddWordToList(BytesView word);
   void FilterWordList();
   void CountOnlyFilter();
   void ShowCountSummary();
@@ -99,7 +99,8 @@ class Engine : private ScanSink {
 
   EngineState st_;
   Scanner scanner_;
-  Text line_;
+  Bytes line_;          // the block being scanned
+  Text decoded_;        // a decoded UTF-8 line
   Text pending_words_;  // words shown as found, waiting for the end of their line
 
   // The throttle of ProcessEvents and the run clock.

@@ -16,10 +16,10 @@ constexpr size_t kInitialBuckets = 1024;
 // that the low bits the table uses depend on every character.
 }  // namespace
 
-uint64_t WordList::HashWord(TextView w) {
+uint64_t WordList::HashWord(BytesView w) {
   constexpr uint64_t kMul = 0x9E3779B97F4A7C15ULL;
-  const char* p = reinterpret_cast<const char*>(w.data());
-  size_t n = w.size() * sizeof(char16_t);
+  const char* p = w.data();
+  size_t n = w.size();
   uint64_t h = kMul ^ n;
   while (n >= 8) {
     uint64_t v;
@@ -29,16 +29,20 @@ uint64_t WordList::HashWord(TextView w) {
     p += 8;
     n -= 8;
   }
-  if (n >= 4) {  // 4 or 6 bytes: two overlapping loads
+  if (n >= 4) {  // 4 to 7 bytes: two overlapping loads
     uint32_t lo;
     uint32_t hi;
     std::memcpy(&lo, p, 4);
     std::memcpy(&hi, p + n - 4, 4);
     h = (h ^ (lo | static_cast<uint64_t>(hi) << 32)) * kMul;
-  } else if (n == 2) {
-    uint16_t v;
-    std::memcpy(&v, p, 2);
-    h = (h ^ v) * kMul;
+  } else if (n >= 2) {  // 2 or 3 bytes
+    uint16_t lo;
+    uint16_t hi;
+    std::memcpy(&lo, p, 2);
+    std::memcpy(&hi, p + n - 2, 2);
+    h = (h ^ (lo | static_cast<uint64_t>(hi) << 16)) * kMul;
+  } else if (n == 1) {
+    h = (h ^ static_cast<uint8_t>(*p)) * kMul;
   }
   h ^= h >> 33;
   h *= 0xff51afd7ed558ccdULL;
@@ -55,13 +59,12 @@ inline T Load(const char* p) {
   return v;
 }
 
-// Whether the characters at stored equal the word (of the same length).
-// Words of up to eight characters, nearly all of them, are compared with two
-// overlapping loads; a call to memcmp would cost more than the comparison.
-inline bool SameChars(const char16_t* stored, TextView word) {
-  const char* a = reinterpret_cast<const char*>(stored);
-  const char* b = reinterpret_cast<const char*>(word.data());
-  const size_t n = word.size() * sizeof(char16_t);
+// Whether the bytes at stored equal the word (of the same length). Words of
+// up to sixteen bytes, nearly all of them, are compared with two overlapping
+// loads; a call to memcmp would cost more than the comparison.
+inline bool SameChars(const char* a, BytesView word) {
+  const char* b = word.data();
+  const size_t n = word.size();
   if (n > 16) return std::memcmp(a, b, n) == 0;
   if (n >= 8) {
     return Load<uint64_t>(a) == Load<uint64_t>(b) &&
@@ -71,7 +74,11 @@ inline bool SameChars(const char16_t* stored, TextView word) {
     return Load<uint32_t>(a) == Load<uint32_t>(b) &&
            Load<uint32_t>(a + n - 4) == Load<uint32_t>(b + n - 4);
   }
-  return n == 0 || Load<uint16_t>(a) == Load<uint16_t>(b);
+  if (n >= 2) {
+    return Load<uint16_t>(a) == Load<uint16_t>(b) &&
+           Load<uint16_t>(a + n - 2) == Load<uint16_t>(b + n - 2);
+  }
+  return n == 0 || *a == *b;
 }
 
 // Œ Ä Æ Ö Ü ä æ ö ü ß and what they become in a sort key.
@@ -161,9 +168,9 @@ void WordList::CountInFile(size_t k, int32_t file_index) {
   if (f.last_file_count >= 0 && f.last_file_count < kMaxCountPerFile) ++f.last_file_count;
 }
 
-bool WordList::AddOccurrence(TextView word, int32_t file_index, uint64_t hash) {
+bool WordList::AddOccurrence(BytesView word, int32_t file_index) {
   if (file_index != 0 && !tracking_files_) StartTrackingFiles();
-  const uint32_t h = Fold(hash);
+  const uint32_t h = Fold(HashWord(word));
   size_t i = h & mask_;
   while (const uint32_t slot = slots_[i]) {
     Counter& c = counters_[slot - 1];
@@ -192,23 +199,27 @@ bool WordList::AddOccurrence(TextView word, int32_t file_index, uint64_t hash) {
   return true;
 }
 
-bool WordList::AddListWord(TextView word) {
+bool WordList::AddListWord(BytesView word) {
   list_words_ = true;
   return AddOccurrence(word, 0);
 }
 
 void WordList::Finalize() {
   if (finalized_) return;
+  // The ordinal order is that of the characters' codes, not of their
+  // Windows-1252 bytes (0x8A is U+0160 and sorts after 0xFF, U+00FF).
+  std::vector<Text> words(counters_.size());
+  for (size_t k = 0; k < counters_.size(); ++k) words[k] = DecodeWindows1252(WordOf(counters_[k]));
   std::vector<uint32_t> order(counters_.size());
   std::iota(order.begin(), order.end(), uint32_t{0});
   std::sort(order.begin(), order.end(),
-            [this](uint32_t a, uint32_t b) { return WordOf(counters_[a]) < WordOf(counters_[b]); });
+            [&words](uint32_t a, uint32_t b) { return words[a] < words[b]; });
   entries_.clear();
   entries_.reserve(counters_.size());
   for (uint32_t k : order) {
     const Counter& c = counters_[k];
     WordEntry e;
-    e.Word.assign(WordOf(c));
+    e.Word = std::move(words[k]);
     e.SortKey = MakeSortKey(e.Word);
     e.Count = c.count;
     if (list_words_) {

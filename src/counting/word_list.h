@@ -71,17 +71,18 @@ class WordList {
   // the word made a new entry. Per-file counts stop at kMaxCountPerFile and
   // the file list at kMaxFilesPerEntry; Count and FileCount go on.
   // REQUIRES: Finalize() was not called since the last Clear().
+  // The word is given as the Windows-1252 bytes of the counting path.
+  bool AddOccurrence(BytesView word, int32_t file_index);
+  // As above, for a word given as text (of Windows-1252 characters).
   bool AddOccurrence(TextView word, int32_t file_index) {
-    return AddOccurrence(word, file_index, HashWord(word));
+    return AddOccurrence(EncodeWindows1252(word), file_index);
   }
-  // As above, with the word's HashWord given.
-  bool AddOccurrence(TextView word, int32_t file_index, uint64_t hash);
 
   // The hash of a word as the table takes it.
-  static uint64_t HashWord(TextView word);
+  static uint64_t HashWord(BytesView word);
 
   // As AddOccurrence, for a words file being read: no per-file data.
-  bool AddListWord(TextView word);
+  bool AddListWord(BytesView word);
 
   // Puts the entries into ascending ordinal order of Word and builds their
   // sort keys. Counting may not go on afterwards without Clear().
@@ -96,7 +97,7 @@ class WordList {
   const std::vector<WordEntry>& entries() const { return entries_; }
 
  private:
-  static constexpr size_t kInlineChars = 8;
+  static constexpr size_t kInlineChars = 16;
 
   // The compact record of a word while counting, two to a cache line: its
   // count and its text, held inline when short and in the arena otherwise.
@@ -105,7 +106,7 @@ class WordList {
     uint32_t hash;
     uint32_t length;
     union {
-      char16_t chars[kInlineChars];
+      char chars[kInlineChars];
       uint32_t offset;  // into arena_, for longer words
     };
   };
@@ -119,9 +120,9 @@ class WordList {
     std::vector<FileTally> earlier;
   };
 
-  TextView WordOf(const Counter& c) const {
-    return c.length <= kInlineChars ? TextView(c.chars, c.length)
-                                    : TextView(arena_).substr(c.offset, c.length);
+  BytesView WordOf(const Counter& c) const {
+    return c.length <= kInlineChars ? BytesView(c.chars, c.length)
+                                    : BytesView(arena_).substr(c.offset, c.length);
   }
   static uint32_t Fold(uint64_t hash) { return static_cast<uint32_t>(hash ^ (hash >> 32)); }
   void Rehash(size_t buckets);
@@ -129,7 +130,7 @@ class WordList {
   void CountInFile(size_t k, int32_t file_index);
 
   std::vector<WordEntry> entries_;
-  Text arena_;
+  Bytes arena_;
   std::vector<Counter> counters_;
   std::vector<uint32_t> slots_;  // counter position + 1; 0 = an empty slot
   bool tracking_files_ = false;  // a word came from a file other than file 0

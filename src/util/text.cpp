@@ -154,4 +154,6 @@ Text Utf8ToText(std::string_view utf8) {
   return out;
 }
 
+uint8_t KeyOfByte(uint8_t b) { return Key(Windows1252ToChar(b)); }
+
 }  // namespace vorn

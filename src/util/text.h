@@ -7,6 +7,10 @@
 // U+0090 and U+009D). Every character-class test looks at the low 8 bits of a
 // character, its key, so U+0160 has the key 0x60.
 //
+// Since every character the engine holds is a Windows-1252 character, the
+// counting path carries lines and words as Windows-1252 bytes (Bytes), half
+// the size; they become Text where they are kept (the word table's entries).
+//
 // Settings texts, paths and message texts are UTF-8 std::strings, the
 // native form of the platform; they are converted where they meet words.
 //
@@ -23,6 +27,9 @@ namespace vorn {
 
 using Text = std::u16string;
 using TextView = std::u16string_view;
+// Windows-1252 bytes, one per character.
+using Bytes = std::string;
+using BytesView = std::string_view;
 
 inline constexpr char16_t kCr = u'\r';
 inline constexpr char16_t kLf = u'\n';
@@ -51,6 +58,9 @@ std::string TextToUtf8(TextView text);
 // UTF-8 as UTF-16 text, exactly (no folding to Windows-1252); an invalid
 // byte becomes the Windows-1252 character of that byte.
 Text Utf8ToText(std::string_view utf8);
+
+// The key of the character that the Windows-1252 byte b stands for.
+uint8_t KeyOfByte(uint8_t b);
 
 // Shorthand for literal ASCII/UTF-8 message pieces that meet Text.
 inline Text T(std::string_view utf8) { return Utf8ToText(utf8); }

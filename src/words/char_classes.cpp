@@ -38,6 +38,35 @@ char16_t UpperChar(char16_t c) {
   }
 }
 
+namespace {
+
+struct ByteCaseTables {
+  uint8_t lower[256];
+  uint8_t upper[256];
+  ByteCaseTables() {
+    for (int b = 0; b < 256; ++b) {
+      const char16_t c = Windows1252ToChar(static_cast<uint8_t>(b));
+      lower[b] = CharToWindows1252(LowerChar(c));
+      upper[b] = CharToWindows1252(UpperChar(c));
+    }
+  }
+};
+
+const ByteCaseTables& CaseTables() {
+  static const ByteCaseTables tables;
+  return tables;
+}
+
+}  // namespace
+
+uint8_t LowerByte(uint8_t b) { return CaseTables().lower[b]; }
+uint8_t UpperByte(uint8_t b) { return CaseTables().upper[b]; }
+
+void LowerCaseAccentedInPlace(Bytes* bytes) {
+  const uint8_t* lower = CaseTables().lower;
+  for (char& c : *bytes) c = static_cast<char>(lower[static_cast<uint8_t>(c)]);
+}
+
 void LowerCaseAccentedInPlace(Text* text) {
   for (char16_t& c : *text) c = LowerChar(c);
 }
@@ -83,10 +112,10 @@ void CharClassTable::Build(TextView allowed_extra_chars) {
   for (char16_t e : allowed_extra_chars) {
     if (kInnerOnlyChars.find(e) == TextView::npos) starts.push_back(e);
   }
-  for (int k = 0; k < 256; ++k) {
-    const char16_t c = static_cast<char16_t>(k);
-    word_[k] = IsWordChar(c, false, allowed_extra_chars);
-    start_[k] = IsWordChar(c, false, starts);
+  for (int b = 0; b < 256; ++b) {
+    const char16_t c = Windows1252ToChar(static_cast<uint8_t>(b));
+    word_[b] = IsWordChar(c, false, allowed_extra_chars);
+    start_[b] = IsWordChar(c, false, starts);
   }
 }
 

@@ -27,6 +27,12 @@ char16_t LowerChar(char16_t c);
 // The upper-case form of c, the mirror image of LowerChar (ß and µ stay).
 char16_t UpperChar(char16_t c);
 
+// The same for a Windows-1252 byte (every case pair of Windows-1252 lies in
+// Windows-1252).
+uint8_t LowerByte(uint8_t b);
+uint8_t UpperByte(uint8_t b);
+void LowerCaseAccentedInPlace(Bytes* bytes);
+
 // LowerCaseAccented / UpperCaseAccented: the whole text folded.
 void LowerCaseAccentedInPlace(Text* text);
 Text LowerCaseAccented(TextView text);
@@ -37,7 +43,9 @@ Text UpperCaseAccented(TextView text);
 // form (of its key) stands in `extra`.
 bool IsWordChar(char16_t c, bool allow_numerals, TextView extra);
 
-// The word-character and word-start tables of one AllowedExtraChars string.
+// The word-character and word-start tables of one AllowedExtraChars string,
+// for the Windows-1252 bytes of the counting path (a byte is classified by
+// the key of the character it stands for).
 class CharClassTable {
  public:
   CharClassTable() { Build(u""); }
@@ -45,9 +53,9 @@ class CharClassTable {
 
   void Build(TextView allowed_extra_chars);
 
-  bool IsWord(char16_t c) const { return word_[Key(c)]; }
+  bool IsWord(char b) const { return word_[static_cast<uint8_t>(b)]; }
   // A word character that is not one of kInnerOnlyChars.
-  bool IsStart(char16_t c) const { return start_[Key(c)]; }
+  bool IsStart(char b) const { return start_[static_cast<uint8_t>(b)]; }
 
  private:
   std::array<bool, 256> word_{};

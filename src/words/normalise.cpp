@@ -16,11 +16,11 @@ constexpr TextView kVowelChars =
     u"\u00E3\u00E4\u00E5\u00E6\u00E8\u00E9\u00EA\u00EB\u00EC\u00ED\u00EE\u00EF\u00F2\u00F3\u00F4"
     u"\u00F5\u00F6\u00F8\u00F9\u00FA\u00FB\u00FC";
 
-constexpr TextView kContractionStems =
-    u"aren couldn didn doesn hadn hasn isn shouldn wasn weren wouldn ";
+constexpr BytesView kContractionStems =
+    "aren couldn didn doesn hadn hasn isn shouldn wasn weren wouldn ";
 
-constexpr std::array<TextView, 9> kRomanExceptions = {u"DIM",   u"MID",   u"VIM",   u"CID", u"LID",
-                                                      u"LIVID", u"VIVID", u"CIVIL", u"DILL"};
+constexpr std::array<BytesView, 9> kRomanExceptions = {"DIM",   "MID",   "VIM",   "CID", "LID",
+                                                       "LIVID", "VIVID", "CIVIL", "DILL"};
 
 bool IsLetterChar(char16_t c) {
   if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z')) return true;
@@ -28,22 +28,22 @@ bool IsLetterChar(char16_t c) {
   return c == 0x0160 || c == 0x0152 || c == 0x0178 || c == 0x0161 || c == 0x0153;
 }
 
-bool IsRomanLetter(char16_t c) {
+bool IsRomanLetter(char c) {
   switch (c) {
-    case u'I':
-    case u'V':
-    case u'X':
-    case u'L':
-    case u'C':
-    case u'D':
-    case u'M':
-    case u'i':
-    case u'v':
-    case u'x':
-    case u'l':
-    case u'c':
-    case u'd':
-    case u'm':
+    case 'I':
+    case 'V':
+    case 'X':
+    case 'L':
+    case 'C':
+    case 'D':
+    case 'M':
+    case 'i':
+    case 'v':
+    case 'x':
+    case 'l':
+    case 'c':
+    case 'd':
+    case 'm':
       return true;
     default:
       return false;
@@ -56,18 +56,20 @@ bool IsUpperLetterChar(char16_t c) {
   return c == 0x0160 || c == 0x0152 || c == 0x0178;
 }
 
-bool EndsWith(TextView s, TextView suffix) {
+bool EndsWith(BytesView s, BytesView suffix) {
   return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
 }
 
-TextView TrimBlanks(TextView s) {
-  if (s.empty() || (s.front() != u' ' && s.back() != u' ')) return s;
+BytesView TrimBlanks(BytesView s) {
+  if (s.empty() || (s.front() != ' ' && s.back() != ' ')) return s;
   size_t b = 0;
   size_t e = s.size();
-  while (b < e && s[b] == u' ') ++b;
-  while (e > b && s[e - 1] == u' ') --e;
+  while (b < e && s[b] == ' ') ++b;
+  while (e > b && s[e - 1] == ' ') --e;
   return s.substr(b, e - b);
 }
+
+uint8_t U8(char c) { return static_cast<uint8_t>(c); }
 
 }  // namespace
 
@@ -76,39 +78,39 @@ bool IsVowel(char16_t c, bool lower_only) {
   return c != 0 && kVowelChars.find(c) != TextView::npos;
 }
 
-bool IsContractionStem(TextView word) {
+bool IsContractionStem(BytesView word) {
   // The word followed by a blank stands in the stems only when it ends one of
   // them: every such ending of two or more letters ends in "en", "dn" or "sn".
   const size_t n = word.size();
-  if (n == 0 || n > 7 || LowerChar(word[n - 1]) != u'n') return false;
+  if (n == 0 || n > 7 || LowerByte(U8(word[n - 1])) != 'n') return false;
   if (n == 1) return true;
-  const char16_t before = LowerChar(word[n - 2]);
-  if (before != u'e' && before != u'd' && before != u's') return false;
-  char16_t probe[8];
-  for (size_t i = 0; i < n; ++i) probe[i] = LowerChar(word[i]);
-  probe[n] = u' ';
-  return kContractionStems.find(TextView(probe, n + 1)) != TextView::npos;
+  const uint8_t before = LowerByte(U8(word[n - 2]));
+  if (before != 'e' && before != 'd' && before != 's') return false;
+  char probe[8];
+  for (size_t i = 0; i < n; ++i) probe[i] = static_cast<char>(LowerByte(U8(word[i])));
+  probe[n] = ' ';
+  return kContractionStems.find(BytesView(probe, n + 1)) != BytesView::npos;
 }
 
-bool IsOneRepeatedChar(TextView word) {
-  TextView w = TrimBlanks(word);
+bool IsOneRepeatedChar(BytesView word) {
+  BytesView w = TrimBlanks(word);
   if (w.empty()) return false;
-  for (char16_t c : w) {
+  for (char c : w) {
     if (c != w[0]) return false;
   }
   return true;
 }
 
-bool IsRomanNumeral(TextView word) {
-  TextView w = TrimBlanks(word);
-  for (char16_t c : w) {
+bool IsRomanNumeral(BytesView word) {
+  BytesView w = TrimBlanks(word);
+  for (char c : w) {
     if (!IsRomanLetter(c)) return false;
   }
   if (w.size() < 3 || w.size() > 5) return true;
-  Text upper(w);
-  for (char16_t& c : upper) c = UpperChar(c);
-  for (TextView e : kRomanExceptions) {
-    if (upper == e) return false;
+  char upper[5];
+  for (size_t i = 0; i < w.size(); ++i) upper[i] = static_cast<char>(UpperByte(U8(w[i])));
+  for (BytesView e : kRomanExceptions) {
+    if (BytesView(upper, w.size()) == e) return false;
   }
   return true;
 }
@@ -146,47 +148,50 @@ bool IsAll7bit(TextView word) {
   return true;
 }
 
+bool IsAll7bit(BytesView word) {
+  for (char c : word) {
+    if (U8(c) >= 128 && KeyOfByte(U8(c)) >= 128) return false;
+  }
+  return true;
+}
+
 bool NormaliseChangesWords(const NormaliseOptions& o) {
   return !o.all_phrases_mode && !o.reading_word_lists && (o.convert_final_ies || o.drop_final_s);
 }
 
-bool IsDiscardedSlow(TextView w, const NormaliseOptions& o) {
+bool IsDiscardedSlow(BytesView w, const NormaliseOptions& o) {
   const size_t n = w.size();
   // One character: a remnant "s" or "t", or one repeated character.
   if (n <= 1) return true;
-  if (w[0] == u' ' || w[n - 1] == u' ') {
-    // Blanks only come with the user's own extra characters: the slow path.
-    if (!o.reading_word_lists && !o.allow_apostrophes && IsContractionStem(w)) return true;
-    return IsOneRepeatedChar(w) || IsRomanNumeral(w);
-  }
   // Remnants of contractions split at the apostrophe.
   if (!o.reading_word_lists && !o.allow_apostrophes && IsContractionStem(w)) return true;
-  // One repeated character, Roman numerals; most words fail at once.
-  if (w[0] == w[1] && IsOneRepeatedChar(w)) return true;
-  return IsRomanLetter(w[0]) && IsRomanNumeral(w);
+  // One repeated character, Roman numerals.
+  return IsOneRepeatedChar(w) || IsRomanNumeral(w);
 }
 
-bool NormaliseWord(Text* word, const NormaliseOptions& o) {
-  Text& w = *word;
+bool NormaliseWord(Bytes* word, const NormaliseOptions& o) {
+  Bytes& w = *word;
   const bool counting_words = !o.all_phrases_mode && !o.reading_word_lists;
   // "ies" to "y".
   if (counting_words && o.convert_final_ies && w.size() > 5) {
-    if (EndsWith(w, u"ies")) {
-      w.replace(w.size() - 3, 3, u"y");
-    } else if (EndsWith(w, u"IES")) {
-      w.replace(w.size() - 3, 3, u"Y");
+    if (EndsWith(w, "ies")) {
+      w.replace(w.size() - 3, 3, "y");
+    } else if (EndsWith(w, "IES")) {
+      w.replace(w.size() - 3, 3, "Y");
     }
   }
   // The final "s"; every word the rule touches ends in a small or capital s.
-  if (counting_words && o.drop_final_s && !w.empty() && LowerChar(w.back()) == u's') {
-    const Text lower = LowerCaseAccented(w);
-    if (lower == u"lattices") {
+  if (counting_words && o.drop_final_s && !w.empty() && LowerByte(U8(w.back())) == 's') {
+    Bytes lower = w;
+    for (char& c : lower) c = static_cast<char>(LowerByte(U8(c)));
+    if (lower == "lattices") {
       w.pop_back();
-    } else if (EndsWith(lower, u"ics") || lower == u"maths" || lower == u"stats" ||
-               lower == u"dickens" || lower == u"always" || lower == u"perhaps") {
+    } else if (EndsWith(lower, "ics") || lower == "maths" || lower == "stats" ||
+               lower == "dickens" || lower == "always" || lower == "perhaps") {
       // kept as it is
-    } else if (w.size() >= 3 && w.back() == u's' && !IsVowel(w[w.size() - 2], true) &&
-               !EndsWith(w, u"ss") && !EndsWith(w, u"'s")) {
+    } else if (w.size() >= 3 && w.back() == 's' &&
+               !IsVowel(Windows1252ToChar(U8(w[w.size() - 2])), true) && !EndsWith(w, "ss") &&
+               !EndsWith(w, "'s")) {
       w.pop_back();
     }
   }

@@ -2,14 +2,18 @@
 //
 // NormaliseWord cleans a measured word before it is counted: "ies" to "y",
 // the final "s", the remnants of contractions split at the apostrophe, words
-// of one repeated character and Roman numerals. The shape tests (no letter,
-// no vowel or "y", four repeated letters, 7-bit) decide later whether an
-// entry is listed or a word counted at all.
+// of one repeated character and Roman numerals. It works on the Windows-1252
+// bytes of the counting path. The shape tests (no letter, no vowel or "y",
+// four repeated letters, 7-bit) decide later whether an entry is listed or a
+// word counted at all.
 //
 // Pure functions; thread-safe.
 
 #ifndef VORN_WORDS_NORMALISE_H_
 #define VORN_WORDS_NORMALISE_H_
+
+#include <cstddef>
+#include <cstdint>
 
 #include "util/text.h"
 
@@ -25,7 +29,7 @@ struct NormaliseOptions {
 
 // Normalises *word in place. Returns false (and leaves *word unspecified)
 // when the word is discarded.
-bool NormaliseWord(Text* word, const NormaliseOptions& options);
+bool NormaliseWord(Bytes* word, const NormaliseOptions& options);
 
 // True when NormaliseWord may change a word's text under these options (the
 // "ies" and final "s" rules); otherwise it only decides whether to discard it.
@@ -33,35 +37,34 @@ bool NormaliseChangesWords(const NormaliseOptions& options);
 
 // True when NormaliseWord would discard the word w, which it would not
 // change under these options. REQUIRES: !NormaliseChangesWords(options).
-bool IsDiscardedSlow(TextView w, const NormaliseOptions& options);
-inline bool IsDiscarded(TextView w, const NormaliseOptions& options) {
+bool IsDiscardedSlow(BytesView w, const NormaliseOptions& options);
+inline bool IsDiscarded(BytesView w, const NormaliseOptions& options) {
   // Most words fail every rule at their first or last character: only those
   // that might be discarded take the full test.
   const size_t n = w.size();
   if (n <= 1) return true;
-  const char16_t first = w[0];
-  const char16_t last = w[n - 1];
-  switch (first) {
-    case u'I':
-    case u'V':
-    case u'X':
-    case u'L':
-    case u'C':
-    case u'D':
-    case u'M':
-    case u'i':
-    case u'v':
-    case u'x':
-    case u'l':
-    case u'c':
-    case u'd':
-    case u'm':
-    case u' ':
+  switch (w[0]) {
+    case 'I':
+    case 'V':
+    case 'X':
+    case 'L':
+    case 'C':
+    case 'D':
+    case 'M':
+    case 'i':
+    case 'v':
+    case 'x':
+    case 'l':
+    case 'c':
+    case 'd':
+    case 'm':
+    case ' ':
       return IsDiscardedSlow(w, options);
     default:
       break;
   }
-  if (last == u'n' || last == u'N' || last == u' ' || first == w[1]) {
+  const char last = w[n - 1];
+  if (last == 'n' || last == 'N' || last == ' ' || w[0] == w[1]) {
     return IsDiscardedSlow(w, options);
   }
   return false;
@@ -71,12 +74,12 @@ inline bool IsDiscarded(TextView w, const NormaliseOptions& options) {
 bool IsVowel(char16_t c, bool lower_only);
 // The lower-cased word followed by a blank occurs in "aren couldn didn doesn
 // hadn hasn isn shouldn wasn weren wouldn ".
-bool IsContractionStem(TextView word);
+bool IsContractionStem(BytesView word);
 // The word, trimmed of blanks, is one character repeated (at least once).
-bool IsOneRepeatedChar(TextView word);
+bool IsOneRepeatedChar(BytesView word);
 // The word, trimmed and upper-cased, is made of I V X L C D M only and is not
 // one of DIM MID VIM CID LID LIVID VIVID CIVIL DILL.
-bool IsRomanNumeral(TextView word);
+bool IsRomanNumeral(BytesView word);
 // No character of the word is a letter of LetterChars.
 bool HasNoLetter(TextView word);
 // No character of the word is a vowel, "Y" or "y".
@@ -86,6 +89,7 @@ bool HasNoVowelOrY(TextView word);
 bool HasFourRepeatedLetters(TextView word);
 // Every character has a key below 128.
 bool IsAll7bit(TextView word);
+bool IsAll7bit(BytesView word);
 
 }  // namespace vorn
 

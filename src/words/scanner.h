@@ -2,9 +2,10 @@
 //
 // ScanTextBlock prepares the block (backspaces, line breaks, no-break
 // spaces, tabs, double hyphens), walks it from the left, measures each word
-// with NumAlpha2, trims and normalises it, and hands it to its sink. What a
-// word is comes from one AllowedExtraChars string, turned into lookup tables
-// when the scanner is configured.
+// with NumAlpha2, trims and normalises it, and hands it to its sink. Blocks
+// and words are Windows-1252 bytes. What a word is comes from one
+// AllowedExtraChars string, turned into lookup tables when the scanner is
+// configured.
 //
 // One scanner per run; not thread-safe.
 
@@ -27,7 +28,7 @@ class ScanSink {
   // A word, cleaned and normalised. The view is valid during the call. Lets
   // pending events run (throttled by the sink) and returns true when the
   // scan must end: a stop was requested or an invalid pattern was met.
-  virtual bool OnWord(TextView word) = 0;
+  virtual bool OnWord(BytesView word) = 0;
   // Lets pending events run (throttled by the sink), where the scan goes a
   // long way without a word. Returns true when the scan must end.
   virtual bool Yield() = 0;
@@ -35,11 +36,11 @@ class ScanSink {
 
 // PrepareBlock: removes backspaces; CR LF becomes one blank; LF, form feed,
 // CR and no-break space become blanks; tabs too unless keep_tabs.
-void PrepareBlock(Text* block, bool keep_tabs);
+void PrepareBlock(Bytes* block, bool keep_tabs);
 
 // BlankDoubleHyphens: every "--" from the third character on that is neither
 // the end of "<!--" nor the start of "-->" becomes two blanks.
-void BlankDoubleHyphens(Text* block);
+void BlankDoubleHyphens(Bytes* block);
 
 class Scanner {
  public:
@@ -58,18 +59,18 @@ class Scanner {
 
   // ScanTextBlock: scans *block (rewritten by the preparation steps) and
   // hands every word to sink. The caller appends one blank to the block.
-  void ScanTextBlock(Text* block, ScanSink* sink, const BlockHints& hints);
-  void ScanTextBlock(Text* block, ScanSink* sink) { ScanTextBlock(block, sink, BlockHints()); }
+  void ScanTextBlock(Bytes* block, ScanSink* sink, const BlockHints& hints);
+  void ScanTextBlock(Bytes* block, ScanSink* sink) { ScanTextBlock(block, sink, BlockHints()); }
 
   // NumAlpha2: the length of the word that begins at pos (0-based), at most
   // 65000; sets the stopped-at flags from the character after it.
-  size_t NumAlpha2(TextView block, size_t pos);
+  size_t NumAlpha2(BytesView block, size_t pos);
 
   // What stopped the last word measured: the character right after it.
-  bool StoppedAtSemiColon() const { return stopped_at_ == u';'; }
-  bool StoppedAtPeriod() const { return stopped_at_ == u'.'; }
-  bool StoppedAtDoubleQuote() const { return stopped_at_ == u'"'; }
-  bool StoppedAtTab() const { return stopped_at_ == kTab; }
+  bool StoppedAtSemiColon() const { return stopped_at_ == ';'; }
+  bool StoppedAtPeriod() const { return stopped_at_ == '.'; }
+  bool StoppedAtDoubleQuote() const { return stopped_at_ == '"'; }
+  bool StoppedAtTab() const { return stopped_at_ == '\t'; }
 
   const CharClassTable& classes() const { return classes_; }
 
@@ -77,17 +78,17 @@ class Scanner {
   // GetNextWord: measures, trims and normalises the word at *pos into
   // word_view_;
   // advances *pos past the measured word. Returns false for no word.
-  bool GetNextWord(TextView block, size_t* pos);
-  size_t NextGreaterThan(TextView block, size_t from);
-  size_t NextSpace(TextView block, size_t from);
+  bool GetNextWord(BytesView block, size_t* pos);
+  size_t NextGreaterThan(BytesView block, size_t from);
+  size_t NextSpace(BytesView block, size_t from);
 
   CharClassTable classes_;
   bool reading_word_lists_ = false;
   NormaliseOptions options_;
-  char16_t stopped_at_ = 0;
+  char stopped_at_ = 0;
   bool changes_words_ = false;
-  Text word_;
-  TextView word_view_;  // the word handed on: a view of the block or of word_
+  Bytes word_;
+  BytesView word_view_;  // the word handed on: a view of the block or of word_
   // Caches of the next ">" and the next blank at or after a position, so
   // that measuring words across a block stays linear.
   size_t gt_from_ = 0;
