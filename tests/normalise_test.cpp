@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "words/char_classes.h"
+
 namespace vorn {
 namespace {
 
@@ -88,6 +90,14 @@ TEST(NormaliseTest, RepeatedCharactersAndRomanNumerals) {
          {u"mild", nullptr},
          {u"milk", u"milk"}},
         NormaliseOptions());
+}
+
+TEST(NormaliseTest, ByteCaseMapsMatchTheCharacterCaseMaps) {
+  for (int b = 0; b < 256; ++b) {
+    const char16_t c = Windows1252ToChar(static_cast<uint8_t>(b));
+    EXPECT_EQ(Windows1252ToChar(LowerByte(static_cast<uint8_t>(b))), LowerChar(c)) << b;
+    EXPECT_EQ(Windows1252ToChar(UpperByte(static_cast<uint8_t>(b))), UpperChar(c)) << b;
+  }
 }
 
 TEST(NormaliseTest, ShapeTests) {

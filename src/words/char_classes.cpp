@@ -1,5 +1,7 @@
 #include "words/char_classes.h"
 
+#include <array>
+
 #include "input/decode.h"
 
 namespace vorn {
@@ -40,31 +42,46 @@ char16_t UpperChar(char16_t c) {
 
 namespace {
 
-struct ByteCaseTables {
-  uint8_t lower[256];
-  uint8_t upper[256];
-  ByteCaseTables() {
-    for (int b = 0; b < 256; ++b) {
-      const char16_t c = Windows1252ToChar(static_cast<uint8_t>(b));
-      lower[b] = CharToWindows1252(LowerChar(c));
-      upper[b] = CharToWindows1252(UpperChar(c));
-    }
+// The case pairs of Windows-1252 as bytes: A-Z, À-Þ but ×, and Š Œ Ž Ÿ
+// (0x8A 0x8C 0x8E 0x9F) with š œ ž ÿ (0x9A 0x9C 0x9E 0xFF).
+constexpr std::array<uint8_t, 256> MakeLowerBytes() {
+  std::array<uint8_t, 256> t{};
+  for (int b = 0; b < 256; ++b) t[b] = static_cast<uint8_t>(b);
+  for (int b = 'A'; b <= 'Z'; ++b) t[b] = static_cast<uint8_t>(b + 32);
+  for (int b = 0xC0; b <= 0xDE; ++b) {
+    if (b != 0xD7) t[b] = static_cast<uint8_t>(b + 32);
   }
-};
-
-const ByteCaseTables& CaseTables() {
-  static const ByteCaseTables tables;
-  return tables;
+  t[0x8A] = 0x9A;
+  t[0x8C] = 0x9C;
+  t[0x8E] = 0x9E;
+  t[0x9F] = 0xFF;
+  return t;
 }
+
+constexpr std::array<uint8_t, 256> MakeUpperBytes() {
+  std::array<uint8_t, 256> t{};
+  for (int b = 0; b < 256; ++b) t[b] = static_cast<uint8_t>(b);
+  for (int b = 'a'; b <= 'z'; ++b) t[b] = static_cast<uint8_t>(b - 32);
+  for (int b = 0xE0; b <= 0xFE; ++b) {
+    if (b != 0xF7) t[b] = static_cast<uint8_t>(b - 32);
+  }
+  t[0x9A] = 0x8A;
+  t[0x9C] = 0x8C;
+  t[0x9E] = 0x8E;
+  t[0xFF] = 0x9F;
+  return t;
+}
+
+constexpr std::array<uint8_t, 256> kLowerBytes = MakeLowerBytes();
+constexpr std::array<uint8_t, 256> kUpperBytes = MakeUpperBytes();
 
 }  // namespace
 
-uint8_t LowerByte(uint8_t b) { return CaseTables().lower[b]; }
-uint8_t UpperByte(uint8_t b) { return CaseTables().upper[b]; }
+uint8_t LowerByte(uint8_t b) { return kLowerBytes[b]; }
+uint8_t UpperByte(uint8_t b) { return kUpperBytes[b]; }
 
 void LowerCaseAccentedInPlace(Bytes* bytes) {
-  const uint8_t* lower = CaseTables().lower;
-  for (char& c : *bytes) c = static_cast<char>(lower[static_cast<uint8_t>(c)]);
+  for (char& c : *bytes) c = static_cast<char>(kLowerBytes[static_cast<uint8_t>(c)]);
 }
 
 void LowerCaseAccentedInPlace(Text* text) {
