@@ -20,7 +20,7 @@ deps:
 	@bash scripts/install-deps.sh
 
 $(RELEASE_DIR)/build.ninja:
-	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_BUILD_BENCH=ON
+	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_BUILD_BENCH=ON -DVORN_BUILD_TESTS=OFF
 
 $(ASAN_DIR)/build.ninja:
 	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORN_SANITIZE=ON

@@ -57,6 +57,31 @@ TEST_F(EngineTest, CountsAFileAndListsIt) {
   EXPECT_TRUE(host.Dialogs().empty());
 }
 
+TEST_F(EngineTest, DisplayOptionsRelistWithoutANewCount) {
+  ASSERT_EQ(CountFile("a.txt", "The cat and the hat.\r\nThe end\r\n"), RunOutcome::kListed);
+  engine.settings().WordOrder = 1;
+  engine.settings().DisplayFormat = 7;
+  engine.DisplayOptionChanged(DisplayOption::kDisplayFormat);
+  EXPECT_EQ(Results(),
+            "  Word         Freq\r\n  and             1\r\n  cat             1\r\n"
+            "  end             1\r\n  hat             1\r\n  the             3\r\n");
+  engine.settings().DisplayRelativeFrequency = 1;
+  engine.DisplayOptionChanged(DisplayOption::kRelativeFrequency);
+  EXPECT_NE(Results().find("  the        42.86%\r\n"), std::string::npos) << Results();
+
+  // Unticking "Disable output to file" offers to write the file.
+  const std::string out = dir.File("out.txt");
+  engine.settings().OutputFilePath = out;
+  engine.settings().DisableOutputToFile = 0;
+  engine.DisableOutputToFileChanged();
+  EXPECT_EQ(host.Dialogs().back(), "Relist?|Relist words (so as to write to file)?");
+  EXPECT_NE(ReadFileBytes(out).find("the       42.86%\r\n"), std::string::npos);
+
+  engine.ClearTextbox();
+  EXPECT_EQ(Results(), "");
+  EXPECT_EQ(host.label(Label::kNumberOfWords), "");
+}
+
 TEST_F(EngineTest, RefusesBadInputFiles) {
   struct Case {
     std::string path;
@@ -87,6 +112,31 @@ TEST_F(EngineTest, NeverTruncatesTheInputAsOutput) {
   EXPECT_EQ(engine.CountWords(), RunOutcome::kRefused);
   EXPECT_EQ(ReadFileBytes(path), "keep these words\n");
   EXPECT_EQ(host.Dialogs()[0], "Error|The output file cannot be the same as the input file.");
+}
+
+TEST_F(EngineTest, OutputFileProblems) {
+  const std::string input = dir.Write("in.txt", "some words here\n");
+  engine.settings().InputFilePath = input;
+  // A folder that does not exist: the run does not start.
+  engine.settings().OutputFilePath = dir.File("no/such/folder/out.txt");
+  EXPECT_EQ(engine.CountWords(), RunOutcome::kRefused);
+  EXPECT_EQ(Results().substr(0, 7), "Error: ");
+  EXPECT_NE(Results().find("or a different file should be specified as the output file."),
+            std::string::npos);
+  // With "Warn on overwrite", an existing output file keeps its content
+  // until the user agrees to overwrite it.
+  const std::string out = dir.Write("out.txt", "earlier results\n");
+  engine.settings().OutputFilePath = out;
+  engine.settings().WarnOnOverwrite = 1;
+  host.QueueInput(std::nullopt);  // Cancel: disable output to file
+  EXPECT_EQ(engine.CountWords(), RunOutcome::kListed);
+  EXPECT_EQ(ReadFileBytes(out), "earlier results\n");
+  EXPECT_EQ(engine.settings().DisableOutputToFile, 1);
+  // Without the warning the file is written afresh.
+  engine.settings().WarnOnOverwrite = 0;
+  engine.settings().DisableOutputToFile = 0;
+  EXPECT_EQ(engine.CountWords(), RunOutcome::kListed);
+  EXPECT_EQ(ReadFileBytes(out).substr(0, 6 + input.size()), "File: " + input);
 }
 
 TEST_F(EngineTest, RefusesBinaryAndRtfFiles) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <exception>
 #include <fstream>
 
@@ -223,9 +224,21 @@ void Engine::StartCountRun(RunOutcome* outcome) {
     return;
   }
   if (!s.OutputFilePath.empty() && !s.DisableOutputToFile) {
-    std::ofstream out(s.OutputFilePath, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      const int err = errno;
+    // The output file is emptied now so that a failure shows before the
+    // count. With "Warn on overwrite" the file is only tested, not emptied
+    // or made: the question before it is written must still be worth asking.
+    const bool exists = FileExists(s.OutputFilePath);
+    std::ofstream out;
+    if (s.WarnOnOverwrite && exists) {
+      out.open(s.OutputFilePath, std::ios::binary | std::ios::app);
+    } else {
+      out.open(s.OutputFilePath, std::ios::binary | std::ios::trunc);
+    }
+    const int err = errno;
+    const bool opened = static_cast<bool>(out);
+    out.close();
+    if (opened && s.WarnOnOverwrite && !exists) std::remove(s.OutputFilePath.c_str());
+    if (!opened) {
       st_.textbox.SetText(T("Error: " + ErrorDescription(err) + kCrLfS + kCrLfS +
                             "If the output file is open in Excel then it must first be closed" +
                             kCrLfS +
@@ -799,5 +812,9 @@ bool Engine::ReadLines(const std::string& path, int text_result, int start_code,
 void Engine::DisplayOptionChanged(DisplayOption option) {
   RedisplayAfterOptionChange(&st_, option);
 }
+
+void Engine::DisableOutputToFileChanged() { DisableOutputToFileClicked(&st_); }
+
+void Engine::ClearTextbox() { ClearTextboxClicked(&st_); }
 
 }  // namespace vorn

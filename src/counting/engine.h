@@ -73,6 +73,13 @@ class Engine : private ScanSink {
   // then calls this, which relists the results.
   void DisplayOptionChanged(DisplayOption option);
 
+  // "Disable output to file" was ticked or unticked (the caller has stored
+  // the new value): unticked, it offers to relist so as to write the file.
+  void DisableOutputToFileChanged();
+
+  // "Clear textbox".
+  void ClearTextbox();
+
  private:
   // ScanSink.
   bool OnWord(BytesView word) override;

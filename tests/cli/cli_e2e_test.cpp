@@ -186,6 +186,90 @@ TEST(CliEndToEndTest, RefusedRunsExitWithOneAndSayWhy) {
   }
 }
 
+// Bad input: each case gets a clear message or is read soundly; none breaks.
+TEST(CliEndToEndTest, BadInputFiles) {
+  TempDir dir;
+  struct BadFile {
+    std::string name;
+    std::string bytes;
+    int status;
+    std::string err;       // expected standard error ("" = none)
+    std::string out_part;  // a part of the listing, when one is expected
+  };
+  std::string utf16 = "\xFF\xFE";
+  for (char c : std::string("Unicode text here")) utf16 += std::string(1, c) + '\0';
+  std::string long_word(70000, 'x');
+  for (size_t i = 1; i < long_word.size(); i += 2) long_word[i] = 'y';
+  // A few zero bytes (well under one in a hundred) in text separate words.
+  std::string nul_text;
+  while (nul_text.size() < 2000) nul_text += "alpha beta gamma ";
+  nul_text += std::string("alpha\0beta", 10);
+  std::string long_line;
+  while (long_line.size() < 5000000) long_line += "lorem ipsum dolor sit amet ";
+  const std::vector<BadFile> files = {
+      {"nul.txt", nul_text, 0, "", "\talpha\r\n"},
+      {"bad_utf8.txt", "\xEF\xBB\xBFcaf\xC3\xA9 caf\xE9 x\xC3(y\n", 0, "", "caf\xE9"},
+      {"tiny.txt", "abcd", 0, "", "1\tabcd"},
+      {"utf16.txt", utf16, 0, "", "1\tunicode"},
+      {"long_word.txt", long_word + " word\n", 0, "", "1\tword"},
+      {"long_line.txt", long_line, 0, "Large input file: ", "\tlorem"},
+      {"doc.rtf", "{\\rtf1\\ansi hello}", 1,
+       "Not a text file: File " + dir.File("doc.rtf") + "\nis an RTF file.\n", ""},
+      {"binary.dat", std::string(3000, '\x01'), 1, "Not a text file: ", ""},
+  };
+  for (const BadFile& f : files) {
+    SCOPED_TRACE(f.name);
+    const std::string path = dir.Write(f.name, f.bytes);
+    const CliRun r = RunCli({"-q", "--raw", path}, dir);
+    EXPECT_EQ(r.status, f.status) << r.err;
+    if (f.err.empty()) {
+      EXPECT_EQ(r.err, "");
+    } else {
+      EXPECT_EQ(r.err.substr(0, f.err.size()), f.err);
+    }
+    if (!f.out_part.empty()) EXPECT_NE(r.out.find(f.out_part), std::string::npos) << r.out;
+  }
+}
+
+TEST(CliEndToEndTest, BadPathsAndOutputFiles) {
+  TempDir dir;
+  const std::string input = dir.Write("in.txt", "keep these words\n");
+  // A path ending in "/", and a folder where a file is expected.
+  CliRun r = RunCli({"-q", dir.path() + "/"}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Invalid input: Invalid input file specification.\n");
+  r = RunCli({"-q", "--set", "Source=1", "--set", "InputFilePath=" + dir.path(), dir.path()}, dir);
+  EXPECT_EQ(r.status, 1);
+  // The input file named as the output file is refused and left whole.
+  r = RunCli({"-q", input, "-o", input}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Error: The output file cannot be the same as the input file.\n");
+  EXPECT_EQ(ReadFileBytes(input), "keep these words\n");
+  // An output file in a folder that does not exist.
+  r = RunCli({"-q", input, "-o", dir.File("missing/out.txt")}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out.substr(0, 7), "Error: ");
+}
+
+TEST(CliEndToEndTest, BadClipboardText) {
+  TempDir dir;
+  const std::string big = dir.Write("big.txt", std::string(100001, 'a'));
+  CliRun r = RunCli({"-q", "--clipboard", big}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err,
+            "Too much clipboard text: There are 100,001 characters in the text on the "
+            "clipboard.\nThe maximum permitted is 100,000.  If possible,\ncount word frequencies "
+            "for this text using an input file.\n");
+  r = RunCli({"-q", "--clipboard", dir.Write("ctl.txt", "ring\x07 the bell")}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err,
+            "Invalid input: The text on the clipboard does not consist\nsolely of natural "
+            "language words.\n");
+  r = RunCli({"-q", "--clipboard", dir.Write("empty.txt", "")}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Clipboard: There is no text on the clipboard.\n");
+}
+
 TEST(CliEndToEndTest, UsageErrorsExitWithTwo) {
   TempDir dir;
   for (const std::vector<std::string>& args :
