@@ -10,43 +10,13 @@
 #include "results/output.h"
 #include "results/quick_sort.h"
 #include "results/ranking.h"
+#include "support/prepared_list.h"
 #include "support/scripted_host.h"
 #include "util/message_table.h"
 #include "util/text.h"
 
 namespace vorn {
 namespace {
-
-// A word and its occurrences per file: {file number, count}.
-struct Item {
-  std::string word;
-  std::vector<std::pair<int, int>> files;
-};
-
-// Counts the items as a run would, then sorts, computes the statistics and
-// builds the chain.
-void Prepare(EngineState* st, const std::vector<Item>& items) {
-  st->words.Clear();
-  for (const Item& it : items) {
-    for (const auto& [file, count] : it.files) {
-      for (int k = 0; k < count; ++k) st->words.AddOccurrence(T(it.word), file);
-    }
-  }
-  st->words.Finalize();
-  SortWordListByKey(&st->words, 1, st->words.DistinctCount(), 1);
-  ComputeListStatistics(st->words, st->run.AllPhrasesMode, &st->stats);
-  BuildFrequencyChain(&st->words, &st->stats, st->settings.SortByNumberOfFiles != 0, nullptr);
-}
-
-// banana 12, pear 5, apple 2, fig 2, kiwi 1 (clipboard source).
-void PrepareFruit(EngineState* st) {
-  st->settings.Source = InputSource::kClipboard;
-  Prepare(st, {{"apple", {{0, 2}}},
-               {"pear", {{0, 5}}},
-               {"fig", {{0, 2}}},
-               {"banana", {{0, 12}}},
-               {"kiwi", {{0, 1}}}});
-}
 
 // A folder run over three files: the (1 in a, 3 in b), cat (2 in b),
 // dog (1 in a, 1 in sub/c).

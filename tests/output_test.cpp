@@ -14,6 +14,7 @@
 #include "results/display_formats.h"
 #include "results/quick_sort.h"
 #include "results/ranking.h"
+#include "support/prepared_list.h"
 #include "support/scripted_host.h"
 #include "support/test_files.h"
 #include "util/file_proc.h"
@@ -22,35 +23,6 @@
 
 namespace vorn {
 namespace {
-
-struct Item {
-  std::string word;
-  std::vector<std::pair<int, int>> files;  // {file number, count}
-};
-
-void Prepare(EngineState* st, const std::vector<Item>& items) {
-  st->words.Clear();
-  for (const Item& it : items) {
-    for (const auto& [file, count] : it.files) {
-      for (int k = 0; k < count; ++k) st->words.AddOccurrence(T(it.word), file);
-    }
-  }
-  st->words.Finalize();
-  SortWordListByKey(&st->words, 1, st->words.DistinctCount(), 1);
-  ComputeListStatistics(st->words, st->run.AllPhrasesMode, &st->stats);
-  BuildFrequencyChain(&st->words, &st->stats, st->settings.SortByNumberOfFiles != 0, nullptr);
-  st->run.ResultsPresent = true;
-  st->run.RunComplete = true;
-}
-
-void PrepareFruit(EngineState* st) {
-  st->settings.Source = InputSource::kClipboard;
-  Prepare(st, {{"apple", {{0, 2}}},
-               {"pear", {{0, 5}}},
-               {"fig", {{0, 2}}},
-               {"banana", {{0, 12}}},
-               {"kiwi", {{0, 1}}}});
-}
 
 const char kFruitFormat8[] =
     "Word [longest has 6 characters]\r\nbanana\r\npear\r\napple\r\nfig\r\nkiwi\r\n";

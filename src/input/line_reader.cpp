@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "util/text.h"
+
 namespace vorn {
 
 namespace {
@@ -20,24 +22,6 @@ std::string ErrnoText(int err) { return std::generic_category().message(err); }
 bool IsUtf16(LineEnding e) { return e == LineEnding::kUtf16Le || e == LineEnding::kUtf16Be; }
 
 bool IsUnicode(LineEnding e) { return e != LineEnding::kCrLfOrCr && e != LineEnding::kLfOnly; }
-
-void AppendUtf8(char32_t cp, std::string* out) {
-  if (cp < 0x80) {
-    out->push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
 
 constexpr char32_t kReplacement = 0xFFFD;
 

@@ -52,6 +52,9 @@ Text DecodeWindows1252(std::string_view bytes);
 // Text as Windows-1252 bytes; characters without a byte become '?'.
 std::string EncodeWindows1252(TextView text);
 
+// Appends the UTF-8 form of the code point cp to *out.
+void AppendUtf8(char32_t cp, std::string* out);
+
 // Text (any UTF-16 code units) as UTF-8; unpaired surrogates become U+FFFD.
 std::string TextToUtf8(TextView text);
 

@@ -28,28 +28,6 @@ bool IsLetterChar(char16_t c) {
   return c == 0x0160 || c == 0x0152 || c == 0x0178 || c == 0x0161 || c == 0x0153;
 }
 
-bool IsRomanLetter(char c) {
-  switch (c) {
-    case 'I':
-    case 'V':
-    case 'X':
-    case 'L':
-    case 'C':
-    case 'D':
-    case 'M':
-    case 'i':
-    case 'v':
-    case 'x':
-    case 'l':
-    case 'c':
-    case 'd':
-    case 'm':
-      return true;
-    default:
-      return false;
-  }
-}
-
 bool IsUpperLetterChar(char16_t c) {
   if (c >= u'A' && c <= u'Z') return true;
   if (c >= 0xC0 && c <= 0xDE) return c != 0xD7;

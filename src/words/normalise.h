@@ -38,12 +38,10 @@ bool NormaliseChangesWords(const NormaliseOptions& options);
 // True when NormaliseWord would discard the word w, which it would not
 // change under these options. REQUIRES: !NormaliseChangesWords(options).
 bool IsDiscardedSlow(BytesView w, const NormaliseOptions& options);
-inline bool IsDiscarded(BytesView w, const NormaliseOptions& options) {
-  // Most words fail every rule at their first or last character: only those
-  // that might be discarded take the full test.
-  const size_t n = w.size();
-  if (n <= 1) return true;
-  switch (w[0]) {
+
+// One of the letters of Roman numerals, I V X L C D M, in either case.
+inline bool IsRomanLetter(char c) {
+  switch (c) {
     case 'I':
     case 'V':
     case 'X':
@@ -58,11 +56,18 @@ inline bool IsDiscarded(BytesView w, const NormaliseOptions& options) {
     case 'c':
     case 'd':
     case 'm':
-    case ' ':
-      return IsDiscardedSlow(w, options);
+      return true;
     default:
-      break;
+      return false;
   }
+}
+
+inline bool IsDiscarded(BytesView w, const NormaliseOptions& options) {
+  // Most words fail every rule at their first or last character: only those
+  // that might be discarded take the full test.
+  const size_t n = w.size();
+  if (n <= 1) return true;
+  if (w[0] == ' ' || IsRomanLetter(w[0])) return IsDiscardedSlow(w, options);
   const char last = w[n - 1];
   if (last == 'n' || last == 'N' || last == ' ' || w[0] == w[1]) {
     return IsDiscardedSlow(w, options);
