@@ -160,6 +160,23 @@ TEST_F(EngineTest, ReadsUnicodeFiles) {
   EXPECT_NE(Results().find("        1         2  hello"), std::string::npos) << Results();
 }
 
+TEST_F(EngineTest, TinyUtf8File) {
+  EXPECT_EQ(CountFile("tiny.txt", "\xC3\xB1u\xC3\xB1"), RunOutcome::kListed);  // "ñuñ"
+  EXPECT_NE(Results().find(TextToUtf8(u"  \u00F1u\u00F1\r\n")), std::string::npos) << Results();
+}
+
+TEST_F(EngineTest, HtmlHeadIsPassedOverAndMayDeclareUtf8) {
+  const std::string page =
+      "<!DOCTYPE html>\n<html><head>\n<title>skipped title</title>\n"
+      "<meta charset=\"utf-8\">\n</head><body>visible caf\xC3\xA9\n"
+      "more caf\xC3\xA9 body</body></html>\n";
+  EXPECT_EQ(CountFile("page.htm", page), RunOutcome::kListed);
+  EXPECT_EQ(Results().find("skipped"), std::string::npos) << Results();
+  EXPECT_EQ(Results().find("title"), std::string::npos) << Results();
+  EXPECT_NE(Results().find(TextToUtf8(u"        2         2  caf\u00E9\r\n")), std::string::npos)
+      << Results();
+}
+
 TEST_F(EngineTest, FrequencyLimitsThatExcludeEverythingAreRefused) {
   engine.settings().IgnoreInfrequentWords = 1;
   engine.settings().IgnoreExcessivelyFrequentWords = 1;

@@ -681,7 +681,17 @@ int Engine::DoItFromFile() {
       status = kFileMissing;
       break;
     default: {
-      const bool utf8 = info.utf8;
+      bool utf8 = info.utf8;
+      if (info.result == kStartTiny) {
+        // A file of 1 to 4 bytes is read as it is; it is UTF-8 when those
+        // bytes are a multi-byte UTF-8 sequence ("ñu").
+        std::ifstream in(path, std::ios::binary);
+        std::string bytes(4, '\0');
+        in.read(bytes.data(), 4);
+        bytes.resize(static_cast<size_t>(in.gcount()));
+        utf8 = IsValidUtf8(bytes) &&
+               std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
+      }
       const int16_t only7bit = s.Only7bitASCII;
       if (utf8) {
         s.Only7bitASCII = 0;
@@ -694,6 +704,22 @@ int Engine::DoItFromFile() {
   }
   run.ReadingFiles = false;
   return status;
+}
+
+std::string ScanHtmlHead(std::string_view line, LineReader* reader, bool* utf8) {
+  std::string current(line);
+  for (;;) {
+    const std::string upper = AsciiUpper(current);
+    if (!*utf8 && (upper.find("CHARSET=UTF-8") != std::string::npos ||
+                   upper.find("CHARSET=\"UTF-8\"") != std::string::npos)) {
+      *utf8 = true;
+    }
+    const size_t end = upper.find("</HEAD>");
+    if (end != std::string::npos) return current.substr(end + 7);
+    std::string_view next;
+    if (!reader->Next(&next)) return std::string();
+    current.assign(next);
+  }
 }
 
 void Engine::ShowFileProgress(int64_t bytes_done, int64_t length, bool lf_only) {
@@ -751,6 +777,9 @@ bool Engine::ReadLines(const std::string& path, int text_result, int start_code,
   if (show_progress) {
     st_.SetLabel(Label::kTotalNumOccurrences, "[" + std::string(kProgressBarWidth, ' ') + "]");
   }
+  // An HTML document's head is passed over; it may declare UTF-8.
+  const bool html = LowerExtension(path).find("htm") != std::string::npos;
+  bool doctype_seen = false;
   LineReader reader;
   std::string error;
   if (!reader.Open(path, ending, &error)) {
@@ -769,6 +798,14 @@ bool Engine::ReadLines(const std::string& path, int text_result, int start_code,
     if (Yield()) break;
     if (!reader.Next(&raw)) break;
     if (show_progress) ShowFileProgress(reader.BytesRead(), length, ending == LineEnding::kLfOnly);
+    if (html && !doctype_seen) {
+      const std::string upper = AsciiUpper(raw);
+      if (upper.find("<!DOCTYPE") != std::string::npos && upper.find("HTML") != std::string::npos) {
+        doctype_seen = true;
+        head_rest_ = ScanHtmlHead(raw, &reader, &decode_utf8);
+        raw = head_rest_;
+      }
+    }
     const std::string_view trimmed = TrimControls(raw);
     if (trimmed.empty()) continue;
     Scanner::BlockHints hints;

@@ -53,6 +53,14 @@ enum FileStatus : int {
   kFileIsFolder = 15,  // the path names a folder
 };
 
+class LineReader;
+
+// ScanHtmlHead: passes over the head of an HTML document, from the line that
+// holds its document type on, reading further lines from reader as needed.
+// Sets *utf8 when the head declares the UTF-8 character set. Returns the
+// rest of the line after "</HEAD>" (empty at the end of the file).
+std::string ScanHtmlHead(std::string_view line, LineReader* reader, bool* utf8);
+
 class Engine : private ScanSink {
  public:
   explicit Engine(Host* host);
@@ -106,9 +114,10 @@ class Engine : private ScanSink {
 
   EngineState st_;
   Scanner scanner_;
-  Bytes line_;          // the block being scanned
-  Text decoded_;        // a decoded UTF-8 line
-  Text pending_words_;  // words shown as found, waiting for the end of their line
+  Bytes line_;             // the block being scanned
+  std::string head_rest_;  // what follows the head of an HTML document
+  Text decoded_;           // a decoded UTF-8 line
+  Text pending_words_;     // words shown as found, waiting for the end of their line
 
   // The throttle of ProcessEvents and the run clock.
   int events_every_ = 2048;
