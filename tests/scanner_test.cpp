@@ -87,6 +87,22 @@ TEST(ScannerTest, ClassifiesByKey) {
   EXPECT_EQ(Scan(u"ab\u00D7ef ", u"\u00D7"), (Words{"ab\u00D7ef"}));
 }
 
+TEST(ScannerTest, CleansTheUsersExtraCharacters) {
+  struct Case {
+    std::string in;
+    std::string want;
+    char forbidden;
+  } const kCases[] = {
+      {"  #$ ", "#$", 0}, {"#+#;$", "#$", '+'}, {"x<y", "xy", '<'},
+      {" ^ ", "", '^'},   {"a a", "a ", 0},     {"", "", 0},
+  };
+  for (const Case& c : kCases) {
+    std::string text = c.in;
+    EXPECT_EQ(CleanUserExtraChars(&text), c.forbidden) << c.in;
+    EXPECT_EQ(text, c.want) << c.in;
+  }
+}
+
 TEST(ScannerTest, LongWordsAreCutAt65000) {
   Bytes b;
   for (int i = 0; i < 35000; ++i) b += "ab";

@@ -14,6 +14,7 @@
 #include "results/output.h"
 #include "util/file_proc.h"
 #include "util/text.h"
+#include "words/char_classes.h"
 
 namespace vorn {
 
@@ -145,6 +146,19 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (eq == std::string::npos) return Usage(err, "--set needs NAME=VALUE, not " + set);
     const std::string problem = SetFieldByName(&s, set.substr(0, eq), set.substr(eq + 1));
     if (!problem.empty()) return Usage(err, problem);
+  }
+  // The "any of:" characters are cleaned as leaving their box cleans them.
+  if (!s.UserSpecifiedExtraChars.empty()) {
+    const char forbidden = CleanUserExtraChars(&s.UserSpecifiedExtraChars);
+    if (forbidden != 0) {
+      host.ShowMessage("Invalid character",
+                       std::string("The character ") + forbidden + " is not permitted in words.",
+                       Icon::kExclamation);
+    }
+    if (Utf8ToText(s.UserSpecifiedExtraChars).size() > 5) {
+      return Usage(err, "UserSpecifiedExtraChars takes up to 5 characters");
+    }
+    if (s.UserSpecifiedExtraChars.empty()) s.AllowWordsWithUserSpecifiedExtraChars = 0;
   }
   if (o.has_output) {
     s.OutputFilePath = o.output;

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "input/decode.h"
+#include "util/str_proc.h"
 
 namespace vorn {
 
@@ -134,6 +135,25 @@ void CharClassTable::Build(TextView allowed_extra_chars) {
     word_[b] = IsWordChar(c, false, allowed_extra_chars);
     start_[b] = IsWordChar(c, false, starts);
   }
+}
+
+char CleanUserExtraChars(std::string* text) {
+  char first_forbidden = 0;
+  const Text typed = Utf8ToText(*text);
+  Text allowed;
+  for (char16_t c : TrimSpaces(TextView(typed))) {
+    if (c < 0x80 && kForbiddenExtraChars.find(static_cast<char>(c)) != std::string_view::npos) {
+      if (first_forbidden == 0) first_forbidden = static_cast<char>(c);
+    } else {
+      allowed.push_back(c);
+    }
+  }
+  Text unique;
+  for (char16_t c : TrimSpaces(TextView(allowed))) {
+    if (unique.find(c) == Text::npos) unique.push_back(c);
+  }
+  *text = TextToUtf8(unique);
+  return first_forbidden;
 }
 
 Text UserExtraChars(const Settings& s) {

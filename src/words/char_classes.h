@@ -13,6 +13,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "settings/settings.h"
 #include "util/text.h"
@@ -61,6 +63,20 @@ class CharClassTable {
   std::array<bool, 256> word_{};
   std::array<bool, 256> start_{};
 };
+
+// The characters that may never be extra word characters: plus sign,
+// semicolon, less-than, greater-than, asterisk, question mark, double quote,
+// tilde and caret.
+inline constexpr std::string_view kForbiddenExtraChars = "+;<>*?\"~^";
+
+// What leaving the "any of:" box does to its text (UTF-8): trims it of
+// blanks, removes every forbidden character and trims again, and removes
+// every repeated character (the first of each stays). Returns the first
+// forbidden character found, or 0 when there was none; the caller reports it
+// as "The character " + c + " is not permitted in words." titled "Invalid
+// character", and clears AllowWordsWithUserSpecifiedExtraChars when the text
+// ends up empty.
+char CleanUserExtraChars(std::string* text);
 
 // SetAllowedExtraChars followed by SetAllowedExtraChars2: the characters the
 // settings allow inside words besides letters, in their fixed order.
