@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "support/scripted_host.h"
 #include "support/test_files.h"
 
 namespace vorn {
@@ -356,6 +357,74 @@ TEST(IsTextFileTest, ShowTextSize) {
       {1572864, "Text: 1.50 Mb"},
   };
   for (const auto& c : kCases) EXPECT_EQ(ShowTextSize(c.bytes), c.want) << c.bytes;
+}
+
+}  // namespace
+}  // namespace vorn
+
+namespace vorn {
+namespace {
+
+TEST(CheckWordsFileTest, RefusedFilesAndTheirMessages) {
+  TempDir dir;
+  const std::string missing = dir.File("missing.txt");
+  const std::string empty = dir.Write("empty.txt", "");
+  const std::string tiny = dir.Write("tiny.txt", "ab");
+  const std::string rtf = dir.Write("list.rtf", "{\\rtf1 words}");
+  const std::string utf16 = dir.Write("u16.txt", std::string("\xFF\xFEw\0o\0r\0d\0", 10));
+  const std::string binary = dir.Write("bin.dat", std::string(3000, '\x02'));
+  struct Case {
+    std::string path;
+    std::string dialog;  // title|text
+  } const kCases[] = {
+      {missing, "Fatal error|File " + missing + " not found."},
+      {empty, "Fatal error|File " + empty + " is zero-length."},
+      {tiny, "Fatal error|File " + tiny + "\r\ncontains only from 1 to 4 bytes."},
+      {rtf, "Fatal error|File " + rtf + "\r\nis an RTF file."},
+      {utf16, "Fatal error|File " + utf16 + "\r\nis a Unicode file but not UTF-8 encoded."},
+      {binary, "Not a text file|" + binary +
+                   "\r\nis not an ANSI or UTF-8 encoded text file.\r\nIt appears to be a binary "
+                   "file."},
+  };
+  for (const Case& c : kCases) {
+    ScriptedHost host;
+    bool shown = false;
+    bool utf8 = false;
+    int result = 0;
+    EXPECT_FALSE(CheckWordsFile(&host, c.path, false, &shown, &utf8, &result)) << c.path;
+    ASSERT_EQ(host.Dialogs().size(), 1u) << c.path;
+    EXPECT_EQ(host.Dialogs()[0], c.dialog);
+  }
+  ScriptedHost host;
+  bool shown = false;
+  bool utf8 = false;
+  int result = 0;
+  EXPECT_FALSE(CheckWordsFile(&host, "", false, &shown, &utf8, &result));
+  EXPECT_TRUE(host.Dialogs().empty());
+}
+
+TEST(CheckWordsFileTest, UsableFilesAndTheMacNoteShownOnce) {
+  TempDir dir;
+  ScriptedHost host;
+  bool shown = false;
+  bool utf8 = false;
+  int result = 0;
+  EXPECT_TRUE(
+      CheckWordsFile(&host, dir.Write("lf.txt", "the\nand\n"), false, &shown, &utf8, &result));
+  EXPECT_EQ(result, kTextLf);
+  EXPECT_TRUE(CheckWordsFile(&host, dir.Write("crlf.txt", "the\r\nand\r\n"), false, &shown, &utf8,
+                             &result));
+  EXPECT_TRUE(host.Dialogs().empty());
+  const std::string mac = dir.Write("mac.txt", "the\rand\r");
+  EXPECT_TRUE(CheckWordsFile(&host, mac, true, &shown, &utf8, &result));  // quiet
+  EXPECT_TRUE(host.Dialogs().empty());
+  EXPECT_TRUE(CheckWordsFile(&host, mac, false, &shown, &utf8, &result));
+  EXPECT_TRUE(CheckWordsFile(&host, mac, false, &shown, &utf8, &result));
+  ASSERT_EQ(host.Dialogs().size(), 1u);
+  EXPECT_EQ(host.Dialogs()[0].substr(0, 30), "This is a Mac-style text file|");
+  EXPECT_TRUE(CheckWordsFile(&host, dir.Write("u8.txt", "caf\xC3\xA9 na\xC3\xAFve\n"), false,
+                             &shown, &utf8, &result));
+  EXPECT_TRUE(utf8);
 }
 
 }  // namespace

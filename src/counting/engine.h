@@ -61,7 +61,7 @@ class LineReader;
 // rest of the line after "</HEAD>" (empty at the end of the file).
 std::string ScanHtmlHead(std::string_view line, LineReader* reader, bool* utf8);
 
-class Engine : private ScanSink {
+class Engine final : private ScanSink {
  public:
   explicit Engine(Host* host);
 

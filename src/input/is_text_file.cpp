@@ -275,6 +275,15 @@ TextFileInfo IsTextFile(const std::string& path, int64_t sample_size, double ano
   return info;
 }
 
+namespace {
+
+constexpr const char* kAssociatedApplicationHint =
+    "You could try reading it using its associated application, then copying the text and "
+    "pasting it into the textbox (then copy it to the clipboard and select 'Clipboard' as the "
+    "source).";
+
+}  // namespace
+
 std::string NotATextFileMessage(const std::string& path, const TextFileInfo& info) {
   std::string msg = path + " is not a text file.\r\n\r\n";
   if (info.anomaly_percentage > kAnomalyLimit) {
@@ -288,14 +297,75 @@ std::string NotATextFileMessage(const std::string& path, const TextFileInfo& inf
            "The percentage of such anomalous bytes in the first " +
            std::to_string(kSampleSize) + " bytes is " + percentage + "%.\r\n\r\n";
   }
-  if (info.anomaly_percentage < kHintPercentage && info.length >= 1 &&
-      info.length <= kHintMaxLength) {
-    msg +=
-        "You could try reading it using its associated application, then copying the text and "
-        "pasting it into the textbox (then copy it to the clipboard and select 'Clipboard' as "
-        "the source).";
-  }
+  if (OffersAssociatedApplication(info)) msg += kAssociatedApplicationHint;
   return msg;
+}
+
+bool OffersAssociatedApplication(const TextFileInfo& info) {
+  return info.anomaly_percentage < kHintPercentage && info.length >= 1 &&
+         info.length <= kHintMaxLength;
+}
+
+bool CheckWordsFile(Host* host, const std::string& path, bool quiet, bool* mac_note_shown,
+                    bool* utf8, int* result) {
+  const TextFileInfo info = IsTextFile(path);
+  *utf8 = info.utf8;
+  *result = info.result;
+  const std::string kFatal = "Fatal error";
+  switch (info.result) {
+    case kStartEmptyPath:
+      return false;
+    case kStartMissing:
+      host->ShowMessage(kFatal, "File " + path + " not found.", Icon::kInformation);
+      return false;
+    case kStartZeroLength:
+      host->ShowMessage(kFatal, "File " + path + " is zero-length.", Icon::kInformation);
+      return false;
+    case kStartPermissionDenied:
+      host->ShowMessage(kFatal, "File " + path + "\r\n cannot be opened (permission denied).",
+                        Icon::kInformation);
+      return false;
+    case kStartTiny:
+      host->ShowMessage(kFatal, "File " + path + "\r\ncontains only from 1 to 4 bytes.",
+                        Icon::kInformation);
+      return false;
+    case kTextRtf:
+      host->ShowMessage(kFatal, "File " + path + "\r\nis an RTF file.", Icon::kInformation);
+      return false;
+    case kTextUnicode:
+      host->ShowMessage(kFatal, "File " + path + "\r\nis a Unicode file but not UTF-8 encoded.",
+                        Icon::kInformation);
+      return false;
+    case kNotText: {
+      std::string msg = path + "\r\nis not an ANSI or UTF-8 encoded text file.";
+      if (info.anomaly_percentage > kAnomalyLimit) msg += "\r\nIt appears to be a binary file.";
+      if (OffersAssociatedApplication(info)) {
+        msg += "\r\n\r\n";
+        msg += kAssociatedApplicationHint;
+      }
+      host->ShowMessage("Not a text file", msg, Icon::kInformation);
+      return false;
+    }
+    case kTextCr:
+      if (!quiet && mac_note_shown != nullptr && !*mac_note_shown) {
+        *mac_note_shown = true;
+        host->ShowMessage("This is a Mac-style text file",
+                          "File " + path +
+                              "\r\nhas Macintosh-type line endings (CR).\r\n\r\n"
+                              "You might wish to use a program such as Notepad++\r\nto convert the "
+                              "line endings to Windows-type (CR+LF).",
+                          Icon::kInformation);
+      }
+      return true;
+    case kTextCrLf:
+    case kTextLf:
+      // LF-only files are this platform's own kind of text, read as fast as
+      // any: no size warning.
+      return true;
+    default:
+      host->ShowMessage(kFatal, "File " + path + "\r\ncannot be opened.", Icon::kInformation);
+      return false;
+  }
 }
 
 bool ReadFirstLines(const std::string& path, int count, std::string* lines, std::string* error) {

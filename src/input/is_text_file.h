@@ -16,6 +16,8 @@
 #include <cstdint>
 #include <string>
 
+#include "util/host.h"
+
 namespace vorn {
 
 // Start codes of ClassifyFileStart.
@@ -80,6 +82,18 @@ TextFileInfo IsTextFile(const std::string& path, int64_t sample_size = kSampleSi
 
 // The text of the "Not a text file" message for an input file of result 0.
 std::string NotATextFileMessage(const std::string& path, const TextFileInfo& info);
+
+// Whether the "Not a text file" messages suggest the file's associated
+// application: below 9 per cent anomalous bytes and 1 to 102,399 bytes long.
+bool OffersAssociatedApplication(const TextFileInfo& info);
+
+// CheckWordsFile: whether a words-to-ignore or count-only file can be read.
+// Shows the message of a refused file through host ("Fatal error", "Not a
+// text file"); a file with CR-only line ends is usable and, unless quiet,
+// noted once (the first time, tracked through *mac_note_shown). Stores
+// whether the file is UTF-8 in *utf8 and IsTextFile's result in *result.
+bool CheckWordsFile(Host* host, const std::string& path, bool quiet, bool* mac_note_shown,
+                    bool* utf8, int* result);
 
 // The first `count` non-empty lines (lines end at CR LF, CR or LF) joined by
 // CR LF. Returns false and fills *error on a read error.
