@@ -5,7 +5,9 @@
 // difference before committing it). VORN_CLI names another vorn-cli to test.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -35,9 +37,9 @@ std::string Quote(const std::string& s) {
   return q + "'";
 }
 
-CliRun RunCli(const std::vector<std::string>& args, const TempDir& dir) {
-  const char* cli = std::getenv("VORN_CLI");
-  std::string cmd = Quote(cli ? cli : VORN_TEST_CLI);
+CliRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                  const TempDir& dir) {
+  std::string cmd = Quote(program);
   for (const std::string& a : args) cmd += " " + Quote(a);
   const std::string out_path = dir.File("stdout");
   const std::string err_path = dir.File("stderr");
@@ -48,6 +50,11 @@ CliRun RunCli(const std::vector<std::string>& args, const TempDir& dir) {
   r.out = ReadFileBytes(out_path);
   r.err = ReadFileBytes(err_path);
   return r;
+}
+
+CliRun RunCli(const std::vector<std::string>& args, const TempDir& dir) {
+  const char* cli = std::getenv("VORN_CLI");
+  return RunProgram(cli ? cli : VORN_TEST_CLI, args, dir);
 }
 
 std::string Data(const std::string& name) { return SourceDir() + "/tests/data/" + name; }
@@ -249,6 +256,24 @@ TEST(CliEndToEndTest, BadPathsAndOutputFiles) {
   r = RunCli({"-q", input, "-o", dir.File("missing/out.txt")}, dir);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out.substr(0, 7), "Error: ");
+}
+
+TEST(CliEndToEndTest, UnreadableFile) {
+  TempDir dir;
+  const std::string locked = dir.Write("locked.txt", "secret words here\n");
+  chmod(dir.path().c_str(), 0755);
+  chmod(locked.c_str(), 0);
+  std::vector<std::string> args = {"-q", locked};
+  if (geteuid() == 0) {
+    // Permissions do not bind root: read as another user.
+    if (std::system("command -v setpriv >/dev/null 2>&1") != 0) GTEST_SKIP() << "no setpriv";
+    const char* cli = std::getenv("VORN_CLI");
+    args = {"--reuid=65534", "--regid=65534", "--clear-groups", cli ? cli : VORN_TEST_CLI, "-q",
+            locked};
+  }
+  const CliRun r = geteuid() == 0 ? RunProgram("setpriv", args, dir) : RunCli(args, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Invalid input file: This file cannot be opened.\n");
 }
 
 TEST(CliEndToEndTest, BadClipboardText) {
