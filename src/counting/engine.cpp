@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <exception>
 #include <fstream>
+#include <new>
 
 #include "input/decode.h"
 #include "input/is_text_file.h"
@@ -55,8 +57,9 @@ const ByteTables& Tables() {
 // A folded line (Windows-1252 characters) as the bytes of the counting path.
 void ToBytes(const Text& text, Bytes* out) {
   out->resize(text.size());
-  for (size_t i = 0; i < text.size(); ++i)
+  for (size_t i = 0; i < text.size(); ++i) {
     (*out)[i] = static_cast<char>(CharToWindows1252(text[i]));
+  }
 }
 
 std::string TrimAscii(std::string_view s) {
@@ -76,12 +79,15 @@ std::string_view TrimControls(std::string_view s) {
   return s.substr(b, e - b);
 }
 
+// "[---->     ]": cells - 1 hyphens and ">" in a bar 39 characters wide.
 std::string ProgressBar(int cells) {
-  if (cells >= 2) {
-    return "[" + std::string(static_cast<size_t>(cells - 1), '-') + ">" +
-           std::string(static_cast<size_t>(kProgressBarWidth - cells), ' ') + "]";
-  }
-  return "[>" + std::string(kProgressBarWidth - 1, ' ') + "]";
+  const int hyphens = cells >= 2 ? cells - 1 : 0;
+  std::string bar(kProgressBarWidth + 2, ' ');
+  bar.front() = '[';
+  bar.back() = ']';
+  for (int k = 1; k <= hyphens; ++k) bar[static_cast<size_t>(k)] = '-';
+  bar[static_cast<size_t>(hyphens + 1)] = '>';
+  return bar;
 }
 
 }  // namespace
@@ -160,12 +166,31 @@ void Engine::RequestStop() {
 }
 
 RunOutcome Engine::CountWords() {
-  Settings& s = st_.settings;
-  CountRun& run = st_.run;
-  if (run.Running) {
+  if (st_.run.Running) {
     RequestStop();
     return RunOutcome::kStopAsked;
   }
+  try {
+    return StartCount();
+  } catch (const std::exception& e) {
+    // Nothing the standard library throws (memory, the file system) leaves
+    // the command: the run ends with a report and the window is usable.
+    CountRun& run = st_.run;
+    run.Running = false;
+    run.ClockRunning = false;
+    run.StopRequested = false;
+    run.ReadingFiles = false;
+    st_.SetLabel(Label::kCountWordsCaption, GetMessageText(21));
+    const bool no_memory = dynamic_cast<const std::bad_alloc*>(&e) != nullptr;
+    ReportError(&st_, "CountWords", no_memory ? ENOMEM : EIO,
+                no_memory ? ErrorDescription(ENOMEM) : std::string(e.what()));
+    return RunOutcome::kFailed;
+  }
+}
+
+RunOutcome Engine::StartCount() {
+  Settings& s = st_.settings;
+  CountRun& run = st_.run;
   s.InputFilePath = TrimAscii(s.InputFilePath);
   if (s.Source == InputSource::kSingleFile) {
     if (s.InputFilePath.empty()) {

@@ -93,6 +93,7 @@ class Engine final : private ScanSink {
   bool OnWord(BytesView word) override;
   bool Yield() override;
 
+  RunOutcome StartCount();
   void StartCountRun(RunOutcome* outcome);
   RunOutcome RunCount();
   RunOutcome ReadSingleFile();
