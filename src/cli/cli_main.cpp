@@ -189,8 +189,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   host.EndProgress();
 
   EngineState& st = engine.state();
-  const bool file_named = !s.OutputFilePath.empty() && !s.DisableOutputToFile;
-  if (o.textbox || (file_named && o.has_output)) {
+  if (o.textbox || o.has_output) {
     out << TextAsUtf8Lf(st.textbox.text());
   } else if (outcome == RunOutcome::kListed) {
     const std::string listing = RenderFileListing(&st);

@@ -5,6 +5,7 @@
 // difference before committing it). VORN_CLI names another vorn-cli to test.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -215,7 +216,10 @@ TEST(CliEndToEndTest, BadInputFiles) {
   while (long_line.size() < 5000000) long_line += "lorem ipsum dolor sit amet ";
   const std::vector<BadFile> files = {
       {"nul.txt", nul_text, 0, "", "\talpha\r\n"},
-      {"bad_utf8.txt", "\xEF\xBB\xBFcaf\xC3\xA9 caf\xE9 x\xC3(y\n", 0, "", "caf\xE9"},
+      {"bad_utf8.txt",
+       "\xEF\xBB\xBF"
+       "caf\xC3\xA9 caf\xE9 x\xC3(y\n",
+       0, "", "caf\xE9"},
       {"tiny.txt", "abcd", 0, "", "1\tabcd"},
       {"utf16.txt", utf16, 0, "", "1\tunicode"},
       {"long_word.txt", long_word + " word\n", 0, "", "1\tword"},
@@ -234,7 +238,9 @@ TEST(CliEndToEndTest, BadInputFiles) {
     } else {
       EXPECT_EQ(r.err.substr(0, f.err.size()), f.err);
     }
-    if (!f.out_part.empty()) EXPECT_NE(r.out.find(f.out_part), std::string::npos) << r.out;
+    if (!f.out_part.empty()) {
+      EXPECT_NE(r.out.find(f.out_part), std::string::npos) << r.out;
+    }
   }
 }
 
@@ -293,6 +299,45 @@ TEST(CliEndToEndTest, BadClipboardText) {
   r = RunCli({"-q", "--clipboard", dir.Write("empty.txt", "")}, dir);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "Clipboard: There is no text on the clipboard.\n");
+}
+
+// Ctrl-C asks the run to stop, as the stop command does: with more than 800
+// entries found the question comes first, then whether to list them.
+TEST(CliEndToEndTest, CtrlCAsksTheStopQuestions) {
+  TempDir dir;
+  std::string text;
+  for (int i = 0; text.size() < 30000000; ++i) {
+    text += "word" + std::string(1, static_cast<char>('a' + i % 26)) +
+            std::string(1, static_cast<char>('a' + (i / 26) % 26)) +
+            std::string(1, static_cast<char>('a' + (i / 676) % 4)) + " ";
+  }
+  const std::string input = dir.Write("big.txt", text);
+  const std::string out = dir.File("out.txt");
+  const std::string err_path = dir.File("stderr");
+  const char* cli = std::getenv("VORN_CLI");
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    freopen("/dev/null", "w", stdout);
+    freopen(err_path.c_str(), "w", stderr);
+    execl(cli ? cli : VORN_TEST_CLI, "vorn-cli", "-q", input.c_str(), "-o", out.c_str(),
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  // Wait until the run is well under way, then press Ctrl-C.
+  usleep(800 * 1000);
+  kill(pid, SIGINT);
+  int raw = 0;
+  waitpid(pid, &raw, 0);
+  const std::string err = ReadFileBytes(err_path);
+  if (err.find("Really stop?") == std::string::npos) GTEST_SKIP() << "the count ended first";
+  EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << err;
+  EXPECT_NE(err.find(" found so far.\n\nReally stop?\n-> Yes\nCounting interrupted: The "
+                     "operation was stopped before all words were counted.\nDo you wish to list "
+                     "those which were found?\n-> Yes\n"),
+            std::string::npos)
+      << err;
+  EXPECT_EQ(ReadFileBytes(out).substr(0, 6 + input.size()), "File: " + input);
 }
 
 TEST(CliEndToEndTest, UsageErrorsExitWithTwo) {
