@@ -24,76 +24,45 @@ struct Case {
   const char* want;  // UTF-8 of the expected engine text
 };
 
-TEST(DecodeTest, PunctuationFoldsToPlainForms) {
-  const Case kCases[] = {
-      {"\u2010a\u2011b\u2012c\u2013d", "-a-b-c-d"},
-      {"one\u2014two", "one -- two"},
-      {"a\u2015b", "a--b"},
-      {"a\u2016b", "a|b"},
-      {"a\u2017b", "a\u2030b"},  // the character of Windows-1252 code 137
-      {"\u2018it\u2019s\u201A\u201B", "'it's''"},
-      {"\u201Cq\u201D\u201E\u201F", "\"q\"\"\""},
-      {"\u2022item", " . item"},
-      {"wait\u2026", "wait..."},
-      {"\u2039a\u203A", "<a>"},
-      // The rest of the range is removed, also characters Windows-1252 has.
-      {"a\u2020b\u2021c\u2030d\u2032e\u203Fz", "abcdez"},
-      // Every occurrence is replaced, not only those of the first kind.
-      {"\u201Ca\u201D \u2014 \u2018b\u2019\u2026", "\"a\"  --  'b'..."},
-  };
-  for (const auto& c : kCases) EXPECT_EQ(Shown(c.in), c.want) << c.in;
-}
-
-TEST(DecodeTest, WindowsCharactersStay) {
-  const Case kCases[] = {
-      {"\u0160\u0161\u0152\u0153\u0178\u20AC", "\u0160\u0161\u0152\u0153\u0178\u20AC"},
-      {"\u017D\u017E\u0192\u02C6\u02DC\u2122", "\u017D\u017E\u0192\u02C6\u02DC\u2122"},
-      {"caf\u00E9 na\u00EFve \u00DF\u00FF\u00A0", "caf\u00E9 na\u00EFve \u00DF\u00FF\u00A0"},
-      {"a\u0080b\u009Fc", "abc"},  // C1 controls are removed
-  };
-  for (const auto& c : kCases) EXPECT_EQ(Shown(c.in), c.want) << c.in;
-}
-
-TEST(DecodeTest, LatinLettersBecomeBaseLetters) {
-  const Case kCases[] = {
-      {"\u0159\u0158", "rR"},
-      {"\u0151\u0150", "oO"},
-      {"\u015F\u015E", "sS"},
-      {"\u0142\u0141", "lL"},
-      {"\u0111\u0110", "dD"},
-      {"\u0131", "i"},
-      {"\u0133\u0132", "ijIJ"},
-      {"\u010D\u010C", "cC"},
-      {"\u01C5", "Dz"},
-      {"\u1EA1\u1EF9", "ay"},
-      {"\u1E9E", "SS"},
-      {"Dvo\u0159\u00E1k", "Dvor\u00E1k"},
-      {"\u0141\u00F3d\u017A", "L\u00F3dz"},
-  };
-  for (const auto& c : kCases) EXPECT_EQ(Shown(c.in), c.want) << c.in;
-}
-
-TEST(DecodeTest, OtherCharactersBecomeSpaces) {
-  const Case kCases[] = {
-      {"a\u4E2D\u6587b", "a  b"},     // CJK
-      {"\u041C\u0438\u0440", "   "},  // Cyrillic
-      {"\u03B1\u03B2", "  "},         // Greek
-      {"x\xF0\x9F\x98\x80y", "x y"},  // emoji
-      {"\uFEFFtext", " text"},        // byte-order mark
-      {"\u2200\u2190", "  "},         // symbols
-      {"\u01C0", " "},                // a Latin click letter has no base letter
-  };
-  for (const auto& c : kCases) EXPECT_EQ(Shown(c.in), c.want) << c.in;
-}
-
-TEST(DecodeTest, CombiningAccentsJoinTheirLetter) {
-  const Case kCases[] = {
-      {"cafe\u0301", "caf\u00E9"},
-      {"re\u0301sume\u0301", "r\u00E9sum\u00E9"},
-      {"S\u030Ckoda", "\u0160koda"},
-      {"r\u030C", "r"},  // no Windows-1252 character: the accent is dropped
-      {"\u0301x", "x"},  // nothing to join at the start
-  };
+TEST(DecodeTest, CharactersAreFoldedIntoWindows1252) {
+  const Case kCases[] = {// Punctuation folds to plain forms.
+                         {"\u2010a\u2011b\u2012c\u2013d", "-a-b-c-d"},
+                         {"one\u2014two", "one -- two"},
+                         {"a\u2015b\u2016c", "a--b|c"},
+                         {"a\u2017b", "a\u2030b"},  // the character of Windows-1252 code 137
+                         {"\u2018it\u2019s\u201A\u201B", "'it's''"},
+                         {"\u201Cq\u201D\u201E\u201F", "\"q\"\"\""},
+                         {"\u2022item", " . item"},
+                         {"wait\u2026", "wait..."},
+                         {"\u2039a\u203A", "<a>"},
+                         // The rest of the range is removed, also characters Windows-1252 has.
+                         {"a\u2020b\u2021c\u2030d\u2032e\u203Fz", "abcdez"},
+                         // Every occurrence is replaced, not only those of the first kind.
+                         {"\u201Ca\u201D \u2014 \u2018b\u2019\u2026", "\"a\"  --  'b'..."},
+                         // Windows-1252 characters stay; C1 controls are removed.
+                         {"\u0160\u0153\u0178\u20AC\u017D\u0192\u02C6\u02DC\u2122",
+                          "\u0160\u0153\u0178\u20AC\u017D\u0192\u02C6\u02DC\u2122"},
+                         {"caf\u00E9 \u00DF\u00FF\u00A0", "caf\u00E9 \u00DF\u00FF\u00A0"},
+                         {"a\u0080b\u009Fc", "abc"},
+                         // Latin letters become their base letters.
+                         {"\u0159\u0158\u0151\u015F\u0142\u0141\u0111\u0131\u010D", "rRoslLdic"},
+                         {"\u0133\u0132", "ijIJ"},
+                         {"\u01C5", "Dz"},
+                         {"\u1EA1\u1EF9", "ay"},
+                         {"\u1E9E", "SS"},
+                         {"Dvo\u0159\u00E1k \u0141\u00F3d\u017A", "Dvor\u00E1k L\u00F3dz"},
+                         // Other characters become spaces.
+                         {"a\u4E2D\u6587b", "a  b"},     // CJK
+                         {"\u041C\u0438\u03B1", "   "},  // Cyrillic and Greek
+                         {"x\xF0\x9F\x98\x80y", "x y"},  // emoji
+                         {"\uFEFFtext", " text"},        // byte-order mark
+                         {"\u2200\u2190", "  "},         // symbols
+                         {"\u01C0", " "},                // a Latin click letter has no base letter
+                                                         // Combining accents join their letter.
+                         {"re\u0301sume\u0301", "r\u00E9sum\u00E9"},
+                         {"S\u030Ckoda", "\u0160koda"},
+                         {"r\u030C", "r"},   // no Windows-1252 character: the accent is dropped
+                         {"\u0301x", "x"}};  // nothing to join at the start
   for (const auto& c : kCases) EXPECT_EQ(Shown(c.in), c.want) << c.in;
 }
 
@@ -122,34 +91,25 @@ TEST(DecodeTest, InvalidBytesStayAsWindows1252) {
   for (const auto& c : kCases) EXPECT_EQ(Decode(c.in), c.want) << c.in;
 }
 
-TEST(DecodeTest, AppendsToWhatIsThere) {
+TEST(DecodeTest, AppendsAndFoldsCodePointsOfEveryPlane) {
   Text out = u"ab";
   DecodeUtf8Line("c\u2026", &out);
   EXPECT_EQ(out, u"abc...");
-}
-
-TEST(DecodeTest, FoldCodePointHandlesEveryPlane) {
-  Text out;
-  FoldCodePoint(U'A', &out);
-  FoldCodePoint(0x0085, &out);
-  FoldCodePoint(0x00E9, &out);
-  FoldCodePoint(0x0159, &out);
+  out.clear();
+  for (char32_t c : {U'A', U'\x85', U'\xE9', U'\u0159', U'\xFFFD', U'\U0001F600', U'\U0010FFFF'}) {
+    FoldCodePoint(c, &out);
+  }
   FoldCodePoint(0xD800, &out);
-  FoldCodePoint(0xFFFD, &out);
-  FoldCodePoint(0x1F600, &out);
-  FoldCodePoint(0x10FFFF, &out);
   EXPECT_EQ(out, u"A\u00E9r    ");
 }
 
 TEST(DecodeTest, IsValidUtf8) {
-  EXPECT_TRUE(IsValidUtf8(""));
-  EXPECT_TRUE(IsValidUtf8("plain"));
-  EXPECT_TRUE(IsValidUtf8("caf\xC3\xA9 \xE2\x80\x94 \xF0\x9F\x98\x80"));
-  EXPECT_FALSE(IsValidUtf8("caf\xE9"));
-  EXPECT_FALSE(IsValidUtf8("\xC3"));
-  EXPECT_FALSE(IsValidUtf8("\xC0\x80"));
-  EXPECT_FALSE(IsValidUtf8("\xED\xBF\xBF"));
-  EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));
+  for (const char* s : {"", "plain", "caf\xC3\xA9 \xE2\x80\x94 \xF0\x9F\x98\x80"}) {
+    EXPECT_TRUE(IsValidUtf8(s)) << s;
+  }
+  for (const char* s : {"caf\xE9", "\xC3", "\xC0\x80", "\xED\xBF\xBF", "\xF4\x90\x80\x80"}) {
+    EXPECT_FALSE(IsValidUtf8(s)) << s;
+  }
 }
 
 TEST(DecodeTest, ClipboardBytesAreUtf8WhenValidElseWindows1252) {

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/test_files.h"
@@ -26,41 +27,28 @@ std::vector<std::string> ReadAll(const std::string& path, LineEnding ending) {
 
 using Lines = std::vector<std::string>;
 
-struct Case {
-  std::string in;
-  Lines want;
-};
-
-TEST(LineReaderTest, CrLfOrCrKeepsLoneLf) {
+TEST(LineReaderTest, LineEnds) {
   TempDir dir;
-  const Case kCases[] = {
-      {"", {}},
-      {"one", {"one"}},
-      {"one\r\ntwo\r\n", {"one", "two"}},
-      {"one\rtwo\r", {"one", "two"}},
-      {"one\ntwo\r\nthree", {"one\ntwo", "three"}},
-      {"a\r\n\r\n\rb", {"a", "", "", "b"}},
-      {"\r\n", {""}},
-      {"a\n\r\n", {"a\n"}},
-  };
-  for (const auto& c : kCases) {
-    EXPECT_EQ(ReadAll(dir.Write("f.txt", c.in), LineEnding::kCrLfOrCr), c.want) << c.in;
-  }
-}
-
-TEST(LineReaderTest, LfModeEndsLinesAtEveryKindOfEnd) {
-  TempDir dir;
-  const Case kCases[] = {
-      {"", {}},
-      {"one\ntwo\n", {"one", "two"}},
-      {"one\ntwo", {"one", "two"}},
-      {"a\n\nb", {"a", "", "b"}},
-      {"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
-      {"\n", {""}},
-      {"x\n\r\n", {"x", ""}},
-  };
-  for (const auto& c : kCases) {
-    EXPECT_EQ(ReadAll(dir.Write("f.txt", c.in), LineEnding::kLfOnly), c.want) << c.in;
+  using Case = std::tuple<LineEnding, std::string, Lines>;
+  const LineEnding kCrLf = LineEnding::kCrLfOrCr;
+  const LineEnding kLf = LineEnding::kLfOnly;
+  const Case kCases[] = {// CR LF or a lone CR end a line; a lone LF does not.
+                         {kCrLf, "", {}},
+                         {kCrLf, "one", {"one"}},
+                         {kCrLf, "one\r\ntwo\r\n", {"one", "two"}},
+                         {kCrLf, "one\rtwo\r", {"one", "two"}},
+                         {kCrLf, "one\ntwo\r\nthree", {"one\ntwo", "three"}},
+                         {kCrLf, "a\r\n\r\n\rb", {"a", "", "", "b"}},
+                         {kCrLf, "a\n\r\n", {"a\n"}},
+                         // The LF reader ends lines at every kind of end.
+                         {kLf, "", {}},
+                         {kLf, "one\ntwo", {"one", "two"}},
+                         {kLf, "a\n\nb", {"a", "", "b"}},
+                         {kLf, "a\r\nb\rc\nd", {"a", "b", "c", "d"}},
+                         {kLf, "\n", {""}},
+                         {kLf, "x\n\r\n", {"x", ""}}};
+  for (const auto& [ending, in, want] : kCases) {
+    EXPECT_EQ(ReadAll(dir.Write("f.txt", in), ending), want) << in;
   }
 }
 
@@ -86,12 +74,8 @@ TEST(LineReaderTest, LinesLongerThanABlock) {
   TempDir dir;
   const std::string long_line(3 * kBlock + 17, 'x');
   const std::string text = "short\r\n" + long_line + "\r\n" + long_line + "\r\nend";
-  const Lines lines = ReadAll(dir.Write("f.txt", text), LineEnding::kCrLfOrCr);
-  ASSERT_EQ(lines.size(), 4u);
-  EXPECT_EQ(lines[0], "short");
-  EXPECT_EQ(lines[1], long_line);
-  EXPECT_EQ(lines[2], long_line);
-  EXPECT_EQ(lines[3], "end");
+  EXPECT_EQ(ReadAll(dir.Write("f.txt", text), LineEnding::kCrLfOrCr),
+            (Lines{"short", long_line, long_line, "end"}));
 }
 
 TEST(LineReaderTest, HundredMegabyteLineReadsInSeconds) {
@@ -120,114 +104,72 @@ TEST(LineReaderTest, BytesReadFollowsTheLines) {
   std::string error;
   ASSERT_TRUE(reader.Open(dir.Write("f.txt", "ab\r\ncd\re"), LineEnding::kCrLfOrCr, &error));
   std::string_view line;
-  ASSERT_TRUE(reader.Next(&line));
-  EXPECT_EQ(reader.BytesRead(), 4);
-  ASSERT_TRUE(reader.Next(&line));
-  EXPECT_EQ(reader.BytesRead(), 7);
-  ASSERT_TRUE(reader.Next(&line));
-  EXPECT_EQ(reader.BytesRead(), 8);
+  for (int64_t want : {4, 7, 8}) {
+    ASSERT_TRUE(reader.Next(&line));
+    EXPECT_EQ(reader.BytesRead(), want);
+  }
 }
 
-// UTF-16/UTF-32 encoders for the test data.
-std::string Utf16(std::u16string_view s, bool le, bool bom) {
+// The code units of s in little- or big-endian byte order (a byte-order mark
+// is written as U+FEFF in s).
+template <typename Char>
+std::string Units(std::basic_string_view<Char> s, bool le) {
   std::string out;
-  auto put = [&](char16_t u) {
-    const char hi = static_cast<char>(u >> 8);
-    const char lo = static_cast<char>(u & 0xFF);
-    out += le ? std::string{lo, hi} : std::string{hi, lo};
-  };
-  if (bom) put(0xFEFF);
-  for (char16_t u : s) put(u);
+  for (Char u : s) {
+    for (size_t k = 0; k < sizeof(Char); ++k) {
+      out += static_cast<char>(static_cast<uint32_t>(u) >> (8 * (le ? k : sizeof(Char) - 1 - k)));
+    }
+  }
   return out;
 }
-
-std::string Utf32(std::u32string_view s, bool le, bool bom) {
-  std::string out;
-  auto put = [&](char32_t v) {
-    char b[4] = {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
-                 static_cast<char>(v)};
-    if (le) std::swap(b[0], b[3]), std::swap(b[1], b[2]);
-    out.append(b, 4);
-  };
-  if (bom) put(0xFEFF);
-  for (char32_t v : s) put(v);
-  return out;
-}
+std::string Le(std::u16string_view s) { return Units(s, true); }
+std::string Be(std::u16string_view s) { return Units(s, false); }
 
 TEST(LineReaderTest, Utf16TranscodesAndEndsLinesAtAnyEnd) {
   TempDir dir;
-  const std::u16string text = u"caf\u00E9\r\nline\ntwo\rmusic \U0001D11E end\u2014";
+  const std::u16string text = u"\uFEFFcaf\u00E9\r\nline\ntwo\rmusic \U0001D11E end\u2014";
   const Lines want = {"caf\u00E9", "line", "two", "music \U0001D11E end\u2014"};
-  EXPECT_EQ(ReadAll(dir.Write("le.txt", Utf16(text, true, true)), LineEnding::kUtf16Le), want);
-  EXPECT_EQ(ReadAll(dir.Write("be.txt", Utf16(text, false, true)), LineEnding::kUtf16Be), want);
-  // Without a byte-order mark (the .xml rule).
-  EXPECT_EQ(ReadAll(dir.Write("nb.xml", Utf16(u"<a/>\r\n", true, false)), LineEnding::kUtf16Le),
-            Lines{"<a/>"});
-}
-
-TEST(LineReaderTest, Utf16UnpairedSurrogatesAndOddByte) {
-  TempDir dir;
-  std::u16string text = u"a";
-  text += char16_t{0xD800};  // high surrogate without its low half
-  text += u"b";
-  text += char16_t{0xDC00};                           // lone low surrogate
-  std::string bytes = Utf16(text, true, true) + "x";  // and an odd byte at the end
-  EXPECT_EQ(ReadAll(dir.Write("s.txt", bytes), LineEnding::kUtf16Le),
+  EXPECT_EQ(ReadAll(dir.Write("le.txt", Le(text)), LineEnding::kUtf16Le), want);
+  EXPECT_EQ(ReadAll(dir.Write("be.txt", Be(text)), LineEnding::kUtf16Be), want);
+  // Without a byte-order mark (the .xml rule); empty lines; only a mark.
+  EXPECT_EQ(ReadAll(dir.Write("nb.xml", Le(u"<a/>\r\n")), LineEnding::kUtf16Le), Lines{"<a/>"});
+  EXPECT_EQ(ReadAll(dir.Write("f.txt", Le(u"\uFEFF\r\n\r\nx\r\n")), LineEnding::kUtf16Le),
+            (Lines{"", "", "x"}));
+  EXPECT_EQ(ReadAll(dir.Write("e.txt", Le(u"\uFEFF")), LineEnding::kUtf16Le), Lines{});
+  // Unpaired surrogates (high, then low) and an odd byte at the end.
+  const char16_t unpaired[] = {0xFEFF, u'a', 0xD800, u'b', 0xDC00};
+  EXPECT_EQ(ReadAll(dir.Write("s.txt", Le({unpaired, 5}) + "x"), LineEnding::kUtf16Le),
             Lines{"a\uFFFDb\uFFFD\uFFFD"});
 }
 
 TEST(LineReaderTest, Utf16SurrogatePairAndCrLfAcrossBlocks) {
   TempDir dir;
-  // Place a surrogate pair and then a CR LF across the block boundary.
-  std::u16string text((kBlock - 2) / 2 - 1, u'z');  // ends 2 bytes before the boundary
-  text += u"\U0001F600\r\nnext";
-  const std::string bytes = Utf16(text, false, true);
-  const Lines lines = ReadAll(dir.Write("b.txt", bytes), LineEnding::kUtf16Be);
+  // A surrogate pair and then a CR LF across the block boundary: the text
+  // ends 2 bytes before the boundary.
+  std::u16string text = u"\uFEFF" + std::u16string((kBlock - 2) / 2 - 1, u'z');
+  const Lines lines =
+      ReadAll(dir.Write("b.txt", Be(text + u"\U0001F600\r\nnext")), LineEnding::kUtf16Be);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0].substr(lines[0].size() - 5), "z\U0001F600");
   EXPECT_EQ(lines[1], "next");
-
-  std::u16string text2((kBlock - 2) / 2 - 1, u'y');  // CR in the last unit of the block
-  text2 += u"\r\nmore";
-  const Lines lines2 = ReadAll(dir.Write("c.txt", Utf16(text2, true, true)), LineEnding::kUtf16Le);
-  EXPECT_EQ(lines2.size(), 2u);
-  EXPECT_EQ(lines2.back(), "more");
+  // The CR in the last unit of the block.
+  EXPECT_EQ(ReadAll(dir.Write("c.txt", Le(text + u"\r\nmore")), LineEnding::kUtf16Le).back(),
+            "more");
 }
 
 TEST(LineReaderTest, Utf32BothOrders) {
   TempDir dir;
-  const std::u32string text = U"\u00C5ngstr\u00F6m\r\n\U0001F600\nlast";
+  const std::u32string text = U"\uFEFF\u00C5ngstr\u00F6m\r\n\U0001F600\nlast";
   const Lines want = {"\u00C5ngstr\u00F6m", "\U0001F600", "last"};
-  EXPECT_EQ(ReadAll(dir.Write("le.txt", Utf32(text, true, true)), LineEnding::kUtf32Le), want);
-  EXPECT_EQ(ReadAll(dir.Write("be.txt", Utf32(text, false, true)), LineEnding::kUtf32Be), want);
-  // Values that are not code points become U+FFFD.
-  std::string bad = Utf32(U"a", false, true);
-  bad += std::string("\x00\x11\x00\x00", 4);  // 0x110000
-  bad += std::string("\x00\x00\xD8\x00", 4);  // a surrogate
-  EXPECT_EQ(ReadAll(dir.Write("bad.txt", bad), LineEnding::kUtf32Be), Lines{"a\uFFFD\uFFFD"});
+  EXPECT_EQ(ReadAll(dir.Write("le.txt", Units<char32_t>(text, true)), LineEnding::kUtf32Le), want);
+  EXPECT_EQ(ReadAll(dir.Write("be.txt", Units<char32_t>(text, false)), LineEnding::kUtf32Be), want);
+  // Values that are not code points (0x110000, a surrogate) become U+FFFD.
+  const char32_t bad[] = {0xFEFF, U'a', 0x110000, 0xD800};
+  EXPECT_EQ(ReadAll(dir.Write("bad.txt", Units<char32_t>({bad, 4}, false)), LineEnding::kUtf32Be),
+            Lines{"a\uFFFD\uFFFD"});
 }
 
-TEST(LineReaderTest, UnicodeEmptyLinesAndOnlyAMark) {
-  TempDir dir;
-  EXPECT_EQ(ReadAll(dir.Write("e.txt", Utf16(u"", true, true)), LineEnding::kUtf16Le), Lines{});
-  EXPECT_EQ(ReadAll(dir.Write("f.txt", Utf16(u"\r\n\r\nx\r\n", true, true)), LineEnding::kUtf16Le),
-            (Lines{"", "", "x"}));
-}
-
-TEST(LineReaderTest, OpenFailures) {
-  TempDir dir;
-  LineReader reader;
-  std::string error;
-  EXPECT_FALSE(reader.Open(dir.File("missing.txt"), LineEnding::kCrLfOrCr, &error));
-  EXPECT_EQ(error, "No such file or directory");
-  error.clear();
-  EXPECT_FALSE(reader.Open(dir.path(), LineEnding::kCrLfOrCr, &error));
-  EXPECT_EQ(error, "Is a directory");
-  std::string_view line;
-  EXPECT_FALSE(reader.Next(&line));
-}
-
-TEST(LineReaderTest, ReopeningStartsFresh) {
+TEST(LineReaderTest, OpenFailuresAndReopeningStartFresh) {
   TempDir dir;
   LineReader reader;
   std::string error;
@@ -235,6 +177,13 @@ TEST(LineReaderTest, ReopeningStartsFresh) {
   ASSERT_TRUE(reader.Open(dir.Write("a.txt", "a1\na2\na3"), LineEnding::kLfOnly, &error));
   ASSERT_TRUE(reader.Next(&line));
   EXPECT_EQ(line, "a1");
+  EXPECT_FALSE(reader.Open(dir.File("missing.txt"), LineEnding::kCrLfOrCr, &error));
+  EXPECT_EQ(error, "No such file or directory");
+  EXPECT_FALSE(reader.Next(&line));
+  EXPECT_FALSE(reader.Open(dir.path(), LineEnding::kCrLfOrCr, &error));
+  EXPECT_EQ(error, "Is a directory");
+  ASSERT_TRUE(reader.Open(dir.Write("a.txt", "a1\na2\na3"), LineEnding::kLfOnly, &error));
+  ASSERT_TRUE(reader.Next(&line));
   ASSERT_TRUE(reader.Open(dir.Write("b.txt", "b1\nb2"), LineEnding::kLfOnly, &error));
   ASSERT_TRUE(reader.Next(&line));
   EXPECT_EQ(line, "b1");

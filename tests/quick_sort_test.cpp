@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "counting/word_list.h"
@@ -21,57 +22,39 @@ std::vector<Text> Texts(std::initializer_list<const char*> items) {
 
 std::string Join(const std::vector<Text>& v) {
   std::string out;
-  for (const Text& t : v) {
-    if (!out.empty()) out += ",";
-    out += TextToUtf8(t);
-  }
+  for (const Text& t : v) out += (out.empty() ? "" : ",") + TextToUtf8(t);
   return out;
 }
 
-TEST(QuickSortTest, AscendingAndDescendingOnThreeElements) {
-  std::vector<Text> a = Texts({"b", "a", "c"});
-  QuickSortAscending(&a, 0, 2, 1);
-  EXPECT_EQ(Join(a), "a,b,c");
-  std::vector<Text> d = Texts({"b", "a", "c"});
-  QuickSortDescending(&d, 0, 2, 1);
-  EXPECT_EQ(Join(d), "c,b,a");
+// `items` sorted from lo to hi on the keys from character `start`, joined.
+std::string Ascending(std::initializer_list<const char*> items, int64_t lo, int64_t hi,
+                      int64_t start = 1) {
+  std::vector<Text> v = Texts(items);
+  QuickSortAscending(&v, lo, hi, start);
+  return Join(v);
+}
+std::string Descending(std::initializer_list<const char*> items, int64_t lo, int64_t hi,
+                       int64_t start = 1) {
+  std::vector<Text> v = Texts(items);
+  QuickSortDescending(&v, lo, hi, start);
+  return Join(v);
 }
 
-TEST(QuickSortTest, EmptyOrSingleRangeIsLeftAlone) {
-  struct Case {
-    int64_t lo, hi;
-  };
-  const Case kCases[] = {{1, 1}, {2, 1}, {0, 0}, {3, 0}, {-1, 1}, {0, 9}};
-  for (const auto& c : kCases) {
-    std::vector<Text> v = Texts({"c", "b", "a"});
-    QuickSortDescending(&v, c.lo, c.hi, 1);
-    QuickSortAscending(&v, c.lo, c.hi, 1);
-    EXPECT_EQ(Join(v), "c,b,a") << c.lo << ".." << c.hi;
-  }
-}
-
-TEST(QuickSortTest, SortsOnlyTheGivenRange) {
-  std::vector<Text> v = Texts({"z", "d", "b", "c", "a"});
-  QuickSortAscending(&v, 1, 3, 1);
-  EXPECT_EQ(Join(v), "z,b,c,d,a");
-}
-
-TEST(QuickSortTest, KeyStartsAtStartPos) {
+TEST(QuickSortTest, SortsTheGivenRangeOnTheKeyFromStartPos) {
+  EXPECT_EQ(Ascending({"b", "a", "c"}, 0, 2), "a,b,c");
+  EXPECT_EQ(Descending({"b", "a", "c"}, 0, 2), "c,b,a");
+  EXPECT_EQ(Ascending({"z", "d", "b", "c", "a"}, 1, 3), "z,b,c,d,a");
   // Keys from character 3: "9a" > "5c" > "1b".
-  std::vector<Text> v = Texts({"xx1b", "yy9a", "zz5c"});
-  QuickSortDescending(&v, 0, 2, 3);
-  EXPECT_EQ(Join(v), "yy9a,zz5c,xx1b");
+  EXPECT_EQ(Descending({"xx1b", "yy9a", "zz5c"}, 0, 2, 3), "yy9a,zz5c,xx1b");
   // A start past the end of a string gives an empty key, the smallest.
-  std::vector<Text> w = Texts({"abc", "a", "ab"});
-  QuickSortAscending(&w, 0, 2, 3);
-  EXPECT_EQ(TextToUtf8(w[2]), "abc");
-}
-
-TEST(QuickSortTest, ComparesOrdinally) {
-  // Upper case sorts before lower case; "é" (U+00E9) after "z".
-  std::vector<Text> v = {u"b", u"\u00e9", u"Z", u"a"};
-  QuickSortAscending(&v, 0, 3, 1);
-  EXPECT_EQ(v, (std::vector<Text>{u"Z", u"a", u"b", u"\u00e9"}));
+  EXPECT_EQ(Ascending({"abc", "a", "ab"}, 0, 2, 3).substr(5), "abc");
+  // Ordinal order: upper case before lower case, "\u00e9" after "z".
+  EXPECT_EQ(Ascending({"b", "\u00e9", "Z", "a"}, 0, 3), "Z,a,b,\u00e9");
+  // Empty, single or out-of-bounds ranges are left alone.
+  for (const auto& [lo, hi] : {std::pair{1, 1}, {2, 1}, {0, 0}, {3, 0}, {-1, 1}, {0, 9}}) {
+    EXPECT_EQ(Ascending({"c", "b", "a"}, lo, hi), "c,b,a") << lo << ".." << hi;
+    EXPECT_EQ(Descending({"a", "b", "c"}, lo, hi), "a,b,c") << lo << ".." << hi;
+  }
 }
 
 TEST(QuickSortTest, AscendingReversesEqualKeysOfTheDescendingPass) {
@@ -88,48 +71,44 @@ TEST(QuickSortTest, AscendingReversesEqualKeysOfTheDescendingPass) {
 TEST(QuickSortTest, FoldedSortsUseTheSortKey) {
   std::vector<Text> v = {u"Beta", u"alpha", u"\u00c4rger", u"gamma"};
   QuickSortAscendingFolded(&v, 0, 3, true, 1);
-  // "Ärger" folds to "aerger": after "alpha"? "ae" < "al".
+  // "Ärger" folds to "aerger", before "alpha".
   EXPECT_EQ(v, (std::vector<Text>{u"\u00c4rger", u"alpha", u"Beta", u"gamma"}));
-  std::vector<Text> d = v;
-  QuickSortDescendingFolded(&d, 0, 3, true, 1);
-  EXPECT_EQ(d, (std::vector<Text>{u"gamma", u"Beta", u"alpha", u"\u00c4rger"}));
+  QuickSortDescendingFolded(&v, 0, 3, true, 1);
+  EXPECT_EQ(v, (std::vector<Text>{u"gamma", u"Beta", u"alpha", u"\u00c4rger"}));
   std::vector<Text> plain = {u"b", u"B", u"a"};
   QuickSortAscendingFolded(&plain, 0, 2, false, 1);
   EXPECT_EQ(plain, (std::vector<Text>{u"B", u"a", u"b"}));
 }
 
-TEST(QuickSortTest, LargeArraysSortedAndShuffled) {
+TEST(QuickSortTest, LargeArraysSortedShuffledReversedAndEqual) {
   constexpr int kN = 200000;
   std::vector<Text> sorted;
-  sorted.reserve(kN);
-  for (int i = 0; i < kN; ++i) {
-    std::string s = std::to_string(i);
-    sorted.push_back(T(std::string(7 - s.size(), '0') + s));
-  }
+  for (int i = 0; i < kN; ++i) sorted.push_back(T(std::to_string(1000000 + i)));
   std::vector<Text> v = sorted;
-  QuickSortAscending(&v, 0, kN - 1, 1);
-  EXPECT_EQ(v, sorted);
-  std::shuffle(v.begin(), v.end(), std::mt19937(42));
-  QuickSortAscending(&v, 0, kN - 1, 1);
-  EXPECT_EQ(v, sorted);
-  std::reverse(v.begin(), v.end());
-  QuickSortAscending(&v, 0, kN - 1, 1);
-  EXPECT_EQ(v, sorted);
-  // Many equal keys.
+  for (int pass = 0; pass < 3; ++pass) {
+    if (pass == 1) std::shuffle(v.begin(), v.end(), std::mt19937(42));
+    if (pass == 2) std::reverse(v.begin(), v.end());
+    QuickSortAscending(&v, 0, kN - 1, 1);
+    EXPECT_EQ(v, sorted) << "pass " << pass;
+  }
   std::vector<Text> same(kN, u"x");
   QuickSortDescending(&same, 0, kN - 1, 1);
   EXPECT_EQ(same.front(), u"x");
-}
-
-WordList MakeList(const std::vector<std::string>& words) {
+  // The table sort too, shuffled and already sorted.
   WordList list;
-  for (const std::string& w : words) list.AddOccurrence(T(w), 1);
+  for (int i = 0; i < kN; ++i) list.AddOccurrence(T("w" + std::to_string(i)), 1);
   list.Finalize();
-  return list;
+  std::shuffle(list.entries().begin(), list.entries().end(), std::mt19937(7));
+  for (int pass = 0; pass < 2; ++pass) {
+    SortWordListByKey(&list, 1, kN, 1);
+    for (int64_t i = 2; i <= kN; ++i) ASSERT_LE(list[i - 1].SortKey, list[i].SortKey) << i;
+  }
 }
 
-TEST(QuickSortTest, SortWordListByKeyMovesWholeEntries) {
-  WordList list = MakeList({"b", "C", "a", "b"});
+TEST(QuickSortTest, SortWordListByKeyMovesWholeEntriesWithinTheRange) {
+  WordList list;
+  for (const char* w : {"b", "C", "a", "b"}) list.AddOccurrence(T(w), 1);
+  list.Finalize();
   // Finalize leaves ordinal order: C, a, b. By folded key: a, b, C.
   ASSERT_EQ(list.DistinctCount(), 3);
   SortWordListByKey(&list, 1, list.DistinctCount(), 1);
@@ -138,29 +117,14 @@ TEST(QuickSortTest, SortWordListByKeyMovesWholeEntries) {
   EXPECT_EQ(list[2].Count, 2);
   EXPECT_EQ(list[3].Word, u"C");
   EXPECT_EQ(list[3].SortKey, u"c");
-}
-
-TEST(QuickSortTest, SortWordListByKeyKeepsOutOfRangeAlone) {
-  WordList list = MakeList({"b", "a"});
+  // Ranges outside the table are left alone.
   list[1].SortKey = u"z";  // "a" now sorts last
   SortWordListByKey(&list, 1, 1, 1);
-  SortWordListByKey(&list, 0, 2, 1);
-  SortWordListByKey(&list, 1, 3, 1);
+  SortWordListByKey(&list, 0, 3, 1);
+  SortWordListByKey(&list, 1, 4, 1);
   EXPECT_EQ(list[1].Word, u"a");
-  SortWordListByKey(&list, 1, 2, 1);
-  EXPECT_EQ(list[1].Word, u"b");
-}
-
-TEST(QuickSortTest, SortWordListByKeyLargeShuffledTable) {
-  constexpr int kN = 200000;
-  WordList list;
-  for (int i = 0; i < kN; ++i) list.AddOccurrence(T("w" + std::to_string(i)), 1);
-  list.Finalize();
-  std::shuffle(list.entries().begin(), list.entries().end(), std::mt19937(7));
-  SortWordListByKey(&list, 1, kN, 1);
-  for (int64_t i = 2; i <= kN; ++i) ASSERT_LE(list[i - 1].SortKey, list[i].SortKey) << i;
-  SortWordListByKey(&list, 1, kN, 1);  // already sorted
-  for (int64_t i = 2; i <= kN; ++i) ASSERT_LE(list[i - 1].SortKey, list[i].SortKey) << i;
+  SortWordListByKey(&list, 1, 3, 1);
+  EXPECT_EQ(list[3].Word, u"a");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/scripted_host.h"
 #include "util/text.h"
 
@@ -10,26 +12,19 @@ namespace {
 
 const Text kFull = u"\r\n\r\nTextbox is full.";
 
-TEST(TextboxTest, AppendAndClearTellTheHost) {
+TEST(TextboxTest, AcceptsAppendsUpToTheLimitThenRefusesAndTellsTheHost) {
   ScriptedHost host;
   Textbox box(&host);
   EXPECT_TRUE(box.Append(u"abc"));
   EXPECT_EQ(host.results(), u"abc");
-  box.SetText(u"xyz");
-  EXPECT_EQ(host.results(), u"xyz");
   box.Clear();
-  EXPECT_TRUE(box.empty());
   EXPECT_EQ(host.results(), u"");
-}
-
-TEST(TextboxTest, AcceptsAppendsUpToTheLimitThenRefuses) {
-  ScriptedHost host;
-  Textbox box(&host);
   box.SetText(Text(kOutputLimit, u'a'));
   EXPECT_TRUE(box.Append(u"bc"));  // held exactly 65000: accepted
   EXPECT_EQ(box.length(), kOutputLimit + 2);
   EXPECT_FALSE(box.Append(u"d"));  // holds more: refused
   EXPECT_EQ(box.length(), kOutputLimit + 2);
+  EXPECT_EQ(host.results(), box.text());
 }
 
 TEST(TextboxTest, OutputToTxbMarksFullWhenTheBoxStopsGrowing) {
@@ -48,7 +43,7 @@ TEST(TextboxTest, OutputToTxbMarksFullWhenTheBoxStopsGrowing) {
   EXPECT_EQ(box.text(), want);
 }
 
-TEST(TextboxTest, OutputToTxbAppendsWhileNotFull) {
+TEST(TextboxTest, OutputToTxbAppendsWhileNotFullAndNothingOnceAborted) {
   ScriptedHost host;
   Textbox box(&host);
   box.OutputToTxb(u"one ");
@@ -57,35 +52,28 @@ TEST(TextboxTest, OutputToTxbAppendsWhileNotFull) {
   EXPECT_EQ(box.LastTextboxLength, 7);
   EXPECT_EQ(box.PreviousTextboxLength, 7);
   EXPECT_FALSE(box.OutputAborted);
-}
-
-TEST(TextboxTest, OutputToTxbDoesNothingOnceAborted) {
-  ScriptedHost host;
-  Textbox box(&host);
   box.OutputAborted = true;
   box.OutputToTxb(u"x");
-  EXPECT_TRUE(box.empty());
+  EXPECT_EQ(box.text(), u"one two");
 }
 
 TEST(TextboxTest, ListingFilesNoteCountsFilesAndFolders) {
-  struct Case {
-    int64_t files, folders;
-    const char16_t* want;
-  };
+  // Files, folders, note.
+  using Case = std::tuple<int64_t, int64_t, const char16_t*>;
   const Case kCases[] = {{1, 1, u"To this point: 1 file in 1 folder"},
                          {2, 1, u"To this point: 2 files in 1 folder"},
                          {1234, 0, u"To this point: 1234 files in 0 folders"}};
-  for (const auto& c : kCases) {
+  for (const auto& [files, folders, want] : kCases) {
     ScriptedHost host;
     Textbox box(&host);
-    box.SetListingProgress(true, c.files, c.folders);
+    box.SetListingProgress(true, files, folders);
     box.SetText(Text(kOutputLimit + 1, u'a'));
     box.OutputToTxb(u"x");
     box.OutputToTxb(u"x");
     ASSERT_TRUE(box.OutputAborted);
-    EXPECT_EQ(box.text().substr(box.text().size() - (kFull.size() + 4 + Text(c.want).size())),
-              kFull + u"\r\n\r\n" + c.want)
-        << c.files;
+    EXPECT_EQ(box.text().substr(box.text().size() - (kFull.size() + 4 + Text(want).size())),
+              kFull + u"\r\n\r\n" + want)
+        << files;
   }
 }
 
