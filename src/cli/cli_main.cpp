@@ -191,7 +191,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   EngineState& st = engine.state();
   if (o.textbox || o.has_output) {
     out << TextAsUtf8Lf(st.textbox.text());
-  } else if (outcome == RunOutcome::kListed) {
+  } else if (outcome == RunOutcome::kListed ||
+             (outcome == RunOutcome::kFailed && st.run.ResultsPresent)) {
+    // A run ended by an error still lists what it found.
     const std::string listing = RenderFileListing(&st);
     out << (o.raw ? listing : ToLf(TextToUtf8(DecodeWindows1252(listing))));
   }

@@ -329,6 +329,7 @@ RunOutcome Engine::RunCount() {
   run.ClockRunning = true;
   st_.SetLabel(Label::kTimeElapsed, "Time elapsed: 0s");
   pending_words_.clear();
+  ended_by_error_ = false;
   st_.listing.HeaderPrefix.clear();
   st_.listing.MinColumnWidth = 8;
   countdown_ = events_every_;
@@ -382,7 +383,7 @@ RunOutcome Engine::RunCount() {
     }
     if (!list) {
       run.ResultsPresent = false;
-      return RunOutcome::kStopped;
+      return ended_by_error_ ? RunOutcome::kFailed : RunOutcome::kStopped;
     }
     run.Interrupted = true;
   }
@@ -411,7 +412,7 @@ RunOutcome Engine::RunCount() {
   } else {
     NoEntriesMessage(&st_);
   }
-  return RunOutcome::kListed;
+  return ended_by_error_ ? RunOutcome::kFailed : RunOutcome::kListed;
 }
 
 void Engine::ConfigureScanner() {
@@ -864,8 +865,10 @@ bool Engine::ReadLines(const std::string& path, int text_result, int start_code,
     scanner_.ScanTextBlock(&line_, this, hints);
   }
   if (!reader.error().empty()) {
+    // The run ends here; what was found so far is still listed.
     ReportError(&st_, "DoItFromFile", 57, reader.error());
     run.StopRequested = true;
+    ended_by_error_ = true;
   }
   reader.Close();
   return true;

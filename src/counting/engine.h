@@ -126,6 +126,7 @@ class Engine final : private ScanSink {
   int countdown_ = 0;
   std::chrono::steady_clock::time_point last_events_;
   std::chrono::steady_clock::time_point run_started_;
+  bool ended_by_error_ = false;  // a read error ended the run
   int progress_cells_ = -1;
   int64_t next_progress_bytes_ = 0;
 };
