@@ -732,22 +732,6 @@ int Engine::DoItFromFile() {
   return status;
 }
 
-std::string ScanHtmlHead(std::string_view line, LineReader* reader, bool* utf8) {
-  std::string current(line);
-  for (;;) {
-    const std::string upper = AsciiUpper(current);
-    if (!*utf8 && (upper.find("CHARSET=UTF-8") != std::string::npos ||
-                   upper.find("CHARSET=\"UTF-8\"") != std::string::npos)) {
-      *utf8 = true;
-    }
-    const size_t end = upper.find("</HEAD>");
-    if (end != std::string::npos) return current.substr(end + 7);
-    std::string_view next;
-    if (!reader->Next(&next)) return std::string();
-    current.assign(next);
-  }
-}
-
 void Engine::ShowFileProgress(int64_t bytes_done, int64_t length, bool lf_only) {
   // The bar changes at most 39 times a file: most lines only compare.
   if (bytes_done < next_progress_bytes_) return;

@@ -53,14 +53,6 @@ enum FileStatus : int {
   kFileIsFolder = 15,  // the path names a folder
 };
 
-class LineReader;
-
-// ScanHtmlHead: passes over the head of an HTML document, from the line that
-// holds its document type on, reading further lines from reader as needed.
-// Sets *utf8 when the head declares the UTF-8 character set. Returns the
-// rest of the line after "</HEAD>" (empty at the end of the file).
-std::string ScanHtmlHead(std::string_view line, LineReader* reader, bool* utf8);
-
 class Engine final : private ScanSink {
  public:
   explicit Engine(Host* host);

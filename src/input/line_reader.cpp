@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "util/str_proc.h"
 #include "util/text.h"
 
 namespace vorn {
@@ -240,6 +241,22 @@ bool LineReader::NextUnicode(std::string_view* line) {
   *line = line_;
   bytes_read_ = base_ + static_cast<int64_t>(pos_);
   return true;
+}
+
+std::string ScanHtmlHead(std::string_view line, LineReader* reader, bool* utf8) {
+  std::string current(line);
+  for (;;) {
+    const std::string upper = AsciiUpper(current);
+    if (!*utf8 && (upper.find("CHARSET=UTF-8") != std::string::npos ||
+                   upper.find("CHARSET=\"UTF-8\"") != std::string::npos)) {
+      *utf8 = true;
+    }
+    const size_t end = upper.find("</HEAD>");
+    if (end != std::string::npos) return current.substr(end + 7);
+    std::string_view next;
+    if (!reader->Next(&next)) return std::string();
+    current.assign(next);
+  }
 }
 
 }  // namespace vorn

@@ -81,6 +81,12 @@ class LineReader {
   std::string error_;
 };
 
+// ScanHtmlHead: passes over the head of an HTML document, from the line that
+// holds its document type on, reading further lines from reader as needed.
+// Sets *utf8 when the head declares the UTF-8 character set. Returns the
+// rest of the line after "</HEAD>" (empty at the end of the file).
+std::string ScanHtmlHead(std::string_view line, LineReader* reader, bool* utf8);
+
 }  // namespace vorn
 
 #endif  // VORN_INPUT_LINE_READER_H_
