@@ -54,14 +54,6 @@ const ByteTables& Tables() {
   return tables;
 }
 
-// A folded line (Windows-1252 characters) as the bytes of the counting path.
-void ToBytes(const Text& text, Bytes* out) {
-  out->resize(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    (*out)[i] = static_cast<char>(CharToWindows1252(text[i]));
-  }
-}
-
 std::string TrimAscii(std::string_view s) {
   size_t b = 0;
   size_t e = s.size();
@@ -351,10 +343,7 @@ RunOutcome Engine::RunCount() {
       break;
   }
   if (read != RunOutcome::kListed) return read;
-  if (!pending_words_.empty()) {
-    st_.textbox.OutputToTxb(pending_words_);
-    pending_words_.clear();
-  }
+  FlushPendingWords();
 
   // Alphabetical sort.
   const bool stopped = run.StopRequested;
@@ -537,10 +526,24 @@ void Engine::AddWordToList(BytesView word) {
   }
 }
 
+// ResetPhrases: empties the phrase windows (a phrase ends here).
+void Engine::ResetPhrases() {
+  for (size_t k = 2; k < st_.run.PhraseBuffer.size(); ++k) st_.run.PhraseBuffer[k].clear();
+}
+
+// The words shown as found on the last line go to the results box, which is
+// emptied when they overfill it.
+void Engine::FlushPendingWords() {
+  if (pending_words_.empty()) return;
+  st_.textbox.OutputToTxb(pending_words_);
+  pending_words_.clear();
+  if (st_.textbox.length() > kOutputLimit) st_.textbox.Clear();
+}
+
 void Engine::ScanLine(Bytes* line) {
   if (!st_.settings.CaseSignificant) LowerCaseAccentedInPlace(line);
   if (st_.settings.TerminatePhraseAtEndOfLine) {
-    for (size_t k = 2; k < st_.run.PhraseBuffer.size(); ++k) st_.run.PhraseBuffer[k].clear();
+    ResetPhrases();
   }
   line->push_back(' ');
   scanner_.ScanTextBlock(line, this);
@@ -586,7 +589,7 @@ RunOutcome Engine::ReadClipboard() {
   const std::string utf8 = TextToUtf8(clip);
   decoded_.clear();
   DecodeUtf8Line(utf8, &decoded_);
-  ToBytes(decoded_, &line_);
+  line_ = EncodeWindows1252(decoded_);
   ScanLine(&line_);
   return RunOutcome::kListed;
 }
@@ -604,10 +607,10 @@ void Engine::ReportInputFileStatus(int status) {
       st_.host->ShowMessage("File not found", "Input file does not exist.", Icon::kExclamation);
       break;
     case kFileNotSpecified:
-      st_.host->ShowMessage("Error",
-                            TrimAscii(s.InputFilePath).empty() ? "Input file not specified."
-                                                               : "Input file is zero-length.",
-                            Icon::kExclamation);
+      st_.host->ShowMessage(
+          "Error",
+          s.InputFilePath.empty() ? "Input file not specified." : "Input file is zero-length.",
+          Icon::kExclamation);
       break;
     case kFileIsOutput:
       st_.host->ShowMessage("Error", "The output file cannot be the same as the input file.",
@@ -631,7 +634,7 @@ RunOutcome Engine::ReadSingleFile() {
   if (status == kFileRead) return RunOutcome::kListed;
   if ((status >= kFileBadPath && status <= kFileIsOutput) || status == kFileIsFolder) {
     ReportInputFileStatus(status);
-    if (status == kFileNotSpecified && !TrimAscii(s.InputFilePath).empty()) {
+    if (status == kFileNotSpecified && !s.InputFilePath.empty()) {
       st_.textbox.SetText(u"Input file is zero length!");
     } else {
       st_.textbox.Clear();
@@ -643,7 +646,7 @@ RunOutcome Engine::ReadSingleFile() {
 int Engine::DoItFromFile() {
   Settings& s = st_.settings;
   CountRun& run = st_.run;
-  const std::string path = TrimAscii(s.InputFilePath);
+  const std::string& path = s.InputFilePath;  // trimmed by CountWords
   if (path.empty()) {
     run.StopRequested = true;
     return kFileNotSpecified;
@@ -822,7 +825,7 @@ bool Engine::ReadLines(const std::string& path, int text_result, int start_code,
     if (decode_utf8) {
       decoded_.clear();
       DecodeUtf8Line(trimmed, &decoded_);
-      ToBytes(decoded_, &line_);
+      line_ = EncodeWindows1252(decoded_);
       if (lower) LowerCaseAccentedInPlace(&line_);
     } else {
       line_.resize(trimmed.size());
@@ -838,13 +841,9 @@ bool Engine::ReadLines(const std::string& path, int text_result, int start_code,
       hints.may_hold_hyphens = (seen & 0x200) != 0;
     }
     if (st_.settings.TerminatePhraseAtEndOfLine) {
-      for (size_t k = 2; k < run.PhraseBuffer.size(); ++k) run.PhraseBuffer[k].clear();
+      ResetPhrases();
     }
-    if (!pending_words_.empty()) {
-      st_.textbox.OutputToTxb(pending_words_);
-      pending_words_.clear();
-      if (st_.textbox.length() > kOutputLimit) st_.textbox.Clear();
-    }
+    FlushPendingWords();
     line_.push_back(' ');
     scanner_.ScanTextBlock(&line_, this, hints);
   }

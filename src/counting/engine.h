@@ -95,6 +95,8 @@ class Engine final : private ScanSink {
   bool ReadLines(const std::string& path, int text_result, int start_code, bool utf8,
                  int64_t length);
   void ScanLine(Bytes* line);
+  void ResetPhrases();
+  void FlushPendingWords();
   void AddWordToList(BytesView word);
   void FilterWordList();
   void CountOnlyFilter();
