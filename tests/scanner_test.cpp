@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
+
+#include "words/reg_exp.h"
 
 namespace vorn {
 namespace {
@@ -149,6 +152,105 @@ TEST(ScannerTest, ManyBracketsStayLinear) {
   Collect sink;
   scanner.ScanTextBlock(&b, &sink);
   EXPECT_FALSE(sink.words.empty());
+}
+
+TEST(ScannerTest, LongRunsAreMeasuredInLinearWork) {
+  // Each run is cut into words of 65000 characters; measuring one of them
+  // must not look along the rest of the run.
+  struct Case {
+    std::string unit;
+    std::u16string extra;
+  } const kCases[] = {
+      {"ab", u""}, {"ab-", u"-"}, {"ab'", u"'"}, {"ab.", u"."}, {"ab-gh'ef.gh,ij", u"-'.,"},
+  };
+  constexpr size_t kLength = 2000000;
+  for (const Case& c : kCases) {
+    Bytes b;
+    while (b.size() < kLength) b += c.unit;
+    b += " ";
+    Scanner scanner;
+    scanner.Configure(c.extra, false, NormaliseOptions());
+    Collect sink;
+    scanner.ScanTextBlock(&b, &sink);
+    EXPECT_LE(scanner.measured(), 2 * b.size()) << c.unit;
+    size_t total = 0;
+    for (const std::string& w : sink.words) {
+      EXPECT_LE(w.size(), 65000u) << c.unit;
+      total += w.size();
+    }
+    EXPECT_GE(total, b.size() - 2 * sink.words.size() - 1) << c.unit;  // only ends are trimmed
+  }
+}
+
+TEST(ScannerTest, AFarBracketEndsTheWord) {
+  // The measure of a word never depends on text more than an expression's
+  // length beyond it.
+  std::u16string far;
+  for (int i = 0; i < 600; ++i) far += u"xy";
+  EXPECT_EQ(Scan(u"ab<ef." + far + u"> "), (Words{"ab", "ef", TextToUtf8(far)}));
+  EXPECT_EQ(Scan(u"ab<c.d> "), (Words{"ab<c.d>"}));
+}
+
+// Scans text whole and in pieces cut at the given places; the words must be
+// the same.
+Words ScanInPieces(const Bytes& text, const std::vector<size_t>& cuts, std::u16string_view extra) {
+  Scanner scanner;
+  scanner.Configure(extra, false, NormaliseOptions());
+  Collect sink;
+  scanner.BeginLine();
+  size_t from = 0;
+  for (size_t cut : cuts) {
+    scanner.ScanPiece(BytesView(text).substr(from, cut - from), false, &sink,
+                      Scanner::BlockHints());
+    from = cut;
+  }
+  Bytes rest = text.substr(from) + " ";
+  scanner.ScanPiece(rest, true, &sink, Scanner::BlockHints());
+  return sink.words;
+}
+
+TEST(ScannerTest, ALineInPiecesGivesTheWordsOfTheWholeLine) {
+  // Words, long words, "--" and its exceptions, brackets and backspaces
+  // around every cut.
+  const std::string kUnits[] = {
+      "alpha ",     "beta-gamma ", "x--y ", "<!-- c --> ", "a-->b ", "foo<[0-9]+>bar ", "ab\bcd ",
+      "tab\tword ", "--lead ",     "z-",    "-",           "q<>r ",  "w<b>m "};
+  Bytes text;
+  for (int i = 0; text.size() < 400000; ++i) {
+    text += kUnits[(i * 7 + i / 13) % std::size(kUnits)];
+    if (i % 5000 == 0) text += std::string(70000, 'l');  // a word longer than the limit
+  }
+  Bytes whole = text + " ";
+  Scanner scanner;
+  scanner.Configure(u"-", false, NormaliseOptions());
+  Collect sink;
+  scanner.ScanTextBlock(&whole, &sink);
+  ASSERT_GT(sink.words.size(), 1000u);
+  const std::vector<std::vector<size_t>> kCuts = {
+      {1},
+      {2, 3, 4, 5},
+      {70000, 70001, 140003},
+      {100000, 200000, 300000},
+      {Scanner::kLookahead, 2 * Scanner::kLookahead + 1, 399999},
+  };
+  for (const auto& cuts : kCuts) {
+    EXPECT_EQ(ScanInPieces(text, cuts, u"-"), sink.words) << cuts.front();
+  }
+  // Every place around a "--" and a bracket.
+  for (size_t at = 199990; at < 200030; ++at) {
+    EXPECT_EQ(ScanInPieces(text, {at}, u"-"), sink.words) << at;
+  }
+}
+
+TEST(ScannerTest, RepeatedBracketsAreJudgedOnce) {
+  Bytes b;
+  for (int i = 0; i < 20000; ++i) b += "wo<rd(" + std::to_string(i % 7) + ">x ";
+  Scanner scanner;
+  scanner.Configure(u"", false, NormaliseOptions());
+  Collect sink;
+  const uint64_t before = RegExpCompilations();
+  scanner.ScanTextBlock(&b, &sink);
+  EXPECT_EQ(RegExpCompilations() - before, 7u);
 }
 
 }  // namespace

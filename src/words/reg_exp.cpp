@@ -31,6 +31,7 @@ class PatternCache {
     auto it = cache_.find(key);
     if (it != cache_.end()) return it->second;
     if (cache_.size() >= kMaxCached) cache_.clear();
+    ++compilations_;
     Compiled c;
     int error = 0;
     PCRE2_SIZE offset = 0;
@@ -48,8 +49,11 @@ class PatternCache {
     return cache_.emplace(std::move(key), std::move(c)).first->second;
   }
 
+  uint64_t compilations() const { return compilations_; }
+
  private:
   std::unordered_map<Text, Compiled> cache_;
+  uint64_t compilations_ = 0;
 };
 
 PatternCache& Cache() {
@@ -58,6 +62,8 @@ PatternCache& Cache() {
 }
 
 }  // namespace
+
+uint64_t RegExpCompilations() { return Cache().compilations(); }
 
 bool IsValidRegExp(TextView pattern) { return Cache().Get(pattern, true).runs; }
 

@@ -7,6 +7,8 @@
 #ifndef VORN_WORDS_REG_EXP_H_
 #define VORN_WORDS_REG_EXP_H_
 
+#include <cstdint>
+
 #include "util/text.h"
 
 namespace vorn {
@@ -19,6 +21,10 @@ bool IsValidRegExp(TextView pattern);
 // case_significant). Stores false in *valid (when given) when the pattern
 // cannot be compiled or run; the result is then false.
 bool RegExpFind(TextView pattern, TextView text, bool case_significant, bool* valid = nullptr);
+
+// How many patterns this thread has compiled so far (each distinct pattern
+// once while it stays in the cache).
+uint64_t RegExpCompilations();
 
 }  // namespace vorn
 

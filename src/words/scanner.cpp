@@ -9,9 +9,9 @@ namespace vorn {
 namespace {
 
 constexpr size_t kMaxWordChars = 65000;
-// A bracketed run longer than this never joins a word as an expression: its
-// "<" alone joins, as for an invalid expression. This bounds the work spent
-// on each "<" met inside a word.
+// A bracketed run longer than this is no expression: a "<" whose ">" is
+// further away ends the word. This bounds the work spent on each "<" met
+// inside a word, and how far a word's measure looks ahead.
 constexpr size_t kMaxBracketChars = 1000;
 constexpr size_t kNone = static_cast<size_t>(-1);
 
@@ -36,20 +36,20 @@ bool IsAsciiAlnum(char c) {
 
 }  // namespace
 
-void PrepareBlock(Bytes* block, bool keep_tabs) {
+void PrepareBlock(Bytes* block, bool keep_tabs, size_t from) {
   Bytes& b = *block;
   bool needed = false;
-  for (char ch : b) {
-    const uint8_t c = static_cast<uint8_t>(ch);
+  for (size_t i = from; i < b.size(); ++i) {
+    const uint8_t c = static_cast<uint8_t>(b[i]);
     if (c <= 13 || c == 0xA0) {
       needed = true;
       break;
     }
   }
   if (!needed) return;
-  size_t out = 0;
+  size_t out = from;
   const size_t n = b.size();
-  for (size_t i = 0; i < n; ++i) {
+  for (size_t i = from; i < n; ++i) {
     const uint8_t c = static_cast<uint8_t>(b[i]);
     if (c == 8) continue;
     if (c == '\r' && i + 1 < n && b[i + 1] == '\n') {
@@ -64,20 +64,33 @@ void PrepareBlock(Bytes* block, bool keep_tabs) {
   b.resize(out);
 }
 
-void BlankDoubleHyphens(Bytes* block) {
+void BlankDoubleHyphens(Bytes* block, size_t* from, size_t line_offset, bool more_follows) {
   Bytes& b = *block;
-  size_t q = b.find("--");
+  size_t search = std::min(*from, b.size());
+  size_t q = b.find("--", search);
   while (q != Bytes::npos) {
-    if (q >= 2) {
-      const bool ends_open = b.compare(q - 2, 4, "<!--") == 0;
+    if (more_follows && q + 2 >= b.size()) {
+      *from = q;  // a ">" may follow in the next piece
+      return;
+    }
+    if (q + line_offset >= 2) {
+      const bool ends_open = q >= 2 && b.compare(q - 2, 4, "<!--") == 0;
       const bool starts_close = q + 2 < b.size() && b[q + 2] == '>';
       if (!ends_open && !starts_close) {
         b[q] = ' ';
         b[q + 1] = ' ';
       }
     }
-    q = b.find("--", q + 2);
+    search = q + 2;
+    q = b.find("--", search);
   }
+  // A "-" at the end may pair with one that begins the next piece.
+  *from = b.empty() ? 0 : std::max(search, b.size() - 1);
+}
+
+void BlankDoubleHyphens(Bytes* block) {
+  size_t from = 0;
+  BlankDoubleHyphens(block, &from, 0, false);
 }
 
 void Scanner::Configure(TextView allowed_extra_chars, bool reading_word_lists,
@@ -113,13 +126,17 @@ size_t Scanner::NumAlpha2(BytesView b, size_t pos) {
   while (p < len) {
     // The run of word characters, at most up to the word's limit.
     const size_t limit = std::min(len, pos + kMaxWordChars);
+    const size_t run = p;
     while (p < limit && classes_.IsWord(b[p])) ++p;
+    measured_ += p - run;
     if (p - pos >= kMaxWordChars || p >= len) break;
     const char c = b[p];
     if (c != '<') break;
     if (p + 1 < len && b[p + 1] == '/') break;
+    // A ">" further away than an expression may reach ends the word, as no
+    // ">" at all does: what a word is never depends on text far beyond it.
     const size_t q = NextGreaterThan(b, p + 1);
-    if (q == kNone) break;
+    if (q == kNone || q - p + 1 > kMaxBracketChars) break;
     if (q == p + 1) {  // "<>" belongs to the word
       p += 2;
       break;
@@ -134,7 +151,7 @@ size_t Scanner::NumAlpha2(BytesView b, size_t pos) {
       }
     }
     if (plain_tag) break;
-    if (q - p + 1 <= kMaxBracketChars && IsValidRegExp(DecodeWindows1252(b.substr(p, q - p + 1)))) {
+    if (IsValidBracket(b.substr(p, q - p + 1))) {
       p = q + 1;
     } else {
       ++p;
@@ -154,8 +171,12 @@ bool Scanner::GetNextWord(BytesView b, size_t* pos) {
   size_t n;
   size_t p = *pos + 1;
   const size_t len = b.size();
-  while (p < len && classes_.IsWord(b[p])) ++p;
-  if (p < len && b[p] != '<' && p - *pos < kMaxWordChars) {
+  // Never past the word's limit: a longer run is measured again from where
+  // the word ends, so looking further would make a long run quadratic.
+  const size_t limit = std::min(len, *pos + kMaxWordChars);
+  while (p < limit && classes_.IsWord(b[p])) ++p;
+  measured_ += p - *pos;
+  if (p < limit && b[p] != '<') {
     stopped_at_ = b[p];
     n = p - *pos;
   } else {
@@ -179,28 +200,74 @@ bool Scanner::GetNextWord(BytesView b, size_t* pos) {
   return true;
 }
 
-void Scanner::ScanTextBlock(Bytes* block, ScanSink* sink, const BlockHints& hints) {
-  if (hints.may_need_prepare) PrepareBlock(block, !reading_word_lists_);
-  if (!reading_word_lists_ && hints.may_hold_hyphens) BlankDoubleHyphens(block);
-  const BytesView b = *block;
+bool Scanner::IsValidBracket(BytesView bracketed) {
+  // Text full of brackets repeats the same few: each distinct text is
+  // compiled once, and its verdict kept.
+  constexpr size_t kMaxVerdicts = 1 << 16;
+  const auto it = bracket_verdicts_.find(bracketed);
+  if (it != bracket_verdicts_.end()) return it->second;
+  if (bracket_verdicts_.size() >= kMaxVerdicts) bracket_verdicts_.clear();
+  const bool valid = IsValidRegExp(DecodeWindows1252(bracketed));
+  bracket_verdicts_.emplace(Bytes(bracketed), valid);
+  return valid;
+}
+
+size_t Scanner::ScanRange(BytesView b, size_t pos, size_t stop, ScanSink* sink, bool* ended) {
   const size_t len = b.size();
   gt_from_ = space_from_ = kNone;  // forces a fresh search in this block
   gt_at_ = space_at_ = 0;
-  size_t pos = 0;
   size_t skipped = 0;
-  while (pos + 1 < len) {
+  while (pos + 1 < len && pos < stop) {
     const char c = b[pos];
     if (classes_.IsStart(c) || (c == '<' && reading_word_lists_)) {
       const size_t before = pos;
-      if (GetNextWord(b, &pos) && sink->OnWord(word_view_)) return;
+      if (GetNextWord(b, &pos) && sink->OnWord(word_view_)) {
+        *ended = true;
+        return pos;
+      }
       if (pos != before) continue;
     }
     // Not a word start: on to the next character other than a blank.
     ++pos;
     while (pos < len && b[pos] == ' ') ++pos;
-    if (pos >= len) return;
-    if (++skipped % 65536 == 0 && sink->Yield()) return;
+    if (++skipped % 65536 == 0 && sink->Yield()) {
+      *ended = true;
+      return pos;
+    }
   }
+  return pos;
+}
+
+void Scanner::ScanTextBlock(Bytes* block, ScanSink* sink, const BlockHints& hints) {
+  if (hints.may_need_prepare) PrepareBlock(block, !reading_word_lists_);
+  if (!reading_word_lists_ && hints.may_hold_hyphens) BlankDoubleHyphens(block);
+  bool ended = false;
+  ScanRange(*block, 0, kNone, sink, &ended);
+}
+
+void Scanner::BeginLine() {
+  carry_.clear();
+  carry_offset_ = 0;
+  hyphens_from_ = 0;
+}
+
+bool Scanner::ScanPiece(BytesView piece, bool last, ScanSink* sink, const BlockHints& hints) {
+  const size_t old = carry_.size();
+  carry_.append(piece);
+  if (hints.may_need_prepare) PrepareBlock(&carry_, !reading_word_lists_, old);
+  // Always: a "--" held back at the end of the last piece is decided now.
+  if (!reading_word_lists_) BlankDoubleHyphens(&carry_, &hyphens_from_, carry_offset_, !last);
+  const size_t stop = last ? kNone : carry_.size() > kLookahead ? carry_.size() - kLookahead : 0;
+  bool ended = false;
+  const size_t pos = ScanRange(carry_, 0, stop, sink, &ended);
+  if (ended || last) {
+    BeginLine();
+    return ended;
+  }
+  carry_.erase(0, pos);
+  carry_offset_ += pos;
+  hyphens_from_ = hyphens_from_ > pos ? hyphens_from_ - pos : 0;
+  return false;
 }
 
 }  // namespace vorn

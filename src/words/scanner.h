@@ -14,6 +14,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <unordered_map>
 
 #include "util/text.h"
 #include "words/char_classes.h"
@@ -35,12 +37,20 @@ class ScanSink {
 };
 
 // PrepareBlock: removes backspaces; CR LF becomes one blank; LF, form feed,
-// CR and no-break space become blanks; tabs too unless keep_tabs.
-void PrepareBlock(Bytes* block, bool keep_tabs);
+// CR and no-break space become blanks; tabs too unless keep_tabs. Only the
+// part of the block from `from` on is prepared.
+void PrepareBlock(Bytes* block, bool keep_tabs, size_t from = 0);
 
 // BlankDoubleHyphens: every "--" from the third character on that is neither
 // the end of "<!--" nor the start of "-->" becomes two blanks.
 void BlankDoubleHyphens(Bytes* block);
+
+// The same for a line that arrives in pieces: *block holds the line from its
+// character line_offset (0-based) on, and the search for "--" goes on from
+// *from, where the last one stopped. With more_follows, a "--" at the very
+// end waits for the next piece (a ">" may follow). Stores in *from where the
+// next search is to begin.
+void BlankDoubleHyphens(Bytes* block, size_t* from, size_t line_offset, bool more_follows);
 
 class Scanner {
  public:
@@ -62,6 +72,16 @@ class Scanner {
   void ScanTextBlock(Bytes* block, ScanSink* sink, const BlockHints& hints);
   void ScanTextBlock(Bytes* block, ScanSink* sink) { ScanTextBlock(block, sink, BlockHints()); }
 
+  // A long line handed over in pieces: BeginLine(), then ScanPiece() for each
+  // piece, lower-cased and decoded as a block is; the caller appends the one
+  // blank to the last piece only. The words are those of the whole line: the
+  // scanner keeps back the end of each piece (at most kLookahead bytes, as
+  // far as a word and its bracketed expression reach) until the next piece
+  // shows how it goes on. Returns true when the scan must end.
+  static constexpr size_t kLookahead = 66002;
+  void BeginLine();
+  bool ScanPiece(BytesView piece, bool last, ScanSink* sink, const BlockHints& hints);
+
   // NumAlpha2: the length of the word that begins at pos (0-based), at most
   // 65000; sets the stopped-at flags from the character after it.
   size_t NumAlpha2(BytesView block, size_t pos);
@@ -73,6 +93,11 @@ class Scanner {
   bool StoppedAtTab() const { return stopped_at_ == '\t'; }
 
   const CharClassTable& classes() const { return classes_; }
+
+  // How many characters the scanner has looked at to measure words so far:
+  // the work of a scan, which grows with the length of the text and no
+  // faster.
+  uint64_t measured() const { return measured_; }
 
  private:
   // GetNextWord: measures, trims and normalises the word at *pos into
@@ -89,6 +114,25 @@ class Scanner {
   bool changes_words_ = false;
   Bytes word_;
   BytesView word_view_;  // the word handed on: a view of the block or of word_
+  // Scans b from pos on and hands over its words, up to the first word start
+  // at or after `stop`. Returns the position where it stopped; sets *ended
+  // when the sink asked to end the scan.
+  size_t ScanRange(BytesView b, size_t pos, size_t stop, ScanSink* sink, bool* ended);
+  // Whether the bracketed text is a valid expression, from a cache of the
+  // verdicts on the texts met so far.
+  bool IsValidBracket(BytesView bracketed);
+
+  // The line arriving in pieces: what is not scanned yet, its offset in the
+  // line, and where the search for "--" goes on.
+  Bytes carry_;
+  size_t carry_offset_ = 0;
+  size_t hyphens_from_ = 0;
+  struct BytesHash {
+    using is_transparent = void;
+    size_t operator()(BytesView v) const { return std::hash<BytesView>{}(v); }
+  };
+  std::unordered_map<Bytes, bool, BytesHash, std::equal_to<>> bracket_verdicts_;
+  uint64_t measured_ = 0;
   // Caches of the next ">" and the next blank at or after a position, so
   // that measuring words across a block stays linear.
   size_t gt_from_ = 0;
