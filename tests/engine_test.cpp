@@ -6,6 +6,7 @@
 
 #include "support/scripted_host.h"
 #include "support/test_files.h"
+#include "util/str_proc.h"
 #include "util/text.h"
 
 namespace vorn {
@@ -175,6 +176,40 @@ TEST_F(EngineTest, HtmlHeadIsPassedOverAndMayDeclareUtf8) {
   EXPECT_EQ(Results().find("title"), std::string::npos) << Results();
   EXPECT_NE(Results().find(TextToUtf8(u"        2         2  caf\u00E9\r\n")), std::string::npos)
       << Results();
+}
+
+TEST_F(EngineTest, AnHtmlHeadWithoutItsEndIsNeverALostDocument) {
+  // The head ends where the body's first tag or text begins.
+  EXPECT_EQ(CountFile("a.html",
+                      "<!DOCTYPE html>\n<title>skipped title</title>\n"
+                      "<p>visible words</p>\nmore visible words\n"),
+            RunOutcome::kListed);
+  EXPECT_EQ(Results().find("skipped"), std::string::npos) << Results();
+  EXPECT_NE(Results().find("        1         2  visible\r\n"), std::string::npos) << Results();
+  // A document that ends inside its head is counted as if it had none.
+  EXPECT_EQ(CountFile("b.html", "<!DOCTYPE html>\n<title>kept title\nkept words\n"),
+            RunOutcome::kListed);
+  EXPECT_NE(Results().find("        1         2  kept\r\n"), std::string::npos) << Results();
+}
+
+TEST_F(EngineTest, ALongLineCountsAsItsWords) {
+  // Lines of several megabytes are read in pieces; the words across the
+  // cuts, the UTF-8 characters and the blanks at the ends are those of the
+  // whole line.
+  std::string line = "\t  ";
+  int64_t each = 0;
+  while (line.size() < 5'000'000) {
+    line += "caf\xC3\xA9 na\xC3\xAFve-ly x--y ";  // "x" and "y" are dropped
+    ++each;
+  }
+  line += "finis\t \n";
+  EXPECT_EQ(CountFile("long.txt", "start\n" + line + "end\n"), RunOutcome::kListed);
+  EXPECT_EQ(host.label(Label::kNumberOfWords), "Number of words in this list: 5");
+  EXPECT_EQ(host.label(Label::kTotalNumOccurrences),
+            "Total number of instances of words: " + Grouped(2 * each + 3));
+  for (const std::u16string& w : {u"caf\u00E9", u"na\u00EFve-ly", u"finis", u"start"}) {
+    EXPECT_NE(Results().find("  " + TextToUtf8(w) + "\r\n"), std::string::npos) << Results();
+  }
 }
 
 TEST_F(EngineTest, FrequencyLimitsThatExcludeEverythingAreRefused) {

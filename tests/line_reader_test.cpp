@@ -7,7 +7,9 @@
 #include <tuple>
 #include <vector>
 
+#include "input/decode.h"
 #include "support/test_files.h"
+#include "util/text.h"
 
 namespace vorn {
 namespace {
@@ -190,6 +192,123 @@ TEST(LineReaderTest, OpenFailuresAndReopeningStartFresh) {
   ASSERT_TRUE(reader.Next(&line));
   EXPECT_EQ(line, "b2");
   EXPECT_FALSE(reader.Next(&line));
+}
+
+struct Piece {
+  std::string text;
+  bool continues;
+};
+
+std::vector<Piece> ReadPieces(const std::string& path, LineEnding ending, bool utf8) {
+  LineReader reader;
+  std::string error;
+  EXPECT_TRUE(reader.Open(path, ending, &error)) << error;
+  reader.SetPieceLimit(kBlock, utf8);
+  std::vector<Piece> pieces;
+  std::string_view piece;
+  while (reader.Next(&piece)) pieces.push_back({std::string(piece), reader.line_continues()});
+  EXPECT_EQ(reader.error(), "");
+  return pieces;
+}
+
+// The lines that pieces make when joined.
+Lines Join(const std::vector<Piece>& pieces) {
+  Lines lines;
+  bool open = false;
+  for (const Piece& p : pieces) {
+    if (open) {
+      lines.back() += p.text;
+    } else {
+      lines.push_back(p.text);
+    }
+    open = p.continues;
+  }
+  return lines;
+}
+
+TEST(LineReaderTest, LongLinesComeInPiecesCutBeforeAWordCharacter) {
+  TempDir dir;
+  // UTF-8 words with accents, decomposed accents and CJK, on a line of
+  // 5 MB between two short lines.
+  const std::string kWords[] = {"caf\xC3\xA9 ", "e\xCC\x81t\xC3\xA9  ", "\xE4\xB8\xAD\xE6\x96\x87 ",
+                                "plain\t", "x\x01y "};
+  std::string line;
+  for (int i = 0; line.size() < 5 * kBlock; ++i) line += kWords[i % std::size(kWords)];
+  for (const LineEnding ending : {LineEnding::kCrLfOrCr, LineEnding::kLfOnly}) {
+    const std::string path = dir.Write("long.txt", "first\n" + line + "\nlast\n");
+    const std::vector<Piece> pieces = ReadPieces(path, ending, true);
+    ASSERT_GT(pieces.size(), 5u);
+    const Lines lines = Join(pieces);
+    if (ending == LineEnding::kLfOnly) {
+      EXPECT_EQ(lines, (Lines{"first", line, "last"}));
+    } else {
+      EXPECT_EQ(lines, (Lines{"first\n" + line + "\nlast\n"}));
+    }
+    for (size_t k = 0; k < pieces.size(); ++k) {
+      const Piece& p = pieces[k];
+      EXPECT_LE(p.text.size(), 2 * kBlock) << k;
+      if (!p.continues) continue;
+      EXPECT_GE(p.text.size(), kBlock / 2) << k;
+      const std::string& next = pieces[k + 1].text;
+      EXPECT_TRUE(IsUtf8CutPoint(next, 0)) << k;
+      EXPECT_GT(static_cast<unsigned char>(next[0]), ' ') << k;
+    }
+  }
+  // 8-bit text may be cut before any character above the blank.
+  const std::string path = dir.Write("w.txt", std::string(3 * kBlock, '\xE9'));
+  const std::vector<Piece> pieces = ReadPieces(path, LineEnding::kCrLfOrCr, false);
+  EXPECT_GE(pieces.size(), 3u);
+  EXPECT_EQ(Join(pieces), Lines{std::string(3 * kBlock, '\xE9')});
+}
+
+TEST(LineReaderTest, BlanksAndUnicodeLinesComeInPiecesToo) {
+  TempDir dir;
+  // A stretch of blanks is cut where it must be; a line with no place to
+  // cut at all (combining marks only) comes whole.
+  const std::string blanks = "a" + std::string(3 * kBlock, ' ') + "b";
+  std::vector<Piece> pieces = ReadPieces(dir.Write("b.txt", blanks), LineEnding::kLfOnly, true);
+  EXPECT_GE(pieces.size(), 3u);
+  EXPECT_EQ(Join(pieces), Lines{blanks});
+  std::string marks;
+  while (marks.size() < 3 * kBlock) marks += "\xCC\x81";
+  pieces = ReadPieces(dir.Write("m.txt", marks), LineEnding::kLfOnly, true);
+  EXPECT_EQ(pieces.size(), 1u);
+  EXPECT_EQ(Join(pieces), Lines{marks});
+
+  std::u16string text;
+  while (text.size() < 3 * kBlock) text += u"w\u00F6rd e\u0301 ";
+  pieces = ReadPieces(dir.Write("u.txt", Le(u"\uFEFF" + text + u"\r\nend")), LineEnding::kUtf16Le,
+                      false);
+  ASSERT_GE(pieces.size(), 3u);
+  std::string want;
+  for (char16_t c : text) AppendUtf8(c, &want);
+  EXPECT_EQ(Join(pieces), (Lines{want, "end"}));
+  for (size_t k = 0; k + 1 < pieces.size(); ++k) {
+    if (pieces[k].continues) EXPECT_TRUE(IsUtf8CutPoint(pieces[k + 1].text, 0)) << k;
+  }
+}
+
+TEST(LineReaderTest, RewindGoesBackToALine) {
+  TempDir dir;
+  for (const LineEnding ending : {LineEnding::kLfOnly, LineEnding::kUtf16Be}) {
+    const std::string bytes = ending == LineEnding::kLfOnly ? std::string("one\ntwo\nthree")
+                                                            : Be(u"\uFEFFone\ntwo\nthree");
+    LineReader reader;
+    std::string error;
+    ASSERT_TRUE(reader.Open(dir.Write("r.txt", bytes), ending, &error));
+    std::string_view line;
+    ASSERT_TRUE(reader.Next(&line));
+    const int64_t second = reader.BytesRead();
+    ASSERT_TRUE(reader.Next(&line));
+    ASSERT_TRUE(reader.Next(&line));
+    EXPECT_FALSE(reader.Next(&line));
+    ASSERT_TRUE(reader.Rewind(second));
+    ASSERT_TRUE(reader.Next(&line));
+    EXPECT_EQ(line, "two");
+    ASSERT_TRUE(reader.Rewind(0));
+    ASSERT_TRUE(reader.Next(&line));
+    EXPECT_EQ(line, "one");
+  }
 }
 
 }  // namespace

@@ -8,8 +8,10 @@
 #include <exception>
 #include <fstream>
 #include <new>
+#include <optional>
 
 #include "input/decode.h"
+#include "input/html_head.h"
 #include "input/is_text_file.h"
 #include "input/line_reader.h"
 #include "results/output.h"
@@ -29,6 +31,8 @@ constexpr int kProgressBarWidth = 39;
 constexpr int64_t kMaxClipboardChars = 100000;
 constexpr int64_t kLargeInputFile = 200000;
 constexpr int64_t kInFileProgressMin = 10240;
+// Lines longer than this are read and scanned in pieces of about this size.
+constexpr size_t kPieceBytes = size_t{1} << 20;
 const std::string kCrLfS = "\r\n";
 
 // For every byte of an 8-bit line: the byte itself and its lower-case form
@@ -62,13 +66,17 @@ std::string TrimAscii(std::string_view s) {
   return std::string(s.substr(b, e - b));
 }
 
-// Removes bytes of code 32 or below from both ends.
-std::string_view TrimControls(std::string_view s) {
+// Removes bytes of code 32 or below from the start, or the end.
+std::string_view TrimLeadingControls(std::string_view s) {
   size_t b = 0;
+  while (b < s.size() && static_cast<unsigned char>(s[b]) <= 32) ++b;
+  return s.substr(b);
+}
+
+std::string_view TrimTrailingControls(std::string_view s) {
   size_t e = s.size();
-  while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
-  while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
-  return s.substr(b, e - b);
+  while (e > 0 && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
+  return s.substr(0, e);
 }
 
 // "[---->     ]": cells - 1 hyphens and ">" in a bar 39 characters wide.
@@ -790,17 +798,19 @@ bool Engine::ReadLines(const std::string& path, int text_result, int start_code,
   if (show_progress) {
     st_.SetLabel(Label::kTotalNumOccurrences, "[" + std::string(kProgressBarWidth, ' ') + "]");
   }
-  // An HTML document's head is passed over; it may declare UTF-8.
-  const bool html = LowerExtension(path).find("htm") != std::string::npos;
-  bool doctype_seen = false;
   LineReader reader;
   std::string error;
   if (!reader.Open(path, ending, &error)) {
     st_.host->ShowMessage("Invalid input file", "This file cannot be opened.", Icon::kInformation);
     return false;
   }
-  const ByteTables& tables = Tables();
-  const bool lower = !st_.settings.CaseSignificant;
+  reader.SetPieceLimit(kPieceBytes, decode_utf8);
+  // An HTML document's head is passed over; it may declare UTF-8.
+  bool doctype_seen = LowerExtension(path).find("htm") == std::string::npos;
+  std::optional<HtmlHead> head;
+  int64_t head_start = 0;
+  bool continuing = false;  // the last piece's line goes on
+  line_open_ = false;
   std::string_view raw;
   int lines_since_yield = 0;
   while (true) {
@@ -809,43 +819,37 @@ bool Engine::ReadLines(const std::string& path, int text_result, int start_code,
       countdown_ = 1;
     }
     if (Yield()) break;
-    if (!reader.Next(&raw)) break;
+    const int64_t piece_start = reader.BytesRead();
+    if (!reader.Next(&raw)) {
+      if (head && reader.error().empty()) {
+        // The document ended inside its head: it is read again from its
+        // document type on, as if it had no head.
+        head.reset();
+        continuing = false;
+        if (reader.Rewind(head_start)) continue;
+      }
+      break;
+    }
+    const bool first = !continuing;
+    const bool last = !reader.line_continues();
+    continuing = !last;
     if (show_progress) ShowFileProgress(reader.BytesRead(), length, ending == LineEnding::kLfOnly);
-    if (html && !doctype_seen) {
-      const std::string upper = AsciiUpper(raw);
-      if (upper.find("<!DOCTYPE") != std::string::npos && upper.find("HTML") != std::string::npos) {
-        doctype_seen = true;
-        head_rest_ = ScanHtmlHead(raw, &reader, &decode_utf8);
-        raw = head_rest_;
+    if (!doctype_seen && first && IsDoctypeLine(raw)) {
+      doctype_seen = true;
+      head.emplace();
+      head_start = piece_start;
+    }
+    if (head) {
+      const size_t at = head->Feed(raw, last);
+      if (head->declares_utf8() && !decode_utf8) {
+        decode_utf8 = true;
+        reader.SetPieceLimit(kPieceBytes, true);
       }
+      if (at == HtmlHead::kGoesOn) continue;
+      head.reset();
+      raw.remove_prefix(at);  // the rest begins a line of the body
     }
-    const std::string_view trimmed = TrimControls(raw);
-    if (trimmed.empty()) continue;
-    Scanner::BlockHints hints;
-    if (decode_utf8) {
-      decoded_.clear();
-      DecodeUtf8Line(trimmed, &decoded_);
-      line_ = EncodeWindows1252(decoded_);
-      if (lower) LowerCaseAccentedInPlace(&line_);
-    } else {
-      line_.resize(trimmed.size());
-      const auto& table = lower ? tables.lower : tables.plain;
-      char* out = line_.data();
-      uint16_t seen = 0;
-      for (size_t i = 0; i < trimmed.size(); ++i) {
-        const uint16_t v = table[static_cast<uint8_t>(trimmed[i])];
-        out[i] = static_cast<char>(v);
-        seen |= v;
-      }
-      hints.may_need_prepare = (seen & 0x100) != 0;
-      hints.may_hold_hyphens = (seen & 0x200) != 0;
-    }
-    if (st_.settings.TerminatePhraseAtEndOfLine) {
-      ResetPhrases();
-    }
-    FlushPendingWords();
-    line_.push_back(' ');
-    scanner_.ScanTextBlock(&line_, this, hints);
+    ScanPieceOfLine(raw, last, decode_utf8);
   }
   if (!reader.error().empty()) {
     // The run ends here; what was found so far is still listed.
@@ -855,6 +859,57 @@ bool Engine::ReadLines(const std::string& path, int text_result, int start_code,
   }
   reader.Close();
   return true;
+}
+
+Scanner::BlockHints Engine::PrepareLine(std::string_view text, bool decode_utf8) {
+  const bool lower = !st_.settings.CaseSignificant;
+  Scanner::BlockHints hints;
+  if (decode_utf8) {
+    decoded_.clear();
+    DecodeUtf8Line(text, &decoded_);
+    line_ = EncodeWindows1252(decoded_);
+    if (lower) LowerCaseAccentedInPlace(&line_);
+    return hints;
+  }
+  const auto& table = lower ? Tables().lower : Tables().plain;
+  line_.resize(text.size());
+  char* out = line_.data();
+  uint16_t seen = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const uint16_t v = table[static_cast<uint8_t>(text[i])];
+    out[i] = static_cast<char>(v);
+    seen |= v;
+  }
+  hints.may_need_prepare = (seen & 0x100) != 0;
+  hints.may_hold_hyphens = (seen & 0x200) != 0;
+  return hints;
+}
+
+void Engine::ScanPieceOfLine(std::string_view raw, bool last, bool decode_utf8) {
+  // A line is trimmed of blanks and control characters at both ends, and an
+  // empty line is passed over.
+  std::string_view text = raw;
+  if (!line_open_) text = TrimLeadingControls(text);
+  if (last) text = TrimTrailingControls(text);
+  if (text.empty()) {
+    if (last && line_open_) {
+      line_open_ = false;
+      scanner_.ScanPiece(" ", true, this, Scanner::BlockHints{false, false});
+    }
+    return;
+  }
+  if (!line_open_ && st_.settings.TerminatePhraseAtEndOfLine) ResetPhrases();
+  FlushPendingWords();
+  const Scanner::BlockHints hints = PrepareLine(text, decode_utf8);
+  if (last) line_.push_back(' ');
+  if (!line_open_ && last) {
+    scanner_.ScanTextBlock(&line_, this, hints);
+    return;
+  }
+  // A long line, in pieces.
+  if (!line_open_) scanner_.BeginLine();
+  line_open_ = !last;
+  scanner_.ScanPiece(line_, last, this, hints);
 }
 
 void Engine::DisplayOptionChanged(DisplayOption option) {

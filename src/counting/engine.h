@@ -95,6 +95,12 @@ class Engine final : private ScanSink {
   bool ReadLines(const std::string& path, int text_result, int start_code, bool utf8,
                  int64_t length);
   void ScanLine(Bytes* line);
+  // Lower-cases (and decodes) one line or piece of a file into line_, and
+  // says what the scanner's preparation may find in it.
+  Scanner::BlockHints PrepareLine(std::string_view text, bool decode_utf8);
+  // Scans one line of a file, or one piece of a long line (last: the piece
+  // ends its line).
+  void ScanPieceOfLine(std::string_view raw, bool last, bool decode_utf8);
   void ResetPhrases();
   void FlushPendingWords();
   void AddWordToList(BytesView word);
@@ -109,10 +115,10 @@ class Engine final : private ScanSink {
 
   EngineState st_;
   Scanner scanner_;
-  Bytes line_;             // the block being scanned
-  std::string head_rest_;  // what follows the head of an HTML document
-  Text decoded_;           // a decoded UTF-8 line
-  Text pending_words_;     // words shown as found, waiting for the end of their line
+  Bytes line_;              // the block being scanned
+  bool line_open_ = false;  // pieces of a long line are being scanned
+  Text decoded_;            // a decoded UTF-8 line
+  Text pending_words_;      // words shown as found, waiting for the end of their line
 
   // The throttle of ProcessEvents and the run clock.
   int events_every_ = 2048;

@@ -90,12 +90,6 @@ constexpr Composition kCompositions[] = {
     {0x0327, u"Cc", u"\u00C7\u00E7"},
 };
 
-bool IsCombiningMark(char32_t cp) {
-  return (cp >= 0x0300 && cp <= 0x036F) || (cp >= 0x1AB0 && cp <= 0x1AFF) ||
-         (cp >= 0x1DC0 && cp <= 0x1DFF) || (cp >= 0x20D0 && cp <= 0x20FF) ||
-         (cp >= 0xFE20 && cp <= 0xFE2F);
-}
-
 // A combining mark joins the letter before it when the two make a character
 // of Windows-1252; otherwise it is dropped, so that the letter keeps its word
 // together (a decomposed "r" + caron reads as "r", as the composed one does).
@@ -242,6 +236,19 @@ void DecodeUtf8Line(std::string_view bytes, Text* out) {
       i += len;
     }
   }
+}
+
+bool IsCombiningMark(char32_t cp) {
+  return (cp >= 0x0300 && cp <= 0x036F) || (cp >= 0x1AB0 && cp <= 0x1AFF) ||
+         (cp >= 0x1DC0 && cp <= 0x1DFF) || (cp >= 0x20D0 && cp <= 0x20FF) ||
+         (cp >= 0xFE20 && cp <= 0xFE2F);
+}
+
+bool IsUtf8CutPoint(std::string_view bytes, size_t i) {
+  if (i >= bytes.size()) return false;
+  if (static_cast<uint8_t>(bytes[i]) < 0x80) return true;
+  char32_t cp = 0;
+  return DecodeSequence(bytes, i, &cp) != 0 && !IsCombiningMark(cp);
 }
 
 bool IsValidUtf8(std::string_view bytes) {

@@ -33,6 +33,15 @@ void DecodeUtf8Line(std::string_view bytes, Text* out);
 // character of *out.
 void FoldCodePoint(char32_t cp, Text* out);
 
+// Whether a UTF-8 line may be cut just before bytes[i] and its two parts
+// decoded apart with the same result as the whole: bytes[i] is ASCII, or it
+// begins a valid sequence of a character that is not a combining mark (a
+// combining mark changes the character before it).
+bool IsUtf8CutPoint(std::string_view bytes, size_t i);
+
+// Whether code point cp is a combining mark (it joins or is dropped).
+bool IsCombiningMark(char32_t cp);
+
 // True when bytes is valid UTF-8 throughout.
 bool IsValidUtf8(std::string_view bytes);
 

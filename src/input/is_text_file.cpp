@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "input/decode.h"
+#include "input/html_head.h"
 #include "input/line_reader.h"
 #include "util/str_proc.h"
 
@@ -92,12 +93,28 @@ std::string LowerExtensionOf(const std::string& path) {
   return AsciiLower(name.substr(dot + 1));
 }
 
-// Whether the text declares the UTF-8 character set: "charset=utf-8" or
-// charset="utf-8", in any letter case.
-bool DeclaresUtf8(const std::string& text) {
-  const std::string lower = AsciiLower(text);
-  return lower.find("charset=utf-8") != std::string::npos ||
-         lower.find("charset=\"utf-8\"") != std::string::npos;
+// Whether the first `count` non-empty lines (lines end at CR LF, CR or LF)
+// declare the UTF-8 character set. Long lines are read in pieces, so that a
+// file of one huge line costs no more memory than any other.
+bool FirstLinesDeclareUtf8(const std::string& path, int count) {
+  LineReader reader;
+  std::string error;
+  if (!reader.Open(path, LineEnding::kLfOnly, &error)) return false;
+  reader.SetPieceLimit(size_t{1} << 20, false);
+  Utf8Declaration charset;
+  int found = 0;
+  bool line_has_text = false;
+  std::string_view piece;
+  while (found < count && !charset.found() && reader.Next(&piece)) {
+    const bool ends = !reader.line_continues();
+    charset.Feed(piece, ends);
+    line_has_text = line_has_text || !piece.empty();
+    if (ends) {
+      if (line_has_text) ++found;
+      line_has_text = false;
+    }
+  }
+  return charset.found();
 }
 
 int ClassifyHead(const std::array<unsigned char, kHeadBytes>& b, const std::string& path) {
@@ -183,10 +200,9 @@ int ClassifyFileStart(const std::string& path, bool charset_look) {
     if (code == kStartNothing && charset_look && SampleIsUtf8(fd.get(), length)) {
       code = kStartUtf8;
     }
-    if (code == kStartNothing && charset_look && IsTextExtension(path)) {
-      std::string lines;
-      std::string error;
-      if (ReadFirstLines(path, 10, &lines, &error) && DeclaresUtf8(lines)) code = kStartUtf8;
+    if (code == kStartNothing && charset_look && IsTextExtension(path) &&
+        FirstLinesDeclareUtf8(path, 10)) {
+      code = kStartUtf8;
     }
   } catch (const std::exception&) {
     return kStartUnreadable;

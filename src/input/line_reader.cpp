@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "input/decode.h"
 #include "util/str_proc.h"
 #include "util/text.h"
 
@@ -62,6 +63,50 @@ void LineReader::Close() {
   at_start_ = true;
   bytes_read_ = 0;
   error_.clear();
+  continues_ = false;
+  cut_checked_ = 0;
+}
+
+void LineReader::SetPieceLimit(size_t bytes, bool utf8) {
+  piece_limit_ = bytes;
+  piece_utf8_ = utf8;
+}
+
+bool LineReader::Rewind(int64_t offset) {
+  if (file_ == nullptr) return false;
+  if (fseeko(file_, static_cast<off_t>(offset), SEEK_SET) != 0) {
+    error_ = ErrnoText(errno);
+    return false;
+  }
+  std::string().swap(buffer_);
+  std::string().swap(line_);
+  pos_ = 0;
+  scan_ = 0;
+  base_ = offset;
+  cr_search_base_ = -1;
+  eof_ = false;
+  at_start_ = offset == 0;
+  bytes_read_ = offset;
+  continues_ = false;
+  cut_checked_ = offset;
+  return true;
+}
+
+size_t LineReader::FindCut() {
+  const std::string_view d = buffer_;
+  const size_t n = d.size();
+  const size_t lo = std::max(pos_ + piece_limit_ / 2,
+                             static_cast<size_t>(std::max<int64_t>(cut_checked_ - base_, 0)));
+  // Before a character above the blank: the pieces trim as the whole line.
+  for (size_t k = n; k-- > lo;) {
+    if (static_cast<uint8_t>(d[k]) > ' ' && (!piece_utf8_ || IsUtf8CutPoint(d, k))) return k;
+  }
+  // A long stretch of blanks and control characters.
+  for (size_t k = n; k-- > lo;) {
+    if (!piece_utf8_ || static_cast<uint8_t>(d[k]) < 0x80) return k;
+  }
+  cut_checked_ = base_ + static_cast<int64_t>(n);
+  return pos_;
 }
 
 bool LineReader::Fill() {
@@ -134,6 +179,7 @@ bool LineReader::Next(std::string_view* line) {
         continue;
       }
       *line = std::string_view(d + pos_, q - pos_);
+      continues_ = false;
       size_t next = q + 1;
       if (d[q] == '\r' && next < n && d[next] == '\n') ++next;
       pos_ = scan_ = next;
@@ -143,11 +189,23 @@ bool LineReader::Next(std::string_view* line) {
     if (eof_) {
       if (pos_ == n) return false;
       *line = std::string_view(d + pos_, n - pos_);
+      continues_ = false;
       pos_ = scan_ = n;
       bytes_read_ = base_ + static_cast<int64_t>(pos_);
       return true;
     }
     scan_ = n;
+    if (piece_limit_ > 0 && n - pos_ >= piece_limit_) {
+      const size_t cut = FindCut();
+      if (cut > pos_) {
+        *line = std::string_view(d + pos_, cut - pos_);
+        continues_ = true;
+        pos_ = cut;
+        cut_checked_ = base_ + static_cast<int64_t>(cut);
+        bytes_read_ = base_ + static_cast<int64_t>(pos_);
+        return true;
+      }
+    }
     if (!Fill()) return false;
   }
 }
@@ -203,11 +261,22 @@ bool LineReader::ReadCodePoint(char32_t* cp, bool* got) {
 bool LineReader::NextUnicode(std::string_view* line) {
   try {
     line_.clear();
+    continues_ = false;
     bool any = false;
     for (;;) {
       char32_t cp = 0;
       bool got = false;
+      const bool may_cut = piece_limit_ > 0 && line_.size() >= piece_limit_;
+      if (may_cut && !Ensure(4)) return false;
+      const size_t before = pos_;  // no refill below: four bytes are buffered
       if (!ReadCodePoint(&cp, &got)) return false;
+      if (may_cut && got && !IsCombiningMark(cp) &&
+          (cp > ' ' || (line_.size() >= 2 * piece_limit_ && cp != '\r' && cp != '\n'))) {
+        // The character begins the next piece.
+        pos_ = before;
+        continues_ = true;
+        break;
+      }
       if (!got) {
         if (!any) return false;
         break;
@@ -241,22 +310,6 @@ bool LineReader::NextUnicode(std::string_view* line) {
   *line = line_;
   bytes_read_ = base_ + static_cast<int64_t>(pos_);
   return true;
-}
-
-std::string ScanHtmlHead(std::string_view line, LineReader* reader, bool* utf8) {
-  std::string current(line);
-  for (;;) {
-    const std::string upper = AsciiUpper(current);
-    if (!*utf8 && (upper.find("CHARSET=UTF-8") != std::string::npos ||
-                   upper.find("CHARSET=\"UTF-8\"") != std::string::npos)) {
-      *utf8 = true;
-    }
-    const size_t end = upper.find("</HEAD>");
-    if (end != std::string::npos) return current.substr(end + 7);
-    std::string_view next;
-    if (!reader->Next(&next)) return std::string();
-    current.assign(next);
-  }
 }
 
 }  // namespace vorn

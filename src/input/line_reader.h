@@ -4,7 +4,9 @@
 // a lone LF stays inside the line), at LF as well (LF-only text, result 2),
 // and for UTF-16 and UTF-32 files, which are transcoded to UTF-8 on the fly
 // and end lines at CR LF, CR or LF. The reader starts fresh for every file and
-// reads in large blocks; a line may be of any length.
+// reads in large blocks; a line may be of any length. With a piece limit set,
+// a long line is handed over in pieces of about that size, so that memory
+// stays bounded whatever the length of a line.
 //
 // Not thread-safe; one reader per file.
 
@@ -43,8 +45,27 @@ class LineReader {
   // the end of the file or on a read error (see error()).
   bool Next(std::string_view* line);
 
-  // Bytes of the file consumed so far (for the in-file progress bar).
+  // Hands a line longer than `bytes` over in pieces of at least about
+  // `bytes / 2` bytes (0: whole lines, the default). A piece ends just
+  // before a character above the blank that decoding treats on its own (for
+  // UTF-8 text, utf8: ASCII or a character other than a combining mark), so
+  // that the pieces decode and trim as the whole line would; only where a
+  // long stretch holds no such character is it cut before a blank or a
+  // control character. A stretch with no place to cut at all is kept whole.
+  void SetPieceLimit(size_t bytes, bool utf8);
+
+  // Whether the text returned by the last Next() is a piece that the next
+  // call continues (false when it ended its line).
+  bool line_continues() const { return continues_; }
+
+  // Bytes of the file consumed so far (for the in-file progress bar); the
+  // offset at which the next line or piece begins.
   int64_t BytesRead() const { return bytes_read_; }
+
+  // Goes back (or on) to file offset `offset`, which must be an offset at
+  // which a line or piece began (a value of BytesRead()). Returns false and
+  // sets error() when the file cannot be positioned.
+  bool Rewind(int64_t offset);
 
   // The system's description of a read error; empty when there was none.
   const std::string& error() const { return error_; }
@@ -62,6 +83,9 @@ class LineReader {
   // false at the end of the file. Returns false on a read error.
   bool ReadCodePoint(char32_t* cp, bool* got);
   bool NextUnicode(std::string_view* line);
+  // The position before which the byte modes cut an over-long line in
+  // buffer_, or pos_ when there is none yet.
+  size_t FindCut();
 
   std::FILE* file_ = nullptr;
   LineEnding ending_ = LineEnding::kCrLfOrCr;
@@ -79,13 +103,13 @@ class LineReader {
   std::string line_;      // a transcoded line
   int64_t bytes_read_ = 0;
   std::string error_;
+  size_t piece_limit_ = 0;
+  bool piece_utf8_ = false;
+  bool continues_ = false;
+  // File offset up to which the current line has been searched for a place
+  // to cut without finding one.
+  int64_t cut_checked_ = 0;
 };
-
-// ScanHtmlHead: passes over the head of an HTML document, from the line that
-// holds its document type on, reading further lines from reader as needed.
-// Sets *utf8 when the head declares the UTF-8 character set. Returns the
-// rest of the line after "</HEAD>" (empty at the end of the file).
-std::string ScanHtmlHead(std::string_view line, LineReader* reader, bool* utf8);
 
 }  // namespace vorn
 
