@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times vorn-cli against `wc -w` on about 43 MB of text, measures its peak
-# memory, and times two stress inputs: one 100 MB line, and 1,000,000
-# distinct words. Builds nothing: expects build/release/src/cli/vorn-cli
+# memory, and times hostile shapes of input with their peak memory: one
+# 100 MB line, one 40 MB word, 1,000,000 distinct words, and text full of
+# bracketed expressions. Builds nothing: expects build/release/src/cli/vorn-cli
 # (make bench builds it first). Inputs and outputs go to build/bench/.
 set -euo pipefail
 
@@ -74,7 +75,28 @@ awk -v v="${vorn_ns}" -v w="${wc_ns}" -v b="${bytes}" 'BEGIN {
 }'
 echo "peak memory: ${peak} MB"
 
-# Stress 1: one line of 100 MB, the corpus words joined by spaces.
+# Times one run of vorn-cli on FILE and prints a line: NAME, seconds, peak
+# memory in MB, and peak memory per input byte.
+measure() {
+  local name="$1" file="$2" rss_file="${work}/rss.txt" start end
+  start=$(date +%s%N)
+  if ! /usr/bin/time -f %M -o "${rss_file}" "${cli}" -q "${file}" -o "${work}/out_stress.txt" \
+    >/dev/null 2>"${err}"; then
+    echo "bench: failed: ${cli} -q ${file}" >&2
+    cat "${err}" >&2
+    exit 1
+  fi
+  end=$(date +%s%N)
+  awk -v name="${name}" -v ns=$((end - start)) -v kb="$(awk 'NF { k = $1 } END { print k }' "${rss_file}")" \
+    -v bytes="$(stat -c %s "${file}")" 'BEGIN {
+    printf "%-26s %7.3f s  peak %7.1f MB  (%.2f x input)\n", name ":", ns / 1e9, kb * 1024 / 1e6,
+      kb * 1024 / bytes
+  }'
+}
+
+# Stress inputs, each made once: one line of 100 MB (the corpus words joined
+# by spaces), one word of 40 MB (with hyphens, which are word characters),
+# 1,000,000 distinct words, and text full of bracketed expressions.
 long_line="${work}/one_line_100mb.txt"
 if [[ ! -e "${long_line}" ]]; then
   chunk="${work}/one_line_chunk.txt"
@@ -92,12 +114,16 @@ if [[ ! -e "${long_line}" ]]; then
   mv "${long_line}.tmp" "${long_line}"
   rm -f "${chunk}"
 fi
-long_ns=$(time_once "${cli}" -q "${long_line}" -o "${work}/out_one_line.txt")
-echo "one 100 MB line:        $(seconds "${long_ns}") s"
 
-# Stress 2: 1,000,000 distinct words, ten a line. Each word is four
-# consonant-vowel syllables (80 of them), so no word is dropped as too short,
-# vowel-less, of repeated letters or a Roman numeral.
+huge_word="${work}/one_word_40mb.txt"
+if [[ ! -e "${huge_word}" ]]; then
+  head -c $((40 * 1000 * 1000)) /dev/zero | tr '\0' 'a' | sed 's/aa/a-/g' > "${huge_word}.tmp"
+  mv "${huge_word}.tmp" "${huge_word}"
+fi
+
+# Each word is four consonant-vowel syllables (80 of them), ten a line, so
+# that no word is dropped as too short, vowel-less, of repeated letters or
+# a Roman numeral.
 distinct="${work}/distinct_1m.txt"
 if [[ ! -e "${distinct}" ]]; then
   awk 'BEGIN {
@@ -112,5 +138,27 @@ if [[ ! -e "${distinct}" ]]; then
   }' > "${distinct}.tmp"
   mv "${distinct}.tmp" "${distinct}"
 fi
-distinct_ns=$(time_once "${cli}" -q "${distinct}" -o "${work}/out_distinct.txt")
-echo "1,000,000 distinct words: $(seconds "${distinct_ns}") s"
+
+# 10 MB of words holding "<...>": valid and invalid expressions, plain tags,
+# a few hundred distinct ones repeated, and runs of nested openings.
+brackets="${work}/brackets_10mb.txt"
+if [[ ! -e "${brackets}" ]]; then
+  awk 'BEGIN {
+    srand(7)
+    while (size < 10000000) {
+      k = int(rand() * 300)
+      if (k % 3 == 0) line = sprintf("wo<rd(%d>x ab<[0-9]+>c foo<b>bar ", k)
+      else if (k % 3 == 1) line = sprintf("x<y%d.z>w q<(%d ", k, k)
+      else { line = ""; for (j = 0; j < 50; j++) line = line "ab<("; line = line "> " }
+      printf "%s", line; size += length(line)
+      if (++n % 8 == 0) { printf "\n"; size++ }
+    }
+  }' > "${brackets}.tmp"
+  mv "${brackets}.tmp" "${brackets}"
+fi
+
+measure "one 100 MB line" "${long_line}"
+measure "one 40 MB word" "${huge_word}"
+measure "1,000,000 distinct words" "${distinct}"
+awk -v f="${work}/rss.txt" 'BEGIN { getline kb < f; printf "%-26s %.0f bytes per distinct word\n", "", kb * 1024 / 1e6 }'
+measure "text full of <...> (10 MB)" "${brackets}"
