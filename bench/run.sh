@@ -140,7 +140,8 @@ if [[ ! -e "${distinct}" ]]; then
 fi
 
 # 10 MB of words holding "<...>": valid and invalid expressions, plain tags,
-# a few hundred distinct ones repeated, and runs of nested openings.
+# a few hundred distinct ones repeated, and runs of openings in which every
+# "<" sees a distinct text up to the next ">".
 brackets="${work}/brackets_10mb.txt"
 if [[ ! -e "${brackets}" ]]; then
   awk 'BEGIN {
@@ -149,7 +150,11 @@ if [[ ! -e "${brackets}" ]]; then
       k = int(rand() * 300)
       if (k % 3 == 0) line = sprintf("wo<rd(%d>x ab<[0-9]+>c foo<b>bar ", k)
       else if (k % 3 == 1) line = sprintf("x<y%d.z>w q<(%d ", k, k)
-      else { line = ""; for (j = 0; j < 50; j++) line = line "ab<("; line = line "> " }
+      else {  # every "<" of the run sees a distinct text up to the ">"
+        line = ""
+        for (j = 0; j < 200; j++) line = line sprintf("%c%c<(", 97 + int(rand() * 8), 105 + int(rand() * 8))
+        line = line "> "
+      }
       printf "%s", line; size += length(line)
       if (++n % 8 == 0) { printf "\n"; size++ }
     }

@@ -242,15 +242,23 @@ TEST(ScannerTest, ALineInPiecesGivesTheWordsOfTheWholeLine) {
   }
 }
 
-TEST(ScannerTest, RepeatedBracketsAreJudgedOnce) {
+TEST(ScannerTest, BracketsAreJudgedWithoutCompilingEachOne) {
+  // Seven distinct expressions repeated, and runs of "<(" whose every
+  // suffix is a distinct text that is no expression.
   Bytes b;
-  for (int i = 0; i < 20000; ++i) b += "wo<rd(" + std::to_string(i % 7) + ">x ";
+  for (int i = 0; i < 20000; ++i) b += "wo<rd[0-9]" + std::to_string(i % 7) + ">x ";
+  for (int i = 0; i < 200; ++i) {
+    for (int k = 0; k < 100; ++k)
+      b += std::string(1, static_cast<char>('a' + (i + k) % 26)) + "b<(";
+    b += "> ";
+  }
   Scanner scanner;
   scanner.Configure(u"", false, NormaliseOptions());
   Collect sink;
   const uint64_t before = RegExpCompilations();
   scanner.ScanTextBlock(&b, &sink);
   EXPECT_EQ(RegExpCompilations() - before, 7u);
+  EXPECT_EQ(sink.words.front(), "wo<rd[0-9]0>x");
 }
 
 }  // namespace

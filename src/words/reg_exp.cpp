@@ -63,6 +63,34 @@ PatternCache& Cache() {
 
 }  // namespace
 
+bool IsUnbalancedRegExp(std::string_view pattern) {
+  const std::string_view p = pattern;
+  if (p.find("(?") != p.npos || p.find("\\Q") != p.npos || p.find("\\c") != p.npos ||
+      p.find("[:") != p.npos) {
+    return false;
+  }
+  int64_t depth = 0;
+  bool in_class = false;
+  size_t class_start = 0;  // where a "]" is still a literal member of the class
+  for (size_t i = 0; i < p.size(); ++i) {
+    const char c = p[i];
+    if (c == '\\') {
+      ++i;  // the escaped character
+    } else if (in_class) {
+      if (c == ']' && i != class_start) in_class = false;
+    } else if (c == '[') {
+      in_class = true;
+      class_start = i + 1 < p.size() && p[i + 1] == '^' ? i + 2 : i + 1;
+    } else if (c == '(') {
+      ++depth;
+    } else if (c == ')') {
+      if (depth == 0) return true;
+      --depth;
+    }
+  }
+  return in_class || depth > 0;
+}
+
 uint64_t RegExpCompilations() { return Cache().compilations(); }
 
 bool IsValidRegExp(TextView pattern) { return Cache().Get(pattern, true).runs; }

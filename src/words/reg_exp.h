@@ -8,6 +8,7 @@
 #define VORN_WORDS_REG_EXP_H_
 
 #include <cstdint>
+#include <string_view>
 
 #include "util/text.h"
 
@@ -21,6 +22,13 @@ bool IsValidRegExp(TextView pattern);
 // case_significant). Stores false in *valid (when given) when the pattern
 // cannot be compiled or run; the result is then false.
 bool RegExpFind(TextView pattern, TextView text, bool case_significant, bool* valid = nullptr);
+
+// A quick look at a pattern (Windows-1252 bytes) that needs no compiling:
+// true when its parentheses or its character class are certainly not
+// closed, which makes it invalid. False says nothing: the pattern must be
+// compiled to know. Patterns that hold constructs that change how
+// parentheses are read ("(?", "\Q", "\c", "[:") are never judged here.
+bool IsUnbalancedRegExp(std::string_view pattern);
 
 // How many patterns this thread has compiled so far (each distinct pattern
 // once while it stays in the cache).

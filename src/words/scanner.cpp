@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "words/reg_exp.h"
-
 namespace vorn {
 
 namespace {
@@ -121,6 +119,11 @@ size_t Scanner::NextSpace(BytesView block, size_t from) {
 }
 
 size_t Scanner::NumAlpha2(BytesView b, size_t pos) {
+  judge_.NewBlock();
+  return MeasureWord(b, pos);
+}
+
+size_t Scanner::MeasureWord(BytesView b, size_t pos) {
   const size_t len = b.size();
   size_t p = pos;
   while (p < len) {
@@ -151,7 +154,7 @@ size_t Scanner::NumAlpha2(BytesView b, size_t pos) {
       }
     }
     if (plain_tag) break;
-    if (IsValidBracket(b.substr(p, q - p + 1))) {
+    if (judge_.IsValid(b, p, q)) {
       p = q + 1;
     } else {
       ++p;
@@ -180,7 +183,7 @@ bool Scanner::GetNextWord(BytesView b, size_t* pos) {
     stopped_at_ = b[p];
     n = p - *pos;
   } else {
-    n = NumAlpha2(b, *pos);
+    n = MeasureWord(b, *pos);
   }
   if (n == 0) return false;
   const size_t start = *pos;
@@ -200,22 +203,11 @@ bool Scanner::GetNextWord(BytesView b, size_t* pos) {
   return true;
 }
 
-bool Scanner::IsValidBracket(BytesView bracketed) {
-  // Text full of brackets repeats the same few: each distinct text is
-  // compiled once, and its verdict kept.
-  constexpr size_t kMaxVerdicts = 1 << 16;
-  const auto it = bracket_verdicts_.find(bracketed);
-  if (it != bracket_verdicts_.end()) return it->second;
-  if (bracket_verdicts_.size() >= kMaxVerdicts) bracket_verdicts_.clear();
-  const bool valid = IsValidRegExp(DecodeWindows1252(bracketed));
-  bracket_verdicts_.emplace(Bytes(bracketed), valid);
-  return valid;
-}
-
 size_t Scanner::ScanRange(BytesView b, size_t pos, size_t stop, ScanSink* sink, bool* ended) {
   const size_t len = b.size();
   gt_from_ = space_from_ = kNone;  // forces a fresh search in this block
   gt_at_ = space_at_ = 0;
+  judge_.NewBlock();
   size_t skipped = 0;
   while (pos + 1 < len && pos < stop) {
     const char c = b[pos];

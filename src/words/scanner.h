@@ -14,10 +14,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <unordered_map>
 
 #include "util/text.h"
+#include "words/bracket_judge.h"
 #include "words/char_classes.h"
 #include "words/normalise.h"
 
@@ -118,20 +117,15 @@ class Scanner {
   // at or after `stop`. Returns the position where it stopped; sets *ended
   // when the sink asked to end the scan.
   size_t ScanRange(BytesView b, size_t pos, size_t stop, ScanSink* sink, bool* ended);
-  // Whether the bracketed text is a valid expression, from a cache of the
-  // verdicts on the texts met so far.
-  bool IsValidBracket(BytesView bracketed);
+  // NumAlpha2 within the block being scanned.
+  size_t MeasureWord(BytesView block, size_t pos);
 
   // The line arriving in pieces: what is not scanned yet, its offset in the
   // line, and where the search for "--" goes on.
   Bytes carry_;
   size_t carry_offset_ = 0;
   size_t hyphens_from_ = 0;
-  struct BytesHash {
-    using is_transparent = void;
-    size_t operator()(BytesView v) const { return std::hash<BytesView>{}(v); }
-  };
-  std::unordered_map<Bytes, bool, BytesHash, std::equal_to<>> bracket_verdicts_;
+  BracketJudge judge_;
   uint64_t measured_ = 0;
   // Caches of the next ">" and the next blank at or after a position, so
   // that measuring words across a block stays linear.
