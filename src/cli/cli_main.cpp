@@ -135,7 +135,6 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       o.has_source = true;
     }
   }
-  if (!o.has_source && !o.has_clipboard) return Usage(err, "no source given");
   if (o.has_source && o.has_clipboard) return Usage(err, "give either SOURCE or --clipboard");
 
   CliHost host(&err, o.answer_yes, err_is_terminal && !o.quiet);
@@ -160,6 +159,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (s.UserSpecifiedExtraChars.empty()) s.AllowWordsWithUserSpecifiedExtraChars = 0;
   }
+  // Checked after the --set options, so that a bad one is named (with the
+  // names or values it could take) even when the source is still missing.
+  if (!o.has_source && !o.has_clipboard) return Usage(err, "no source given");
   if (o.has_output) {
     s.OutputFilePath = o.output;
     s.DisableOutputToFile = 0;

@@ -352,6 +352,19 @@ TEST(CliEndToEndTest, UsageErrorsExitWithTwo) {
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("vorn-cli: "), std::string::npos);
   }
+  // A bad --set is named, with the names or values it could take, also when
+  // no source is given.
+  for (const std::string& source : {"x", ""}) {
+    std::vector<std::string> args = {"--set", "Bogus=1"};
+    if (!source.empty()) args.push_back(source);
+    const CliRun r = RunCli(args, dir);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.find("vorn-cli: Unknown setting \"Bogus\"; the settings are: "), 0u) << r.err;
+    EXPECT_NE(r.err.find("ShortWordSize"), std::string::npos) << r.err;
+  }
+  const CliRun r = RunCli({"--set", "ShortWordSize=99"}, dir);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err.find("vorn-cli: ShortWordSize takes one of: "), 0u) << r.err;
 }
 
 }  // namespace
