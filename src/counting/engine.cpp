@@ -721,11 +721,12 @@ int Engine::DoItFromFile() {
         utf8 = IsValidUtf8(bytes) &&
                std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
       }
+      // "Only 7-bit ASCII words" is meant for 8-bit text; in a Unicode file
+      // (UTF-8, UTF-16 or UTF-32 alike) it is suspended, so that one text
+      // lists the same words in whichever form it is stored.
       const int16_t only7bit = s.Only7bitASCII;
-      if (utf8) {
-        s.Only7bitASCII = 0;
-        st_.SetLabel(Label::kTotalNumOccurrences, "This is a UTF8 file.");
-      }
+      if (utf8 || info.result == kTextUnicode) s.Only7bitASCII = 0;
+      if (utf8) st_.SetLabel(Label::kTotalNumOccurrences, "This is a UTF8 file.");
       if (!ReadLines(path, info.result, info.start_code, utf8, length)) status = kFileCannotOpen;
       s.Only7bitASCII = only7bit;
       break;

@@ -244,6 +244,49 @@ TEST(CliEndToEndTest, BadInputFiles) {
   }
 }
 
+// The code units of text in UTF-16 or UTF-32, little- or big-endian, after a
+// byte-order mark.
+template <typename Char>
+std::string UnicodeFile(std::u32string_view text, bool le) {
+  std::string out;
+  auto put = [&](uint32_t unit) {
+    for (size_t k = 0; k < sizeof(Char); ++k) {
+      out += static_cast<char>(unit >> (8 * (le ? k : sizeof(Char) - 1 - k)));
+    }
+  };
+  put(0xFEFF);
+  for (char32_t c : text) put(c);  // no character beyond U+FFFF here
+  return out;
+}
+
+// "Only 7-bit ASCII words" is suspended for every Unicode file, so the same
+// text lists the same words in each of its forms.
+TEST(CliEndToEndTest, UnicodeFormsListAlikeWithOnly7bitAscii) {
+  TempDir dir;
+  const std::u32string text = U"Na\u00EFve caf\u00E9 plain words naive\r\nna\u00EFve end\r\n";
+  const std::string utf8 = "Na\xC3\xAFve caf\xC3\xA9 plain words naive\r\nna\xC3\xAFve end\r\n";
+  const std::vector<std::pair<std::string, std::string>> forms = {
+      {"utf8.txt", utf8},
+      {"utf8_bom.txt", "\xEF\xBB\xBF" + utf8},
+      {"utf16le.txt", UnicodeFile<char16_t>(text, true)},
+      {"utf16be.txt", UnicodeFile<char16_t>(text, false)},
+      {"utf32le.txt", UnicodeFile<char32_t>(text, true)},
+      {"utf32be.txt", UnicodeFile<char32_t>(text, false)},
+  };
+  std::string first;
+  for (const auto& [name, bytes] : forms) {
+    SCOPED_TRACE(name);
+    const CliRun r = RunCli(
+        {"-q", "--set", "Only7bitASCII=1", "--set", "WordOrder=1", dir.Write(name, bytes)}, dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    // The first line names the file.
+    const std::string listing = r.out.substr(r.out.find('\n') + 1);
+    EXPECT_NE(listing.find("2\tna\u00EFve\n"), std::string::npos) << listing;
+    if (first.empty()) first = listing;
+    EXPECT_EQ(listing, first);
+  }
+}
+
 TEST(CliEndToEndTest, BadPathsAndOutputFiles) {
   TempDir dir;
   const std::string input = dir.Write("in.txt", "keep these words\n");
