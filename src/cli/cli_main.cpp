@@ -1,5 +1,6 @@
 #include "cli/cli_main.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -73,6 +74,14 @@ bool ReadAll(const std::string& path, std::string* bytes, std::string* error) {
   }
   bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return true;
+}
+
+// True when standard input is read from the file at path.
+bool StandardInputIs(const std::string& path) {
+  struct stat in {};
+  struct stat file {};
+  return fstat(STDIN_FILENO, &in) == 0 && stat(path.c_str(), &file) == 0 &&
+         in.st_dev == file.st_dev && in.st_ino == file.st_ino;
 }
 
 // The clipboard text of a file: UTF-8 when it is valid UTF-8, else
@@ -165,6 +174,15 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   if (o.has_output) {
     s.OutputFilePath = o.output;
     s.DisableOutputToFile = 0;
+  }
+  // The output file is emptied before the count and then written: it must
+  // not be the file the clipboard text comes from, by whatever name.
+  if (o.has_clipboard && !s.OutputFilePath.empty() && !s.DisableOutputToFile &&
+      (o.clipboard == "-" ? StandardInputIs(s.OutputFilePath)
+                          : SamePath(o.clipboard, s.OutputFilePath))) {
+    host.ShowMessage("Error", "The output file cannot be the same as the input file.",
+                     Icon::kExclamation);
+    return 1;
   }
   if (o.has_clipboard) {
     std::string bytes;

@@ -38,13 +38,14 @@ std::string Quote(const std::string& s) {
   return q + "'";
 }
 
+// Runs program with args, standard input read from stdin_path.
 CliRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                  const TempDir& dir) {
+                  const TempDir& dir, const std::string& stdin_path = "/dev/null") {
   std::string cmd = Quote(program);
   for (const std::string& a : args) cmd += " " + Quote(a);
   const std::string out_path = dir.File("stdout");
   const std::string err_path = dir.File("stderr");
-  cmd += " >" + Quote(out_path) + " 2>" + Quote(err_path) + " </dev/null";
+  cmd += " >" + Quote(out_path) + " 2>" + Quote(err_path) + " <" + Quote(stdin_path);
   CliRun r;
   const int raw = std::system(cmd.c_str());
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -53,9 +54,10 @@ CliRun RunProgram(const std::string& program, const std::vector<std::string>& ar
   return r;
 }
 
-CliRun RunCli(const std::vector<std::string>& args, const TempDir& dir) {
+CliRun RunCli(const std::vector<std::string>& args, const TempDir& dir,
+              const std::string& stdin_path = "/dev/null") {
   const char* cli = std::getenv("VORN_CLI");
-  return RunProgram(cli ? cli : VORN_TEST_CLI, args, dir);
+  return RunProgram(cli ? cli : VORN_TEST_CLI, args, dir, stdin_path);
 }
 
 std::string Data(const std::string& name) { return SourceDir() + "/tests/data/" + name; }
@@ -305,6 +307,41 @@ TEST(CliEndToEndTest, BadPathsAndOutputFiles) {
   r = RunCli({"-q", input, "-o", dir.File("missing/out.txt")}, dir);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out.substr(0, 7), "Error: ");
+}
+
+// The clipboard file, by any of its names, or a file that standard input is
+// read from, is never written over as the output file.
+TEST(CliEndToEndTest, ClipboardFileIsNeverTheOutputFile) {
+  TempDir dir;
+  const std::string notes = dir.Write("notes.txt", "keep these words\n");
+  const std::string other_name = dir.File("other_name.txt");
+  ASSERT_EQ(link(notes.c_str(), other_name.c_str()), 0);
+  struct Run {
+    std::vector<std::string> args;
+    std::string stdin_path;
+  };
+  const std::vector<Run> runs = {
+      {{"--clipboard", notes, "-o", notes}, "/dev/null"},
+      {{"--clipboard", notes, "-o", other_name}, "/dev/null"},
+      {{"--clipboard", notes, "-o", dir.path() + "/./notes.txt"}, "/dev/null"},
+      {{"--clipboard", "-", "-o", notes}, notes},
+      {{"--clipboard", "-", "-o", other_name}, notes},
+  };
+  for (const Run& run : runs) {
+    std::vector<std::string> args = {"-q"};
+    args.insert(args.end(), run.args.begin(), run.args.end());
+    SCOPED_TRACE(args[2] + " -o " + args[4]);
+    const CliRun r = RunCli(args, dir, run.stdin_path);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Error: The output file cannot be the same as the input file.\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(ReadFileBytes(notes), "keep these words\n");
+  }
+  // Another output file is written as usual.
+  const std::string out = dir.File("out.txt");
+  const CliRun r = RunCli({"-q", "--clipboard", "-", "-o", out}, dir, notes);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(ReadFileBytes(out).find("\tthese\r\n"), std::string::npos);
 }
 
 TEST(CliEndToEndTest, UnreadableFile) {
