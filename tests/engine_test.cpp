@@ -255,6 +255,13 @@ TEST_F(EngineTest, ClipboardLimitsAndControlCharacters) {
   exact.resize(100000);
   host.SetClipboard(exact);
   EXPECT_EQ(engine.CountWords(), RunOutcome::kListed);
+  // A host that stopped reading knows only that there is more.
+  host.SetClipboard(Text(10, u'a'), /*cut=*/true);
+  EXPECT_EQ(engine.CountWords(), RunOutcome::kRefused);
+  EXPECT_EQ(host.Dialogs().back(),
+            "Too much clipboard text|There are more than 100,000 characters in the text on the "
+            "clipboard.\r\nThe maximum permitted is 100,000.  If possible,\r\ncount word "
+            "frequencies for this text using an input file.");
   host.SetClipboard(u"bell\u0007 here");
   EXPECT_EQ(engine.CountWords(), RunOutcome::kRefused);
   EXPECT_EQ(host.Dialogs().back(),

@@ -1,13 +1,13 @@
 #include "cli/cli_main.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <iterator>
-#include <sstream>
 
 #include "cli/cli_host.h"
 #include "counting/engine.h"
@@ -29,7 +29,8 @@ constexpr const char* kUsage =
     "Counts the words of SOURCE (a text file) and lists them.\n"
     "\n"
     "Options:\n"
-    "  --clipboard FILE     count FILE's text as the clipboard text ('-' = standard input)\n"
+    "  --clipboard FILE     count FILE's text as the clipboard text ('-' = standard input;\n"
+    "                       up to 100,000 characters)\n"
     "  --set NAME=VALUE     set one settings field (repeatable)\n"
     "  -o, --output FILE    write the output file (Windows-1252, CR LF)\n"
     "  --raw                print the listing byte for byte as the file would hold it\n"
@@ -59,21 +60,41 @@ int Usage(std::ostream& err, const std::string& problem) {
   return 2;
 }
 
-// Reads a whole file (or standard input for "-"). Returns false on error.
-bool ReadAll(const std::string& path, std::string* bytes, std::string* error) {
-  if (path == "-") {
-    std::ostringstream ss;
-    ss << std::cin.rdbuf();
-    *bytes = ss.str();
-    return true;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+// The most bytes of a clipboard file that can hold kMaxClipboardChars
+// characters: a character of Text takes at most three bytes of UTF-8 (a
+// four-byte sequence makes two) and one of Windows-1252, and a byte-order mark
+// may come first. A longer file surely holds too much text.
+constexpr size_t kClipboardByteLimit = 3 + 3 * static_cast<size_t>(kMaxClipboardChars);
+
+// Reads the clipboard file (standard input for "-"), but not more than
+// kClipboardByteLimit bytes of it, into *bytes; sets *cut when the file goes
+// on past them. Returns false, with the system's description in *error, when
+// the file cannot be opened or read.
+bool ReadClipboardFile(const std::string& path, std::string* bytes, bool* cut, std::string* error) {
+  const int fd = path == "-" ? STDIN_FILENO : open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
     *error = ErrorDescription(errno);
     return false;
   }
-  bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return true;
+  // One byte over the limit tells whether there is more.
+  bytes->assign(kClipboardByteLimit + 1, '\0');
+  size_t got = 0;
+  bool ok = true;
+  while (got < bytes->size()) {
+    const ssize_t n = read(fd, bytes->data() + got, bytes->size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      *error = ErrorDescription(errno);
+      ok = false;
+      break;
+    }
+    if (n == 0) break;
+    got += static_cast<size_t>(n);
+  }
+  if (fd != STDIN_FILENO) close(fd);
+  *cut = got > kClipboardByteLimit;
+  bytes->resize(std::min(got, kClipboardByteLimit));
+  return ok;
 }
 
 // True when standard input is read from the file at path.
@@ -186,12 +207,13 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
   if (o.has_clipboard) {
     std::string bytes;
+    bool cut = false;
     std::string error;
-    if (!ReadAll(o.clipboard, &bytes, &error)) {
+    if (!ReadClipboardFile(o.clipboard, &bytes, &cut, &error)) {
       err << "vorn-cli: cannot read " << o.clipboard << ": " << error << "\n";
       return 1;
     }
-    host.SetClipboard(ClipboardFromBytes(bytes));
+    host.SetClipboard({ClipboardFromBytes(bytes), cut});
     s.Source = InputSource::kClipboard;
   } else if (FolderExists(o.source) && o.source.back() != '/') {
     s.Source = InputSource::kFolder;

@@ -26,7 +26,6 @@ namespace {
 
 constexpr int64_t kStopPromptMin = 800;
 constexpr int kProgressBarWidth = 39;
-constexpr int64_t kMaxClipboardChars = 100000;
 constexpr int64_t kLargeInputFile = 200000;
 constexpr int64_t kInFileProgressMin = 10240;
 const std::string kCrLfS = "\r\n";
@@ -554,16 +553,19 @@ void Engine::ScanLine(Bytes* line) {
 RunOutcome Engine::ReadClipboard() {
   CountRun& run = st_.run;
   st_.SetLabel(Label::kTimeElapsed, "");
-  const Text clip = st_.host->ReadClipboard();
-  if (clip.empty()) {
+  const ClipboardContent content = st_.host->ReadClipboard();
+  const Text& clip = content.text;
+  if (clip.empty() && !content.cut) {
     st_.host->ShowMessage("Clipboard", "There is no text on the clipboard.", Icon::kInformation);
     return RunOutcome::kRefused;
   }
-  if (static_cast<int64_t>(clip.size()) > kMaxClipboardChars) {
+  if (content.cut || static_cast<int64_t>(clip.size()) > kMaxClipboardChars) {
+    // A host that stopped reading knows only that there is more.
+    const std::string count = content.cut ? "more than " + Grouped(kMaxClipboardChars)
+                                          : Grouped(static_cast<int64_t>(clip.size()));
     st_.host->ShowMessage("Too much clipboard text",
-                          "There are " + Grouped(static_cast<int64_t>(clip.size())) +
-                              " characters in the text on the clipboard." + kCrLfS +
-                              "The maximum permitted is " + Grouped(kMaxClipboardChars) +
+                          "There are " + count + " characters in the text on the clipboard." +
+                              kCrLfS + "The maximum permitted is " + Grouped(kMaxClipboardChars) +
                               ".  If possible," + kCrLfS +
                               "count word frequencies for this text using an input file.",
                           Icon::kInformation);

@@ -38,6 +38,10 @@ enum class RunOutcome {
   kStopAsked,  // the call asked a run under way to stop
 };
 
+// The longest clipboard text a count accepts, in characters (16-bit units
+// of Text).
+inline constexpr int64_t kMaxClipboardChars = 100000;
+
 // Per-file status codes of DoItFromFile.
 enum FileStatus : int {
   kFileRead = 0,

@@ -38,14 +38,17 @@ std::string Quote(const std::string& s) {
   return q + "'";
 }
 
-// Runs program with args, standard input read from stdin_path.
+// Runs program with args, standard input read from stdin_path, or, when
+// producer is given, from the output of that shell command.
 CliRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                  const TempDir& dir, const std::string& stdin_path = "/dev/null") {
+                  const TempDir& dir, const std::string& stdin_path = "/dev/null",
+                  const std::string& producer = "") {
   std::string cmd = Quote(program);
   for (const std::string& a : args) cmd += " " + Quote(a);
   const std::string out_path = dir.File("stdout");
   const std::string err_path = dir.File("stderr");
-  cmd += " >" + Quote(out_path) + " 2>" + Quote(err_path) + " <" + Quote(stdin_path);
+  cmd += " >" + Quote(out_path) + " 2>" + Quote(err_path);
+  cmd = producer.empty() ? cmd + " <" + Quote(stdin_path) : producer + " | " + cmd;
   CliRun r;
   const int raw = std::system(cmd.c_str());
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -58,6 +61,13 @@ CliRun RunCli(const std::vector<std::string>& args, const TempDir& dir,
               const std::string& stdin_path = "/dev/null") {
   const char* cli = std::getenv("VORN_CLI");
   return RunProgram(cli ? cli : VORN_TEST_CLI, args, dir, stdin_path);
+}
+
+// Runs vorn-cli with its standard input taken from the shell command producer.
+CliRun RunCliAfter(const std::string& producer, const std::vector<std::string>& args,
+                   const TempDir& dir) {
+  const char* cli = std::getenv("VORN_CLI");
+  return RunProgram(cli ? cli : VORN_TEST_CLI, args, dir, "", producer);
 }
 
 std::string Data(const std::string& name) { return SourceDir() + "/tests/data/" + name; }
@@ -371,6 +381,33 @@ TEST(CliEndToEndTest, BadClipboardText) {
             "Too much clipboard text: There are 100,001 characters in the text on the "
             "clipboard.\nThe maximum permitted is 100,000.  If possible,\ncount word frequencies "
             "for this text using an input file.\n");
+  // Reading stops once the text is surely too long: the count is then not
+  // known. 100,000 characters take at most 300,000 bytes and a byte-order
+  // mark.
+  const std::string more_than =
+      "Too much clipboard text: There are more than 100,000 characters in the text on the "
+      "clipboard.\nThe maximum permitted is 100,000.  If possible,\ncount word frequencies "
+      "for this text using an input file.\n";
+  r = RunCli({"-q", "--clipboard", dir.Write("bigger.txt", std::string(300004, 'a'))}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, more_than);
+  r = RunCliAfter("head -c 20000000 /dev/zero", {"-q", "--clipboard", "-"}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, more_than);
+  r = RunCli({"-q", "--clipboard", "/dev/zero"}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, more_than);
+  r = RunCli({"-q", "--clipboard", dir.Write("bytes.txt", std::string(300003, 'a'))}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("There are 300,003 characters"), std::string::npos) << r.err;
+  // 100,000 characters of three bytes each after a byte-order mark are taken
+  // (U+1E01, U+1E03 and U+1E09 fold to "a", "b" and "c", U+2002 to a space).
+  std::string widest = "\xEF\xBB\xBF";
+  for (int i = 0; i < 25000; ++i) widest += "\xE1\xB8\x81\xE1\xB8\x83\xE1\xB8\x89\xE2\x80\x82";
+  ASSERT_EQ(widest.size(), 300003u);
+  r = RunCli({"-q", "--clipboard", dir.Write("widest.txt", widest)}, dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("25000\tabc\n"), std::string::npos) << r.out;
   r = RunCli({"-q", "--clipboard", dir.Write("ctl.txt", "ring\x07 the bell")}, dir);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err,
@@ -434,9 +471,9 @@ TEST(CliEndToEndTest, UsageErrorsExitWithTwo) {
   }
   // A bad --set is named, with the names or values it could take, also when
   // no source is given.
-  for (const std::string& source : {"x", ""}) {
+  for (bool with_source : {true, false}) {
     std::vector<std::string> args = {"--set", "Bogus=1"};
-    if (!source.empty()) args.push_back(source);
+    if (with_source) args.push_back("x");
     const CliRun r = RunCli(args, dir);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err.find("vorn-cli: Unknown setting \"Bogus\"; the settings are: "), 0u) << r.err;
