@@ -113,16 +113,27 @@ Text ClipboardFromBytes(const std::string& bytes) {
   return IsValidUtf8(b) ? Utf8ToText(b) : DecodeWindows1252(b);
 }
 
+// Writes text to standard output and flushes it. Returns false, after saying
+// why on err, when it could not be written (a full disk, a closed pipe).
+bool WriteOut(std::ostream& out, std::ostream& err, std::string_view text) {
+  errno = 0;
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.flush();
+  if (out) return true;
+  err << "vorn-cli: cannot write to standard output: " << ErrorDescription(errno != 0 ? errno : EIO)
+      << "\n";
+  err.flush();
+  return false;
+}
+
 std::string TextAsUtf8Lf(const Text& text) {
   std::string s = ToLf(TextToUtf8(text));
   if (!s.empty() && s.back() != '\n') s.push_back('\n');
   return s;
 }
 
-}  // namespace
-
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           bool err_is_terminal) {
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               bool err_is_terminal) {
   Options o;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -132,11 +143,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       return true;
     };
     if (a == "--help" || a == "-h") {
-      out << kUsage;
-      return 0;
+      return WriteOut(out, err, kUsage) ? 0 : 1;
     } else if (a == "--version") {
-      out << "vorn-cli " << VORN_VERSION << "\n";
-      return 0;
+      return WriteOut(out, err, std::string("vorn-cli ") + VORN_VERSION + "\n") ? 0 : 1;
     } else if (a == "--clipboard") {
       if (!value(&o.clipboard)) return Usage(err, "--clipboard needs a file");
       o.has_clipboard = true;
@@ -232,15 +241,27 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
   EngineState& st = engine.state();
   if (o.textbox || o.has_output) {
-    out << TextAsUtf8Lf(st.textbox.text());
+    if (!WriteOut(out, err, TextAsUtf8Lf(st.textbox.text()))) return 1;
   } else if (outcome == RunOutcome::kListed ||
              (outcome == RunOutcome::kFailed && st.run.ResultsPresent)) {
     // A run ended by an error still lists what it found.
     const std::string listing = RenderFileListing(&st);
-    out << (o.raw ? listing : ToLf(TextToUtf8(DecodeWindows1252(listing))));
+    if (!WriteOut(out, err, o.raw ? listing : ToLf(TextToUtf8(DecodeWindows1252(listing))))) {
+      return 1;
+    }
   }
-  out.flush();
   return outcome == RunOutcome::kListed ? 0 : 1;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           bool err_is_terminal) {
+  const int status = RunCommand(args, out, err, err_is_terminal);
+  // A message or question that could not be written to standard error
+  // turns a run that otherwise went well into a failed one.
+  err.flush();
+  return status == 0 && !err ? 1 : status;
 }
 
 }  // namespace vorn

@@ -4,6 +4,7 @@
 // rewrites the expected files from the program's output instead (review the
 // difference before committing it). VORN_CLI names another vorn-cli to test.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -254,6 +255,66 @@ TEST(CliEndToEndTest, BadInputFiles) {
       EXPECT_NE(r.out.find(f.out_part), std::string::npos) << r.out;
     }
   }
+}
+
+// Runs vorn-cli with standard output on out_fd (closed in the caller),
+// standard error on stderr_path and SIGPIPE ignored.
+CliRun RunCliWritingTo(int out_fd, const std::vector<std::string>& args,
+                       const std::string& stderr_path) {
+  const char* cli = std::getenv("VORN_CLI");
+  const std::string program = cli ? cli : VORN_TEST_CLI;
+  std::vector<std::string> argv_strings = {"vorn-cli"};
+  argv_strings.insert(argv_strings.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& a : argv_strings) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(out_fd, STDOUT_FILENO);
+    freopen(stderr_path.c_str(), "w", stderr);
+    freopen("/dev/null", "r", stdin);
+    signal(SIGPIPE, SIG_IGN);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  close(out_fd);
+  CliRun r;
+  int raw = 0;
+  if (pid > 0 && waitpid(pid, &raw, 0) == pid && WIFEXITED(raw)) r.status = WEXITSTATUS(raw);
+  r.err = stderr_path == "/dev/full" ? "" : ReadFileBytes(stderr_path);
+  return r;
+}
+
+// A failed write to standard output (a full device, a pipe whose reader has
+// gone while SIGPIPE is ignored) or to standard error ends with status 1.
+TEST(CliEndToEndTest, WriteErrorsOnStandardOutputAndError) {
+  TempDir dir;
+  const std::string err_path = dir.File("stderr");
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"-q", "tests/data/cp1252.txt"},
+                                             {"-q", "--textbox", "tests/data/cp1252.txt"},
+                                             {"--help"},
+                                             {"--version"}}) {
+    SCOPED_TRACE(args.back());
+    CliRun r = RunCliWritingTo(open("/dev/full", O_WRONLY), args, err_path);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "vorn-cli: cannot write to standard output: No space left on device\n");
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    close(fds[0]);  // the reader is gone before anything is written
+    r = RunCliWritingTo(fds[1], args, err_path);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "vorn-cli: cannot write to standard output: Broken pipe\n");
+  }
+  // A question that cannot be shown on standard error: the listing is
+  // written, but the status says that something went wrong.
+  std::string big;
+  while (big.size() <= 200000) big += "lorem ipsum dolor sit amet\n";
+  const std::string listing = dir.File("listing");
+  const CliRun r = RunCliWritingTo(open(listing.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644),
+                                   {"-q", dir.Write("big.txt", big)}, "/dev/full");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(ReadFileBytes(listing).find("\tlorem\n"), std::string::npos);
 }
 
 // The code units of text in UTF-16 or UTF-32, little- or big-endian, after a
