@@ -178,6 +178,9 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
 
   CliHost host(&err, o.answer_yes, err_is_terminal && !o.quiet);
   Engine engine(&host);
+  // Paths on the command line are taken as given, blanks at their ends
+  // included.
+  engine.SetTrimInputPath(false);
   Settings& s = engine.settings();
   for (const std::string& set : o.sets) {
     const size_t eq = set.find('=');
@@ -224,7 +227,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     host.SetClipboard({ClipboardFromBytes(bytes), cut});
     s.Source = InputSource::kClipboard;
-  } else if (FolderExists(o.source) && o.source.back() != '/') {
+  } else if (ClassifyPath(o.source) == PathKind::kFolder && o.source.back() != '/') {
     s.Source = InputSource::kFolder;
     s.FolderPath = o.source;
   } else {

@@ -182,13 +182,14 @@ RunOutcome Engine::CountWords() {
 RunOutcome Engine::StartCount() {
   Settings& s = st_.settings;
   CountRun& run = st_.run;
-  s.InputFilePath = TrimAscii(s.InputFilePath);
+  if (trim_input_path_) s.InputFilePath = TrimAscii(s.InputFilePath);
   if (s.Source == InputSource::kSingleFile) {
     if (s.InputFilePath.empty()) {
       st_.host->ShowMessage("Invalid input", "Input file not specified!", Icon::kExclamation);
       return RunOutcome::kRefused;
     }
-    if (FileExists(s.InputFilePath) && FileLength(s.InputFilePath) == 0) {
+    // Other kinds of path are reported by DoItFromFile.
+    if (ClassifyPath(s.InputFilePath) == PathKind::kRegular && FileLength(s.InputFilePath) == 0) {
       st_.host->ShowMessage("Empty file", "Input file is zero-length!", Icon::kExclamation);
       return RunOutcome::kRefused;
     }
@@ -622,6 +623,19 @@ void Engine::ReportInputFileStatus(int status) {
       st_.host->ShowMessage("Invalid input", s.InputFilePath + kCrLfS + "is a folder, not a file.",
                             Icon::kExclamation);
       break;
+    case kFileNotRegular:
+      st_.host->ShowMessage("Invalid input", s.InputFilePath + kCrLfS + "is not a regular file.",
+                            Icon::kExclamation);
+      break;
+    case kFileLinkLoop:
+      st_.host->ShowMessage("Invalid input", s.InputFilePath + kCrLfS + "is a link loop.",
+                            Icon::kExclamation);
+      break;
+    case kFileSizeUnknown:
+      st_.host->ShowMessage("Invalid input",
+                            s.InputFilePath + kCrLfS + "is a special file whose size is not known.",
+                            Icon::kExclamation);
+      break;
     default:
       break;
   }
@@ -634,7 +648,8 @@ RunOutcome Engine::ReadSingleFile() {
   const int status = DoItFromFile();
   st_.SetLabel(Label::kTotalNumOccurrences, "", false);
   if (status == kFileRead) return RunOutcome::kListed;
-  if ((status >= kFileBadPath && status <= kFileIsOutput) || status == kFileIsFolder) {
+  if ((status >= kFileBadPath && status <= kFileIsOutput) ||
+      (status >= kFileIsFolder && status <= kFileSizeUnknown)) {
     ReportInputFileStatus(status);
     if (status == kFileNotSpecified && !s.InputFilePath.empty()) {
       st_.textbox.SetText(u"Input file is zero length!");
@@ -648,14 +663,28 @@ RunOutcome Engine::ReadSingleFile() {
 int Engine::DoItFromFile() {
   Settings& s = st_.settings;
   CountRun& run = st_.run;
-  const std::string& path = s.InputFilePath;  // trimmed by CountWords
+  const std::string& path = s.InputFilePath;  // trimmed by StartCount when wanted
   if (path.empty()) {
     run.StopRequested = true;
     return kFileNotSpecified;
   }
   if (path.back() == '/') return kFileBadPath;
-  if (FolderExists(path)) return kFileIsFolder;
-  if (!FileExists(path)) return kFileMissing;
+  // Only a regular file is read: a pipe or a device might never end (or never
+  // begin), and a file whose size is not known cannot be measured.
+  switch (ClassifyPath(path)) {
+    case PathKind::kMissing:
+      return kFileMissing;
+    case PathKind::kFolder:
+      return kFileIsFolder;
+    case PathKind::kLinkLoop:
+      return kFileLinkLoop;
+    case PathKind::kNotRegular:
+      return kFileNotRegular;
+    case PathKind::kSizeUnknown:
+      return kFileSizeUnknown;
+    case PathKind::kRegular:
+      break;
+  }
   if (FileLength(path) == 0) return kFileNotSpecified;
   if (!s.OutputFilePath.empty() && SamePath(path, s.OutputFilePath)) {
     run.StopRequested = true;

@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -378,6 +379,50 @@ TEST(CliEndToEndTest, BadPathsAndOutputFiles) {
   r = RunCli({"-q", input, "-o", dir.File("missing/out.txt")}, dir);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out.substr(0, 7), "Error: ");
+}
+
+// Special files are named for what they are, and nothing waits on them.
+TEST(CliEndToEndTest, SpecialFilesAreRefusedForWhatTheyAre) {
+  TempDir dir;
+  const std::string fifo = dir.MakeFifo("fifo");
+  const std::string loop = dir.MakeLinkLoop("loop");
+  ASSERT_FALSE(fifo.empty() || loop.empty());
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {fifo, "is not a regular file."},
+      {"/dev/zero", "is not a regular file."},
+      {loop, "is a link loop."},
+      {"/proc/version", "is a special file whose size is not known."},
+  };
+  for (const auto& [path, what] : cases) {
+    const CliRun r = RunCli({"-q", path}, dir);
+    EXPECT_EQ(r.status, 1) << path;
+    EXPECT_EQ(r.err, "Invalid input: " + path + "\n" + what + "\n");
+    EXPECT_EQ(r.out, "");
+  }
+}
+
+// vorn-cli takes its paths as given: blanks at the ends of a name are part of
+// it, and a namesake without them is never used instead.
+TEST(CliEndToEndTest, NamesWithBlanksAreTakenAsGiven) {
+  TempDir dir;
+  dir.Write("words.txt", "plain words\n");
+  const std::string blank = dir.Write("words.txt ", "blank words\n");
+  ASSERT_EQ(mkdir(dir.File("sub").c_str(), 0755), 0);
+  const std::string file_by_folder = dir.Write("sub ", "beside folder\n");
+  CliRun r = RunCli({"-q", blank}, dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("\tblank\n"), std::string::npos) << r.out;
+  r = RunCli({"-q", file_by_folder}, dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("\tbeside\n"), std::string::npos) << r.out;
+  r = RunCli({"-q", dir.File("sub") + "\t"}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "File not found: Input file does not exist.\n");
+  // The output file, too.
+  r = RunCli({"-q", blank, "-o", dir.File("out.txt ")}, dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(ReadFileBytes(dir.File("out.txt ")).find("\tblank\r\n"), std::string::npos);
+  EXPECT_FALSE(std::ifstream(dir.File("out.txt")).is_open());
 }
 
 // The clipboard file, by any of its names, or a file that standard input is
