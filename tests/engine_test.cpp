@@ -90,12 +90,22 @@ TEST_F(EngineTest, RefusesBadInputFiles) {
   };
   const std::string folder = dir.path();
   dir.Write("empty.txt", "");
+  const std::string fifo = dir.MakeFifo("fifo");
+  const std::string socket = dir.MakeSocket("socket");
+  const std::string loop = dir.MakeLinkLoop("loop");
+  ASSERT_FALSE(fifo.empty() || socket.empty() || loop.empty());
   const Case cases[] = {
       {"", "Invalid input|Input file not specified!"},
       {dir.File("missing.txt"), "File not found|Input file does not exist."},
       {folder + "/", "Invalid input|Invalid input file specification."},
       {folder, "Invalid input|" + folder + "\r\nis a folder, not a file."},
       {dir.File("empty.txt"), "Empty file|Input file is zero-length!"},
+      {fifo, "Invalid input|" + fifo + "\r\nis not a regular file."},
+      {socket, "Invalid input|" + socket + "\r\nis not a regular file."},
+      {"/dev/zero", "Invalid input|/dev/zero\r\nis not a regular file."},
+      {loop, "Invalid input|" + loop + "\r\nis a link loop."},
+      {"/proc/version",
+       "Invalid input|/proc/version\r\nis a special file whose size is not known."},
   };
   for (const Case& c : cases) {
     host.Clear();
@@ -104,6 +114,22 @@ TEST_F(EngineTest, RefusesBadInputFiles) {
     ASSERT_EQ(host.Dialogs().size(), 1u) << c.path;
     EXPECT_EQ(host.Dialogs()[0], c.dialog) << c.path;
   }
+}
+
+// The window trims what is typed into its input-file box; vorn-cli turns
+// that off and reads a name with blanks at its ends as it is.
+TEST_F(EngineTest, InputPathIsTrimmedUnlessTurnedOff) {
+  const std::string plain = dir.Write("name.txt", "plain words\n");
+  dir.Write("name.txt ", "blank words\n");
+  engine.settings().InputFilePath = plain + " ";
+  EXPECT_EQ(engine.CountWords(), RunOutcome::kListed);
+  EXPECT_NE(Results().find("plain"), std::string::npos) << Results();
+  EXPECT_EQ(engine.settings().InputFilePath, plain);
+  engine.SetTrimInputPath(false);
+  engine.settings().InputFilePath = plain + " ";
+  EXPECT_EQ(engine.CountWords(), RunOutcome::kListed);
+  EXPECT_NE(Results().find("blank"), std::string::npos) << Results();
+  EXPECT_EQ(engine.settings().InputFilePath, plain + " ");
 }
 
 TEST_F(EngineTest, NeverTruncatesTheInputAsOutput) {
@@ -290,6 +316,13 @@ TEST_F(EngineTest, ClipboardLimitsAndControlCharacters) {
   exact.resize(100000);
   host.SetClipboard(exact);
   EXPECT_EQ(engine.CountWords(), RunOutcome::kListed);
+  // A host that stopped reading knows only that there is more.
+  host.SetClipboard(Text(10, u'a'), /*cut=*/true);
+  EXPECT_EQ(engine.CountWords(), RunOutcome::kRefused);
+  EXPECT_EQ(host.Dialogs().back(),
+            "Too much clipboard text|There are more than 100,000 characters in the text on the "
+            "clipboard.\r\nThe maximum permitted is 100,000.  If possible,\r\ncount word "
+            "frequencies for this text using an input file.");
   host.SetClipboard(u"bell\u0007 here");
   EXPECT_EQ(engine.CountWords(), RunOutcome::kRefused);
   EXPECT_EQ(host.Dialogs().back(),

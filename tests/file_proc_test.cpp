@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "support/test_files.h"
 
@@ -47,6 +48,39 @@ TEST(FileProcTest, SamePathComparesExactlyOrByIdentity) {
   EXPECT_FALSE(SamePath(file, dir.File("A.txt")));                       // case matters
   EXPECT_FALSE(SamePath(file, dir.File("b.txt")));
   EXPECT_FALSE(SamePath(file, ""));
+}
+
+TEST(FileProcTest, ClassifyPathSaysWhatThePathNames) {
+  TempDir dir;
+  const std::string file = dir.Write("a.txt", "x");
+  std::error_code ec;
+  std::filesystem::create_symlink(file, dir.File("link.txt"), ec);
+  std::filesystem::create_symlink(dir.path(), dir.File("folder_link"), ec);
+  std::filesystem::create_symlink(dir.File("gone"), dir.File("dangling"), ec);
+  struct Case {
+    std::string path;
+    PathKind want;
+  };
+  const std::vector<Case> cases = {
+      {"", PathKind::kMissing},
+      {dir.File("missing"), PathKind::kMissing},
+      {dir.File("dangling"), PathKind::kMissing},
+      {file + " ", PathKind::kMissing},  // taken as given, not trimmed
+      {file, PathKind::kRegular},
+      {dir.File("link.txt"), PathKind::kRegular},
+      {dir.Write("empty.txt", ""), PathKind::kRegular},
+      {dir.path(), PathKind::kFolder},
+      {dir.File("folder_link"), PathKind::kFolder},
+      {dir.MakeLinkLoop("loop"), PathKind::kLinkLoop},
+      {dir.MakeFifo("fifo"), PathKind::kNotRegular},  // not opened: nothing waits
+      {dir.MakeSocket("sock"), PathKind::kNotRegular},
+      {"/dev/zero", PathKind::kNotRegular},
+      {"/proc/version", PathKind::kSizeUnknown},  // size 0, yet it holds text
+  };
+  for (const Case& c : cases) {
+    ASSERT_FALSE(c.path.empty() && c.want != PathKind::kMissing) << "could not make a case";
+    EXPECT_EQ(ClassifyPath(c.path), c.want) << c.path;
+  }
 }
 
 TEST(FileProcTest, ParentFolderExtensionAndErrorDescription) {

@@ -22,7 +22,7 @@ class CliHost : public Host {
   CliHost(std::ostream* err, bool answer_yes, bool progress);
 
   // The clipboard text of a --clipboard run.
-  void SetClipboard(Text text) { clipboard_ = std::move(text); }
+  void SetClipboard(ClipboardContent content) { clipboard_ = std::move(content); }
   // The answer to the count dialog.
   void SetCountChoice(CountChoice c) { count_choice_ = c; }
   // Called from ProcessEvents when Ctrl-C was pressed.
@@ -39,7 +39,7 @@ class CliHost : public Host {
   std::string ChooseFileToSave(const std::string& title, const std::string& filter) override;
   std::string ChooseFolder(const std::string& title) override;
   CountChoice CountWordsDialog(const std::string& intro, bool count_only_set) override;
-  Text ReadClipboard() override { return clipboard_; }
+  ClipboardContent ReadClipboard() override { return clipboard_; }
   void LabelChanged(Label label, const std::string& text, bool visible) override;
   void ResultsChanged(const Text&) override {}
   void ProcessEvents() override;
@@ -58,7 +58,7 @@ class CliHost : public Host {
   bool progress_shown_ = false;
   std::string elapsed_;
   std::string words_;
-  Text clipboard_;
+  ClipboardContent clipboard_;
   CountChoice count_choice_ = CountChoice::kCountSpecified;
   std::function<void()> on_interrupt_;
 };

@@ -1,12 +1,13 @@
 #include "cli/cli_main.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <iterator>
-#include <sstream>
 
 #include "cli/cli_host.h"
 #include "counting/engine.h"
@@ -28,7 +29,8 @@ constexpr const char* kUsage =
     "Counts the words of SOURCE (a text file) and lists them.\n"
     "\n"
     "Options:\n"
-    "  --clipboard FILE     count FILE's text as the clipboard text ('-' = standard input)\n"
+    "  --clipboard FILE     count FILE's text as the clipboard text ('-' = standard input;\n"
+    "                       up to 100,000 characters)\n"
     "  --set NAME=VALUE     set one settings field (repeatable)\n"
     "  -o, --output FILE    write the output file (Windows-1252, CR LF)\n"
     "  --raw                print the listing byte for byte as the file would hold it\n"
@@ -58,21 +60,49 @@ int Usage(std::ostream& err, const std::string& problem) {
   return 2;
 }
 
-// Reads a whole file (or standard input for "-"). Returns false on error.
-bool ReadAll(const std::string& path, std::string* bytes, std::string* error) {
-  if (path == "-") {
-    std::ostringstream ss;
-    ss << std::cin.rdbuf();
-    *bytes = ss.str();
-    return true;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+// The most bytes of a clipboard file that can hold kMaxClipboardChars
+// characters: a character of Text takes at most three bytes of UTF-8 (a
+// four-byte sequence makes two) and one of Windows-1252, and a byte-order mark
+// may come first. A longer file surely holds too much text.
+constexpr size_t kClipboardByteLimit = 3 + 3 * static_cast<size_t>(kMaxClipboardChars);
+
+// Reads the clipboard file (standard input for "-"), but not more than
+// kClipboardByteLimit bytes of it, into *bytes; sets *cut when the file goes
+// on past them. Returns false, with the system's description in *error, when
+// the file cannot be opened or read.
+bool ReadClipboardFile(const std::string& path, std::string* bytes, bool* cut, std::string* error) {
+  const int fd = path == "-" ? STDIN_FILENO : open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
     *error = ErrorDescription(errno);
     return false;
   }
-  bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return true;
+  // One byte over the limit tells whether there is more.
+  bytes->assign(kClipboardByteLimit + 1, '\0');
+  size_t got = 0;
+  bool ok = true;
+  while (got < bytes->size()) {
+    const ssize_t n = read(fd, bytes->data() + got, bytes->size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      *error = ErrorDescription(errno);
+      ok = false;
+      break;
+    }
+    if (n == 0) break;
+    got += static_cast<size_t>(n);
+  }
+  if (fd != STDIN_FILENO) close(fd);
+  *cut = got > kClipboardByteLimit;
+  bytes->resize(std::min(got, kClipboardByteLimit));
+  return ok;
+}
+
+// True when standard input is read from the file at path.
+bool StandardInputIs(const std::string& path) {
+  struct stat in {};
+  struct stat file {};
+  return fstat(STDIN_FILENO, &in) == 0 && stat(path.c_str(), &file) == 0 &&
+         in.st_dev == file.st_dev && in.st_ino == file.st_ino;
 }
 
 // The clipboard text of a file: UTF-8 when it is valid UTF-8, else
@@ -83,16 +113,27 @@ Text ClipboardFromBytes(const std::string& bytes) {
   return IsValidUtf8(b) ? Utf8ToText(b) : DecodeWindows1252(b);
 }
 
+// Writes text to standard output and flushes it. Returns false, after saying
+// why on err, when it could not be written (a full disk, a closed pipe).
+bool WriteOut(std::ostream& out, std::ostream& err, std::string_view text) {
+  errno = 0;
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.flush();
+  if (out) return true;
+  err << "vorn-cli: cannot write to standard output: " << ErrorDescription(errno != 0 ? errno : EIO)
+      << "\n";
+  err.flush();
+  return false;
+}
+
 std::string TextAsUtf8Lf(const Text& text) {
   std::string s = ToLf(TextToUtf8(text));
   if (!s.empty() && s.back() != '\n') s.push_back('\n');
   return s;
 }
 
-}  // namespace
-
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           bool err_is_terminal) {
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               bool err_is_terminal) {
   Options o;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -102,11 +143,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       return true;
     };
     if (a == "--help" || a == "-h") {
-      out << kUsage;
-      return 0;
+      return WriteOut(out, err, kUsage) ? 0 : 1;
     } else if (a == "--version") {
-      out << "vorn-cli " << VORN_VERSION << "\n";
-      return 0;
+      return WriteOut(out, err, std::string("vorn-cli ") + VORN_VERSION + "\n") ? 0 : 1;
     } else if (a == "--clipboard") {
       if (!value(&o.clipboard)) return Usage(err, "--clipboard needs a file");
       o.has_clipboard = true;
@@ -135,11 +174,13 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       o.has_source = true;
     }
   }
-  if (!o.has_source && !o.has_clipboard) return Usage(err, "no source given");
   if (o.has_source && o.has_clipboard) return Usage(err, "give either SOURCE or --clipboard");
 
   CliHost host(&err, o.answer_yes, err_is_terminal && !o.quiet);
   Engine engine(&host);
+  // Paths on the command line are taken as given, blanks at their ends
+  // included.
+  engine.SetTrimInputPath(false);
   Settings& s = engine.settings();
   for (const std::string& set : o.sets) {
     const size_t eq = set.find('=');
@@ -160,20 +201,33 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (s.UserSpecifiedExtraChars.empty()) s.AllowWordsWithUserSpecifiedExtraChars = 0;
   }
+  // Checked after the --set options, so that a bad one is named (with the
+  // names or values it could take) even when the source is still missing.
+  if (!o.has_source && !o.has_clipboard) return Usage(err, "no source given");
   if (o.has_output) {
     s.OutputFilePath = o.output;
     s.DisableOutputToFile = 0;
   }
+  // The output file is emptied before the count and then written: it must
+  // not be the file the clipboard text comes from, by whatever name.
+  if (o.has_clipboard && !s.OutputFilePath.empty() && !s.DisableOutputToFile &&
+      (o.clipboard == "-" ? StandardInputIs(s.OutputFilePath)
+                          : SamePath(o.clipboard, s.OutputFilePath))) {
+    host.ShowMessage("Error", "The output file cannot be the same as the input file.",
+                     Icon::kExclamation);
+    return 1;
+  }
   if (o.has_clipboard) {
     std::string bytes;
+    bool cut = false;
     std::string error;
-    if (!ReadAll(o.clipboard, &bytes, &error)) {
+    if (!ReadClipboardFile(o.clipboard, &bytes, &cut, &error)) {
       err << "vorn-cli: cannot read " << o.clipboard << ": " << error << "\n";
       return 1;
     }
-    host.SetClipboard(ClipboardFromBytes(bytes));
+    host.SetClipboard({ClipboardFromBytes(bytes), cut});
     s.Source = InputSource::kClipboard;
-  } else if (FolderExists(o.source) && o.source.back() != '/') {
+  } else if (ClassifyPath(o.source) == PathKind::kFolder && o.source.back() != '/') {
     s.Source = InputSource::kFolder;
     s.FolderPath = o.source;
   } else {
@@ -190,15 +244,27 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
   EngineState& st = engine.state();
   if (o.textbox || o.has_output) {
-    out << TextAsUtf8Lf(st.textbox.text());
+    if (!WriteOut(out, err, TextAsUtf8Lf(st.textbox.text()))) return 1;
   } else if (outcome == RunOutcome::kListed ||
              (outcome == RunOutcome::kFailed && st.run.ResultsPresent)) {
     // A run ended by an error still lists what it found.
     const std::string listing = RenderFileListing(&st);
-    out << (o.raw ? listing : ToLf(TextToUtf8(DecodeWindows1252(listing))));
+    if (!WriteOut(out, err, o.raw ? listing : ToLf(TextToUtf8(DecodeWindows1252(listing))))) {
+      return 1;
+    }
   }
-  out.flush();
   return outcome == RunOutcome::kListed ? 0 : 1;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           bool err_is_terminal) {
+  const int status = RunCommand(args, out, err, err_is_terminal);
+  // A message or question that could not be written to standard error
+  // turns a run that otherwise went well into a failed one.
+  err.flush();
+  return status == 0 && !err ? 1 : status;
 }
 
 }  // namespace vorn

@@ -9,7 +9,6 @@
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   std::vector<std::string> args(argv + 1, argv + argc);
-  const int status = vorn::RunCli(args, std::cout, std::cerr, isatty(2) != 0);
-  std::cout.flush();
-  return status;
+  // RunCli flushes and checks every write to the two streams.
+  return vorn::RunCli(args, std::cout, std::cerr, isatty(2) != 0);
 }

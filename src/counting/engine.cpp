@@ -28,7 +28,6 @@ namespace {
 
 constexpr int64_t kStopPromptMin = 800;
 constexpr int kProgressBarWidth = 39;
-constexpr int64_t kMaxClipboardChars = 100000;
 constexpr int64_t kLargeInputFile = 200000;
 constexpr int64_t kInFileProgressMin = 10240;
 // Lines longer than this are read and scanned in pieces of about this size.
@@ -191,13 +190,14 @@ RunOutcome Engine::CountWords() {
 RunOutcome Engine::StartCount() {
   Settings& s = st_.settings;
   CountRun& run = st_.run;
-  s.InputFilePath = TrimAscii(s.InputFilePath);
+  if (trim_input_path_) s.InputFilePath = TrimAscii(s.InputFilePath);
   if (s.Source == InputSource::kSingleFile) {
     if (s.InputFilePath.empty()) {
       st_.host->ShowMessage("Invalid input", "Input file not specified!", Icon::kExclamation);
       return RunOutcome::kRefused;
     }
-    if (FileExists(s.InputFilePath) && FileLength(s.InputFilePath) == 0) {
+    // Other kinds of path are reported by DoItFromFile.
+    if (ClassifyPath(s.InputFilePath) == PathKind::kRegular && FileLength(s.InputFilePath) == 0) {
       st_.host->ShowMessage("Empty file", "Input file is zero-length!", Icon::kExclamation);
       return RunOutcome::kRefused;
     }
@@ -562,16 +562,19 @@ void Engine::ScanLine(Bytes* line) {
 RunOutcome Engine::ReadClipboard() {
   CountRun& run = st_.run;
   st_.SetLabel(Label::kTimeElapsed, "");
-  const Text clip = st_.host->ReadClipboard();
-  if (clip.empty()) {
+  const ClipboardContent content = st_.host->ReadClipboard();
+  const Text& clip = content.text;
+  if (clip.empty() && !content.cut) {
     st_.host->ShowMessage("Clipboard", "There is no text on the clipboard.", Icon::kInformation);
     return RunOutcome::kRefused;
   }
-  if (static_cast<int64_t>(clip.size()) > kMaxClipboardChars) {
+  if (content.cut || static_cast<int64_t>(clip.size()) > kMaxClipboardChars) {
+    // A host that stopped reading knows only that there is more.
+    const std::string count = content.cut ? "more than " + Grouped(kMaxClipboardChars)
+                                          : Grouped(static_cast<int64_t>(clip.size()));
     st_.host->ShowMessage("Too much clipboard text",
-                          "There are " + Grouped(static_cast<int64_t>(clip.size())) +
-                              " characters in the text on the clipboard." + kCrLfS +
-                              "The maximum permitted is " + Grouped(kMaxClipboardChars) +
+                          "There are " + count + " characters in the text on the clipboard." +
+                              kCrLfS + "The maximum permitted is " + Grouped(kMaxClipboardChars) +
                               ".  If possible," + kCrLfS +
                               "count word frequencies for this text using an input file.",
                           Icon::kInformation);
@@ -628,6 +631,19 @@ void Engine::ReportInputFileStatus(int status) {
       st_.host->ShowMessage("Invalid input", s.InputFilePath + kCrLfS + "is a folder, not a file.",
                             Icon::kExclamation);
       break;
+    case kFileNotRegular:
+      st_.host->ShowMessage("Invalid input", s.InputFilePath + kCrLfS + "is not a regular file.",
+                            Icon::kExclamation);
+      break;
+    case kFileLinkLoop:
+      st_.host->ShowMessage("Invalid input", s.InputFilePath + kCrLfS + "is a link loop.",
+                            Icon::kExclamation);
+      break;
+    case kFileSizeUnknown:
+      st_.host->ShowMessage("Invalid input",
+                            s.InputFilePath + kCrLfS + "is a special file whose size is not known.",
+                            Icon::kExclamation);
+      break;
     default:
       break;
   }
@@ -640,7 +656,8 @@ RunOutcome Engine::ReadSingleFile() {
   const int status = DoItFromFile();
   st_.SetLabel(Label::kTotalNumOccurrences, "", false);
   if (status == kFileRead) return RunOutcome::kListed;
-  if ((status >= kFileBadPath && status <= kFileIsOutput) || status == kFileIsFolder) {
+  if ((status >= kFileBadPath && status <= kFileIsOutput) ||
+      (status >= kFileIsFolder && status <= kFileSizeUnknown)) {
     ReportInputFileStatus(status);
     if (status == kFileNotSpecified && !s.InputFilePath.empty()) {
       st_.textbox.SetText(u"Input file is zero length!");
@@ -654,14 +671,28 @@ RunOutcome Engine::ReadSingleFile() {
 int Engine::DoItFromFile() {
   Settings& s = st_.settings;
   CountRun& run = st_.run;
-  const std::string& path = s.InputFilePath;  // trimmed by CountWords
+  const std::string& path = s.InputFilePath;  // trimmed by StartCount when wanted
   if (path.empty()) {
     run.StopRequested = true;
     return kFileNotSpecified;
   }
   if (path.back() == '/') return kFileBadPath;
-  if (FolderExists(path)) return kFileIsFolder;
-  if (!FileExists(path)) return kFileMissing;
+  // Only a regular file is read: a pipe or a device might never end (or never
+  // begin), and a file whose size is not known cannot be measured.
+  switch (ClassifyPath(path)) {
+    case PathKind::kMissing:
+      return kFileMissing;
+    case PathKind::kFolder:
+      return kFileIsFolder;
+    case PathKind::kLinkLoop:
+      return kFileLinkLoop;
+    case PathKind::kNotRegular:
+      return kFileNotRegular;
+    case PathKind::kSizeUnknown:
+      return kFileSizeUnknown;
+    case PathKind::kRegular:
+      break;
+  }
   if (FileLength(path) == 0) return kFileNotSpecified;
   if (!s.OutputFilePath.empty() && SamePath(path, s.OutputFilePath)) {
     run.StopRequested = true;
@@ -729,11 +760,12 @@ int Engine::DoItFromFile() {
         utf8 = IsValidUtf8(bytes) &&
                std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
       }
+      // "Only 7-bit ASCII words" is meant for 8-bit text; in a Unicode file
+      // (UTF-8, UTF-16 or UTF-32 alike) it is suspended, so that one text
+      // lists the same words in whichever form it is stored.
       const int16_t only7bit = s.Only7bitASCII;
-      if (utf8) {
-        s.Only7bitASCII = 0;
-        st_.SetLabel(Label::kTotalNumOccurrences, "This is a UTF8 file.");
-      }
+      if (utf8 || info.result == kTextUnicode) s.Only7bitASCII = 0;
+      if (utf8) st_.SetLabel(Label::kTotalNumOccurrences, "This is a UTF8 file.");
       if (!ReadLines(path, info.result, info.start_code, utf8, length)) status = kFileCannotOpen;
       s.Only7bitASCII = only7bit;
       break;

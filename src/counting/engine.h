@@ -38,6 +38,10 @@ enum class RunOutcome {
   kStopAsked,  // the call asked a run under way to stop
 };
 
+// The longest clipboard text a count accepts, in characters (16-bit units
+// of Text).
+inline constexpr int64_t kMaxClipboardChars = 100000;
+
 // Per-file status codes of DoItFromFile.
 enum FileStatus : int {
   kFileRead = 0,
@@ -50,7 +54,10 @@ enum FileStatus : int {
   kFileZeroLength = 10,
   kFileCannotOpen = 11,
   kFileOutputAborted = 12,
-  kFileIsFolder = 15,  // the path names a folder
+  kFileIsFolder = 15,     // the path names a folder
+  kFileNotRegular = 16,   // a named pipe, a device or a socket
+  kFileLinkLoop = 17,     // symbolic links that lead round in a loop
+  kFileSizeUnknown = 18,  // a file whose size the system does not give (/proc)
 };
 
 class Engine final : private ScanSink {
@@ -64,6 +71,12 @@ class Engine final : private ScanSink {
   // cmdCountWords_Click: starts a count of the chosen source, or, while a
   // run is under way, asks it to stop.
   RunOutcome CountWords();
+
+  // Whether a count trims blanks and tabs from the ends of the input path
+  // first, as the window does with what is typed into its box (the default).
+  // vorn-cli turns it off: a path given on the command line is taken as it
+  // is.
+  void SetTrimInputPath(bool trim) { trim_input_path_ = trim; }
 
   // How often ProcessEvents is called during a run: not before `words`
   // further words (or lines) and not within `interval` of the last call.
@@ -127,6 +140,7 @@ class Engine final : private ScanSink {
   std::chrono::steady_clock::time_point last_events_;
   std::chrono::steady_clock::time_point run_started_;
   bool ended_by_error_ = false;  // a read error ended the run
+  bool trim_input_path_ = true;
   int progress_cells_ = -1;
   int64_t next_progress_bytes_ = 0;
 };

@@ -1,5 +1,10 @@
 #include "util/file_proc.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -32,6 +37,25 @@ bool FolderExists(const std::string& path) {
   } catch (...) {
     return false;
   }
+}
+
+PathKind ClassifyPath(const std::string& path) {
+  if (path.empty()) return PathKind::kMissing;
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) {
+    return errno == ELOOP ? PathKind::kLinkLoop : PathKind::kMissing;
+  }
+  if (S_ISDIR(st.st_mode)) return PathKind::kFolder;
+  if (!S_ISREG(st.st_mode)) return PathKind::kNotRegular;
+  if (st.st_size > 0) return PathKind::kRegular;
+  // Some file systems (/proc, /sys) give 0 as the size of files that have
+  // content; one byte tells them from an empty file.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return PathKind::kRegular;
+  char byte = 0;
+  const ssize_t got = read(fd, &byte, 1);
+  close(fd);
+  return got > 0 ? PathKind::kSizeUnknown : PathKind::kRegular;
 }
 
 int64_t FileLength(const std::string& path) {

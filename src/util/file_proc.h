@@ -17,6 +17,22 @@ bool FileExists(const std::string& path);
 // Whether the trimmed path names an existing directory.
 bool FolderExists(const std::string& path);
 
+// What a path names, for reading it as an input file.
+enum class PathKind {
+  kMissing,      // nothing (or a link to nothing), or a path that cannot be followed
+  kRegular,      // a regular file, or a link to one
+  kFolder,       // a folder, or a link to one
+  kLinkLoop,     // symbolic links that lead round in a loop
+  kNotRegular,   // a named pipe, a device or a socket
+  kSizeUnknown,  // a regular file whose size the system gives as 0 although it
+                 // has content (the files of /proc)
+};
+
+// What the path names, following symbolic links. The path is taken as given
+// (not trimmed). Nothing is opened except a regular file of size 0, without
+// waiting (O_NONBLOCK), to see whether it holds bytes all the same.
+PathKind ClassifyPath(const std::string& path);
+
 // The length of the file in bytes, or -1 when it cannot be measured.
 int64_t FileLength(const std::string& path);
 

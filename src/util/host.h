@@ -29,6 +29,13 @@ enum class Answer { kOk, kCancel, kYes, kNo };
 // words and phrases, count all words, or nothing.
 enum class CountChoice { kCancel, kCountSpecified, kCountAllWords };
 
+// What Host::ReadClipboard found: the text, or only its beginning when the
+// clipboard held more than the host was willing to read (cut).
+struct ClipboardContent {
+  Text text;
+  bool cut = false;
+};
+
 // The labels of the main window that the engine writes.
 enum class Label {
   kNumberOfWords,        // lblNumberOfWords
@@ -71,8 +78,11 @@ class Host {
   // phrases are specified.
   virtual CountChoice CountWordsDialog(const std::string& intro, bool count_only_set) = 0;
 
-  // The text on the clipboard, exactly as it is there (empty when none).
-  virtual Text ReadClipboard() = 0;
+  // The text on the clipboard, exactly as it is there (empty when none). A
+  // host may stop reading a clipboard once its text is surely longer than a
+  // count accepts (kMaxClipboardChars, counting/engine.h); it then returns
+  // what it read with cut set.
+  virtual ClipboardContent ReadClipboard() = 0;
 
   // A label changed its text or its visibility.
   virtual void LabelChanged(Label label, const std::string& text, bool visible) = 0;

@@ -4,6 +4,7 @@
 // rewrites the expected files from the program's output instead (review the
 // difference before committing it). VORN_CLI names another vorn-cli to test.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -12,6 +13,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -38,13 +40,17 @@ std::string Quote(const std::string& s) {
   return q + "'";
 }
 
+// Runs program with args, standard input read from stdin_path, or, when
+// producer is given, from the output of that shell command.
 CliRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                  const TempDir& dir) {
+                  const TempDir& dir, const std::string& stdin_path = "/dev/null",
+                  const std::string& producer = "") {
   std::string cmd = Quote(program);
   for (const std::string& a : args) cmd += " " + Quote(a);
   const std::string out_path = dir.File("stdout");
   const std::string err_path = dir.File("stderr");
-  cmd += " >" + Quote(out_path) + " 2>" + Quote(err_path) + " </dev/null";
+  cmd += " >" + Quote(out_path) + " 2>" + Quote(err_path);
+  cmd = producer.empty() ? cmd + " <" + Quote(stdin_path) : producer + " | " + cmd;
   CliRun r;
   const int raw = std::system(cmd.c_str());
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -53,9 +59,17 @@ CliRun RunProgram(const std::string& program, const std::vector<std::string>& ar
   return r;
 }
 
-CliRun RunCli(const std::vector<std::string>& args, const TempDir& dir) {
+CliRun RunCli(const std::vector<std::string>& args, const TempDir& dir,
+              const std::string& stdin_path = "/dev/null") {
   const char* cli = std::getenv("VORN_CLI");
-  return RunProgram(cli ? cli : VORN_TEST_CLI, args, dir);
+  return RunProgram(cli ? cli : VORN_TEST_CLI, args, dir, stdin_path);
+}
+
+// Runs vorn-cli with its standard input taken from the shell command producer.
+CliRun RunCliAfter(const std::string& producer, const std::vector<std::string>& args,
+                   const TempDir& dir) {
+  const char* cli = std::getenv("VORN_CLI");
+  return RunProgram(cli ? cli : VORN_TEST_CLI, args, dir, "", producer);
 }
 
 std::string Data(const std::string& name) { return SourceDir() + "/tests/data/" + name; }
@@ -244,6 +258,109 @@ TEST(CliEndToEndTest, BadInputFiles) {
   }
 }
 
+// Runs vorn-cli with standard output on out_fd (closed in the caller),
+// standard error on stderr_path and SIGPIPE ignored.
+CliRun RunCliWritingTo(int out_fd, const std::vector<std::string>& args,
+                       const std::string& stderr_path) {
+  const char* cli = std::getenv("VORN_CLI");
+  const std::string program = cli ? cli : VORN_TEST_CLI;
+  std::vector<std::string> argv_strings = {"vorn-cli"};
+  argv_strings.insert(argv_strings.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& a : argv_strings) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(out_fd, STDOUT_FILENO);
+    freopen(stderr_path.c_str(), "w", stderr);
+    freopen("/dev/null", "r", stdin);
+    signal(SIGPIPE, SIG_IGN);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  close(out_fd);
+  CliRun r;
+  int raw = 0;
+  if (pid > 0 && waitpid(pid, &raw, 0) == pid && WIFEXITED(raw)) r.status = WEXITSTATUS(raw);
+  r.err = stderr_path == "/dev/full" ? "" : ReadFileBytes(stderr_path);
+  return r;
+}
+
+// A failed write to standard output (a full device, a pipe whose reader has
+// gone while SIGPIPE is ignored) or to standard error ends with status 1.
+TEST(CliEndToEndTest, WriteErrorsOnStandardOutputAndError) {
+  TempDir dir;
+  const std::string err_path = dir.File("stderr");
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"-q", "tests/data/cp1252.txt"},
+                                             {"-q", "--textbox", "tests/data/cp1252.txt"},
+                                             {"--help"},
+                                             {"--version"}}) {
+    SCOPED_TRACE(args.back());
+    CliRun r = RunCliWritingTo(open("/dev/full", O_WRONLY), args, err_path);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "vorn-cli: cannot write to standard output: No space left on device\n");
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    close(fds[0]);  // the reader is gone before anything is written
+    r = RunCliWritingTo(fds[1], args, err_path);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "vorn-cli: cannot write to standard output: Broken pipe\n");
+  }
+  // A question that cannot be shown on standard error: the listing is
+  // written, but the status says that something went wrong.
+  std::string big;
+  while (big.size() <= 200000) big += "lorem ipsum dolor sit amet\n";
+  const std::string listing = dir.File("listing");
+  const CliRun r = RunCliWritingTo(open(listing.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644),
+                                   {"-q", dir.Write("big.txt", big)}, "/dev/full");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(ReadFileBytes(listing).find("\tlorem\n"), std::string::npos);
+}
+
+// The code units of text in UTF-16 or UTF-32, little- or big-endian, after a
+// byte-order mark.
+template <typename Char>
+std::string UnicodeFile(std::u32string_view text, bool le) {
+  std::string out;
+  auto put = [&](uint32_t unit) {
+    for (size_t k = 0; k < sizeof(Char); ++k) {
+      out += static_cast<char>(unit >> (8 * (le ? k : sizeof(Char) - 1 - k)));
+    }
+  };
+  put(0xFEFF);
+  for (char32_t c : text) put(c);  // no character beyond U+FFFF here
+  return out;
+}
+
+// "Only 7-bit ASCII words" is suspended for every Unicode file, so the same
+// text lists the same words in each of its forms.
+TEST(CliEndToEndTest, UnicodeFormsListAlikeWithOnly7bitAscii) {
+  TempDir dir;
+  const std::u32string text = U"Na\u00EFve caf\u00E9 plain words naive\r\nna\u00EFve end\r\n";
+  const std::string utf8 = "Na\xC3\xAFve caf\xC3\xA9 plain words naive\r\nna\xC3\xAFve end\r\n";
+  const std::vector<std::pair<std::string, std::string>> forms = {
+      {"utf8.txt", utf8},
+      {"utf8_bom.txt", "\xEF\xBB\xBF" + utf8},
+      {"utf16le.txt", UnicodeFile<char16_t>(text, true)},
+      {"utf16be.txt", UnicodeFile<char16_t>(text, false)},
+      {"utf32le.txt", UnicodeFile<char32_t>(text, true)},
+      {"utf32be.txt", UnicodeFile<char32_t>(text, false)},
+  };
+  std::string first;
+  for (const auto& [name, bytes] : forms) {
+    SCOPED_TRACE(name);
+    const CliRun r = RunCli(
+        {"-q", "--set", "Only7bitASCII=1", "--set", "WordOrder=1", dir.Write(name, bytes)}, dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    // The first line names the file.
+    const std::string listing = r.out.substr(r.out.find('\n') + 1);
+    EXPECT_NE(listing.find("2\tna\u00EFve\n"), std::string::npos) << listing;
+    if (first.empty()) first = listing;
+    EXPECT_EQ(listing, first);
+  }
+}
+
 TEST(CliEndToEndTest, BadPathsAndOutputFiles) {
   TempDir dir;
   const std::string input = dir.Write("in.txt", "keep these words\n");
@@ -262,6 +379,85 @@ TEST(CliEndToEndTest, BadPathsAndOutputFiles) {
   r = RunCli({"-q", input, "-o", dir.File("missing/out.txt")}, dir);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out.substr(0, 7), "Error: ");
+}
+
+// Special files are named for what they are, and nothing waits on them.
+TEST(CliEndToEndTest, SpecialFilesAreRefusedForWhatTheyAre) {
+  TempDir dir;
+  const std::string fifo = dir.MakeFifo("fifo");
+  const std::string loop = dir.MakeLinkLoop("loop");
+  ASSERT_FALSE(fifo.empty() || loop.empty());
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {fifo, "is not a regular file."},
+      {"/dev/zero", "is not a regular file."},
+      {loop, "is a link loop."},
+      {"/proc/version", "is a special file whose size is not known."},
+  };
+  for (const auto& [path, what] : cases) {
+    const CliRun r = RunCli({"-q", path}, dir);
+    EXPECT_EQ(r.status, 1) << path;
+    EXPECT_EQ(r.err, "Invalid input: " + path + "\n" + what + "\n");
+    EXPECT_EQ(r.out, "");
+  }
+}
+
+// vorn-cli takes its paths as given: blanks at the ends of a name are part of
+// it, and a namesake without them is never used instead.
+TEST(CliEndToEndTest, NamesWithBlanksAreTakenAsGiven) {
+  TempDir dir;
+  dir.Write("words.txt", "plain words\n");
+  const std::string blank = dir.Write("words.txt ", "blank words\n");
+  ASSERT_EQ(mkdir(dir.File("sub").c_str(), 0755), 0);
+  const std::string file_by_folder = dir.Write("sub ", "beside folder\n");
+  CliRun r = RunCli({"-q", blank}, dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("\tblank\n"), std::string::npos) << r.out;
+  r = RunCli({"-q", file_by_folder}, dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("\tbeside\n"), std::string::npos) << r.out;
+  r = RunCli({"-q", dir.File("sub") + "\t"}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "File not found: Input file does not exist.\n");
+  // The output file, too.
+  r = RunCli({"-q", blank, "-o", dir.File("out.txt ")}, dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(ReadFileBytes(dir.File("out.txt ")).find("\tblank\r\n"), std::string::npos);
+  EXPECT_FALSE(std::ifstream(dir.File("out.txt")).is_open());
+}
+
+// The clipboard file, by any of its names, or a file that standard input is
+// read from, is never written over as the output file.
+TEST(CliEndToEndTest, ClipboardFileIsNeverTheOutputFile) {
+  TempDir dir;
+  const std::string notes = dir.Write("notes.txt", "keep these words\n");
+  const std::string other_name = dir.File("other_name.txt");
+  ASSERT_EQ(link(notes.c_str(), other_name.c_str()), 0);
+  struct Run {
+    std::vector<std::string> args;
+    std::string stdin_path;
+  };
+  const std::vector<Run> runs = {
+      {{"--clipboard", notes, "-o", notes}, "/dev/null"},
+      {{"--clipboard", notes, "-o", other_name}, "/dev/null"},
+      {{"--clipboard", notes, "-o", dir.path() + "/./notes.txt"}, "/dev/null"},
+      {{"--clipboard", "-", "-o", notes}, notes},
+      {{"--clipboard", "-", "-o", other_name}, notes},
+  };
+  for (const Run& run : runs) {
+    std::vector<std::string> args = {"-q"};
+    args.insert(args.end(), run.args.begin(), run.args.end());
+    SCOPED_TRACE(args[2] + " -o " + args[4]);
+    const CliRun r = RunCli(args, dir, run.stdin_path);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Error: The output file cannot be the same as the input file.\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(ReadFileBytes(notes), "keep these words\n");
+  }
+  // Another output file is written as usual.
+  const std::string out = dir.File("out.txt");
+  const CliRun r = RunCli({"-q", "--clipboard", "-", "-o", out}, dir, notes);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(ReadFileBytes(out).find("\tthese\r\n"), std::string::npos);
 }
 
 TEST(CliEndToEndTest, UnreadableFile) {
@@ -291,6 +487,33 @@ TEST(CliEndToEndTest, BadClipboardText) {
             "Too much clipboard text: There are 100,001 characters in the text on the "
             "clipboard.\nThe maximum permitted is 100,000.  If possible,\ncount word frequencies "
             "for this text using an input file.\n");
+  // Reading stops once the text is surely too long: the count is then not
+  // known. 100,000 characters take at most 300,000 bytes and a byte-order
+  // mark.
+  const std::string more_than =
+      "Too much clipboard text: There are more than 100,000 characters in the text on the "
+      "clipboard.\nThe maximum permitted is 100,000.  If possible,\ncount word frequencies "
+      "for this text using an input file.\n";
+  r = RunCli({"-q", "--clipboard", dir.Write("bigger.txt", std::string(300004, 'a'))}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, more_than);
+  r = RunCliAfter("head -c 20000000 /dev/zero", {"-q", "--clipboard", "-"}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, more_than);
+  r = RunCli({"-q", "--clipboard", "/dev/zero"}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, more_than);
+  r = RunCli({"-q", "--clipboard", dir.Write("bytes.txt", std::string(300003, 'a'))}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("There are 300,003 characters"), std::string::npos) << r.err;
+  // 100,000 characters of three bytes each after a byte-order mark are taken
+  // (U+1E01, U+1E03 and U+1E09 fold to "a", "b" and "c", U+2002 to a space).
+  std::string widest = "\xEF\xBB\xBF";
+  for (int i = 0; i < 25000; ++i) widest += "\xE1\xB8\x81\xE1\xB8\x83\xE1\xB8\x89\xE2\x80\x82";
+  ASSERT_EQ(widest.size(), 300003u);
+  r = RunCli({"-q", "--clipboard", dir.Write("widest.txt", widest)}, dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("25000\tabc\n"), std::string::npos) << r.out;
   r = RunCli({"-q", "--clipboard", dir.Write("ctl.txt", "ring\x07 the bell")}, dir);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err,
@@ -352,6 +575,19 @@ TEST(CliEndToEndTest, UsageErrorsExitWithTwo) {
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("vorn-cli: "), std::string::npos);
   }
+  // A bad --set is named, with the names or values it could take, also when
+  // no source is given.
+  for (bool with_source : {true, false}) {
+    std::vector<std::string> args = {"--set", "Bogus=1"};
+    if (with_source) args.push_back("x");
+    const CliRun r = RunCli(args, dir);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.find("vorn-cli: Unknown setting \"Bogus\"; the settings are: "), 0u) << r.err;
+    EXPECT_NE(r.err.find("ShortWordSize"), std::string::npos) << r.err;
+  }
+  const CliRun r = RunCli({"--set", "ShortWordSize=99"}, dir);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err.find("vorn-cli: ShortWordSize takes one of: "), 0u) << r.err;
 }
 
 }  // namespace

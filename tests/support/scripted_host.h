@@ -35,7 +35,8 @@ class ScriptedHost : public Host {
   // The answer of the next count dialogs (default: count specified when
   // count-only words are set, else count all words).
   void QueueCountChoice(CountChoice c) { count_choices_.push_back(c); }
-  void SetClipboard(Text text) { clipboard_ = std::move(text); }
+  // The clipboard text; cut says that the clipboard held more than that.
+  void SetClipboard(Text text, bool cut = false) { clipboard_ = {std::move(text), cut}; }
   // Called on every ProcessEvents (for stopping a run from a test).
   void OnProcessEvents(std::function<void()> f) { on_events_ = std::move(f); }
 
@@ -48,7 +49,7 @@ class ScriptedHost : public Host {
   std::string ChooseFileToSave(const std::string& title, const std::string& filter) override;
   std::string ChooseFolder(const std::string& title) override;
   CountChoice CountWordsDialog(const std::string& intro, bool count_only_set) override;
-  Text ReadClipboard() override { return clipboard_; }
+  ClipboardContent ReadClipboard() override { return clipboard_; }
   void LabelChanged(Label label, const std::string& text, bool visible) override;
   void ResultsChanged(const Text& text) override;
   void ProcessEvents() override;
@@ -65,7 +66,7 @@ class ScriptedHost : public Host {
   std::vector<Call> calls_;
   std::deque<Answer> answers_;
   std::deque<CountChoice> count_choices_;
-  Text clipboard_;
+  ClipboardContent clipboard_;
   std::deque<std::optional<std::string>> inputs_;
   std::deque<std::string> paths_;
   std::function<void()> on_events_;

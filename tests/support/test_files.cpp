@@ -1,5 +1,8 @@
 #include "support/test_files.h"
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -26,6 +29,31 @@ std::string TempDir::Write(std::string_view name, std::string_view bytes) const 
   std::string p = File(name);
   WriteFileBytes(p, bytes);
   return p;
+}
+
+std::string TempDir::MakeFifo(std::string_view name) const {
+  const std::string p = File(name);
+  return mkfifo(p.c_str(), 0600) == 0 ? p : "";
+}
+
+std::string TempDir::MakeSocket(std::string_view name) const {
+  const std::string p = File(name);
+  sockaddr_un addr{};
+  if (p.size() >= sizeof(addr.sun_path)) return "";
+  addr.sun_family = AF_UNIX;
+  p.copy(addr.sun_path, p.size());
+  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  if (fd < 0) return "";
+  // The socket file stays when the socket is closed.
+  const bool bound = bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof(addr)) == 0;
+  close(fd);
+  return bound ? p : "";
+}
+
+std::string TempDir::MakeLinkLoop(std::string_view name) const {
+  const std::string p = File(name);
+  const std::string other = p + "2";
+  return symlink(other.c_str(), p.c_str()) == 0 && symlink(p.c_str(), other.c_str()) == 0 ? p : "";
 }
 
 std::string ReadFileBytes(const std::string& path) {

@@ -22,6 +22,12 @@ class TempDir {
   std::string File(std::string_view name) const;
   // Writes bytes to path()/name and returns the full path.
   std::string Write(std::string_view name, std::string_view bytes) const;
+  // Makes path()/name a named pipe, a Unix socket, or two symbolic links
+  // that point at each other (name and name + "2"); returns the full path,
+  // or "" when the system refused.
+  std::string MakeFifo(std::string_view name) const;
+  std::string MakeSocket(std::string_view name) const;
+  std::string MakeLinkLoop(std::string_view name) const;
 
  private:
   std::string path_;
