@@ -314,12 +314,12 @@ TEST_F(OutputTest, RedisplayRebuildsTheChainForTheSortOption) {
   ManyAndWide("/d");
   st_.settings.SortByNumberOfFiles = 1;
   RedisplayAfterOptionChange(&st_, DisplayOption::kSortByNumberOfFiles);
-  EXPECT_EQ(st_.words[st_.stats.ChainHead].Word, u"wide");
+  EXPECT_EQ(st_.words.Word(st_.stats.ChainHead), "wide");
   // Leaving format 11 clears the option, and the chain follows the counts.
   st_.settings.DisplayFormat = 7;
   RedisplayAfterOptionChange(&st_, DisplayOption::kDisplayFormat);
   EXPECT_EQ(st_.settings.SortByNumberOfFiles, 0);
-  EXPECT_EQ(st_.words[st_.stats.ChainHead].Word, u"many");
+  EXPECT_EQ(st_.words.Word(st_.stats.ChainHead), "many");
 }
 
 TEST_F(OutputTest, DisableOutputToFileAsksToRelistAndClearTextbox) {

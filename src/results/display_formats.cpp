@@ -43,7 +43,7 @@ Text LogText(int64_t x) {
 // Wt: the word with the spaces at both ends removed, or the header text.
 Text TrimmedWord(const ListingPass& pass, int64_t i) {
   if (i == 0) return WordHeader(*pass.st);
-  return Text(TrimSpaces(Entry(pass, i).Word));
+  return DecodeWindows1252(TrimSpaces(pass.st->words.Word(i)));
 }
 
 Text FolderText(const EngineState& st) { return Utf8ToText(st.settings.FolderPath); }
@@ -294,7 +294,7 @@ Text WordColumn(ListingPass* pass, int64_t i) {
     value = WordHeader(st);
     pass->WordWidth = std::max(pass->WordWidth, static_cast<int64_t>(value.size()));
   } else {
-    value = Text(TrimSpaces(st.words[i].Word));
+    value = DecodeWindows1252(TrimSpaces(st.words.Word(i)));
   }
   if (!pass->ToFile()) return PadRight(value, pass->WordWidth);
   if (st.run.AllPhrasesMode) return value + u"\t";
@@ -309,14 +309,13 @@ Text FilesColumn(ListingPass* pass, int64_t i) {
   EngineState* st = pass->st;
   const bool by_files = st->settings.SortByNumberOfFiles != 0;
   if (i == 0) return by_files ? Text(u" Files   File freq") : Text(u" Files");
-  WordEntry& e = st->words[i];
-  const Text files = Utf8ToText(StrForm(e.FileCount));
+  const int64_t file_count = st->words.FileCount(i);
+  const Text files = Utf8ToText(StrForm(file_count));
   if (!by_files) return RightJustify(files, 5);
+  // The file frequency: the share of the scanned files that hold the entry.
   const int64_t scanned = st->run.FilesScanned;
-  e.FileFrequency =
-      scanned > 0 ? static_cast<float>(e.FileCount) / static_cast<float>(scanned) : 0.0f;
   const std::string freq =
-      scanned > 0 ? FormatFraction(e.FileCount, scanned, 3, /*grouping=*/false) : "0.000";
+      scanned > 0 ? FormatFraction(file_count, scanned, 3, /*grouping=*/false) : "0.000";
   return RightJustify(files + u"    " + Utf8ToText(freq), 14);
 }
 
@@ -333,13 +332,12 @@ Text LogFrequencyColumn(const ListingPass& pass, int64_t i) {
 
 Text FileListBlock(const ListingPass& pass, int64_t i, bool with_frequency) {
   const EngineState& st = *pass.st;
-  const WordEntry& e = st.words[i];
   const bool relative = with_frequency && ShowRelativeFrequency(st.settings);
   const Text folder = FolderText(st);
   const bool abbreviate = static_cast<int64_t>(folder.size()) > kFolderAbbreviationMin;
   const std::vector<std::string>& paths = st.run.ScannedFilePaths;
   Text block;
-  for (const FileTally& tally : e.Files) {
+  for (const FileTally& tally : st.words.Files(i)) {
     if (!with_frequency) {
       block += u"    ";
     } else if (relative) {

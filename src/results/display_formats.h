@@ -78,7 +78,8 @@ Text RankColumn(const ListingPass& pass, int64_t i);
 Text FrequencyColumn(const ListingPass& pass, int64_t i);
 // Also widens pass->WordWidth to the header text when that is longer.
 Text WordColumn(ListingPass* pass, int64_t i);
-// With SortByNumberOfFiles also stores the entry's FileFrequency.
+// With SortByNumberOfFiles the value is followed by the file frequency,
+// FileCount divided by the number of files scanned.
 Text FilesColumn(ListingPass* pass, int64_t i);
 Text LogRankColumn(const ListingPass& pass, int64_t i);
 Text LogFrequencyColumn(const ListingPass& pass, int64_t i);

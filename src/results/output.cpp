@@ -173,7 +173,7 @@ void ListWordsUnguarded(EngineState* st) {
 bool ChainMatches(const EngineState& st, bool by_files) {
   const WordList& words = st.words;
   const int64_t n = words.DistinctCount();
-  auto value = [&](int64_t i) { return by_files ? words[i].FileCount : words[i].Count; };
+  auto value = [&](int64_t i) { return by_files ? words.FileCount(i) : words[i].Count; };
   int64_t i = st.stats.ChainHead;
   if (i < 0 || i > n) return false;
   while (i != 0) {
