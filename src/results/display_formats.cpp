@@ -157,19 +157,28 @@ Text SortFileLines(const ListingPass& pass, const Text& line) {
   return joined;
 }
 
+// Hands the gathered bytes of a file pass to its sink.
+void FlushFile(ListingPass* pass) {
+  if (pass->FileError == 0 && !pass->FileBuffer.empty()) {
+    pass->FileError = pass->file->Write(pass->FileBuffer);
+  }
+  pass->FileBuffer.clear();
+}
+
 void Emit(ListingPass* pass, int64_t i, Text line) {
   const int format = Format(*pass);
   if (format == 9 && i == 0) return;
   if (pass->ToFile()) {
+    Bytes& out = pass->FileBuffer;
     if (format == 9) {
-      if (pass->wrote_list_entry) *pass->file += u", ";
-      *pass->file += line;
+      if (pass->wrote_list_entry) out += ", ";
+      AppendWindows1252(line, &out);
       pass->wrote_list_entry = true;
-      return;
+    } else {
+      AppendWindows1252(format == 8 ? TrimSpaces(line) : TextView(line), &out);
+      out += "\r\n";
     }
-    if (format == 8) line = Text(TrimSpaces(line));
-    *pass->file += line;
-    *pass->file += kCrLf;
+    if (out.size() >= kFileChunk) FlushFile(pass);
     return;
   }
   Textbox& box = pass->st->textbox;
@@ -197,12 +206,15 @@ bool WalkEnds(ListingPass* pass, int64_t walked) {
   EngineState* st = pass->st;
   if (walked % kListingEventInterval == 0 && st->host != nullptr) st->host->ProcessEvents();
   if (st->run.StopRequested) return true;
-  return !pass->ToFile() && (pass->textbox_refused || st->textbox.OutputAborted);
+  if (pass->ToFile()) return pass->FileError != 0;
+  return pass->textbox_refused || st->textbox.OutputAborted;
 }
 
 void RunListing(ListingPass* pass, bool alphabetical) {
   EngineState* st = pass->st;
   pass->OutputBuffer.clear();
+  pass->FileBuffer.clear();
+  pass->FileError = 0;
   pass->wrote_list_entry = false;
   pass->textbox_refused = false;
   if (pass->touch_textbox) st->textbox.OutputAborted = false;
@@ -234,6 +246,7 @@ void RunListing(ListingPass* pass, bool alphabetical) {
   }
   if (!buffer.empty() && pass->touch_textbox) st->textbox.Append(buffer);
   buffer.clear();
+  if (pass->ToFile()) FlushFile(pass);
   if (!pass->ToFile() && st->textbox.OutputAborted) {
     ReportError(st, "ListWords", -7, "Insufficient memory");
   }

@@ -22,55 +22,129 @@ namespace {
 constexpr int kVectorLength = 200;
 constexpr char kCrLfBytes[] = "\r\n";
 
-// Writes `bytes` as the whole content of the file at `path` (created or
-// truncated). Returns 0 or the errno value of the failure.
-int WriteWholeFile(const std::string& path, std::string_view bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return errno;
-  int err = 0;
+// Writes bytes to a file descriptor, retrying after signals. Returns 0 or
+// the errno value of the failure.
+int WriteAll(int fd, std::string_view bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
-      err = errno;
-      break;
+      return errno;
     }
     done += static_cast<size_t>(n);
   }
+  return 0;
+}
+
+// Writes `bytes` as the whole content of the file at `path` (created or
+// truncated). Returns 0 or the errno value of the failure.
+int WriteWholeFile(const std::string& path, std::string_view bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return errno;
+  int err = WriteAll(fd, bytes);
   if (::close(fd) != 0 && err == 0) err = errno;
   return err;
 }
 
-// The output file's text: the file header of the source, then the listing.
-Text BuildFileText(EngineState* st, bool touch_textbox) {
+// The output file's bytes as they are made: written to a file.
+class FileDescriptorSink final : public ByteSink {
+ public:
+  explicit FileDescriptorSink(int fd) : fd_(fd) {}
+  int Write(std::string_view bytes) override { return WriteAll(fd_, bytes); }
+
+ private:
+  int fd_;
+};
+
+// The output file's bytes gathered in memory.
+class StringSink final : public ByteSink {
+ public:
+  explicit StringSink(std::string* out) : out_(out) {}
+  int Write(std::string_view bytes) override {
+    out_->append(bytes);
+    return 0;
+  }
+
+ private:
+  std::string* out_;
+};
+
+// Passes the bytes on and keeps the start of them: the lines up to the
+// header line of the listing (the first that begins with "Word") and the
+// kVectorLength lines after it, from which the vector files are made.
+class VectorLinesSink final : public ByteSink {
+ public:
+  explicit VectorLinesSink(ByteSink* next) : next_(next) {}
+
+  int Write(std::string_view bytes) override {
+    size_t start = 0;
+    while (!done_ && start < bytes.size()) {
+      size_t end = bytes.find('\n', start);
+      const bool whole_line = end != std::string_view::npos;
+      end = whole_line ? end + 1 : bytes.size();
+      head_.append(bytes.substr(start, end - start));
+      if (whole_line) EndLine();
+      start = end;
+    }
+    return next_->Write(bytes);
+  }
+
+  const std::string& head() const { return head_; }
+
+ private:
+  void EndLine() {
+    std::string_view line = std::string_view(head_).substr(line_start_);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    if (!header_seen_) {
+      header_seen_ = TrimSpaces(line).substr(0, 4) == "Word";
+    } else if (++lines_ >= kVectorLength) {
+      done_ = true;
+    }
+    line_start_ = head_.size();
+  }
+
+  ByteSink* next_;
+  std::string head_;
+  size_t line_start_ = 0;
+  bool header_seen_ = false;
+  int lines_ = 0;
+  bool done_ = false;
+};
+
+// Writes the output file's bytes to `sink`: the file header of the source,
+// then the listing. Returns 0 or the errno value of the sink's failure.
+int WriteFileListing(EngineState* st, ByteSink* sink, bool touch_textbox) {
   const Settings& s = st->settings;
-  Text text;
+  Text header;
   switch (s.Source) {
     case InputSource::kSingleFile:
-      text = Utf8ToText("File: " + s.InputFilePath) + Text(kCrLf);
+      header = Utf8ToText("File: " + s.InputFilePath) + Text(kCrLf);
       break;
     case InputSource::kFolder: {
-      text = Utf8ToText("Folder: " + s.FolderPath);
-      if (s.IncludeSubfolders) text += u" plus any subfolders";
-      text += kCrLf;
+      header = Utf8ToText("Folder: " + s.FolderPath);
+      if (s.IncludeSubfolders) header += u" plus any subfolders";
+      header += kCrLf;
       const Text summary = ScannedFilesSummary(*st);
-      if (summary.find_first_not_of(u' ') != Text::npos) text += summary;
+      if (summary.find_first_not_of(u' ') != Text::npos) header += summary;
       break;
     }
     case InputSource::kClipboard:
       break;
   }
+  if (!header.empty()) {
+    if (const int err = sink->Write(EncodeWindows1252(header)); err != 0) return err;
+  }
   const bool was_writing = st->listing.WritingToFile;
   st->listing.WritingToFile = true;
-  ListingPass pass(st, &text, touch_textbox);
+  ListingPass pass(st, sink, touch_textbox);
   if (s.WordOrder == 1) {
     ListWordsAlphabetically(&pass);
   } else {
     ListWordsByFrequency(&pass);
   }
   st->listing.WritingToFile = was_writing;
-  return text;
+  return pass.FileError;
 }
 
 // The overwrite guard. Returns whether the file pass goes ahead; a refused or
@@ -126,13 +200,20 @@ void ListWordsUnguarded(EngineState* st) {
 
   if (listing.WritingToFile) {
     st->textbox.SetText(u"Now writing to output file . . .");
-    const std::string bytes = EncodeWindows1252(BuildFileText(st, /*touch_textbox=*/true));
-    int err = WriteWholeFile(s.OutputFilePath, bytes);
-    const bool stopped = st->run.StopRequested;
-    if (err == 0 && !stopped && s.SortByNumberOfFiles && s.WordOrder == 0 &&
-        s.DisplayFormat == 11) {
-      err = WriteVectorFiles(st, bytes);
+    const bool vectors = s.SortByNumberOfFiles && s.WordOrder == 0 && s.DisplayFormat == 11;
+    int err = 0;
+    const int fd = ::open(s.OutputFilePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    FileDescriptorSink file(fd);
+    VectorLinesSink vector_lines(&file);
+    if (fd < 0) {
+      err = errno;
+    } else {
+      err = WriteFileListing(st, vectors ? static_cast<ByteSink*>(&vector_lines) : &file,
+                             /*touch_textbox=*/true);
+      if (::close(fd) != 0 && err == 0) err = errno;
     }
+    const bool stopped = st->run.StopRequested;
+    if (err == 0 && !stopped && vectors) err = WriteVectorFiles(st, vector_lines.head());
     if (err != 0) {
       listing.WritingToFile = false;
       ReportFileError(st, err);
@@ -206,15 +287,24 @@ void ListWords(EngineState* st) {
 }
 
 std::string RenderFileListing(EngineState* st) {
-  if (st->stats.ListedCount == 0) return std::string();
+  std::string bytes;
+  StringSink sink(&bytes);
+  if (RenderFileListing(st, &sink) != 0) return std::string();
+  return bytes;
+}
+
+int RenderFileListing(EngineState* st, ByteSink* sink) {
+  if (st->stats.ListedCount == 0) return 0;
   try {
-    return EncodeWindows1252(BuildFileText(st, /*touch_textbox=*/false));
+    return WriteFileListing(st, sink, /*touch_textbox=*/false);
+  } catch (const std::bad_alloc&) {
+    return ENOMEM;
   } catch (const std::exception&) {
-    return std::string();
+    return EIO;
   }
 }
 
-int WriteVectorFiles(EngineState* st, std::string_view output_bytes) {
+int WriteVectorFiles(EngineState* st, std::string_view output_head) {
   std::string source = st->settings.FolderPath;
   StripTrailingBackslashes(&source);
   const size_t slash = source.rfind('/');
@@ -233,10 +323,10 @@ int WriteVectorFiles(EngineState* st, std::string_view output_bytes) {
   bool header_seen = false;
   int written = 0;
   size_t start = 0;
-  while (start < output_bytes.size() && written < kVectorLength) {
-    size_t end = output_bytes.find('\n', start);
-    if (end == std::string_view::npos) end = output_bytes.size();
-    std::string_view line = output_bytes.substr(start, end - start);
+  while (start < output_head.size() && written < kVectorLength) {
+    size_t end = output_head.find('\n', start);
+    if (end == std::string_view::npos) end = output_head.size();
+    std::string_view line = output_head.substr(start, end - start);
     start = end + 1;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     line = TrimSpaces(line);

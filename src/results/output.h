@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "counting/engine_state.h"
+#include "results/display_formats.h"
 #include "util/text.h"
 
 namespace vorn {
@@ -25,16 +26,24 @@ void ListWords(EngineState* st);
 
 // The bytes that ListWords writes to the output file (file header, listing
 // header and lines, Windows-1252, CR LF), built without touching the file or
-// the results box. Used by vorn-cli when no output file is named.
+// the results box. Used by vorn-cli when no output file is named. Empty when
+// nothing is listed or the listing could not be made.
 std::string RenderFileListing(EngineState* st);
+
+// As above, handing the bytes to `sink` in pieces as they are made, so that
+// the whole listing is never held at once. Returns 0, or the errno value of
+// the sink's failure (ENOMEM when memory ran out), after which nothing more
+// is handed on.
+[[nodiscard]] int RenderFileListing(EngineState* st, ByteSink* sink);
 
 // Writes the two vector files of the words-by-files format beside the source
 // folder, in its sibling folder "Vectors" (created when missing):
 // "200words.txt" gets the first word of each of the first 200 lines after the
-// header of `output_bytes` (the output file just written), "200values.txt"
-// the file frequency that ends each of those lines. Shows where they went.
-// Returns 0, or the errno value of the failure.
-[[nodiscard]] int WriteVectorFiles(EngineState* st, std::string_view output_bytes);
+// header of `output_head` (the start of the output file just written, at
+// least up to those lines), "200values.txt" the file frequency that ends each
+// of those lines. Shows where they went. Returns 0, or the errno value of the
+// failure.
+[[nodiscard]] int WriteVectorFiles(EngineState* st, std::string_view output_head);
 
 // Whether errno value `err` means the output file may not be written (in use
 // or read-only): EACCES, EPERM, EROFS, ETXTBSY.
