@@ -397,7 +397,9 @@ RunOutcome Engine::RunCount() {
   ShowCountSummary();
   run.ResultsPresent = true;
   if (st_.words.DistinctCount() > 0) {
-    ListWords(&st_);
+    // A listing whose file could not be written has been reported; the run
+    // has failed.
+    if (!ListWords(&st_)) return RunOutcome::kFailed;
   } else {
     NoEntriesMessage(&st_);
   }

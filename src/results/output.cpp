@@ -1,18 +1,17 @@
 #include "results/output.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <exception>
 #include <filesystem>
 #include <new>
 #include <optional>
+#include <utility>
 
 #include "results/display_formats.h"
 #include "results/ranking.h"
 #include "util/file_proc.h"
 #include "util/message_table.h"
+#include "util/output_file.h"
 #include "util/str_proc.h"
 
 namespace vorn {
@@ -22,40 +21,27 @@ namespace {
 constexpr int kVectorLength = 200;
 constexpr char kCrLfBytes[] = "\r\n";
 
-// Writes bytes to a file descriptor, retrying after signals. Returns 0 or
-// the errno value of the failure.
-int WriteAll(int fd, std::string_view bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return 0;
-}
-
-// Writes `bytes` as the whole content of the file at `path` (created or
-// truncated). Returns 0 or the errno value of the failure.
-int WriteWholeFile(const std::string& path, std::string_view bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return errno;
-  int err = WriteAll(fd, bytes);
-  if (::close(fd) != 0 && err == 0) err = errno;
-  return err;
-}
-
-// The output file's bytes as they are made: written to a file.
-class FileDescriptorSink final : public ByteSink {
+// The output file's bytes as they are made: written to the file.
+class OutputFileSink final : public ByteSink {
  public:
-  explicit FileDescriptorSink(int fd) : fd_(fd) {}
-  int Write(std::string_view bytes) override { return WriteAll(fd_, bytes); }
+  explicit OutputFileSink(OutputFile* file) : file_(file) {}
+  int Write(std::string_view bytes) override { return file_->Write(bytes); }
 
  private:
-  int fd_;
+  OutputFile* file_;
 };
+
+// Writes `bytes` as the whole content of the file at `path`. Returns 0 or
+// the errno value of the failure, when the file is left as it was (or
+// empty, when it had to be written in place).
+int WriteWholeFile(const std::string& path, std::string_view bytes) {
+  OutputFile file;
+  int err = file.Open(path);
+  if (err == 0) err = file.Write(bytes);
+  if (err == 0) return file.Commit();
+  file.Discard();
+  return err;
+}
 
 // The output file's bytes gathered in memory.
 class StringSink final : public ByteSink {
@@ -173,6 +159,18 @@ bool ConfirmOverwrite(EngineState* st) {
   return true;
 }
 
+// Reports that the file at `path` could not be written: "<title>" with
+// "The <what>" CR LF path CR LF "could not be written: " and the system's
+// description.
+void ReportNotWritten(EngineState* st, const std::string& title, const std::string& what,
+                      const std::string& path, int err) {
+  st->run.ClockRunning = false;
+  st->host->ShowMessage(
+      title,
+      "The " + what + "\r\n" + path + "\r\ncould not be written: " + ErrorDescription(err) + ".",
+      Icon::kExclamation);
+}
+
 // Reports a failure of the file pass.
 void ReportFileError(EngineState* st, int err) {
   if (IsPermissionDenied(err)) {
@@ -180,18 +178,19 @@ void ReportFileError(EngineState* st, int err) {
                           "Perhaps the output file\r\nis in use by another application.",
                           Icon::kInformation);
   } else {
-    ReportError(st, "ListWords", err, ErrorDescription(err));
+    ReportNotWritten(st, "Output file not written", "output file", st->settings.OutputFilePath,
+                     err);
   }
 }
 
-void ListWordsUnguarded(EngineState* st) {
+bool ListWordsUnguarded(EngineState* st) {
   Settings& s = st->settings;
   ListingState& listing = st->listing;
   listing.OutputFileWritten = false;
   if (st->stats.ListedCount == 0) {
     st->textbox.Clear();
     NoEntriesMessage(st);
-    return;
+    return true;
   }
   listing.WritingToFile = !s.OutputFilePath.empty() && s.DisableOutputToFile == 0;
   if (listing.WritingToFile && s.WarnOnOverwrite && FileExists(s.OutputFilePath)) {
@@ -201,24 +200,28 @@ void ListWordsUnguarded(EngineState* st) {
   if (listing.WritingToFile) {
     st->textbox.SetText(u"Now writing to output file . . .");
     const bool vectors = s.SortByNumberOfFiles && s.WordOrder == 0 && s.DisplayFormat == 11;
-    int err = 0;
-    const int fd = ::open(s.OutputFilePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    FileDescriptorSink file(fd);
-    VectorLinesSink vector_lines(&file);
-    if (fd < 0) {
-      err = errno;
-    } else {
-      err = WriteFileListing(st, vectors ? static_cast<ByteSink*>(&vector_lines) : &file,
+    OutputFile file;
+    OutputFileSink sink(&file);
+    VectorLinesSink vector_lines(&sink);
+    int err = file.Open(s.OutputFilePath);
+    if (err == 0) {
+      err = WriteFileListing(st, vectors ? static_cast<ByteSink*>(&vector_lines) : &sink,
                              /*touch_textbox=*/true);
-      if (::close(fd) != 0 && err == 0) err = errno;
+    }
+    // A stopped pass still leaves what it wrote, as the results box says.
+    if (err == 0) {
+      err = file.Commit();
+    } else {
+      file.Discard();
     }
     const bool stopped = st->run.StopRequested;
-    if (err == 0 && !stopped && vectors) err = WriteVectorFiles(st, vector_lines.head());
-    if (err != 0) {
+    bool written = err == 0;
+    if (!written) ReportFileError(st, err);
+    if (written && !stopped && vectors) written = WriteVectorFiles(st, vector_lines.head());
+    if (!written) {
       listing.WritingToFile = false;
-      ReportFileError(st, err);
       st->textbox.Clear();
-      return;
+      return false;
     }
     listing.OutputFileWritten = !stopped;
   }
@@ -226,7 +229,7 @@ void ListWordsUnguarded(EngineState* st) {
 
   if (st->run.StopRequested) {
     st->textbox.OutputToTxb(u"Output to file was terminated.\r\n");
-    return;
+    return true;
   }
 
   ListingPass pass(st, nullptr);
@@ -238,7 +241,7 @@ void ListWordsUnguarded(EngineState* st) {
 
   if (st->run.StopRequested) {
     st->textbox.OutputToTxb(u"\r\nListing stopped.\r\n");
-    return;
+    return true;
   }
   const Text& text = st->textbox.text();
   if (s.DisplayFormat == 9 && text.size() > 2 && text.compare(text.size() - 2, 2, u", ") == 0) {
@@ -247,6 +250,7 @@ void ListWordsUnguarded(EngineState* st) {
   if (st->textbox.length() > kOutputLimit && !st->textbox.OutputAborted) {
     ReportError(st, "ListWords", -7, "Insufficient memory");
   }
+  return true;
 }
 
 // Whether the frequency chain stands in the order that BuildFrequencyChain
@@ -274,9 +278,9 @@ bool IsPermissionDenied(int err) {
   return err == EACCES || err == EPERM || err == EROFS || err == ETXTBSY;
 }
 
-void ListWords(EngineState* st) {
+bool ListWords(EngineState* st) {
   try {
-    ListWordsUnguarded(st);
+    return ListWordsUnguarded(st);
   } catch (const std::bad_alloc&) {
     st->listing.WritingToFile = false;
     ReportError(st, "ListWords", ENOMEM, ErrorDescription(ENOMEM));
@@ -284,6 +288,7 @@ void ListWords(EngineState* st) {
     st->listing.WritingToFile = false;
     ReportError(st, "ListWords", EIO, e.what());
   }
+  return false;
 }
 
 std::string RenderFileListing(EngineState* st) {
@@ -304,7 +309,7 @@ int RenderFileListing(EngineState* st, ByteSink* sink) {
   }
 }
 
-int WriteVectorFiles(EngineState* st, std::string_view output_head) {
+bool WriteVectorFiles(EngineState* st, std::string_view output_head) {
   std::string source = st->settings.FolderPath;
   StripTrailingBackslashes(&source);
   const size_t slash = source.rfind('/');
@@ -313,7 +318,11 @@ int WriteVectorFiles(EngineState* st, std::string_view output_head) {
   std::error_code ec;
   if (!std::filesystem::is_directory(folder, ec)) {
     std::filesystem::create_directories(folder, ec);
-    if (ec) return ec.value() != 0 ? ec.value() : EIO;
+    if (ec) {
+      ReportNotWritten(st, "Vector files not written", "folder for the vector files", folder,
+                       ec.value() != 0 ? ec.value() : EIO);
+      return false;
+    }
   }
   const std::string words_path = folder + Trimmed(kVectorLength) + "words.txt";
   const std::string values_path = folder + Trimmed(kVectorLength) + "values.txt";
@@ -346,13 +355,16 @@ int WriteVectorFiles(EngineState* st, std::string_view output_head) {
     values += kCrLfBytes;
     ++written;
   }
-  int err = WriteWholeFile(words_path, words);
-  if (err == 0) err = WriteWholeFile(values_path, values);
-  if (err != 0) return err;
+  for (const auto& [path, bytes] : {std::pair{&words_path, &words}, {&values_path, &values}}) {
+    if (const int err = WriteWholeFile(*path, *bytes); err != 0) {
+      ReportNotWritten(st, "Vector files not written", "vector file", *path, err);
+      return false;
+    }
+  }
   st->host->ShowMessage(
       "", "Vector words written to " + words_path + "\r\nVector values written to " + values_path,
       Icon::kNone);
-  return 0;
+  return true;
 }
 
 std::string WordsPhrases(const EngineState& st) {
