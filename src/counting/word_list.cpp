@@ -153,6 +153,7 @@ bool IsOwnSortKey(BytesView word, const SortKeyTable& table) {
 
 constexpr size_t kMaxEntries = 0x7FFFFFFF;     // entry numbers are 32-bit
 constexpr size_t kMaxTextBytes = 0xFFFFFFFFu;  // offsets are 32-bit
+constexpr size_t kMaxTallies = 0xFFFFFFFEu;    // tally links are 32-bit
 
 }  // namespace
 
@@ -214,7 +215,7 @@ void WordList::CountInFile(size_t k, int32_t file_index) {
     // A new file: the tally of the last one is complete. Only the first
     // kMaxFilesPerEntry files of an entry get a tally.
     if (f.last_file_count >= 0) {
-      if (tallies_.size() >= kMaxTextBytes) throw std::length_error("The file tallies are full.");
+      if (tallies_.size() >= kMaxTallies) throw std::length_error("The file tallies are full.");
       tallies_.push_back({{f.last_file, f.last_file_count}, f.earlier});
       f.earlier = static_cast<uint32_t>(tallies_.size());
     }

@@ -215,10 +215,13 @@ bool ListWordsUnguarded(EngineState* st) {
       file.Discard();
     }
     const bool stopped = st->run.StopRequested;
-    bool written = err == 0;
-    if (!written) ReportFileError(st, err);
-    if (written && !stopped && vectors) written = WriteVectorFiles(st, vector_lines.head());
-    if (!written) {
+    if (err != 0) {
+      listing.WritingToFile = false;
+      ReportFileError(st, err);
+      st->textbox.Clear();
+      return false;
+    }
+    if (!stopped && vectors && !WriteVectorFiles(st, vector_lines.head())) {
       listing.WritingToFile = false;
       st->textbox.Clear();
       return false;
