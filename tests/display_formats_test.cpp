@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -25,20 +27,45 @@ namespace {
 
 std::string U8(const Text& t) { return TextToUtf8(t); }
 
+// A sink that keeps what it is given, piece by piece, and fails (with EIO)
+// from the fail_at-th piece on when fail_at is not 0.
+class RecordingSink : public ByteSink {
+ public:
+  explicit RecordingSink(int fail_at = 0) : fail_at_(fail_at) {}
+  int Write(std::string_view bytes) override {
+    pieces.emplace_back(bytes);
+    return fail_at_ != 0 && static_cast<int>(pieces.size()) >= fail_at_ ? EIO : 0;
+  }
+  std::string Joined() const {
+    std::string all;
+    for (const std::string& p : pieces) all += p;
+    return all;
+  }
+  std::vector<std::string> pieces;
+
+ private:
+  int fail_at_;
+};
+
+// Walks the listing of st in its order.
+void Walk(ListingPass* pass) {
+  if (pass->st->settings.WordOrder == 1) {
+    ListWordsAlphabetically(pass);
+  } else {
+    ListWordsByFrequency(pass);
+  }
+}
+
 // The listing of st to the textbox (style 0, which never uses commas) or to a
 // file (1 tabs, 2 commas).
 std::string Listing(EngineState* st, int style) {
-  Text file;
+  RecordingSink file;
   st->listing.WritingToFile = style != 0;
   if (style != 0) st->settings.OutputWithCommas = style == 2 ? 1 : 0;
   ListingPass pass(st, style == 0 ? nullptr : &file);
-  if (st->settings.WordOrder == 1) {
-    ListWordsAlphabetically(&pass);
-  } else {
-    ListWordsByFrequency(&pass);
-  }
+  Walk(&pass);
   st->listing.WritingToFile = false;
-  return U8(style == 0 ? st->textbox.text() : file);
+  return style == 0 ? U8(st->textbox.text()) : U8(DecodeWindows1252(file.Joined()));
 }
 
 std::string TextboxListing(EngineState* st) { return Listing(st, 0); }
@@ -341,6 +368,35 @@ TEST(DisplayFormatsTest, StopEndsTheWalkAndEventsRunNowAndThen) {
   const std::string got = FileListing(&s.st);
   EXPECT_EQ(s.host.process_events_calls(), 1);
   EXPECT_EQ(got.size(), 34u + static_cast<size_t>(kListingEventInterval) * 12u);
+}
+
+// The file's bytes go to the sink in pieces of about kFileChunk bytes as
+// the lines are made; a failure of the sink ends the pass there.
+TEST(DisplayFormatsTest, FilePassHandsItsBytesOnInPiecesAndEndsAtAFailure) {
+  State s;
+  s.st.settings.Source = InputSource::kClipboard;
+  Prepare(&s.st, ManyWords(30000));
+  s.st.settings.DisplayFormat = 8;
+  s.st.settings.WordOrder = 1;
+  RecordingSink whole;
+  ListingPass pass(&s.st, &whole);
+  Walk(&pass);
+  EXPECT_EQ(pass.FileError, 0);
+  const std::string all = whole.Joined();
+  EXPECT_EQ(all.size(), 34u + 30000u * 12u);
+  EXPECT_EQ(all.substr(all.size() - 12), "word029999\r\n");
+  ASSERT_GT(whole.pieces.size(), 2u);
+  for (size_t k = 0; k + 1 < whole.pieces.size(); ++k) {
+    EXPECT_GE(whole.pieces[k].size(), kFileChunk) << k;
+    EXPECT_LT(whole.pieces[k].size(), kFileChunk + 100) << k;
+  }
+
+  RecordingSink failing(/*fail_at=*/2);
+  ListingPass failed(&s.st, &failing);
+  Walk(&failed);
+  EXPECT_EQ(failed.FileError, EIO);
+  EXPECT_EQ(failing.pieces.size(), 2u);  // nothing after the failure
+  EXPECT_EQ(failing.Joined(), all.substr(0, failing.Joined().size()));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -149,19 +150,62 @@ TEST_F(OutputTest, NoGuardWithoutWarnOrForANewFile) {
   EXPECT_TRUE(host_.calls().empty());
 }
 
+// "Output file not written", naming the file and the system's description
+// of the error.
+std::string NotWritten(const std::string& path, int err) {
+  return "Output file not written|The output file\r\n" + path +
+         "\r\ncould not be written: " + ErrorDescription(err) + ".";
+}
+
 TEST_F(OutputTest, FileErrorIsReportedAndEmptiesTheTextbox) {
   Fruit();
-  st_.settings.OutputFilePath = dir_.File("missing/out.txt");
-  ListWords(&st_);
-  ASSERT_EQ(host_.calls().size(), 1u);
+  const std::string path = dir_.File("missing/out.txt");
+  st_.settings.OutputFilePath = path;
+  EXPECT_FALSE(ListWords(&st_));
+  EXPECT_EQ(host_.Dialogs(), std::vector<std::string>{NotWritten(path, ENOENT)});
   EXPECT_EQ(host_.calls()[0].icon, Icon::kExclamation);
-  EXPECT_EQ(host_.calls()[0].text, "At ListWords error #" + std::to_string(ENOENT) +
-                                       ".\r\nDescription: " + ErrorDescription(ENOENT) +
-                                       "\r\n\r\n" + GetMessageText(34) + "\r\n" +
-                                       GetMessageText(35));
   EXPECT_TRUE(st_.textbox.empty());
   EXPECT_FALSE(st_.listing.OutputFileWritten);
   EXPECT_FALSE(st_.listing.WritingToFile);
+}
+
+// A write that fails part-way (here at a file-size limit, as at a full
+// disk) leaves the earlier file whole and no temporary file, and relisting
+// reports it as a count does.
+TEST_F(OutputTest, AFailedWriteKeepsTheEarlierFile) {
+  ManyWords(20000);
+  st_.settings.OutputFilePath = dir_.Write("out.txt", "earlier results");
+  bool listed = true;
+  {
+    FileSizeLimit limit(100 * 1024);
+    listed = ListWords(&st_);
+  }
+  EXPECT_FALSE(listed);
+  EXPECT_EQ(host_.Dialogs(), std::vector<std::string>{NotWritten(Out(), EFBIG)});
+  EXPECT_EQ(ReadFileBytes(Out()), "earlier results");
+  EXPECT_EQ(FolderNames(dir_.path()), std::vector<std::string>{"out.txt"});
+  EXPECT_TRUE(st_.textbox.empty());
+  EXPECT_FALSE(st_.listing.OutputFileWritten);
+
+  host_.Clear();
+  st_.settings.WordOrder = 1;
+  {
+    FileSizeLimit limit(100 * 1024);
+    RedisplayAfterOptionChange(&st_, DisplayOption::kWordOrder);
+  }
+  EXPECT_EQ(host_.Dialogs(), std::vector<std::string>{NotWritten(Out(), EFBIG)});
+  EXPECT_EQ(ReadFileBytes(Out()), "earlier results");
+  // Without the limit the same relisting writes the file.
+  EXPECT_TRUE(ListWords(&st_));
+  EXPECT_EQ(ReadFileBytes(Out()).size(), 33u + 20000u * 9u);
+  EXPECT_EQ(FolderNames(dir_.path()), std::vector<std::string>{"out.txt"});
+}
+
+TEST_F(OutputTest, FullDeviceIsReported) {
+  Fruit();
+  st_.settings.OutputFilePath = "/dev/full";
+  EXPECT_FALSE(ListWords(&st_));
+  EXPECT_EQ(host_.Dialogs(), std::vector<std::string>{NotWritten("/dev/full", ENOSPC)});
 }
 
 // A path that may not be written: a read-only file, or for root (who may
@@ -314,12 +358,12 @@ TEST_F(OutputTest, RedisplayRebuildsTheChainForTheSortOption) {
   ManyAndWide("/d");
   st_.settings.SortByNumberOfFiles = 1;
   RedisplayAfterOptionChange(&st_, DisplayOption::kSortByNumberOfFiles);
-  EXPECT_EQ(st_.words[st_.stats.ChainHead].Word, u"wide");
+  EXPECT_EQ(st_.words.Word(st_.stats.ChainHead), "wide");
   // Leaving format 11 clears the option, and the chain follows the counts.
   st_.settings.DisplayFormat = 7;
   RedisplayAfterOptionChange(&st_, DisplayOption::kDisplayFormat);
   EXPECT_EQ(st_.settings.SortByNumberOfFiles, 0);
-  EXPECT_EQ(st_.words[st_.stats.ChainHead].Word, u"many");
+  EXPECT_EQ(st_.words.Word(st_.stats.ChainHead), "many");
 }
 
 TEST_F(OutputTest, DisableOutputToFileAsksToRelistAndClearTextbox) {
@@ -362,6 +406,29 @@ TEST_F(OutputTest, VectorFilesBesideTheSourceFolder) {
   st_.settings.WordOrder = 1;
   ListWords(&st_);
   EXPECT_TRUE(host_.calls().empty());
+}
+
+TEST_F(OutputTest, VectorFileErrorsNameTheFile) {
+  st_.settings.SortByNumberOfFiles = 1;
+  ManyAndWide(dir_.path() + "/corpus");
+  st_.settings.OutputFilePath = Out();
+  // A folder where the words file should go.
+  const std::string words = dir_.path() + "/Vectors/200words.txt";
+  std::filesystem::create_directories(words);
+  EXPECT_FALSE(ListWords(&st_));
+  EXPECT_EQ(host_.Dialogs(), std::vector<std::string>{
+                                 "Vector files not written|The vector file\r\n" + words +
+                                 "\r\ncould not be written: " + ErrorDescription(EISDIR) + "."});
+  EXPECT_TRUE(st_.textbox.empty());
+  // A file where the folder should be.
+  host_.Clear();
+  std::filesystem::remove_all(dir_.path() + "/Vectors");
+  dir_.Write("Vectors", "");
+  EXPECT_FALSE(ListWords(&st_));
+  ASSERT_EQ(host_.Dialogs().size(), 1u);
+  const std::string prefix = "Vector files not written|The folder for the vector files\r\n" +
+                             dir_.path() + "/Vectors/\r\ncould not be written: ";
+  EXPECT_EQ(host_.Dialogs()[0].substr(0, prefix.size()), prefix);
 }
 
 }  // namespace

@@ -98,33 +98,50 @@ TEST(QuickSortTest, LargeArraysSortedShuffledReversedAndEqual) {
   WordList list;
   for (int i = 0; i < kN; ++i) list.AddOccurrence(T("w" + std::to_string(i)), 1);
   list.Finalize();
-  std::shuffle(list.entries().begin(), list.entries().end(), std::mt19937(7));
+  std::mt19937 random(7);
+  for (int64_t i = kN; i > 1; --i) {
+    list.SwapEntries(i, std::uniform_int_distribution<int64_t>(1, i)(random));
+  }
   for (int pass = 0; pass < 2; ++pass) {
     SortWordListByKey(&list, 1, kN, 1);
-    for (int64_t i = 2; i <= kN; ++i) ASSERT_LE(list[i - 1].SortKey, list[i].SortKey) << i;
+    for (int64_t i = 2; i <= kN; ++i) ASSERT_LE(list.SortKey(i - 1), list.SortKey(i)) << i;
   }
 }
 
 TEST(QuickSortTest, SortWordListByKeyMovesWholeEntriesWithinTheRange) {
   WordList list;
   for (const char* w : {"b", "C", "a", "b"}) list.AddOccurrence(T(w), 1);
+  list.AddOccurrence(u"C", 2);
   list.Finalize();
   // Finalize leaves ordinal order: C, a, b. By folded key: a, b, C.
   ASSERT_EQ(list.DistinctCount(), 3);
   SortWordListByKey(&list, 1, list.DistinctCount(), 1);
-  EXPECT_EQ(list[1].Word, u"a");
-  EXPECT_EQ(list[2].Word, u"b");
+  EXPECT_EQ(list.Word(1), "a");
+  EXPECT_EQ(list.Word(2), "b");
   EXPECT_EQ(list[2].Count, 2);
-  EXPECT_EQ(list[3].Word, u"C");
-  EXPECT_EQ(list[3].SortKey, u"c");
+  EXPECT_EQ(list.Word(3), "C");
+  EXPECT_EQ(list.SortKey(3), "c");
+  EXPECT_EQ(list.FileCount(3), 2);  // its files moved with it
   // Ranges outside the table are left alone.
-  list[1].SortKey = u"z";  // "a" now sorts last
-  SortWordListByKey(&list, 1, 1, 1);
-  SortWordListByKey(&list, 0, 3, 1);
-  SortWordListByKey(&list, 1, 4, 1);
-  EXPECT_EQ(list[1].Word, u"a");
-  SortWordListByKey(&list, 1, 3, 1);
-  EXPECT_EQ(list[3].Word, u"a");
+  for (const auto& [first, last] : {std::pair{1, 1}, {0, 3}, {1, 4}, {3, 1}}) {
+    SortWordListByKey(&list, first, last, 1);
+    EXPECT_EQ(list.Word(1), "a") << first << ".." << last;
+    EXPECT_EQ(list.Word(3), "C") << first << ".." << last;
+  }
+}
+
+TEST(QuickSortTest, SortWordListByKeyOrdersKeysByCharacterCode) {
+  // The keys of "\x8A" (Š) and "\x9F" (Ÿ) are "s" and "y"; "\x8E" (Ž) has the
+  // key "\x9E" (ž), whose character, U+017E, sorts after "\xFE" (þ, U+00FE)
+  // though its byte is smaller.
+  WordList list;
+  for (const char* w : {"\x8E", "\xFE", "\x9F", "\x8A", "t", "r"})
+    list.AddOccurrence(BytesView(w), 1);
+  list.Finalize();
+  SortWordListByKey(&list, 1, list.DistinctCount(), 1);
+  std::vector<std::string> got;
+  for (int64_t i = 1; i <= list.DistinctCount(); ++i) got.emplace_back(list.Word(i));
+  EXPECT_EQ(got, (std::vector<std::string>{"r", "\x8A", "t", "\x9F", "\xFE", "\x8E"}));
 }
 
 }  // namespace

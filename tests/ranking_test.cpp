@@ -14,18 +14,22 @@ namespace {
 
 struct Item {
   const char* word;
-  int64_t count, files;
+  int64_t count;
+  int files;
   bool listed;
 };
 
-// A finalized table of the items, which are given in table (ordinal) order.
+// A finalized table of the items, which are given in table (ordinal) order:
+// each item is met once in each of its files, then given its count.
 WordList MakeList(const std::vector<Item>& items) {
   WordList list;
-  for (const Item& it : items) list.AddOccurrence(T(it.word), 1);
+  for (const Item& it : items) {
+    for (int f = 1; f <= it.files; ++f) list.AddOccurrence(T(it.word), f);
+  }
   list.Finalize();
   for (size_t k = 0; k < items.size(); ++k) {
+    EXPECT_EQ(list.FileCount(static_cast<int64_t>(k) + 1), items[k].files) << items[k].word;
     list[k + 1].Count = items[k].count;
-    list[k + 1].FileCount = items[k].files;
     list[k + 1].Listed = items[k].listed;
   }
   return list;
@@ -37,7 +41,7 @@ std::vector<std::string> Chain(WordList* list, ListStatistics* st, bool by_files
   BuildFrequencyChain(list, st, by_files, nullptr);
   std::vector<std::string> out;
   for (int64_t i = st->ChainHead; i != 0; i = (*list)[i].NextInChain) {
-    out.push_back(TextToUtf8((*list)[i].Word));
+    out.emplace_back(list->Word(i));
   }
   return out;
 }

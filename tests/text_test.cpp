@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 namespace vorn {
@@ -41,6 +42,32 @@ TEST(TextTest, DecodesAndEncodesWindows1252) {
   EXPECT_EQ(text, u"caf\u00E9 \u20AC \u0160\u0178");
   EXPECT_EQ(EncodeWindows1252(text), bytes);
   EXPECT_EQ(DecodeWindows1252(std::string("\0x", 2)), Text(u"\0x", 2));
+  std::string appended = "x";
+  AppendWindows1252(text, &appended);
+  EXPECT_EQ(appended, "x" + bytes);
+}
+
+TEST(TextTest, OrdinalLessOrdersBytesAsTheCodesOfTheirCharacters) {
+  // Pairs of byte strings of every length up to 20, drawn from a few bytes
+  // on either side of the places where byte order and character order part,
+  // compared as their texts compare.
+  const std::string alphabet = "a\x7F\x80\x81\x8A\x9D\x9F\xA0\xFE\xFF";
+  std::mt19937 random(3);
+  auto draw = [&](size_t n) {
+    std::string s(n, ' ');
+    for (char& c : s) c = alphabet[random() % alphabet.size()];
+    return s;
+  };
+  for (int round = 0; round < 20000; ++round) {
+    std::string a = draw(random() % 21);
+    // Often the same start, so that the difference lies deep in the string.
+    std::string b = random() % 2 ? a.substr(0, random() % (a.size() + 1)) + draw(random() % 12)
+                                 : draw(random() % 21);
+    const Text ta = DecodeWindows1252(a);
+    const Text tb = DecodeWindows1252(b);
+    ASSERT_EQ(OrdinalLess(a, b), ta < tb) << TextToUtf8(ta) << " / " << TextToUtf8(tb);
+    ASSERT_EQ(OrdinalLess(b, a), tb < ta) << TextToUtf8(ta) << " / " << TextToUtf8(tb);
+  }
 }
 
 TEST(TextTest, Utf8RoundTripsAndUnpairedSurrogatesBecomeReplacementCharacters) {

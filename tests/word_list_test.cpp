@@ -2,19 +2,29 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 namespace vorn {
 namespace {
+
+// The words of the table in entry order, as text.
+std::vector<Text> Words(const WordList& list) {
+  std::vector<Text> out;
+  for (int64_t i = 1; i <= list.DistinctCount(); ++i) {
+    out.push_back(DecodeWindows1252(list.Word(i)));
+  }
+  return out;
+}
 
 TEST(WordListTest, FinalizeGivesOrdinalOrder) {
   WordList list;
   for (const char16_t* w : {u"b", u"a", u"c", u"a", u"Zebra", u"apple"}) list.AddOccurrence(w, 0);
   list.Finalize();
-  ASSERT_EQ(list.DistinctCount(), 5);
-  EXPECT_EQ(list[1].Word, u"Zebra");
-  EXPECT_EQ(list[2].Word, u"a");
+  EXPECT_EQ(Words(list), (std::vector<Text>{u"Zebra", u"a", u"apple", u"b", u"c"}));
   EXPECT_EQ(list[2].Count, 2);
-  EXPECT_EQ(list[3].Word, u"apple");
-  EXPECT_EQ(list[5].Word, u"c");
+  EXPECT_EQ(list.TotalCount(), 6);
 }
 
 TEST(WordListTest, OrdinalOrderIsThatOfTheCharacterCodes) {
@@ -24,9 +34,23 @@ TEST(WordListTest, OrdinalOrderIsThatOfTheCharacterCodes) {
   list.AddOccurrence(u"\u00FFves", 0);
   list.AddOccurrence(u"zebra", 0);
   list.Finalize();
-  EXPECT_EQ(list[1].Word, u"zebra");
-  EXPECT_EQ(list[2].Word, u"\u00FFves");
-  EXPECT_EQ(list[3].Word, u"\u0178ves");
+  EXPECT_EQ(Words(list), (std::vector<Text>{u"zebra", u"\u00FFves", u"\u0178ves"}));
+
+  // Every character of Windows-1252, alone and before a second character,
+  // stands where the order of the character codes puts it.
+  WordList all;
+  std::vector<Text> want;
+  for (int b = 255; b >= 0; --b) {
+    for (const std::string& w :
+         {std::string(1, static_cast<char>(b)), std::string(1, static_cast<char>(b)) + "\x8A",
+          std::string(1, static_cast<char>(b)) + "a"}) {
+      all.AddOccurrence(BytesView(w), 0);
+      want.push_back(DecodeWindows1252(w));
+    }
+  }
+  std::sort(want.begin(), want.end());
+  all.Finalize();
+  EXPECT_EQ(Words(all), want);
 }
 
 TEST(WordListTest, GrowsPastManyEntries) {
@@ -38,6 +62,26 @@ TEST(WordListTest, GrowsPastManyEntries) {
   for (int64_t i = 1; i <= list.DistinctCount(); ++i) EXPECT_EQ(list[i].Count, 2);
 }
 
+TEST(WordListTest, LongWordsAndWordsThatShareTheirStart) {
+  // Words longer than the eight bytes compared at a time, differing only
+  // at their end or only in length.
+  const std::string long_word(300, 'q');
+  const std::vector<std::string> words = {long_word + "b", long_word + "a", long_word, "qqqqqqqqx",
+                                          "qqqqqqqq"};
+  WordList list;
+  for (int pass = 0; pass < 2; ++pass) {
+    for (const std::string& w : words) list.AddOccurrence(BytesView(w), 0);
+  }
+  list.Finalize();
+  ASSERT_EQ(list.DistinctCount(), 5);
+  EXPECT_EQ(list.Word(1), "qqqqqqqq");
+  EXPECT_EQ(list.Word(2), long_word);
+  EXPECT_EQ(list.Word(3), long_word + "a");
+  EXPECT_EQ(list.Word(4), long_word + "b");
+  EXPECT_EQ(list.Word(5), "qqqqqqqqx");
+  for (int64_t i = 1; i <= 5; ++i) EXPECT_EQ(list[i].Count, 2) << i;
+}
+
 TEST(WordListTest, PerFileBookkeeping) {
   WordList list;
   list.AddOccurrence(u"word", 1);
@@ -45,14 +89,47 @@ TEST(WordListTest, PerFileBookkeeping) {
   list.AddOccurrence(u"other", 2);
   list.AddOccurrence(u"word", 3);
   list.Finalize();
-  const WordEntry& e = list[2];
-  ASSERT_EQ(e.Word, u"word");
-  EXPECT_EQ(e.FileCount, 2);
-  ASSERT_EQ(e.Files.size(), 2u);
-  EXPECT_EQ(e.Files[0].file_index, 1);
-  EXPECT_EQ(e.Files[0].count, 2);
-  EXPECT_EQ(e.Files[1].file_index, 3);
-  EXPECT_EQ(e.Files[1].count, 1);
+  // "word" was met first and moved behind "other": its files moved with it.
+  ASSERT_EQ(list.Word(2), "word");
+  EXPECT_EQ(list.FileCount(2), 2);
+  const std::vector<FileTally> files = list.Files(2);
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_EQ(files[0].file_index, 1);
+  EXPECT_EQ(files[0].count, 2);
+  EXPECT_EQ(files[1].file_index, 3);
+  EXPECT_EQ(files[1].count, 1);
+  EXPECT_EQ(list.FileCount(1), 1);
+  EXPECT_EQ(list.Files(1).size(), 1u);
+}
+
+TEST(WordListTest, FilesOfOneFileAndOfAWordsFile) {
+  // Words of file 0 only: one file each, the count capped per file.
+  WordList list;
+  for (int i = 0; i < 100001; ++i) list.AddOccurrence(u"often", 0);
+  list.AddOccurrence(u"once", 0);
+  list.Finalize();
+  EXPECT_EQ(list.FileCount(1), 1);
+  EXPECT_EQ(list.Files(1).size(), 1u);
+  EXPECT_EQ(list.Files(1)[0].count, kMaxCountPerFile);
+  EXPECT_EQ(list.Files(2)[0].count, 1);
+  // Words of file 0 and then of file 1: the tallies of file 0 are kept.
+  list.Clear();
+  list.AddOccurrence(u"both", 0);
+  list.AddOccurrence(u"both", 0);
+  list.AddOccurrence(u"both", 1);
+  list.Finalize();
+  const std::vector<FileTally> files = list.Files(1);
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_EQ(files[0].file_index, 0);
+  EXPECT_EQ(files[0].count, 2);
+  EXPECT_EQ(files[1].file_index, 1);
+  EXPECT_EQ(list.FileCount(1), 2);
+  // A words file has no files.
+  list.Clear();
+  list.AddListWord("listed");
+  list.Finalize();
+  EXPECT_EQ(list.FileCount(1), 0);
+  EXPECT_TRUE(list.Files(1).empty());
 }
 
 TEST(WordListTest, PerFileLimits) {
@@ -62,17 +139,60 @@ TEST(WordListTest, PerFileLimits) {
   list.Finalize();
   const WordEntry& e = list[1];
   EXPECT_EQ(e.Count, 100000 + 10004);
-  EXPECT_EQ(e.Files[0].count, kMaxCountPerFile);
-  EXPECT_EQ(e.Files.size(), static_cast<size_t>(kMaxFilesPerEntry));
-  EXPECT_EQ(e.FileCount, 10005);
+  const std::vector<FileTally> files = list.Files(1);
+  EXPECT_EQ(files[0].count, kMaxCountPerFile);
+  ASSERT_EQ(files.size(), static_cast<size_t>(kMaxFilesPerEntry));
+  EXPECT_EQ(files.back().file_index, kMaxFilesPerEntry);
+  EXPECT_EQ(list.FileCount(1), 10005);
 }
 
 TEST(WordListTest, SortKeys) {
-  EXPECT_EQ(MakeSortKey(u"M\u00FCller"), u"mueller");
-  EXPECT_EQ(MakeSortKey(u"\u00C9clair"), u"eclair");
-  EXPECT_EQ(MakeSortKey(u"\u0152uvre\u00DF"), u"oeuvress");
-  EXPECT_EQ(MakeSortKey(u"\u00F0"), u"\u00F0");
-  EXPECT_EQ(MakeSortKey(u"\u0160"), u"s");
+  const struct {
+    Text word;
+    Text key;
+  } kCases[] = {
+      {u"M\u00FCller", u"mueller"}, {u"\u00C9clair", u"eclair"}, {u"\u0152uvre\u00DF", u"oeuvress"},
+      {u"\u00F0", u"\u00F0"},       {u"\u0160", u"s"},           {u"plain", u"plain"},
+      {u"\u017D", u"\u017E"},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(MakeSortKey(c.word), c.key) << TextToUtf8(c.word);
+    Bytes key;
+    AppendSortKey(EncodeWindows1252(c.word), &key);
+    EXPECT_EQ(key, EncodeWindows1252(c.key)) << TextToUtf8(c.word);
+  }
+}
+
+TEST(WordListTest, EveryEntryGetsTheSortKeyOfItsWord) {
+  // Every character, at the start and inside a word, in words that are
+  // their own key and words that are not.
+  WordList list;
+  for (int b = 1; b < 256; ++b) {
+    const std::string c(1, static_cast<char>(b));
+    for (const std::string& w : {c, "x" + c + "y", c + "\xDF" + c}) list.AddOccurrence(w, 0);
+  }
+  list.Finalize();
+  for (int64_t i = 1; i <= list.DistinctCount(); ++i) {
+    const Text word = DecodeWindows1252(list.Word(i));
+    bool encodable = true;
+    for (char16_t c : MakeSortKey(word)) CharToWindows1252(c, &encodable);
+    ASSERT_TRUE(encodable) << TextToUtf8(word);
+    EXPECT_EQ(DecodeWindows1252(list.SortKey(i)), MakeSortKey(word)) << TextToUtf8(word);
+  }
+}
+
+TEST(WordListTest, ClearStartsAfresh) {
+  WordList list;
+  list.AddOccurrence(u"old", 2);
+  list.Finalize();
+  list.Clear();
+  EXPECT_EQ(list.DistinctCount(), 0);
+  EXPECT_FALSE(list.finalized());
+  EXPECT_TRUE(list.AddOccurrence(u"old", 0));
+  EXPECT_FALSE(list.AddOccurrence(u"old", 0));
+  list.Finalize();
+  EXPECT_EQ(list.FileCount(1), 1);
+  EXPECT_EQ(list[1].Count, 2);
 }
 
 }  // namespace

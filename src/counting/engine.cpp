@@ -405,7 +405,9 @@ RunOutcome Engine::RunCount() {
   ShowCountSummary();
   run.ResultsPresent = true;
   if (st_.words.DistinctCount() > 0) {
-    ListWords(&st_);
+    // A listing whose file could not be written has been reported; the run
+    // has failed.
+    if (!ListWords(&st_)) return RunOutcome::kFailed;
   } else {
     NoEntriesMessage(&st_);
   }
@@ -426,16 +428,28 @@ void Engine::ConfigureScanner() {
 
 void Engine::FilterWordList() {
   const Settings& s = st_.settings;
+  WordList& words = st_.words;
   const int64_t short_size = s.ShortWordSizeValue();
   const int64_t long_size = s.LongWordSizeValue();
-  for (WordEntry& e : st_.words.entries()) {
-    const int64_t len = static_cast<int64_t>(e.Word.size());
-    e.Listed = !((s.IgnoreShortWords && len < short_size) || len > long_size ||
-                 (s.IgnoreRepetitions && HasFourRepeatedLetters(e.Word)) ||
-                 (s.IgnoreNoLetter && HasNoLetter(e.Word)) ||
-                 (s.IgnoreNoVowelorY && HasNoVowelOrY(e.Word)) ||
-                 (s.IgnoreInfrequentWords && e.Count < st_.run.ThresholdFrequency) ||
-                 (s.IgnoreExcessivelyFrequentWords && e.Count > st_.run.ExcessFrequency));
+  const bool letter_tests = s.IgnoreRepetitions || s.IgnoreNoLetter || s.IgnoreNoVowelorY;
+  Text text;  // the word as text for the letter tests, reused from entry to entry
+  const int64_t n = words.DistinctCount();
+  for (int64_t i = 1; i <= n; ++i) {
+    WordEntry& e = words[i];
+    const BytesView word = words.Word(i);
+    const int64_t len = static_cast<int64_t>(word.size());
+    bool keep = !((s.IgnoreShortWords && len < short_size) || len > long_size);
+    if (keep && letter_tests) {
+      text.resize(word.size());
+      for (size_t k = 0; k < word.size(); ++k) {
+        text[k] = Windows1252ToChar(static_cast<uint8_t>(word[k]));
+      }
+      keep =
+          !((s.IgnoreRepetitions && HasFourRepeatedLetters(text)) ||
+            (s.IgnoreNoLetter && HasNoLetter(text)) || (s.IgnoreNoVowelorY && HasNoVowelOrY(text)));
+    }
+    e.Listed = keep && !((s.IgnoreInfrequentWords && e.Count < st_.run.ThresholdFrequency) ||
+                         (s.IgnoreExcessivelyFrequentWords && e.Count > st_.run.ExcessFrequency));
   }
 }
 
@@ -456,8 +470,10 @@ void Engine::CountOnlyFilter() {
   }
   const int64_t short_size = s.ShortWordSizeValue();
   const int64_t long_size = s.LongWordSizeValue();
-  for (WordEntry& e : st_.words.entries()) {
-    const int64_t len = static_cast<int64_t>(e.Word.size());
+  WordList& words = st_.words;
+  for (int64_t i = 1; i <= words.DistinctCount(); ++i) {
+    WordEntry& e = words[i];
+    const int64_t len = static_cast<int64_t>(words.Word(i).size());
     bool keep = true;
     if (e.Count < run.ThresholdFrequency && (run.AllPhrasesMode || s.IgnoreInfrequentWords)) {
       keep = false;

@@ -1,8 +1,11 @@
 #include "counting/word_list.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <numeric>
+#include <stdexcept>
+#include <string>
 
 #include "words/char_classes.h"
 
@@ -115,30 +118,79 @@ Text MakeSortKey(TextView word) {
   return key;
 }
 
+namespace {
+
+// The sort key of every Windows-1252 byte, taken from MakeSortKey so that the
+// two forms cannot differ: one or two bytes.
+struct SortKeyTable {
+  std::array<std::array<char, 2>, 256> bytes{};
+  std::array<uint8_t, 256> length{};
+  std::array<bool, 256> same{};  // the byte is its own key
+  SortKeyTable() {
+    for (int b = 0; b < 256; ++b) {
+      const auto byte = static_cast<uint8_t>(b);
+      const std::string key = EncodeWindows1252(MakeSortKey(Text(1, Windows1252ToChar(byte))));
+      length[byte] = static_cast<uint8_t>(key.size());
+      for (size_t k = 0; k < key.size() && k < 2; ++k) bytes[byte][k] = key[k];
+      same[byte] = key.size() == 1 && static_cast<uint8_t>(key[0]) == byte;
+    }
+  }
+};
+
+const SortKeyTable& SortKeys() {
+  static const SortKeyTable table;
+  return table;
+}
+
+// Whether the word is its own sort key (lower-case letters without accents,
+// and most other characters).
+bool IsOwnSortKey(BytesView word, const SortKeyTable& table) {
+  for (char c : word) {
+    if (!table.same[static_cast<uint8_t>(c)]) return false;
+  }
+  return true;
+}
+
+constexpr size_t kMaxEntries = 0x7FFFFFFF;     // entry numbers are 32-bit
+constexpr size_t kMaxTextBytes = 0xFFFFFFFFu;  // offsets are 32-bit
+constexpr size_t kMaxTallies = 0xFFFFFFFEu;    // tally links are 32-bit
+
+}  // namespace
+
+void AppendSortKey(BytesView word, Bytes* key) {
+  const SortKeyTable& table = SortKeys();
+  for (char c : word) {
+    const auto b = static_cast<uint8_t>(c);
+    key->append(table.bytes[b].data(), table.length[b]);
+  }
+}
+
 WordList::WordList() { Clear(); }
 
 void WordList::Clear() {
-  entries_.clear();
-  entries_.shrink_to_fit();
-  arena_.clear();
-  arena_.shrink_to_fit();
-  counters_.clear();
-  counters_.shrink_to_fit();
-  counters_.reserve(500);
-  files_.clear();
-  files_.shrink_to_fit();
+  // Every store is given back, so that one large run does not hold its
+  // memory through the next.
+  std::vector<WordEntry>().swap(entries_);
+  entries_.reserve(500);
+  Bytes().swap(arena_);
+  std::vector<FileData>().swap(files_);
+  std::vector<LinkedTally>().swap(tallies_);
   tracking_files_ = false;
   list_words_ = false;
+  std::vector<uint32_t>().swap(slots_);
   slots_.assign(kInitialBuckets, 0);
   mask_ = kInitialBuckets - 1;
   finalized_ = false;
 }
 
 void WordList::Rehash(size_t buckets) {
+  // The old index is dropped before the new one is made: the hashes are in
+  // the entries, so the two never need to be held at once.
+  std::vector<uint32_t>().swap(slots_);
   slots_.assign(buckets, 0);
   mask_ = buckets - 1;
-  for (size_t k = 0; k < counters_.size(); ++k) {
-    size_t i = counters_[k].hash & mask_;
+  for (size_t k = 0; k < entries_.size(); ++k) {
+    size_t i = entries_[k].key_offset & mask_;
     while (slots_[i] != 0) i = (i + 1) & mask_;
     slots_[i] = static_cast<uint32_t>(k + 1);
   }
@@ -147,25 +199,40 @@ void WordList::Rehash(size_t buckets) {
 void WordList::StartTrackingFiles() {
   // Every word so far came from file 0.
   tracking_files_ = true;
-  files_.resize(counters_.size());
-  for (size_t k = 0; k < counters_.size(); ++k) {
+  files_.resize(entries_.size());
+  for (size_t k = 0; k < entries_.size(); ++k) {
     files_[k].file_count = 1;
     files_[k].last_file = 0;
     files_[k].last_file_count =
-        static_cast<int32_t>(std::min<int64_t>(counters_[k].count, kMaxCountPerFile));
+        static_cast<int32_t>(std::min<int64_t>(entries_[k].Count, kMaxCountPerFile));
+    files_[k].earlier = 0;
   }
 }
 
 void WordList::CountInFile(size_t k, int32_t file_index) {
   FileData& f = files_[k];
   if (f.last_file != file_index) {
-    // A new file: the tally of the last one is complete.
-    if (f.last_file_count >= 0) f.earlier.push_back({f.last_file, f.last_file_count});
+    // A new file: the tally of the last one is complete. Only the first
+    // kMaxFilesPerEntry files of an entry get a tally.
+    if (f.last_file_count >= 0) {
+      if (tallies_.size() >= kMaxTallies) throw std::length_error("The file tallies are full.");
+      tallies_.push_back({{f.last_file, f.last_file_count}, f.earlier});
+      f.earlier = static_cast<uint32_t>(tallies_.size());
+    }
     f.last_file = file_index;
-    f.last_file_count = f.earlier.size() < kMaxFilesPerEntry ? 0 : -1;
     ++f.file_count;
+    f.last_file_count = f.file_count <= kMaxFilesPerEntry ? 0 : -1;
   }
   if (f.last_file_count >= 0 && f.last_file_count < kMaxCountPerFile) ++f.last_file_count;
+}
+
+uint32_t WordList::StoreText(BytesView text) {
+  if (text.size() > kMaxTextBytes - arena_.size()) {
+    throw std::length_error("The word table is full.");
+  }
+  const auto offset = static_cast<uint32_t>(arena_.size());
+  arena_.append(text);
+  return offset;
 }
 
 bool WordList::AddOccurrence(BytesView word, int32_t file_index) {
@@ -173,29 +240,26 @@ bool WordList::AddOccurrence(BytesView word, int32_t file_index) {
   const uint32_t h = Fold(HashWord(word));
   size_t i = h & mask_;
   while (const uint32_t slot = slots_[i]) {
-    Counter& c = counters_[slot - 1];
-    if (c.hash == h && c.length == word.size() &&
-        SameChars(c.length <= kInlineChars ? c.chars : arena_.data() + c.offset, word)) {
-      ++c.count;
+    WordEntry& e = entries_[slot - 1];
+    if (e.key_offset == h && e.word_length == word.size() &&
+        SameChars(arena_.data() + e.word_offset, word)) {
+      ++e.Count;
       if (tracking_files_) CountInFile(slot - 1, file_index);
       return false;
     }
     i = (i + 1) & mask_;
   }
-  Counter c;
-  c.count = 1;
-  c.hash = h;
-  c.length = static_cast<uint32_t>(word.size());
-  if (word.size() <= kInlineChars) {
-    std::copy(word.begin(), word.end(), c.chars);
-  } else {
-    c.offset = static_cast<uint32_t>(arena_.size());
-    arena_.append(word);
+  if (entries_.size() >= kMaxEntries || word.size() > 0x7FFFFFFF) {
+    throw std::length_error("The word table is full.");
   }
-  counters_.push_back(c);
-  if (tracking_files_) files_.push_back(FileData{1, file_index, 1, {}});
-  slots_[i] = static_cast<uint32_t>(counters_.size());
-  if (counters_.size() * 2 > slots_.size()) Rehash(slots_.size() * 2);
+  WordEntry e;
+  e.word_offset = StoreText(word);
+  e.word_length = static_cast<uint32_t>(word.size());
+  e.key_offset = h;
+  entries_.push_back(e);
+  if (tracking_files_) files_.push_back(FileData{1, file_index, 1, 0});
+  slots_[i] = static_cast<uint32_t>(entries_.size());
+  if (entries_.size() * 2 > slots_.size()) Rehash(slots_.size() * 2);
   return true;
 }
 
@@ -206,53 +270,93 @@ bool WordList::AddListWord(BytesView word) {
 
 void WordList::Finalize() {
   if (finalized_) return;
+  std::vector<uint32_t>().swap(slots_);
+  mask_ = 0;
+  const size_t n = entries_.size();
   // The ordinal order is that of the characters' codes, not of their
   // Windows-1252 bytes (0x8A is U+0160 and sorts after 0xFF, U+00FF).
-  std::vector<Text> words(counters_.size());
-  for (size_t k = 0; k < counters_.size(); ++k) words[k] = DecodeWindows1252(WordOf(counters_[k]));
-  std::vector<uint32_t> order(counters_.size());
+  std::vector<uint32_t> order(n);
   std::iota(order.begin(), order.end(), uint32_t{0});
-  std::sort(order.begin(), order.end(),
-            [&words](uint32_t a, uint32_t b) { return words[a] < words[b]; });
-  entries_.clear();
-  entries_.reserve(counters_.size());
-  for (uint32_t k : order) {
-    const Counter& c = counters_[k];
-    WordEntry e;
-    e.Word = std::move(words[k]);
-    e.SortKey = MakeSortKey(e.Word);
-    e.Count = c.count;
-    if (list_words_) {
-      e.FileCount = 0;
-    } else if (tracking_files_) {
-      FileData& f = files_[k];
-      e.FileCount = f.file_count;
-      e.LastFileIndex = f.last_file;
-      e.Files = std::move(f.earlier);
-      if (f.last_file_count >= 0) e.Files.push_back({f.last_file, f.last_file_count});
-    } else {
-      e.FileCount = 1;
-      e.Files.push_back({0, static_cast<int32_t>(std::min<int64_t>(c.count, kMaxCountPerFile))});
+  const char* text = arena_.data();
+  std::sort(order.begin(), order.end(), [this, text](uint32_t a, uint32_t b) {
+    const WordEntry& ea = entries_[a];
+    const WordEntry& eb = entries_[b];
+    return OrdinalLess(BytesView(text + ea.word_offset, ea.word_length),
+                       BytesView(text + eb.word_offset, eb.word_length));
+  });
+  // Entry i takes the place of entry order[i], following each cycle of the
+  // permutation, so that the table is reordered where it stands; order[i]
+  // becomes i once place i holds its entry.
+  for (size_t i = 0; i < n; ++i) {
+    if (order[i] == i) continue;
+    const WordEntry held = entries_[i];
+    const FileData held_files = tracking_files_ ? files_[i] : FileData{};
+    size_t j = i;
+    while (true) {
+      const size_t k = order[j];
+      order[j] = static_cast<uint32_t>(j);
+      if (k == i) {
+        entries_[j] = held;
+        if (tracking_files_) files_[j] = held_files;
+        break;
+      }
+      entries_[j] = entries_[k];
+      if (tracking_files_) files_[j] = files_[k];
+      j = k;
     }
-    entries_.push_back(std::move(e));
   }
-  arena_.clear();
+  std::vector<uint32_t>().swap(order);
+  // The sort keys: most words are their own key and share its characters.
+  const SortKeyTable& table = SortKeys();
+  Bytes key;
+  for (WordEntry& e : entries_) {
+    const BytesView word(arena_.data() + e.word_offset, e.word_length);
+    if (IsOwnSortKey(word, table)) {
+      e.key_offset = e.word_offset;
+      e.key_length = e.word_length;
+      continue;
+    }
+    key.clear();
+    AppendSortKey(word, &key);
+    e.key_offset = StoreText(key);
+    e.key_length = static_cast<uint32_t>(key.size());
+  }
   arena_.shrink_to_fit();
-  counters_.clear();
-  counters_.shrink_to_fit();
-  files_.clear();
-  files_.shrink_to_fit();
-  slots_.clear();
-  slots_.shrink_to_fit();
   finalized_ = true;
+}
+
+int64_t WordList::FileCount(int64_t i) const {
+  if (list_words_) return 0;
+  if (!tracking_files_) return 1;
+  return files_[static_cast<size_t>(i - 1)].file_count;
+}
+
+std::vector<FileTally> WordList::Files(int64_t i) const {
+  std::vector<FileTally> files;
+  if (list_words_) return files;
+  if (!tracking_files_) {
+    files.push_back(
+        {0, static_cast<int32_t>(std::min<int64_t>((*this)[i].Count, kMaxCountPerFile))});
+    return files;
+  }
+  const FileData& f = files_[static_cast<size_t>(i - 1)];
+  if (f.last_file_count >= 0) files.push_back({f.last_file, f.last_file_count});
+  for (uint32_t t = f.earlier; t != 0; t = tallies_[t - 1].previous) {
+    files.push_back(tallies_[t - 1].tally);
+  }
+  std::reverse(files.begin(), files.end());
+  return files;
+}
+
+void WordList::SwapEntries(int64_t a, int64_t b) {
+  std::swap(entries_[static_cast<size_t>(a - 1)], entries_[static_cast<size_t>(b - 1)]);
+  if (tracking_files_) {
+    std::swap(files_[static_cast<size_t>(a - 1)], files_[static_cast<size_t>(b - 1)]);
+  }
 }
 
 int64_t WordList::TotalCount() const {
   int64_t total = 0;
-  if (!finalized_) {
-    for (const Counter& c : counters_) total += c.count;
-    return total;
-  }
   for (const WordEntry& e : entries_) total += e.Count;
   return total;
 }

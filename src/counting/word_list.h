@@ -8,6 +8,15 @@
 // would stand. From then on the results code may re-sort the entries
 // (SortWordListByKey) and thread the frequency chain through them.
 //
+// The table is built to hold millions of entries in little memory: the
+// characters of every word and sort key lie in one store of Windows-1252
+// bytes (one byte a character, the characters of Text), each entry is a
+// 32-byte record that finds its text there by offset and length, and a sort
+// key that equals its word is not stored twice. Per-file tallies live in a
+// side table that exists only once a second file contributes a word. The
+// entries' text is read through Word() and SortKey(), their files through
+// FileCount() and Files().
+//
 // Not thread-safe; owned by the engine.
 
 #ifndef VORN_COUNTING_WORD_LIST_H_
@@ -30,27 +39,31 @@ struct FileTally {
   int32_t count = 0;       // at most kMaxCountPerFile
 };
 
+// One entry of the table. Count, Rank, NextInChain and Listed are the
+// entry's own fields; the rest says where the WordList keeps its text and is
+// the WordList's business.
 struct WordEntry {
-  Text Word;
-  Text SortKey;
   int64_t Count = 1;
-  int64_t Rank = 0;
-  int64_t NextInChain = 0;
-  bool Listed = true;
-  // FileIndices and FileCounts: the files in the order first met, at most
-  // kMaxFilesPerEntry of them.
-  std::vector<FileTally> Files;
-  int64_t FileCount = 0;
-  float FileFrequency = 0;
-  // The file of the last occurrence, so that FileCount goes on counting files
-  // beyond the kMaxFilesPerEntry that Files keeps.
-  int32_t LastFileIndex = 0;
+  int32_t Rank = 0;         // 1-based place in the frequency chain; 0 = not in it
+  int32_t NextInChain = 0;  // entry number of the next entry of the chain; 0 = end
+  uint32_t word_offset = 0;
+  uint32_t word_length : 31 = 0;
+  bool Listed : 1 = true;
+  // While counting, the word's hash; from Finalize() on, where its sort key
+  // lies (the word's own place when the key is the word).
+  uint32_t key_offset = 0;
+  uint32_t key_length = 0;
 };
+static_assert(sizeof(WordEntry) == 32);
 
 // The folded key of a word for alphabetical order: Œ Ä Æ Ö Ü ä æ ö ü ß become
 // Oe Ae Ae Oe Ue ae ae oe ue ss, other accented letters their base letter,
 // and the result is lower-cased with LowerCaseAccented.
 Text MakeSortKey(TextView word);
+
+// MakeSortKey for a word given as Windows-1252 bytes: appends the bytes of
+// its key to *key.
+void AppendSortKey(BytesView word, Bytes* key);
 
 class WordList {
  public:
@@ -59,19 +72,41 @@ class WordList {
   // Empties the table.
   void Clear();
 
-  int64_t DistinctCount() const {
-    return static_cast<int64_t>(finalized_ ? entries_.size() : counters_.size());
-  }
+  int64_t DistinctCount() const { return static_cast<int64_t>(entries_.size()); }
 
   // Entry i, 1-based. REQUIRES: Finalize() was called; 1 <= i <= DistinctCount().
   WordEntry& operator[](int64_t i) { return entries_[static_cast<size_t>(i - 1)]; }
   const WordEntry& operator[](int64_t i) const { return entries_[static_cast<size_t>(i - 1)]; }
+
+  // The word or phrase of entry i as Windows-1252 bytes. The view stays
+  // valid until the table is counted into again or cleared.
+  BytesView Word(int64_t i) const {
+    const WordEntry& e = (*this)[i];
+    return BytesView(arena_.data() + e.word_offset, e.word_length);
+  }
+  // The sort key of entry i, as Windows-1252 bytes. REQUIRES: Finalize().
+  BytesView SortKey(int64_t i) const {
+    const WordEntry& e = (*this)[i];
+    return BytesView(arena_.data() + e.key_offset, e.key_length);
+  }
+  // The number of files entry i occurs in: 1 when every word came from one
+  // file, 0 for the words of a words file.
+  int64_t FileCount(int64_t i) const;
+  // The files of entry i in the order first met, at most kMaxFilesPerEntry
+  // of them, with the entry's occurrences in each.
+  std::vector<FileTally> Files(int64_t i) const;
+
+  // Exchanges entries a and b (1-based) with everything that belongs to
+  // them. REQUIRES: Finalize() was called.
+  void SwapEntries(int64_t a, int64_t b);
 
   // Counts one occurrence of `word` in file `file_index`. Returns true when
   // the word made a new entry. Per-file counts stop at kMaxCountPerFile and
   // the file list at kMaxFilesPerEntry; Count and FileCount go on.
   // REQUIRES: Finalize() was not called since the last Clear().
   // The word is given as the Windows-1252 bytes of the counting path.
+  // Throws std::length_error when the table cannot take another entry
+  // (more than 2^31 entries, or 4 GB of text).
   bool AddOccurrence(BytesView word, int32_t file_index);
   // As above, for a word given as text (of Windows-1252 characters).
   bool AddOccurrence(TextView word, int32_t file_index) {
@@ -92,50 +127,35 @@ class WordList {
   // The sum of Count over all entries.
   int64_t TotalCount() const;
 
-  // REQUIRES: Finalize() was called.
-  std::vector<WordEntry>& entries() { return entries_; }
-  const std::vector<WordEntry>& entries() const { return entries_; }
-
  private:
-  static constexpr size_t kInlineChars = 16;
-
-  // The compact record of a word while counting, two to a cache line: its
-  // count and its text, held inline when short and in the arena otherwise.
-  struct Counter {
-    int64_t count;
-    uint32_t hash;
-    uint32_t length;
-    union {
-      char chars[kInlineChars];
-      uint32_t offset;  // into arena_, for longer words
-    };
-  };
-  // Per-file data of a word, kept only while words of more than one file
-  // are counted (a folder run): the tally of the file it was last met in and
-  // of the files before it.
+  // Per-file data of an entry, kept only while words of more than one file
+  // are counted (a folder run): the tally of the file it was last met in,
+  // and a link to the tallies of the files before it.
   struct FileData {
-    int64_t file_count;
+    int32_t file_count;
     int32_t last_file;
     int32_t last_file_count;  // -1 when that file is beyond kMaxFilesPerEntry
-    std::vector<FileTally> earlier;
+    uint32_t earlier;         // 1 + the place in tallies_ of the newest earlier tally; 0 = none
+  };
+  // A tally of an earlier file, linked to the one before it.
+  struct LinkedTally {
+    FileTally tally;
+    uint32_t previous;  // as FileData::earlier
   };
 
-  BytesView WordOf(const Counter& c) const {
-    return c.length <= kInlineChars ? BytesView(c.chars, c.length)
-                                    : BytesView(arena_).substr(c.offset, c.length);
-  }
   static uint32_t Fold(uint64_t hash) { return static_cast<uint32_t>(hash ^ (hash >> 32)); }
   void Rehash(size_t buckets);
   void StartTrackingFiles();
   void CountInFile(size_t k, int32_t file_index);
+  uint32_t StoreText(BytesView text);
 
   std::vector<WordEntry> entries_;
-  Bytes arena_;
-  std::vector<Counter> counters_;
-  std::vector<uint32_t> slots_;  // counter position + 1; 0 = an empty slot
+  Bytes arena_;                  // the characters of every word and sort key
+  std::vector<uint32_t> slots_;  // entry position + 1; 0 = an empty slot
   bool tracking_files_ = false;  // a word came from a file other than file 0
-  std::vector<FileData> files_;  // parallel to counters_ while tracking_files_
-  bool list_words_ = false;      // the words come from a words file: no file data
+  std::vector<FileData> files_;  // parallel to entries_ while tracking_files_
+  std::vector<LinkedTally> tallies_;
+  bool list_words_ = false;  // the words come from a words file: no file data
   size_t mask_ = 0;
   bool finalized_ = false;
 };

@@ -43,7 +43,7 @@ Text LogText(int64_t x) {
 // Wt: the word with the spaces at both ends removed, or the header text.
 Text TrimmedWord(const ListingPass& pass, int64_t i) {
   if (i == 0) return WordHeader(*pass.st);
-  return Text(TrimSpaces(Entry(pass, i).Word));
+  return DecodeWindows1252(TrimSpaces(pass.st->words.Word(i)));
 }
 
 Text FolderText(const EngineState& st) { return Utf8ToText(st.settings.FolderPath); }
@@ -157,19 +157,28 @@ Text SortFileLines(const ListingPass& pass, const Text& line) {
   return joined;
 }
 
+// Hands the gathered bytes of a file pass to its sink.
+void FlushFile(ListingPass* pass) {
+  if (pass->FileError == 0 && !pass->FileBuffer.empty()) {
+    pass->FileError = pass->file->Write(pass->FileBuffer);
+  }
+  pass->FileBuffer.clear();
+}
+
 void Emit(ListingPass* pass, int64_t i, Text line) {
   const int format = Format(*pass);
   if (format == 9 && i == 0) return;
   if (pass->ToFile()) {
+    Bytes& out = pass->FileBuffer;
     if (format == 9) {
-      if (pass->wrote_list_entry) *pass->file += u", ";
-      *pass->file += line;
+      if (pass->wrote_list_entry) out += ", ";
+      AppendWindows1252(line, &out);
       pass->wrote_list_entry = true;
-      return;
+    } else {
+      AppendWindows1252(format == 8 ? TrimSpaces(line) : TextView(line), &out);
+      out += "\r\n";
     }
-    if (format == 8) line = Text(TrimSpaces(line));
-    *pass->file += line;
-    *pass->file += kCrLf;
+    if (out.size() >= kFileChunk) FlushFile(pass);
     return;
   }
   Textbox& box = pass->st->textbox;
@@ -197,12 +206,15 @@ bool WalkEnds(ListingPass* pass, int64_t walked) {
   EngineState* st = pass->st;
   if (walked % kListingEventInterval == 0 && st->host != nullptr) st->host->ProcessEvents();
   if (st->run.StopRequested) return true;
-  return !pass->ToFile() && (pass->textbox_refused || st->textbox.OutputAborted);
+  if (pass->ToFile()) return pass->FileError != 0;
+  return pass->textbox_refused || st->textbox.OutputAborted;
 }
 
 void RunListing(ListingPass* pass, bool alphabetical) {
   EngineState* st = pass->st;
   pass->OutputBuffer.clear();
+  pass->FileBuffer.clear();
+  pass->FileError = 0;
   pass->wrote_list_entry = false;
   pass->textbox_refused = false;
   if (pass->touch_textbox) st->textbox.OutputAborted = false;
@@ -234,6 +246,7 @@ void RunListing(ListingPass* pass, bool alphabetical) {
   }
   if (!buffer.empty() && pass->touch_textbox) st->textbox.Append(buffer);
   buffer.clear();
+  if (pass->ToFile()) FlushFile(pass);
   if (!pass->ToFile() && st->textbox.OutputAborted) {
     ReportError(st, "ListWords", -7, "Insufficient memory");
   }
@@ -294,7 +307,7 @@ Text WordColumn(ListingPass* pass, int64_t i) {
     value = WordHeader(st);
     pass->WordWidth = std::max(pass->WordWidth, static_cast<int64_t>(value.size()));
   } else {
-    value = Text(TrimSpaces(st.words[i].Word));
+    value = DecodeWindows1252(TrimSpaces(st.words.Word(i)));
   }
   if (!pass->ToFile()) return PadRight(value, pass->WordWidth);
   if (st.run.AllPhrasesMode) return value + u"\t";
@@ -309,14 +322,13 @@ Text FilesColumn(ListingPass* pass, int64_t i) {
   EngineState* st = pass->st;
   const bool by_files = st->settings.SortByNumberOfFiles != 0;
   if (i == 0) return by_files ? Text(u" Files   File freq") : Text(u" Files");
-  WordEntry& e = st->words[i];
-  const Text files = Utf8ToText(StrForm(e.FileCount));
+  const int64_t file_count = st->words.FileCount(i);
+  const Text files = Utf8ToText(StrForm(file_count));
   if (!by_files) return RightJustify(files, 5);
+  // The file frequency: the share of the scanned files that hold the entry.
   const int64_t scanned = st->run.FilesScanned;
-  e.FileFrequency =
-      scanned > 0 ? static_cast<float>(e.FileCount) / static_cast<float>(scanned) : 0.0f;
   const std::string freq =
-      scanned > 0 ? FormatFraction(e.FileCount, scanned, 3, /*grouping=*/false) : "0.000";
+      scanned > 0 ? FormatFraction(file_count, scanned, 3, /*grouping=*/false) : "0.000";
   return RightJustify(files + u"    " + Utf8ToText(freq), 14);
 }
 
@@ -333,13 +345,12 @@ Text LogFrequencyColumn(const ListingPass& pass, int64_t i) {
 
 Text FileListBlock(const ListingPass& pass, int64_t i, bool with_frequency) {
   const EngineState& st = *pass.st;
-  const WordEntry& e = st.words[i];
   const bool relative = with_frequency && ShowRelativeFrequency(st.settings);
   const Text folder = FolderText(st);
   const bool abbreviate = static_cast<int64_t>(folder.size()) > kFolderAbbreviationMin;
   const std::vector<std::string>& paths = st.run.ScannedFilePaths;
   Text block;
-  for (const FileTally& tally : e.Files) {
+  for (const FileTally& tally : st.words.Files(i)) {
     if (!with_frequency) {
       block += u"    ";
     } else if (relative) {

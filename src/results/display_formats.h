@@ -17,8 +17,10 @@
 #ifndef VORN_RESULTS_DISPLAY_FORMATS_H_
 #define VORN_RESULTS_DISPLAY_FORMATS_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "counting/engine_state.h"
 #include "settings/settings.h"
@@ -33,19 +35,35 @@ inline constexpr int64_t kListingEventInterval = 4096;
 // the file lists of formats 12 and 13.
 inline constexpr int64_t kFolderAbbreviationMin = 13;
 
+// Where a file pass puts the bytes of the output file (Windows-1252, CR LF).
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  // Takes the next bytes. Returns 0, or the errno value of a failure.
+  [[nodiscard]] virtual int Write(std::string_view bytes) = 0;
+};
+
+// The bytes that a file pass gathers before it hands them on.
+inline constexpr size_t kFileChunk = 64 * 1024;
+
 struct ListingPass {
-  // file_text: the output file's text, to which the lines of a file pass are
-  // appended; null for the results-box pass. touch_textbox: the pass may
-  // change the results box (may_touch_textbox false only when the file text is rendered
-  // without a window, for vorn-cli).
-  ListingPass(EngineState* state, Text* file_text, bool may_touch_textbox = true)
-      : st(state), file(file_text), touch_textbox(may_touch_textbox) {}
+  // file_sink: where the lines of a file pass go, in chunks of about
+  // kFileChunk bytes, as they are made; null for the results-box pass.
+  // touch_textbox: the pass may change the results box (false only when the
+  // file's bytes are rendered without a window, for vorn-cli).
+  ListingPass(EngineState* state, ByteSink* file_sink, bool may_touch_textbox = true)
+      : st(state), file(file_sink), touch_textbox(may_touch_textbox) {}
 
   bool ToFile() const { return file != nullptr; }
 
   EngineState* st;
-  Text* file;
+  ByteSink* file;
   bool touch_textbox;
+
+  // A file pass: the bytes not yet handed to the sink, and the first
+  // failure of the sink (the pass ends there).
+  Bytes FileBuffer;
+  int FileError = 0;
 
   int64_t RankWidth = 0;
   int64_t FreqWidth = 0;
@@ -78,7 +96,8 @@ Text RankColumn(const ListingPass& pass, int64_t i);
 Text FrequencyColumn(const ListingPass& pass, int64_t i);
 // Also widens pass->WordWidth to the header text when that is longer.
 Text WordColumn(ListingPass* pass, int64_t i);
-// With SortByNumberOfFiles also stores the entry's FileFrequency.
+// With SortByNumberOfFiles the value is followed by the file frequency,
+// FileCount divided by the number of files scanned.
 Text FilesColumn(ListingPass* pass, int64_t i);
 Text LogRankColumn(const ListingPass& pass, int64_t i);
 Text LogFrequencyColumn(const ListingPass& pass, int64_t i);
@@ -99,7 +118,8 @@ void DisplayNextLine(ListingPass* pass, int64_t i);
 
 // The whole listing (summary for a folder source, header, entry lines) in
 // table order / in chain order. The results-box pass reports a full box
-// through ReportError (code -7).
+// through ReportError (code -7). A file pass hands every byte to its sink
+// before it returns, and ends early at a failure of the sink (FileError).
 void ListWordsAlphabetically(ListingPass* pass);
 void ListWordsByFrequency(ListingPass* pass);
 

@@ -1,18 +1,17 @@
 #include "results/output.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <exception>
 #include <filesystem>
 #include <new>
 #include <optional>
+#include <utility>
 
 #include "results/display_formats.h"
 #include "results/ranking.h"
 #include "util/file_proc.h"
 #include "util/message_table.h"
+#include "util/output_file.h"
 #include "util/str_proc.h"
 
 namespace vorn {
@@ -22,55 +21,116 @@ namespace {
 constexpr int kVectorLength = 200;
 constexpr char kCrLfBytes[] = "\r\n";
 
-// Writes `bytes` as the whole content of the file at `path` (created or
-// truncated). Returns 0 or the errno value of the failure.
+// The output file's bytes as they are made: written to the file.
+class OutputFileSink final : public ByteSink {
+ public:
+  explicit OutputFileSink(OutputFile* file) : file_(file) {}
+  int Write(std::string_view bytes) override { return file_->Write(bytes); }
+
+ private:
+  OutputFile* file_;
+};
+
+// Writes `bytes` as the whole content of the file at `path`. Returns 0 or
+// the errno value of the failure, when the file is left as it was (or
+// empty, when it had to be written in place).
 int WriteWholeFile(const std::string& path, std::string_view bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return errno;
-  int err = 0;
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      err = errno;
-      break;
-    }
-    done += static_cast<size_t>(n);
-  }
-  if (::close(fd) != 0 && err == 0) err = errno;
+  OutputFile file;
+  int err = file.Open(path);
+  if (err == 0) err = file.Write(bytes);
+  if (err == 0) return file.Commit();
+  file.Discard();
   return err;
 }
 
-// The output file's text: the file header of the source, then the listing.
-Text BuildFileText(EngineState* st, bool touch_textbox) {
+// The output file's bytes gathered in memory.
+class StringSink final : public ByteSink {
+ public:
+  explicit StringSink(std::string* out) : out_(out) {}
+  int Write(std::string_view bytes) override {
+    out_->append(bytes);
+    return 0;
+  }
+
+ private:
+  std::string* out_;
+};
+
+// Passes the bytes on and keeps the start of them: the lines up to the
+// header line of the listing (the first that begins with "Word") and the
+// kVectorLength lines after it, from which the vector files are made.
+class VectorLinesSink final : public ByteSink {
+ public:
+  explicit VectorLinesSink(ByteSink* next) : next_(next) {}
+
+  int Write(std::string_view bytes) override {
+    size_t start = 0;
+    while (!done_ && start < bytes.size()) {
+      size_t end = bytes.find('\n', start);
+      const bool whole_line = end != std::string_view::npos;
+      end = whole_line ? end + 1 : bytes.size();
+      head_.append(bytes.substr(start, end - start));
+      if (whole_line) EndLine();
+      start = end;
+    }
+    return next_->Write(bytes);
+  }
+
+  const std::string& head() const { return head_; }
+
+ private:
+  void EndLine() {
+    std::string_view line = std::string_view(head_).substr(line_start_);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    if (!header_seen_) {
+      header_seen_ = TrimSpaces(line).substr(0, 4) == "Word";
+    } else if (++lines_ >= kVectorLength) {
+      done_ = true;
+    }
+    line_start_ = head_.size();
+  }
+
+  ByteSink* next_;
+  std::string head_;
+  size_t line_start_ = 0;
+  bool header_seen_ = false;
+  int lines_ = 0;
+  bool done_ = false;
+};
+
+// Writes the output file's bytes to `sink`: the file header of the source,
+// then the listing. Returns 0 or the errno value of the sink's failure.
+int WriteFileListing(EngineState* st, ByteSink* sink, bool touch_textbox) {
   const Settings& s = st->settings;
-  Text text;
+  Text header;
   switch (s.Source) {
     case InputSource::kSingleFile:
-      text = Utf8ToText("File: " + s.InputFilePath) + Text(kCrLf);
+      header = Utf8ToText("File: " + s.InputFilePath) + Text(kCrLf);
       break;
     case InputSource::kFolder: {
-      text = Utf8ToText("Folder: " + s.FolderPath);
-      if (s.IncludeSubfolders) text += u" plus any subfolders";
-      text += kCrLf;
+      header = Utf8ToText("Folder: " + s.FolderPath);
+      if (s.IncludeSubfolders) header += u" plus any subfolders";
+      header += kCrLf;
       const Text summary = ScannedFilesSummary(*st);
-      if (summary.find_first_not_of(u' ') != Text::npos) text += summary;
+      if (summary.find_first_not_of(u' ') != Text::npos) header += summary;
       break;
     }
     case InputSource::kClipboard:
       break;
   }
+  if (!header.empty()) {
+    if (const int err = sink->Write(EncodeWindows1252(header)); err != 0) return err;
+  }
   const bool was_writing = st->listing.WritingToFile;
   st->listing.WritingToFile = true;
-  ListingPass pass(st, &text, touch_textbox);
+  ListingPass pass(st, sink, touch_textbox);
   if (s.WordOrder == 1) {
     ListWordsAlphabetically(&pass);
   } else {
     ListWordsByFrequency(&pass);
   }
   st->listing.WritingToFile = was_writing;
-  return text;
+  return pass.FileError;
 }
 
 // The overwrite guard. Returns whether the file pass goes ahead; a refused or
@@ -99,6 +159,18 @@ bool ConfirmOverwrite(EngineState* st) {
   return true;
 }
 
+// Reports that the file at `path` could not be written: "<title>" with
+// "The <what>" CR LF path CR LF "could not be written: " and the system's
+// description.
+void ReportNotWritten(EngineState* st, const std::string& title, const std::string& what,
+                      const std::string& path, int err) {
+  st->run.ClockRunning = false;
+  st->host->ShowMessage(
+      title,
+      "The " + what + "\r\n" + path + "\r\ncould not be written: " + ErrorDescription(err) + ".",
+      Icon::kExclamation);
+}
+
 // Reports a failure of the file pass.
 void ReportFileError(EngineState* st, int err) {
   if (IsPermissionDenied(err)) {
@@ -106,18 +178,19 @@ void ReportFileError(EngineState* st, int err) {
                           "Perhaps the output file\r\nis in use by another application.",
                           Icon::kInformation);
   } else {
-    ReportError(st, "ListWords", err, ErrorDescription(err));
+    ReportNotWritten(st, "Output file not written", "output file", st->settings.OutputFilePath,
+                     err);
   }
 }
 
-void ListWordsUnguarded(EngineState* st) {
+bool ListWordsUnguarded(EngineState* st) {
   Settings& s = st->settings;
   ListingState& listing = st->listing;
   listing.OutputFileWritten = false;
   if (st->stats.ListedCount == 0) {
     st->textbox.Clear();
     NoEntriesMessage(st);
-    return;
+    return true;
   }
   listing.WritingToFile = !s.OutputFilePath.empty() && s.DisableOutputToFile == 0;
   if (listing.WritingToFile && s.WarnOnOverwrite && FileExists(s.OutputFilePath)) {
@@ -126,18 +199,32 @@ void ListWordsUnguarded(EngineState* st) {
 
   if (listing.WritingToFile) {
     st->textbox.SetText(u"Now writing to output file . . .");
-    const std::string bytes = EncodeWindows1252(BuildFileText(st, /*touch_textbox=*/true));
-    int err = WriteWholeFile(s.OutputFilePath, bytes);
-    const bool stopped = st->run.StopRequested;
-    if (err == 0 && !stopped && s.SortByNumberOfFiles && s.WordOrder == 0 &&
-        s.DisplayFormat == 11) {
-      err = WriteVectorFiles(st, bytes);
+    const bool vectors = s.SortByNumberOfFiles && s.WordOrder == 0 && s.DisplayFormat == 11;
+    OutputFile file;
+    OutputFileSink sink(&file);
+    VectorLinesSink vector_lines(&sink);
+    int err = file.Open(s.OutputFilePath);
+    if (err == 0) {
+      err = WriteFileListing(st, vectors ? static_cast<ByteSink*>(&vector_lines) : &sink,
+                             /*touch_textbox=*/true);
     }
+    // A stopped pass still leaves what it wrote, as the results box says.
+    if (err == 0) {
+      err = file.Commit();
+    } else {
+      file.Discard();
+    }
+    const bool stopped = st->run.StopRequested;
     if (err != 0) {
       listing.WritingToFile = false;
       ReportFileError(st, err);
       st->textbox.Clear();
-      return;
+      return false;
+    }
+    if (!stopped && vectors && !WriteVectorFiles(st, vector_lines.head())) {
+      listing.WritingToFile = false;
+      st->textbox.Clear();
+      return false;
     }
     listing.OutputFileWritten = !stopped;
   }
@@ -145,7 +232,7 @@ void ListWordsUnguarded(EngineState* st) {
 
   if (st->run.StopRequested) {
     st->textbox.OutputToTxb(u"Output to file was terminated.\r\n");
-    return;
+    return true;
   }
 
   ListingPass pass(st, nullptr);
@@ -157,7 +244,7 @@ void ListWordsUnguarded(EngineState* st) {
 
   if (st->run.StopRequested) {
     st->textbox.OutputToTxb(u"\r\nListing stopped.\r\n");
-    return;
+    return true;
   }
   const Text& text = st->textbox.text();
   if (s.DisplayFormat == 9 && text.size() > 2 && text.compare(text.size() - 2, 2, u", ") == 0) {
@@ -166,6 +253,7 @@ void ListWordsUnguarded(EngineState* st) {
   if (st->textbox.length() > kOutputLimit && !st->textbox.OutputAborted) {
     ReportError(st, "ListWords", -7, "Insufficient memory");
   }
+  return true;
 }
 
 // Whether the frequency chain stands in the order that BuildFrequencyChain
@@ -173,7 +261,7 @@ void ListWordsUnguarded(EngineState* st) {
 bool ChainMatches(const EngineState& st, bool by_files) {
   const WordList& words = st.words;
   const int64_t n = words.DistinctCount();
-  auto value = [&](int64_t i) { return by_files ? words[i].FileCount : words[i].Count; };
+  auto value = [&](int64_t i) { return by_files ? words.FileCount(i) : words[i].Count; };
   int64_t i = st.stats.ChainHead;
   if (i < 0 || i > n) return false;
   while (i != 0) {
@@ -193,9 +281,9 @@ bool IsPermissionDenied(int err) {
   return err == EACCES || err == EPERM || err == EROFS || err == ETXTBSY;
 }
 
-void ListWords(EngineState* st) {
+bool ListWords(EngineState* st) {
   try {
-    ListWordsUnguarded(st);
+    return ListWordsUnguarded(st);
   } catch (const std::bad_alloc&) {
     st->listing.WritingToFile = false;
     ReportError(st, "ListWords", ENOMEM, ErrorDescription(ENOMEM));
@@ -203,18 +291,28 @@ void ListWords(EngineState* st) {
     st->listing.WritingToFile = false;
     ReportError(st, "ListWords", EIO, e.what());
   }
+  return false;
 }
 
 std::string RenderFileListing(EngineState* st) {
-  if (st->stats.ListedCount == 0) return std::string();
+  std::string bytes;
+  StringSink sink(&bytes);
+  if (RenderFileListing(st, &sink) != 0) return std::string();
+  return bytes;
+}
+
+int RenderFileListing(EngineState* st, ByteSink* sink) {
+  if (st->stats.ListedCount == 0) return 0;
   try {
-    return EncodeWindows1252(BuildFileText(st, /*touch_textbox=*/false));
+    return WriteFileListing(st, sink, /*touch_textbox=*/false);
+  } catch (const std::bad_alloc&) {
+    return ENOMEM;
   } catch (const std::exception&) {
-    return std::string();
+    return EIO;
   }
 }
 
-int WriteVectorFiles(EngineState* st, std::string_view output_bytes) {
+bool WriteVectorFiles(EngineState* st, std::string_view output_head) {
   std::string source = st->settings.FolderPath;
   StripTrailingBackslashes(&source);
   const size_t slash = source.rfind('/');
@@ -223,7 +321,11 @@ int WriteVectorFiles(EngineState* st, std::string_view output_bytes) {
   std::error_code ec;
   if (!std::filesystem::is_directory(folder, ec)) {
     std::filesystem::create_directories(folder, ec);
-    if (ec) return ec.value() != 0 ? ec.value() : EIO;
+    if (ec) {
+      ReportNotWritten(st, "Vector files not written", "folder for the vector files", folder,
+                       ec.value() != 0 ? ec.value() : EIO);
+      return false;
+    }
   }
   const std::string words_path = folder + Trimmed(kVectorLength) + "words.txt";
   const std::string values_path = folder + Trimmed(kVectorLength) + "values.txt";
@@ -233,10 +335,10 @@ int WriteVectorFiles(EngineState* st, std::string_view output_bytes) {
   bool header_seen = false;
   int written = 0;
   size_t start = 0;
-  while (start < output_bytes.size() && written < kVectorLength) {
-    size_t end = output_bytes.find('\n', start);
-    if (end == std::string_view::npos) end = output_bytes.size();
-    std::string_view line = output_bytes.substr(start, end - start);
+  while (start < output_head.size() && written < kVectorLength) {
+    size_t end = output_head.find('\n', start);
+    if (end == std::string_view::npos) end = output_head.size();
+    std::string_view line = output_head.substr(start, end - start);
     start = end + 1;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     line = TrimSpaces(line);
@@ -256,13 +358,16 @@ int WriteVectorFiles(EngineState* st, std::string_view output_bytes) {
     values += kCrLfBytes;
     ++written;
   }
-  int err = WriteWholeFile(words_path, words);
-  if (err == 0) err = WriteWholeFile(values_path, values);
-  if (err != 0) return err;
+  for (const auto& [path, bytes] : {std::pair{&words_path, &words}, {&values_path, &values}}) {
+    if (const int err = WriteWholeFile(*path, *bytes); err != 0) {
+      ReportNotWritten(st, "Vector files not written", "vector file", *path, err);
+      return false;
+    }
+  }
   st->host->ShowMessage(
       "", "Vector words written to " + words_path + "\r\nVector values written to " + values_path,
       Icon::kNone);
-  return 0;
+  return true;
 }
 
 std::string WordsPhrases(const EngineState& st) {

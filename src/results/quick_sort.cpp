@@ -1,5 +1,6 @@
 #include "results/quick_sort.h"
 
+#include <string>
 #include <utility>
 
 namespace vorn {
@@ -8,30 +9,37 @@ namespace {
 
 // The key of s from the 1-based position start_pos: the rest of the string,
 // empty when start_pos lies past its end.
-TextView KeyFrom(TextView s, int start_pos) {
+template <class View>
+View KeyFrom(View s, int start_pos) {
   const size_t offset = start_pos > 1 ? static_cast<size_t>(start_pos - 1) : 0;
-  if (offset >= s.size()) return TextView();
+  if (offset >= s.size()) return View();
   return s.substr(offset);
 }
 
+bool TextLess(TextView a, TextView b) { return a < b; }
+
 // The partition sort shared by every variant. key(k) gives the key of
-// element k, swap(a, b) exchanges two elements. The pivot key is copied once
-// because the element it came from may move while the range is partitioned.
-// The second recursive call is a loop, which keeps the order of the work (and
-// so the result) while halving the depth of the recursion.
-template <class KeyFn, class SwapFn>
-void PartitionSort(int64_t lo, int64_t hi, bool descending, const KeyFn& key, const SwapFn& swap) {
+// element k as a View, less(a, b) orders two keys, swap(a, b) exchanges two
+// elements. The pivot key is copied once because the element it came from
+// may move while the range is partitioned. The second recursive call is a
+// loop, which keeps the order of the work (and so the result) while halving
+// the depth of the recursion.
+template <class View, class KeyFn, class LessFn, class SwapFn>
+void PartitionSort(int64_t lo, int64_t hi, bool descending, const KeyFn& key, const LessFn& less,
+                   const SwapFn& swap) {
+  using Str = std::basic_string<typename View::value_type>;
   while (lo < hi) {
-    const Text pivot(key(lo + (hi - lo) / 2));
+    const Str pivot_text(key(lo + (hi - lo) / 2));
+    const View pivot(pivot_text);
     int64_t i = lo;
     int64_t j = hi;
     while (i <= j) {
       if (descending) {
-        while (i < hi && key(i) > TextView(pivot)) ++i;
-        while (j > lo && key(j) < TextView(pivot)) --j;
+        while (i < hi && less(pivot, key(i))) ++i;
+        while (j > lo && less(key(j), pivot)) --j;
       } else {
-        while (i < hi && key(i) < TextView(pivot)) ++i;
-        while (j > lo && key(j) > TextView(pivot)) --j;
+        while (i < hi && less(key(i), pivot)) ++i;
+        while (j > lo && less(pivot, key(j))) --j;
       }
       if (i <= j) {
         if (i < j) swap(i, j);
@@ -39,7 +47,7 @@ void PartitionSort(int64_t lo, int64_t hi, bool descending, const KeyFn& key, co
         --j;
       }
     }
-    if (lo < j) PartitionSort(lo, j, descending, key, swap);
+    if (lo < j) PartitionSort<View>(lo, j, descending, key, less, swap);
     if (i >= hi) return;
     lo = i;
   }
@@ -62,12 +70,12 @@ void DescendingByFoldedKey(std::vector<Text>* arr, int64_t lo, int64_t hi, int s
   pairs.reserve(static_cast<size_t>(hi - lo + 1));
   for (int64_t k = lo; k <= hi; ++k) {
     Text& s = (*arr)[static_cast<size_t>(k)];
-    Text folded = MakeSortKey(KeyFrom(s, start_pos));
+    Text folded = MakeSortKey(KeyFrom(TextView(s), start_pos));
     pairs.emplace_back(std::move(folded), std::move(s));
   }
-  PartitionSort(
+  PartitionSort<TextView>(
       0, hi - lo, /*descending=*/true,
-      [&pairs](int64_t k) { return TextView(pairs[static_cast<size_t>(k)].first); },
+      [&pairs](int64_t k) { return TextView(pairs[static_cast<size_t>(k)].first); }, TextLess,
       [&pairs](int64_t a, int64_t b) {
         std::swap(pairs[static_cast<size_t>(a)], pairs[static_cast<size_t>(b)]);
       });
@@ -80,9 +88,12 @@ void DescendingByFoldedKey(std::vector<Text>* arr, int64_t lo, int64_t hi, int s
 
 void QuickSortDescending(std::vector<Text>* arr, int64_t lo, int64_t hi, int start_pos) {
   if (arr == nullptr || !ValidRange(*arr, lo, hi)) return;
-  PartitionSort(
+  PartitionSort<TextView>(
       lo, hi, /*descending=*/true,
-      [arr, start_pos](int64_t k) { return KeyFrom((*arr)[static_cast<size_t>(k)], start_pos); },
+      [arr, start_pos](int64_t k) {
+        return KeyFrom(TextView((*arr)[static_cast<size_t>(k)]), start_pos);
+      },
+      TextLess,
       [arr](int64_t a, int64_t b) {
         std::swap((*arr)[static_cast<size_t>(a)], (*arr)[static_cast<size_t>(b)]);
       });
@@ -117,15 +128,12 @@ void QuickSortAscendingFolded(std::vector<Text>* arr, int64_t lo, int64_t hi, bo
 
 void SortWordListByKey(WordList* list, int64_t first, int64_t last, int start_pos) {
   if (list == nullptr || first < 1 || last > list->DistinctCount() || first >= last) return;
-  std::vector<WordEntry>& entries = list->entries();
-  PartitionSort(
+  // The keys are Windows-1252 bytes; OrdinalLess orders them as their
+  // characters' codes. Elements are 0-based here, entries 1-based.
+  PartitionSort<BytesView>(
       first - 1, last - 1, /*descending=*/false,
-      [&entries, start_pos](int64_t k) {
-        return KeyFrom(entries[static_cast<size_t>(k)].SortKey, start_pos);
-      },
-      [&entries](int64_t a, int64_t b) {
-        std::swap(entries[static_cast<size_t>(a)], entries[static_cast<size_t>(b)]);
-      });
+      [list, start_pos](int64_t k) { return KeyFrom(list->SortKey(k + 1), start_pos); },
+      OrdinalLess, [list](int64_t a, int64_t b) { list->SwapEntries(a + 1, b + 1); });
 }
 
 }  // namespace vorn

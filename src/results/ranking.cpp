@@ -22,17 +22,18 @@ void ComputeListStatistics(const WordList& list, bool all_phrases_mode, ListStat
       ++stats->ExcludedCount;
       continue;
     }
+    const BytesView word = list.Word(i);
     ++stats->ListedCount;
     stats->ListedInstances += e.Count;
     if (e.Count > stats->MaxCount) {
       stats->MaxCount = e.Count;
-      stats->TopEntry = e.Word;
+      stats->TopEntry = DecodeWindows1252(word);
     }
-    stats->MaxFileCount = std::max(stats->MaxFileCount, e.FileCount);
+    stats->MaxFileCount = std::max(stats->MaxFileCount, list.FileCount(i));
     stats->LongestEntryLength =
-        std::max(stats->LongestEntryLength, static_cast<int64_t>(e.Word.size()));
+        std::max(stats->LongestEntryLength, static_cast<int64_t>(word.size()));
     if (all_phrases_mode) {
-      const int64_t words = 1 + std::count(e.Word.begin(), e.Word.end(), u' ');
+      const int64_t words = 1 + std::count(word.begin(), word.end(), ' ');
       stats->LongestPhraseWords = std::max(stats->LongestPhraseWords, words);
     }
   }
@@ -44,23 +45,23 @@ void BuildFrequencyChain(WordList* list, ListStatistics* stats, bool by_files,
   stats->ChainHead = 0;
   // Entries are ranked from the largest value down to 1, so an entry whose
   // value is 0 gets no rank; a stable sort keeps equal values in entry order.
-  std::vector<int64_t> order;
+  // Entry numbers fit in 32 bits (the WordList holds no more).
+  auto value = [list, by_files](int64_t i) {
+    return by_files ? list->FileCount(i) : (*list)[i].Count;
+  };
+  std::vector<int32_t> order;
   order.reserve(static_cast<size_t>(stats->ListedCount > 0 ? stats->ListedCount : 0));
   for (int64_t i = 1; i <= n; ++i) {
     WordEntry& e = (*list)[i];
     e.Rank = 0;
     e.NextInChain = 0;
-    const int64_t value = by_files ? e.FileCount : e.Count;
-    if (e.Listed && value >= 1) order.push_back(i);
+    if (e.Listed && value(i) >= 1) order.push_back(static_cast<int32_t>(i));
   }
-  std::stable_sort(order.begin(), order.end(), [list, by_files](int64_t a, int64_t b) {
-    const WordEntry& ea = (*list)[a];
-    const WordEntry& eb = (*list)[b];
-    return by_files ? ea.FileCount > eb.FileCount : ea.Count > eb.Count;
-  });
+  std::stable_sort(order.begin(), order.end(),
+                   [&value](int32_t a, int32_t b) { return value(a) > value(b); });
   for (size_t k = 0; k < order.size(); ++k) {
     WordEntry& e = (*list)[order[k]];
-    e.Rank = static_cast<int64_t>(k) + 1;
+    e.Rank = static_cast<int32_t>(k + 1);
     if (k + 1 < order.size()) e.NextInChain = order[k + 1];
   }
   if (order.empty()) return;

@@ -5,15 +5,7 @@
 namespace vorn {
 namespace {
 
-// The characters of the bytes 0x80 to 0x9F. The five codes Windows-1252
-// leaves undefined keep their own value, so every byte has a character and
-// every such character its byte.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
-};
+using internal::kHighControls;
 
 constexpr char16_t kReplacement = 0xFFFD;
 
@@ -91,6 +83,16 @@ std::string EncodeWindows1252(TextView text) {
     out[i] = static_cast<char>(CharToWindows1252(text[i]));
   }
   return out;
+}
+
+void AppendWindows1252(TextView text, std::string* out) {
+  const size_t start = out->size();
+  out->resize(start + text.size());
+  char* p = out->data() + start;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    p[i] = static_cast<char>(c < 0x80 ? static_cast<uint8_t>(c) : CharToWindows1252(c));
+  }
 }
 
 std::string TextToUtf8(TextView text) {

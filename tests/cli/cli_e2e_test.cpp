@@ -460,6 +460,44 @@ TEST(CliEndToEndTest, ClipboardFileIsNeverTheOutputFile) {
   EXPECT_NE(ReadFileBytes(out).find("\tthese\r\n"), std::string::npos);
 }
 
+// A failed write of the output file names the file and the error and ends
+// with status 1; it leaves no part of a listing as a result.
+TEST(CliEndToEndTest, FailedWritesOfTheOutputFile) {
+  TempDir dir;
+  CliRun r = RunCli({"-q", "tests/data/formats.txt", "-o", "/dev/full"}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err,
+            "Output file not written: The output file\n/dev/full\ncould not be written: No space "
+            "left on device.\n");
+  EXPECT_EQ(r.out, "");
+
+  // A disk that fills during the write, here a limit on the size of the
+  // files written: the earlier file stays whole, and no temporary file is
+  // left beside it.
+  std::string text;
+  for (int i = 0; i < 20000; ++i) {
+    text += "w" + std::string(1, static_cast<char>('a' + i % 26)) +
+            std::string(1, static_cast<char>('a' + i / 26 % 26)) +
+            std::string(1, static_cast<char>('a' + i / 676 % 26)) + "ord\n";
+  }
+  const std::string input = dir.Write("in.txt", text);
+  const std::string out = dir.Write("out.txt", "earlier results\n");
+  const char* cli = std::getenv("VORN_CLI");
+  r = RunProgram("bash",
+                 {"-c", "trap '' XFSZ; ulimit -f 64; exec \"$0\" \"$@\"", cli ? cli : VORN_TEST_CLI,
+                  "-q", input, "-o", out, "--set", "WarnOnOverwrite=1"},
+                 dir);
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_NE(r.err.find("Output file not written: The output file\n" + out +
+                       "\ncould not be written: File too large.\n"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(ReadFileBytes(out), "earlier results\n");
+  std::string names;
+  for (const std::string& name : FolderNames(dir.path())) names += name + " ";
+  EXPECT_EQ(names, "in.txt out.txt stderr stdout ");
+}
+
 TEST(CliEndToEndTest, UnreadableFile) {
   TempDir dir;
   const std::string locked = dir.Write("locked.txt", "secret words here\n");

@@ -1,10 +1,13 @@
 #include "support/test_files.h"
 
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -66,6 +69,33 @@ std::string ReadFileBytes(const std::string& path) {
 void WriteFileBytes(const std::string& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> FolderNames(const std::string& folder) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+FileSizeLimit::FileSizeLimit(uint64_t bytes) {
+  old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limit;
+  getrlimit(RLIMIT_FSIZE, &limit);
+  old_soft_ = limit.rlim_cur;
+  limit.rlim_cur = bytes;
+  setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  rlimit limit;
+  getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = old_soft_;
+  setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, old_handler_);
 }
 
 std::string SourceDir() {

@@ -4,8 +4,10 @@
 #ifndef VORN_TESTS_SUPPORT_TEST_FILES_H_
 #define VORN_TESTS_SUPPORT_TEST_FILES_H_
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vorn {
 
@@ -35,6 +37,24 @@ class TempDir {
 
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, std::string_view bytes);
+
+// The names in a folder (hidden ones too), sorted.
+std::vector<std::string> FolderNames(const std::string& folder);
+
+// While it lives, no write of this process may make a file longer than
+// `bytes`: such a write fails with EFBIG, as a write to a full disk fails
+// with ENOSPC (the signal the system sends with it is ignored meanwhile).
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(uint64_t bytes);
+  ~FileSizeLimit();
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  uint64_t old_soft_;
+  void (*old_handler_)(int);
+};
 
 // The source tree (VORN_SOURCE_DIR, or the working directory).
 std::string SourceDir();
