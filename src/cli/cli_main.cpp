@@ -126,6 +126,44 @@ bool WriteOut(std::ostream& out, std::ostream& err, std::string_view text) {
   return false;
 }
 
+// Hands the listing to standard output as it is made, so that it is never
+// held whole: byte for byte (--raw), or in UTF-8 with LF line ends.
+class ListingToOutput : public ByteSink {
+ public:
+  ListingToOutput(std::ostream* out, bool raw) : out_(out), raw_(raw) {}
+
+  int Write(std::string_view bytes) override {
+    if (raw_) return Put(bytes);
+    utf8_.clear();
+    for (const char c : bytes) {
+      if (c == '\r') {
+        utf8_.push_back('\n');
+        after_cr_ = true;
+        continue;
+      }
+      if (c == '\n' && after_cr_) {
+        after_cr_ = false;
+        continue;
+      }
+      after_cr_ = false;
+      AppendUtf8(Windows1252ToChar(static_cast<uint8_t>(c)), &utf8_);
+    }
+    return Put(utf8_);
+  }
+
+ private:
+  int Put(std::string_view bytes) {
+    errno = 0;
+    out_->write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return *out_ ? 0 : (errno != 0 ? errno : EIO);
+  }
+
+  std::ostream* out_;
+  bool raw_;
+  bool after_cr_ = false;  // a CR LF may be cut between two pieces
+  std::string utf8_;
+};
+
 std::string TextAsUtf8Lf(const Text& text) {
   std::string s = ToLf(TextToUtf8(text));
   if (!s.empty() && s.back() != '\n') s.push_back('\n');
@@ -248,8 +286,13 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   } else if (outcome == RunOutcome::kListed ||
              (outcome == RunOutcome::kFailed && st.run.ResultsPresent)) {
     // A run ended by an error still lists what it found.
-    const std::string listing = RenderFileListing(&st);
-    if (!WriteOut(out, err, o.raw ? listing : ToLf(TextToUtf8(DecodeWindows1252(listing))))) {
+    ListingToOutput listing(&out, o.raw);
+    const int failure = RenderFileListing(&st, &listing);
+    if (failure != 0 || !WriteOut(out, err, "")) {
+      if (failure != 0) {
+        err << "vorn-cli: cannot write to standard output: " << ErrorDescription(failure) << "\n";
+        err.flush();
+      }
       return 1;
     }
   }

@@ -17,7 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_host.h"
 #include "support/test_files.h"
+#include "util/text.h"
 
 namespace vorn {
 namespace {
@@ -182,6 +184,23 @@ TEST(CliEndToEndTest, ListingOnStandardOutput) {
   ExpectGolden("cp1252.stdout", utf8.out);
   const CliRun raw = RunCli({"-q", "--raw", "tests/data/cp1252.txt"}, dir);
   ExpectGolden("cp1252.raw", raw.out);
+
+  // A listing much longer than the pieces it is handed on in, with accents:
+  // standard output holds the output file's lines, in UTF-8 with LF.
+  std::string text;
+  for (int i = 0; i < 30000; ++i) {
+    text += "w\xE9" + std::string(1, static_cast<char>('a' + i % 26)) +
+            std::string(1, static_cast<char>('a' + i / 26 % 26)) +
+            std::string(1, static_cast<char>('a' + i / 676 % 26)) + "rd\r\n";
+  }
+  const std::string input = dir.Write("big.txt", text);
+  const CliRun big = RunCli({"-q", input}, dir);
+  const CliRun big_raw = RunCli({"-q", "--raw", input}, dir);
+  const CliRun file = RunCli({"-q", input, "-o", dir.File("big.out")}, dir);
+  ASSERT_EQ(big.status, 0);
+  EXPECT_GT(big_raw.out.size(), 300000u);
+  EXPECT_EQ(big_raw.out, ReadFileBytes(dir.File("big.out")));
+  EXPECT_EQ(big.out, ToLf(TextToUtf8(DecodeWindows1252(big_raw.out))));
 }
 
 TEST(CliEndToEndTest, RefusedRunsExitWithOneAndSayWhy) {
