@@ -120,8 +120,8 @@ size_t Scanner::NumAlpha2(BytesView b, size_t pos) {
     if (p + 1 < len && b[p + 1] == '/') break;
     const size_t q = NextGreaterThan(b, p + 1);
     if (q == kNone) break;
-    if (q == p + 1) {  // "<>" belongs to the word
-      p += 2;
+    if (q == p + 1) {  // "<>" belongs to the word, within its limit
+      p = std::min(p + 2, pos + kMaxWordChars);
       break;
     }
     const size_t space = NextSpace(b, p + 1);
