@@ -3,6 +3,8 @@
 #   make run     install what is missing, build, and run VORN
 #   make test    install what is missing, build with sanitizers, run every test
 #   make bench   build and time vorn-cli on large inputs
+#   make fuzz    install clang, build the libFuzzer targets and run each one
+#                for FUZZ_RUNS inputs (see fuzz/README.md)
 #
 # Each build directory is configured once; later runs only rebuild what
 # changed (Ninja reruns CMake itself when a CMakeLists.txt changes).
@@ -12,9 +14,17 @@ SHELL := /bin/bash
 
 RELEASE_DIR := build/release
 ASAN_DIR    := build/asan
-SOURCE_DIRS := src tests bench
+FUZZ_DIR    := build/fuzz
+SOURCE_DIRS := src tests bench fuzz
 
-.PHONY: deps build test run bench format clean
+# make fuzz: how many inputs each target runs, which targets, and further
+# libFuzzer flags (e.g. FUZZ_ARGS=-max_total_time=600). make -j2 fuzz runs
+# the targets side by side.
+FUZZ_RUNS    ?= 1000000
+FUZZ_TARGETS ?= fuzz_file_reading fuzz_scanner
+FUZZ_ARGS    ?=
+
+.PHONY: deps build test run bench fuzz fuzz-build format clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -44,6 +54,26 @@ run: deps
 bench: deps
 	@$(MAKE) --no-print-directory build
 	bash bench/run.sh
+
+$(FUZZ_DIR)/build.ninja:
+	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DVORN_BUILD_FUZZ=ON -DVORN_BUILD_TESTS=OFF
+
+fuzz-build:
+	@bash scripts/install-deps.sh --fuzz
+	@$(MAKE) --no-print-directory $(FUZZ_DIR)/build.ninja
+	cmake --build $(FUZZ_DIR) --target $(FUZZ_TARGETS)
+
+# Each target starts from its seeds in fuzz/corpus/<target>/ (only read) and
+# writes the new inputs it finds to build/fuzz/found/<target>/; a crashing
+# input is saved in build/fuzz/crashes/<target>/.
+fuzz: $(addprefix fuzz-run-,$(FUZZ_TARGETS))
+
+fuzz-run-%: fuzz-build
+	@mkdir -p $(FUZZ_DIR)/found/$* $(FUZZ_DIR)/crashes/$*
+	UBSAN_OPTIONS=print_stacktrace=1 $(FUZZ_DIR)/fuzz/$* -runs=$(FUZZ_RUNS) \
+	  -artifact_prefix=$(FUZZ_DIR)/crashes/$*/ -print_final_stats=1 $(FUZZ_ARGS) \
+	  $(FUZZ_DIR)/found/$* fuzz/corpus/$*
 
 format:
 	find $(SOURCE_DIRS) -type f \( -name '*.h' -o -name '*.cpp' \) -print0 | xargs -0 -r clang-format -i

@@ -2,10 +2,22 @@
 # Installs the Debian packages listed in scripts/packages.txt that are not
 # installed yet. Does nothing (and needs no network) when all are present.
 # Runs without a terminal: no question is asked.
+#
+# Usage: install-deps.sh [--fuzz]
+#   --fuzz  installs the packages of scripts/fuzz-packages.txt instead (clang
+#           and the libFuzzer runtime, for make fuzz).
 set -euo pipefail
 
 script_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 list="${script_dir}/packages.txt"
+case "${1:-}" in
+  "") ;;
+  --fuzz) list="${script_dir}/fuzz-packages.txt" ;;
+  *)
+    echo "install-deps: unknown option $1 (usage: install-deps.sh [--fuzz])" >&2
+    exit 2
+    ;;
+esac
 
 if [[ ! -r "${list}" ]]; then
   echo "install-deps: cannot read ${list}" >&2

@@ -119,6 +119,19 @@ TEST(ScannerTest, LongWordsAreCutAt65000) {
   EXPECT_EQ(sink.words[1].size(), 5000u);
 }
 
+TEST(ScannerTest, EmptyBracketsDoNotTakeAWordPast65000) {
+  // "<>" belongs to the word it follows, but not beyond the word's limit.
+  Bytes b(64999, 'a');
+  b += "<> ";
+  Scanner scanner;
+  scanner.Configure(u"", false, NormaliseOptions());
+  Collect sink;
+  scanner.ScanTextBlock(&b, &sink);
+  ASSERT_EQ(sink.words.size(), 1u);
+  EXPECT_EQ(sink.words[0].size(), 65000u);
+  EXPECT_EQ(sink.words[0].substr(64990), "aaaaaaaaa<");
+}
+
 TEST(ScannerTest, HandsOnNormalisedWords) {
   Scanner scanner;
   NormaliseOptions o;

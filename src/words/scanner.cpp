@@ -140,8 +140,8 @@ size_t Scanner::MeasureWord(BytesView b, size_t pos) {
     // ">" at all does: what a word is never depends on text far beyond it.
     const size_t q = NextGreaterThan(b, p + 1);
     if (q == kNone || q - p + 1 > kMaxBracketChars) break;
-    if (q == p + 1) {  // "<>" belongs to the word
-      p += 2;
+    if (q == p + 1) {  // "<>" belongs to the word, within its limit
+      p = std::min(p + 2, pos + kMaxWordChars);
       break;
     }
     const size_t space = NextSpace(b, p + 1);
