@@ -644,22 +644,17 @@ void Engine::ReportInputFileStatus(int status) {
                             Icon::kExclamation);
       break;
     case kFileIsFolder:
-      st_.host->ShowMessage("Invalid input", s.InputFilePath + kCrLfS + "is a folder, not a file.",
-                            Icon::kExclamation);
-      break;
     case kFileNotRegular:
-      st_.host->ShowMessage("Invalid input", s.InputFilePath + kCrLfS + "is not a regular file.",
-                            Icon::kExclamation);
-      break;
     case kFileLinkLoop:
-      st_.host->ShowMessage("Invalid input", s.InputFilePath + kCrLfS + "is a link loop.",
-                            Icon::kExclamation);
+    case kFileSizeUnknown: {
+      // What the path names instead of an ordinary file.
+      const char* what = status == kFileIsFolder     ? "is a folder, not a file."
+                         : status == kFileNotRegular ? "is not a regular file."
+                         : status == kFileLinkLoop   ? "is a link loop."
+                                                     : "is a special file whose size is not known.";
+      st_.host->ShowMessage("Invalid input", s.InputFilePath + kCrLfS + what, Icon::kExclamation);
       break;
-    case kFileSizeUnknown:
-      st_.host->ShowMessage("Invalid input",
-                            s.InputFilePath + kCrLfS + "is a special file whose size is not known.",
-                            Icon::kExclamation);
-      break;
+    }
     default:
       break;
   }

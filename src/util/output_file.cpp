@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "util/file_proc.h"
+
 namespace vorn {
 
 namespace {
@@ -19,10 +21,8 @@ constexpr int kNameAttempts = 64;  // temporary names tried before giving up
 
 // The folder of `path` ("." for a bare name), without a trailing "/".
 std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
+  const std::string folder = ParentFolder(path);
+  return folder.empty() ? "." : folder;
 }
 
 std::string NameOf(const std::string& path) {

@@ -177,6 +177,17 @@ TEST(CliEndToEndTest, ClipboardTextFromAFile) {
   ExpectGolden("clipboard.stdout", r.out);
 }
 
+// n distinct words, each prefix + three letters + ending.
+std::string DistinctWords(int n, const std::string& prefix, const std::string& ending) {
+  std::string text;
+  for (int i = 0; i < n; ++i) {
+    text += prefix;
+    for (int k = 1; k <= 676; k *= 26) text += static_cast<char>('a' + i / k % 26);
+    text += ending;
+  }
+  return text;
+}
+
 TEST(CliEndToEndTest, ListingOnStandardOutput) {
   TempDir dir;
   const CliRun utf8 = RunCli({"-q", "tests/data/cp1252.txt"}, dir);
@@ -187,13 +198,7 @@ TEST(CliEndToEndTest, ListingOnStandardOutput) {
 
   // A listing much longer than the pieces it is handed on in, with accents:
   // standard output holds the output file's lines, in UTF-8 with LF.
-  std::string text;
-  for (int i = 0; i < 30000; ++i) {
-    text += "w\xE9" + std::string(1, static_cast<char>('a' + i % 26)) +
-            std::string(1, static_cast<char>('a' + i / 26 % 26)) +
-            std::string(1, static_cast<char>('a' + i / 676 % 26)) + "rd\r\n";
-  }
-  const std::string input = dir.Write("big.txt", text);
+  const std::string input = dir.Write("big.txt", DistinctWords(30000, "w\xE9", "rd\r\n"));
   const CliRun big = RunCli({"-q", input}, dir);
   const CliRun big_raw = RunCli({"-q", "--raw", input}, dir);
   const CliRun file = RunCli({"-q", input, "-o", dir.File("big.out")}, dir);
@@ -493,13 +498,7 @@ TEST(CliEndToEndTest, FailedWritesOfTheOutputFile) {
   // A disk that fills during the write, here a limit on the size of the
   // files written: the earlier file stays whole, and no temporary file is
   // left beside it.
-  std::string text;
-  for (int i = 0; i < 20000; ++i) {
-    text += "w" + std::string(1, static_cast<char>('a' + i % 26)) +
-            std::string(1, static_cast<char>('a' + i / 26 % 26)) +
-            std::string(1, static_cast<char>('a' + i / 676 % 26)) + "ord\n";
-  }
-  const std::string input = dir.Write("in.txt", text);
+  const std::string input = dir.Write("in.txt", DistinctWords(20000, "w", "ord\n"));
   const std::string out = dir.Write("out.txt", "earlier results\n");
   const char* cli = std::getenv("VORN_CLI");
   r = RunProgram("bash",
