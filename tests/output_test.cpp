@@ -201,13 +201,6 @@ TEST_F(OutputTest, AFailedWriteKeepsTheEarlierFile) {
   EXPECT_EQ(FolderNames(dir_.path()), std::vector<std::string>{"out.txt"});
 }
 
-TEST_F(OutputTest, FullDeviceIsReported) {
-  Fruit();
-  st_.settings.OutputFilePath = "/dev/full";
-  EXPECT_FALSE(ListWords(&st_));
-  EXPECT_EQ(host_.Dialogs(), std::vector<std::string>{NotWritten("/dev/full", ENOSPC)});
-}
-
 // A path that may not be written: a read-only file, or for root (who may
 // write one) a read-only attribute file of the kernel. Empty when there is
 // none on this machine.
