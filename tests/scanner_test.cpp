@@ -21,14 +21,19 @@ class Collect : public ScanSink {
   std::vector<std::string> words;
 };
 
-std::vector<std::string> Scan(const std::u16string& block, const std::u16string& extra = u"",
-                              bool reading_lists = false) {
+// The words of a block of Windows-1252 bytes.
+std::vector<std::string> ScanBytes(Bytes b, std::u16string_view extra = u"",
+                                   bool reading_lists = false) {
   Scanner scanner;
   scanner.Configure(extra, reading_lists, NormaliseOptions());
   Collect sink;
-  Bytes b = EncodeWindows1252(block);
   scanner.ScanTextBlock(&b, &sink);
   return sink.words;
+}
+
+std::vector<std::string> Scan(const std::u16string& block, const std::u16string& extra = u"",
+                              bool reading_lists = false) {
+  return ScanBytes(EncodeWindows1252(block), extra, reading_lists);
 }
 
 using Words = std::vector<std::string>;
@@ -42,12 +47,7 @@ TEST(ScannerTest, SplitsByCharacterClasses) {
 
 TEST(ScannerTest, TheLastCharacterNeverStartsAWord) {
   // Callers append a blank so that a final word is seen.
-  Scanner scanner;
-  scanner.Configure(u"", false, NormaliseOptions());
-  Collect sink;
-  Bytes b = "ab e";
-  scanner.ScanTextBlock(&b, &sink);
-  EXPECT_EQ(sink.words, (Words{"ab"}));
+  EXPECT_EQ(ScanBytes("ab e"), (Words{"ab"}));
 }
 
 TEST(ScannerTest, AngleBrackets) {
@@ -110,26 +110,20 @@ TEST(ScannerTest, LongWordsAreCutAt65000) {
   Bytes b;
   for (int i = 0; i < 35000; ++i) b += "ab";
   b += " ";
-  Scanner scanner;
-  scanner.Configure(u"", false, NormaliseOptions());
-  Collect sink;
-  scanner.ScanTextBlock(&b, &sink);
-  ASSERT_EQ(sink.words.size(), 2u);
-  EXPECT_EQ(sink.words[0].size(), 65000u);
-  EXPECT_EQ(sink.words[1].size(), 5000u);
+  const Words words = ScanBytes(b);
+  ASSERT_EQ(words.size(), 2u);
+  EXPECT_EQ(words[0].size(), 65000u);
+  EXPECT_EQ(words[1].size(), 5000u);
 }
 
 TEST(ScannerTest, EmptyBracketsDoNotTakeAWordPast65000) {
   // "<>" belongs to the word it follows, but not beyond the word's limit.
   Bytes b(64999, 'a');
   b += "<> ";
-  Scanner scanner;
-  scanner.Configure(u"", false, NormaliseOptions());
-  Collect sink;
-  scanner.ScanTextBlock(&b, &sink);
-  ASSERT_EQ(sink.words.size(), 1u);
-  EXPECT_EQ(sink.words[0].size(), 65000u);
-  EXPECT_EQ(sink.words[0].substr(64990), "aaaaaaaaa<");
+  const Words words = ScanBytes(b);
+  ASSERT_EQ(words.size(), 1u);
+  EXPECT_EQ(words[0].size(), 65000u);
+  EXPECT_EQ(words[0].substr(64990), "aaaaaaaaa<");
 }
 
 TEST(ScannerTest, HandsOnNormalisedWords) {
@@ -160,11 +154,7 @@ TEST(ScannerTest, ManyBracketsStayLinear) {
   Bytes b;
   for (int i = 0; i < 200000; ++i) b += "ab<";
   b += "> ";
-  Scanner scanner;
-  scanner.Configure(u"", false, NormaliseOptions());
-  Collect sink;
-  scanner.ScanTextBlock(&b, &sink);
-  EXPECT_FALSE(sink.words.empty());
+  EXPECT_FALSE(ScanBytes(b).empty());
 }
 
 TEST(ScannerTest, LongRunsAreMeasuredInLinearWork) {
@@ -233,12 +223,8 @@ TEST(ScannerTest, ALineInPiecesGivesTheWordsOfTheWholeLine) {
     text += kUnits[(i * 7 + i / 13) % std::size(kUnits)];
     if (i % 5000 == 0) text += std::string(70000, 'l');  // a word longer than the limit
   }
-  Bytes whole = text + " ";
-  Scanner scanner;
-  scanner.Configure(u"-", false, NormaliseOptions());
-  Collect sink;
-  scanner.ScanTextBlock(&whole, &sink);
-  ASSERT_GT(sink.words.size(), 1000u);
+  const Words whole = ScanBytes(text + " ", u"-");
+  ASSERT_GT(whole.size(), 1000u);
   const std::vector<std::vector<size_t>> kCuts = {
       {1},
       {2, 3, 4, 5},
@@ -247,11 +233,11 @@ TEST(ScannerTest, ALineInPiecesGivesTheWordsOfTheWholeLine) {
       {Scanner::kLookahead, 2 * Scanner::kLookahead + 1, 399999},
   };
   for (const auto& cuts : kCuts) {
-    EXPECT_EQ(ScanInPieces(text, cuts, u"-"), sink.words) << cuts.front();
+    EXPECT_EQ(ScanInPieces(text, cuts, u"-"), whole) << cuts.front();
   }
   // Every place around a "--" and a bracket.
   for (size_t at = 199990; at < 200030; ++at) {
-    EXPECT_EQ(ScanInPieces(text, {at}, u"-"), sink.words) << at;
+    EXPECT_EQ(ScanInPieces(text, {at}, u"-"), whole) << at;
   }
 }
 
