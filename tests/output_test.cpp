@@ -313,17 +313,18 @@ TEST_F(OutputTest, FolderFormatsNeedAFolder) {
   EXPECT_EQ(host_.calls()[0].icon, Icon::kInformation);
 }
 
-TEST(OutputOptionsTest, SortByFilesOnlyInFormatElevenByFrequency) {
+TEST_F(OutputTest, SortByFilesOnlyInFormatElevenByFrequency) {
   for (int f = 0; f < 2 * kDisplayFormatCount; ++f) {
-    Settings s;
+    Settings& s = st_.settings;
     s.WordOrder = static_cast<int16_t>(f / kDisplayFormatCount);
     s.DisplayFormat = static_cast<int16_t>(f % kDisplayFormatCount);
     s.SortByNumberOfFiles = 1;
-    bool rel = false;
-    bool by_files = false;
-    UpdateDisplayOptionControls(&s, &rel, &by_files);
-    EXPECT_EQ(by_files, f == 11) << f;
+    host_.Clear();
+    const DisplayControls c = UpdateDisplayOptionControls(&st_);
+    EXPECT_EQ(c.sort_by_files_enabled, f == 11) << f;
     EXPECT_EQ(s.SortByNumberOfFiles, f == 11 ? 1 : 0) << f;
+    // The window hears of the cleared box.
+    EXPECT_EQ(host_.settings_changed().size(), f == 11 ? 0u : 1u) << f;
   }
 }
 
@@ -341,8 +342,9 @@ TEST_F(OutputTest, RedisplayNeedsResultsAndTellsOfAStoppedRun) {
             std::vector<std::string>{"VORN|" + GetMessageText(22) + "\r\n" + GetMessageText(23)});
   // A folder format without a folder is refused and the list stays.
   st_.settings.DisplayFormat = 12;
-  RedisplayAfterOptionChange(&st_, DisplayOption::kDisplayFormat);
+  DisplayOptionHandler(&st_, DisplayOption::kDisplayFormat);
   EXPECT_EQ(st_.settings.DisplayFormat, 0);
+  EXPECT_EQ(host_.settings_changed(), std::vector<std::string>{"DisplayFormat"});
   EXPECT_EQ(Box(), kFruitFormat8);
   EXPECT_EQ(host_.Dialogs().size(), 2u);
 }
@@ -354,7 +356,7 @@ TEST_F(OutputTest, RedisplayRebuildsTheChainForTheSortOption) {
   EXPECT_EQ(st_.words.Word(st_.stats.ChainHead), "wide");
   // Leaving format 11 clears the option, and the chain follows the counts.
   st_.settings.DisplayFormat = 7;
-  RedisplayAfterOptionChange(&st_, DisplayOption::kDisplayFormat);
+  DisplayOptionHandler(&st_, DisplayOption::kDisplayFormat);
   EXPECT_EQ(st_.settings.SortByNumberOfFiles, 0);
   EXPECT_EQ(st_.words.Word(st_.stats.ChainHead), "many");
 }

@@ -59,7 +59,8 @@ void CliHost::EndProgress() {
 
 void CliHost::Print(const std::string& title, const std::string& text) {
   EndProgress();
-  *err_ << title << ": " << ToLf(text) << "\n";
+  if (!title.empty()) *err_ << title << ": ";
+  *err_ << ToLf(text) << "\n";
 }
 
 void CliHost::ShowMessage(const std::string& title, const std::string& text, Icon) {
@@ -89,16 +90,26 @@ std::optional<std::string> CliHost::InputBox(const std::string& title, const std
   return default_text;
 }
 
-std::string CliHost::ChooseFileToOpen(const std::string&, const std::string&) { return ""; }
-std::string CliHost::ChooseFileToSave(const std::string&, const std::string&) { return ""; }
-std::string CliHost::ChooseFolder(const std::string&) { return ""; }
-
-CountChoice CliHost::CountWordsDialog(const std::string&, bool count_only_set) {
-  if (count_choice_ == CountChoice::kCountSpecified && !count_only_set) {
-    return CountChoice::kCountAllWords;
+CountWordsAnswer CliHost::ShowCountWordsDialog(const CountWordsDialog& dialog) {
+  CountWordsAnswer a;
+  a.choice = count_choice_;
+  if (a.choice == CountChoice::kCountSpecified && !dialog.count_only_set) {
+    a.choice = CountChoice::kCountAllWords;
   }
-  return count_choice_;
+  return a;
 }
+
+CountAllPhrasesAnswer CliHost::ShowCountAllPhrasesDialog(const CountAllPhrasesDialog& dialog) {
+  return {DialogExit::kAccept,    dialog.min_words,       dialog.max_words,
+          dialog.min_occurrences, dialog.exclude_checked, false};
+}
+
+CountArrayAnswer CliHost::ShowCountArrayDialog(const CountArrayDialog& dialog) {
+  return {DialogExit::kAccept, dialog.layout, dialog.zero_cells_blank,
+          dialog.write_relative_frequency};
+}
+
+void CliHost::ShowPopUp(const PopUpMessage& message) { Print("", message.text); }
 
 void CliHost::LabelChanged(Label label, const std::string& text, bool visible) {
   if (!progress_) return;
@@ -112,18 +123,30 @@ void CliHost::LabelChanged(Label label, const std::string& text, bool visible) {
   DrawProgress();
 }
 
+void CliHost::IndicatorChanged(Indicator indicator, int value) {
+  if (!progress_ || indicator != Indicator::kFileProgress) return;
+  file_progress_ = value;
+  DrawProgress();
+}
+
 void CliHost::DrawProgress() {
-  if (elapsed_.empty() && words_.empty()) return;
-  *err_ << "\r\033[K" << elapsed_ << (elapsed_.empty() || words_.empty() ? "" : "  ") << words_
-        << std::flush;
+  std::string line = elapsed_;
+  for (const std::string& part :
+       {words_, file_progress_ >= 0 ? ProgressBarText(file_progress_) : std::string()}) {
+    if (part.empty()) continue;
+    if (!line.empty()) line += "  ";
+    line += part;
+  }
+  if (line.empty()) return;
+  *err_ << "\r\033[K" << line << std::flush;
   progress_shown_ = true;
 }
 
 void CliHost::ProcessEvents() {
-  if (g_interrupted) {
-    g_interrupted = 0;
-    if (on_interrupt_) on_interrupt_();
-  }
+  if (!g_interrupted) return;
+  g_interrupted = 0;
+  const auto& handler = interrupts_++ == 0 ? on_interrupt_ : on_interrupt_again_;
+  if (handler) handler();
 }
 
 }  // namespace vorn

@@ -4,7 +4,9 @@
 // (CR LF shown as a new line); questions the same way, followed by the answer
 // taken, which is Yes (OK) unless the user asked for No. Nothing waits for
 // input. When standard error is a terminal a progress line is kept up to
-// date there. Ctrl-C asks the run to stop, as the stop command does.
+// date there, from the labels and indicators the engine sends. Ctrl-C asks
+// the run to stop, as the stop command does; a second Ctrl-C stops it
+// silently.
 
 #ifndef VORN_CLI_CLI_HOST_H_
 #define VORN_CLI_CLI_HOST_H_
@@ -25,8 +27,12 @@ class CliHost : public Host {
   void SetClipboard(ClipboardContent content) { clipboard_ = std::move(content); }
   // The answer to the count dialog.
   void SetCountChoice(CountChoice c) { count_choice_ = c; }
-  // Called from ProcessEvents when Ctrl-C was pressed.
-  void OnInterrupt(std::function<void()> f) { on_interrupt_ = std::move(f); }
+  // Called from ProcessEvents when Ctrl-C was pressed: `first` the first
+  // time, `again` every later time.
+  void OnInterrupt(std::function<void()> first, std::function<void()> again) {
+    on_interrupt_ = std::move(first);
+    on_interrupt_again_ = std::move(again);
+  }
   // Ends the progress line, if one is shown.
   void EndProgress();
 
@@ -35,13 +41,25 @@ class CliHost : public Host {
              Answer default_answer) override;
   std::optional<std::string> InputBox(const std::string& title, const std::string& prompt,
                                       const std::string& default_text) override;
-  std::string ChooseFileToOpen(const std::string& title, const std::string& filter) override;
-  std::string ChooseFileToSave(const std::string& title, const std::string& filter) override;
-  std::string ChooseFolder(const std::string& title) override;
-  CountChoice CountWordsDialog(const std::string& intro, bool count_only_set) override;
+  // Nothing is chosen: the command line named every file.
+  std::string ChooseFile(const FileChooser&) override { return ""; }
+  std::string ChooseFolder(const FolderChooser&) override { return ""; }
+  CountWordsAnswer ShowCountWordsDialog(const CountWordsDialog& dialog) override;
+  // The options of the command line stand in the record already.
+  CountAllPhrasesAnswer ShowCountAllPhrasesDialog(const CountAllPhrasesDialog& dialog) override;
+  CountArrayAnswer ShowCountArrayDialog(const CountArrayDialog& dialog) override;
+  LoadOrRemove ShowLoadOrRemoveDialog(const LoadOrRemoveDialog&) override {
+    return LoadOrRemove::kCancel;
+  }
+  void ShowPopUp(const PopUpMessage& message) override;
+  void ShowSettingsWindow() override {}
   ClipboardContent ReadClipboard() override { return clipboard_; }
+  void BusyChanged(Busy) override {}
   void LabelChanged(Label label, const std::string& text, bool visible) override;
-  void ResultsChanged(const Text&) override {}
+  void IndicatorChanged(Indicator indicator, int value) override;
+  void ResultsChanged(const ResultsChange&) override {}
+  void SettingChanged(const std::string&) override {}
+  void DisplayControlsChanged(const DisplayControls&) override {}
   void ProcessEvents() override;
 
   // Installs and removes the Ctrl-C handler.
@@ -58,9 +76,12 @@ class CliHost : public Host {
   bool progress_shown_ = false;
   std::string elapsed_;
   std::string words_;
+  int file_progress_ = -1;
   ClipboardContent clipboard_;
   CountChoice count_choice_ = CountChoice::kCountSpecified;
   std::function<void()> on_interrupt_;
+  std::function<void()> on_interrupt_again_;
+  int interrupts_ = 0;
 };
 
 // CR LF and lone CR as LF.

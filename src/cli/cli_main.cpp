@@ -274,7 +274,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   }
   SyncOutputFileOption(&s);
 
-  host.OnInterrupt([&engine] { engine.CountWords(); });
+  host.OnInterrupt([&engine] { engine.CountWords(); }, [&engine] { engine.StopSilently(); });
   CliHost::InstallInterruptHandler();
   const RunOutcome outcome = engine.CountWords();
   CliHost::RemoveInterruptHandler();
@@ -287,7 +287,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
              (outcome == RunOutcome::kFailed && st.run.ResultsPresent)) {
     // A run ended by an error still lists what it found.
     ListingToOutput listing(&out, o.raw);
-    const int failure = RenderFileListing(&st, &listing);
+    const int failure = engine.RenderListing(&listing);
     if (failure != 0 || !WriteOut(out, err, "")) {
       if (failure != 0) {
         err << "vorn-cli: cannot write to standard output: " << ErrorDescription(failure) << "\n";

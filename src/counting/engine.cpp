@@ -10,6 +10,7 @@
 #include <new>
 #include <optional>
 
+#include "counting/count_dialogs.h"
 #include "input/decode.h"
 #include "input/html_head.h"
 #include "input/is_text_file.h"
@@ -78,41 +79,28 @@ std::string_view TrimTrailingControls(std::string_view s) {
   return s.substr(0, e);
 }
 
-// "[---->     ]": cells - 1 hyphens and ">" in a bar 39 characters wide.
-std::string ProgressBar(int cells) {
-  const int hyphens = cells >= 2 ? cells - 1 : 0;
-  std::string bar(kProgressBarWidth + 2, ' ');
-  bar.front() = '[';
-  bar.back() = ']';
-  for (int k = 1; k <= hyphens; ++k) bar[static_cast<size_t>(k)] = '-';
-  bar[static_cast<size_t>(hyphens + 1)] = '>';
-  return bar;
-}
-
 }  // namespace
 
 Engine::Engine(Host* host) : st_(host) {
   Initialize(&st_.settings);
-  last_events_ = std::chrono::steady_clock::now();
+  st_.pacer.SetDue([this] { Pause(); });
 }
 
 void Engine::SetEventThrottle(int words, std::chrono::milliseconds interval) {
-  events_every_ = std::max(1, words);
-  events_interval_ = interval;
+  st_.pacer.SetThrottle(words, interval);
 }
 
-// --- Yielding and the run clock ---------------------------------------------
+// --- Pauses and the run clock -------------------------------------------------
 
 bool Engine::Yield() {
-  if (--countdown_ > 0) return st_.run.StopRequested;
-  countdown_ = events_every_;
-  const auto now = std::chrono::steady_clock::now();
-  if (now - last_events_ >= events_interval_) {
-    last_events_ = now;
-    Tick();
-    st_.host->ProcessEvents();
-  }
+  st_.pacer.Poll();
   return st_.run.StopRequested;
+}
+
+void Engine::Pause() {
+  Tick();
+  st_.host->ProcessEvents();
+  if (st_.Abandoning) throw RunAbandoned{};
 }
 
 // The two one-second timers: the elapsed time and distinct-entry labels, and
@@ -134,6 +122,13 @@ void Engine::Tick() {
     }
   }
   if (run.Running) {
+    // The activity indicator turns four times a second.
+    const auto now = std::chrono::steady_clock::now();
+    if (activity_ < 0 || now - activity_turned_ >= std::chrono::milliseconds(250)) {
+      activity_ = (activity_ + 1) % 4;
+      activity_turned_ = now;
+      st_.host->IndicatorChanged(Indicator::kActivity, activity_);
+    }
     if (run.StopRequested) {
       st_.SetLabel(Label::kCountWordsCaption, GetMessageText(32));
     } else if (st_.labels[static_cast<int>(Label::kCountWordsCaption)].text == GetMessageText(32) &&
@@ -165,32 +160,117 @@ void Engine::RequestStop() {
 }
 
 RunOutcome Engine::CountWords() {
-  if (st_.run.Running) {
-    RequestStop();
-    return RunOutcome::kStopAsked;
+  switch (st_.busy) {
+    case Busy::kCounting:
+    case Busy::kListingFiles:
+      RequestStop();
+      return RunOutcome::kStopAsked;
+    case Busy::kRelisting:
+    case Busy::kReadingWordsFiles:
+      st_.run.StopRequested = true;
+      return RunOutcome::kStopAsked;
+    case Busy::kIdle:
+      break;
   }
+  return RunCommand([this] { return StartCount(); });
+}
+
+void Engine::StopSilently() {
+  if (!in_command_) return;
+  st_.Abandoning = true;
+  st_.run.StopRequested = true;
+  st_.pacer.Hurry();
+}
+
+RunOutcome Engine::RunCommand(const std::function<RunOutcome()>& body) {
+  if (in_command_) return RunOutcome::kBusy;
+  in_command_ = true;
+  RunOutcome outcome;
   try {
-    return StartCount();
+    outcome = body();
+  } catch (const RunAbandoned&) {
+    Unwind();
+    outcome = RunOutcome::kStopped;
   } catch (const std::exception& e) {
     // Nothing the standard library throws (memory, the file system) leaves
-    // the command: the run ends with a report and the window is usable.
-    CountRun& run = st_.run;
-    run.Running = false;
-    run.ClockRunning = false;
-    run.StopRequested = false;
-    run.ReadingFiles = false;
-    st_.SetLabel(Label::kCountWordsCaption, GetMessageText(21));
+    // the command: the work ends with a report and the window is usable.
+    Unwind();
     const bool no_memory = dynamic_cast<const std::bad_alloc*>(&e) != nullptr;
     ReportError(&st_, "CountWords", no_memory ? ENOMEM : EIO,
                 no_memory ? ErrorDescription(ENOMEM) : std::string(e.what()));
-    return RunOutcome::kFailed;
+    outcome = RunOutcome::kFailed;
+  }
+  st_.Abandoning = false;
+  in_command_ = false;
+  st_.SetBusy(Busy::kIdle);
+  return outcome;
+}
+
+void Engine::Unwind() {
+  CountRun& run = st_.run;
+  // The word list may have been left half sorted: the results are dropped.
+  if (st_.Abandoning) {
+    st_.words.Clear();
+    run.ResultsPresent = false;
+    run.RunComplete = false;
+  }
+  run.Running = false;
+  run.ClockRunning = false;
+  run.StopRequested = false;
+  run.ReadingFiles = false;
+  run.ReadingWordLists = false;
+  run.ListingFiles = false;
+  run.CountingFiles = false;
+  st_.listing.WritingToFile = false;
+  line_open_ = false;
+  pending_words_.clear();
+  activity_ = -1;
+  st_.host->IndicatorChanged(Indicator::kActivity, -1);
+  SetCountWordsCaption();
+}
+
+void Engine::SetCountWordsCaption() {
+  st_.SetLabel(Label::kCountWordsCaption, GetMessageText(21));
+  st_.SetLabel(Label::kCountArrayCaption, GetMessageText(st_.run.CountOnlyMode ? 102 : 101));
+}
+
+void Engine::OnTimer() {
+  if (in_command_) return;
+  static const char* const kNames[] = {"Words-to-ignore files (",
+                                       "Count-only words/phrases files ("};
+  const Label labels[] = {Label::kIgnoreFilesCaption, Label::kCountOnlyFilesCaption};
+  for (size_t i = 0; i < 2; ++i) {
+    st_.SetLabel(labels[i],
+                 kNames[i] + std::to_string(st_.settings.WordsFiles[i].paths.size()) + ")");
+  }
+}
+
+int Engine::RenderListing(ByteSink* sink) {
+  int failure = 0;
+  RunCommand([this, sink, &failure] {
+    st_.SetBusy(Busy::kRelisting);
+    failure = RenderFileListing(&st_, sink);
+    return RunOutcome::kListed;
+  });
+  return failure;
+}
+
+void Engine::SuppressWordsChanged() {
+  if (st_.settings.SuppressWords == 0 && st_.run.Running && !st_.textbox.empty()) {
+    st_.textbox.OutputToTxb(kCrLf);
   }
 }
 
 RunOutcome Engine::StartCount() {
   Settings& s = st_.settings;
   CountRun& run = st_.run;
-  if (trim_input_path_) s.InputFilePath = TrimAscii(s.InputFilePath);
+  if (trim_input_path_) {
+    std::string trimmed = TrimAscii(s.InputFilePath);
+    if (trimmed != s.InputFilePath) {
+      s.InputFilePath = std::move(trimmed);
+      st_.SettingChanged("InputFilePath");
+    }
+  }
   if (s.Source == InputSource::kSingleFile) {
     if (s.InputFilePath.empty()) {
       st_.host->ShowMessage("Invalid input", "Input file not specified!", Icon::kExclamation);
@@ -208,28 +288,7 @@ RunOutcome Engine::StartCount() {
   run.IgnoreMode = false;
   run.PhrasesInCountOnly = false;
 
-  if (!run.CountArrayMode) {
-    std::string intro;
-    if (run.CountOnlyMode) {
-      intro =
-          "The 'Settings' window states that only certain words or phrases are to be "
-          "counted.  To count these, click on the 'Count only specified words/phrases' "
-          "button.\r\n\r\nIf instead you wish to count all words " +
-          std::string(run.IgnoreMode ? "(ignoring certain words as specified in the "
-                                       "'Settings' window) "
-                                     : "") +
-          "then click on the 'Count all words' button.";
-    } else {
-      intro = "The 'Settings' window currently states that all words are to be counted " +
-              std::string(run.IgnoreMode ? "except for some words to be ignored" : "") +
-              ".  To do this, click on the 'Count all words' button.\r\n\r\nIf instead you "
-              "wish to count only specified words and phrases then go to the 'Settings' "
-              "window, specify them, then click again on the 'Count words/phrases' button. ";
-    }
-    const CountChoice choice = st_.host->CountWordsDialog(intro, run.CountOnlyMode);
-    if (choice == CountChoice::kCancel) return RunOutcome::kCancelled;
-    if (choice == CountChoice::kCountAllWords) run.CountOnlyMode = false;
-  }
+  if (!run.CountArrayMode && !AskCountWords(&st_)) return RunOutcome::kCancelled;
   st_.SetLabel(Label::kNumberOfWords, "");
   RunOutcome outcome = RunOutcome::kListed;
   StartCountRun(&outcome);
@@ -275,13 +334,19 @@ void Engine::StartCountRun(RunOutcome* outcome) {
   }
   if (!run.AllPhrasesMode) run.MaxPhraseWords = 1;
   run.PhraseBuffer.assign(static_cast<size_t>(run.MaxPhraseWords) + 1, Text());
+  // Lock the window.
   run.Running = true;
+  st_.SetBusy(Busy::kCounting);
   run.StopRequested = false;
   *outcome = RunCount();
   run.ClockRunning = false;
-  run.Running = false;
   if (run.ElapsedSeconds < 3) st_.SetLabel(Label::kTimeElapsed, "");
-  st_.SetLabel(Label::kCountWordsCaption, GetMessageText(21));
+  // Unlock.
+  run.Running = false;
+  activity_ = -1;
+  st_.host->IndicatorChanged(Indicator::kActivity, -1);
+  SetCountWordsCaption();
+  st_.SetBusy(Busy::kIdle);
   run.StopRequested = false;
 }
 
@@ -332,7 +397,6 @@ RunOutcome Engine::RunCount() {
   ended_by_error_ = false;
   st_.listing.HeaderPrefix.clear();
   st_.listing.MinColumnWidth = 8;
-  countdown_ = events_every_;
 
   // Source.
   RunOutcome read;
@@ -399,7 +463,7 @@ RunOutcome Engine::RunCount() {
   st_.textbox.SetText(u"Now setting up frequency chain . . .");
   BuildFrequencyChain(&st_.words, &st_.stats, s.SortByNumberOfFiles != 0, [this] {
     st_.textbox.Append(u" .");
-    st_.host->ProcessEvents();
+    st_.pacer.Check();
   });
   st_.textbox.Clear();
   ShowCountSummary();
@@ -665,6 +729,8 @@ RunOutcome Engine::ReadSingleFile() {
   st_.textbox.SetText(
       T("Now " + ActivityText() + " in" + kCrLfS + s.InputFilePath + kCrLfS + kCrLfS));
   const int status = DoItFromFile();
+  // EndFileProgress: the label is itself again, and empty.
+  st_.host->IndicatorChanged(Indicator::kFileProgress, -1);
   st_.SetLabel(Label::kTotalNumOccurrences, "", false);
   if (status == kFileRead) return RunOutcome::kListed;
   if ((status >= kFileBadPath && status <= kFileIsOutput) ||
@@ -721,10 +787,16 @@ int Engine::DoItFromFile() {
         Buttons::kYesNoCancel, Answer::kYes);
     if (a == Answer::kCancel) return kFileCancelled;
     if (a == Answer::kYes) {
-      const std::string out = st_.host->ChooseFileToSave(GetMessageText(47), "");
+      FileChooser chooser;
+      chooser.title = GetMessageText(47);
+      chooser.save = true;
+      chooser.hide_read_only = true;
+      const std::string out = st_.host->ChooseFile(chooser);
       if (!out.empty()) {
         s.OutputFilePath = out;
         s.DisableOutputToFile = 0;
+        st_.SettingChanged("OutputFilePath");
+        st_.SettingChanged("DisableOutputToFile");
       }
     }
   }
@@ -775,10 +847,24 @@ int Engine::DoItFromFile() {
       // (UTF-8, UTF-16 or UTF-32 alike) it is suspended, so that one text
       // lists the same words in whichever form it is stored.
       const int16_t only7bit = s.Only7bitASCII;
-      if (utf8 || info.result == kTextUnicode) s.Only7bitASCII = 0;
+      const bool suspend = only7bit != 0 && (utf8 || info.result == kTextUnicode);
+      if (suspend) {
+        s.Only7bitASCII = 0;
+        st_.SettingChanged("Only7bitASCII");
+      }
       if (utf8) st_.SetLabel(Label::kTotalNumOccurrences, "This is a UTF8 file.");
+      // The option comes back however the reading ends.
+      struct Restore {
+        Engine* e;
+        int16_t value;
+        bool on;
+        ~Restore() {
+          if (!on) return;
+          e->st_.settings.Only7bitASCII = value;
+          e->st_.SettingChanged("Only7bitASCII");
+        }
+      } restore{this, only7bit, suspend};
       if (!ReadLines(path, info.result, info.start_code, utf8, length)) status = kFileCannotOpen;
-      s.Only7bitASCII = only7bit;
       break;
     }
   }
@@ -796,7 +882,8 @@ void Engine::ShowFileProgress(int64_t bytes_done, int64_t length, bool lf_only) 
   cells = std::min(cells, kProgressBarWidth);
   if (cells == progress_cells_) return;
   progress_cells_ = cells;
-  st_.SetLabel(Label::kTotalNumOccurrences, ProgressBar(cells));
+  // The head of the bar shows from the first line on.
+  st_.host->IndicatorChanged(Indicator::kFileProgress, std::max(cells, 1));
 }
 
 bool Engine::ReadLines(const std::string& path, int text_result, int start_code, bool utf8,
@@ -838,9 +925,7 @@ bool Engine::ReadLines(const std::string& path, int text_result, int start_code,
   const bool show_progress = length > kInFileProgressMin;
   progress_cells_ = -1;
   next_progress_bytes_ = 0;
-  if (show_progress) {
-    st_.SetLabel(Label::kTotalNumOccurrences, "[" + std::string(kProgressBarWidth, ' ') + "]");
-  }
+  if (show_progress) st_.host->IndicatorChanged(Indicator::kFileProgress, 0);
   LineReader reader;
   std::string error;
   if (!reader.Open(path, ending, &error)) {
@@ -859,7 +944,7 @@ bool Engine::ReadLines(const std::string& path, int text_result, int start_code,
   while (true) {
     if (++lines_since_yield >= 64) {
       lines_since_yield = 0;
-      countdown_ = 1;
+      st_.pacer.Hurry();
     }
     if (Yield()) break;
     const int64_t piece_start = reader.BytesRead();
@@ -955,12 +1040,25 @@ void Engine::ScanPieceOfLine(std::string_view raw, bool last, bool decode_utf8) 
   scanner_.ScanPiece(line_, last, this, hints);
 }
 
-void Engine::DisplayOptionChanged(DisplayOption option) {
-  RedisplayAfterOptionChange(&st_, option);
+bool Engine::DisplayOptionChanged(DisplayOption option) {
+  return RunCommand([this, option] {
+           DisplayOptionHandler(&st_, option);
+           return RunOutcome::kListed;
+         }) != RunOutcome::kBusy;
 }
 
-void Engine::DisableOutputToFileChanged() { DisableOutputToFileClicked(&st_); }
+bool Engine::DisableOutputToFileChanged() {
+  return RunCommand([this] {
+           DisableOutputToFileClicked(&st_);
+           return RunOutcome::kListed;
+         }) != RunOutcome::kBusy;
+}
 
-void Engine::ClearTextbox() { ClearTextboxClicked(&st_); }
+bool Engine::ClearTextbox() {
+  return RunCommand([this] {
+           ClearTextboxClicked(&st_);
+           return RunOutcome::kListed;
+         }) != RunOutcome::kBusy;
+}
 
 }  // namespace vorn

@@ -6,10 +6,13 @@
 // changed, disable output to file, clear the results box. It reaches the
 // user only through its Host.
 //
-// A run is synchronous: CountWords() returns when the run has ended. While it
-// runs the engine calls Host::ProcessEvents() now and then (throttled by
-// time); a host that wants to stop the run calls CountWords() again from
-// there, as the count button does while it shows a run caption.
+// Every command is synchronous: it returns when its work has ended. While it
+// works the engine lets pending events run (Host::ProcessEvents) at least
+// every 100 ms and tells the host when it becomes busy and idle again
+// (Host::BusyChanged). From inside ProcessEvents a host may call only the
+// stop commands (CountWords, which then acts as stop, and StopSilently),
+// OnTimer, SuppressWordsChanged and busy(); every other command is refused
+// while one is under way.
 //
 // Not thread-safe: one engine, one thread.
 
@@ -18,6 +21,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -36,6 +40,7 @@ enum class RunOutcome {
   kFailed,     // an error ended the run (a message says why)
   kCancelled,  // the user cancelled the count dialog
   kStopAsked,  // the call asked a run under way to stop
+  kBusy,       // refused: another command is under way
 };
 
 // The longest clipboard text a count accepts, in characters (16-bit units
@@ -69,8 +74,28 @@ class Engine final : private ScanSink {
   Settings& settings() { return st_.settings; }
 
   // cmdCountWords_Click: starts a count of the chosen source, or, while a
-  // run is under way, asks it to stop.
+  // run is under way, asks it to stop (with the "Really stop?" question
+  // once more than 800 entries are found). While results are relisted or a
+  // words file is read it stops that, without a question.
   RunOutcome CountWords();
+
+  // Ends the work under way at once and silently, as when the window
+  // closes: no question, no listing, the results dropped. The engine
+  // unwinds at its next pause and then reports Busy::kIdle. Does nothing
+  // while idle.
+  void StopSilently();
+
+  // What the engine is busy with.
+  Busy busy() const { return st_.busy; }
+
+  // The window's one-second timer while no command is under way: the
+  // captions of the count buttons and of the words-file buttons. (During a
+  // run the engine serves its timers itself.)
+  void OnTimer();
+
+  // SetCountWordsCaption: the captions of the count button and of the
+  // count-array button, by whether count-only entries are set.
+  void SetCountWordsCaption();
 
   // Whether a count trims blanks and tabs from the ends of the input path
   // first, as the window does with what is typed into its box (the default).
@@ -78,26 +103,47 @@ class Engine final : private ScanSink {
   // is.
   void SetTrimInputPath(bool trim) { trim_input_path_ = trim; }
 
-  // How often ProcessEvents is called during a run: not before `words`
-  // further words (or lines) and not within `interval` of the last call.
+  // How often ProcessEvents is called during work: not before `words`
+  // further steps (words, lines, entries) and not within `interval` of the
+  // last call.
   void SetEventThrottle(int words, std::chrono::milliseconds interval);
 
   // The display options: the caller stores the new value in settings() and
-  // then calls this, which relists the results.
-  void DisplayOptionChanged(DisplayOption option);
+  // then calls this. It enables the display controls for the new order and
+  // format (DisplayControlsChanged), refuses formats 11 to 13 without a
+  // folder source (setting the format back to 0), and relists the results
+  // when there are any. Returns false, changing nothing, while busy.
+  bool DisplayOptionChanged(DisplayOption option);
 
   // "Disable output to file" was ticked or unticked (the caller has stored
   // the new value): unticked, it offers to relist so as to write the file.
-  void DisableOutputToFileChanged();
+  // Returns false, changing nothing, while busy.
+  bool DisableOutputToFileChanged();
 
-  // "Clear textbox".
-  void ClearTextbox();
+  // "Clear textbox". Returns false, changing nothing, while busy.
+  bool ClearTextbox();
+
+  // Hands the bytes of the output file's listing to `sink` (as
+  // RenderFileListing does) as a command of its own: busy relisting, and
+  // stopped by the stop commands. Returns 0 or the sink's errno value.
+  int RenderListing(ByteSink* sink);
+
+  // "Don't display words as found" was ticked or unticked (the caller has
+  // stored the new value); it may change during a run.
+  void SuppressWordsChanged();
 
  private:
   // ScanSink.
   bool OnWord(BytesView word) override;
   bool Yield() override;
 
+  // Runs one command: marks it under way, and when it ends (normally, by a
+  // silent stop, or by an exception) leaves the engine idle and usable.
+  RunOutcome RunCommand(const std::function<RunOutcome()>& body);
+  // Puts the run state back after a command was abandoned or failed.
+  void Unwind();
+  // A pause of the work: the timers, then pending events.
+  void Pause();
   RunOutcome StartCount();
   void StartCountRun(RunOutcome* outcome);
   RunOutcome RunCount();
@@ -133,12 +179,11 @@ class Engine final : private ScanSink {
   Text decoded_;            // a decoded UTF-8 line
   Text pending_words_;      // words shown as found, waiting for the end of their line
 
-  // The throttle of ProcessEvents and the run clock.
-  int events_every_ = 2048;
-  std::chrono::milliseconds events_interval_{40};
-  int countdown_ = 0;
-  std::chrono::steady_clock::time_point last_events_;
+  // The run clock, and the activity indicator's phase and last turn.
   std::chrono::steady_clock::time_point run_started_;
+  int activity_ = -1;
+  std::chrono::steady_clock::time_point activity_turned_;
+  bool in_command_ = false;
   bool ended_by_error_ = false;  // a read error ended the run
   bool trim_input_path_ = true;
   int progress_cells_ = -1;

@@ -15,4 +15,10 @@ void EngineState::HideLabel(Label label) {
   SetLabel(label, l.text, false);
 }
 
+void EngineState::SetBusy(Busy b) {
+  if (busy == b) return;
+  busy = b;
+  host->BusyChanged(b);
+}
+
 }  // namespace vorn

@@ -22,9 +22,14 @@
 #include "results/textbox.h"
 #include "settings/settings.h"
 #include "util/host.h"
+#include "util/pacer.h"
 #include "util/text.h"
 
 namespace vorn {
+
+// Thrown from a pause of the engine's work when the work is to end at once
+// and silently (the window is closing); caught by the command that began it.
+struct RunAbandoned {};
 
 // The state of the one counting run.
 struct CountRun {
@@ -95,6 +100,18 @@ struct EngineState {
   bool MainWindowLoaded = true;
   bool SettingValues = false;
   bool TextAlreadyRead = false;
+
+  // What the engine is busy with, and whether it is to end that silently.
+  Busy busy = Busy::kIdle;
+  bool Abandoning = false;
+  // Lets events run during long work (the counting path, the sorts, the
+  // listings).
+  Pacer pacer;
+
+  // Tells the host about a change of the busy state.
+  void SetBusy(Busy b);
+  // Tells the host that the engine changed a field of the Settings record.
+  void SettingChanged(const std::string& field) { host->SettingChanged(field); }
 
   // Sets a label's text (and shows it) and tells the host.
   void SetLabel(Label label, const std::string& text, bool visible = true);

@@ -244,7 +244,10 @@ void RunListing(ListingPass* pass, bool alphabetical) {
   if (alphabetical && buffer.size() >= 2 && buffer.compare(buffer.size() - 2, 2, u", ") == 0) {
     buffer.replace(buffer.size() - 2, 2, kCrLf);
   }
-  if (!buffer.empty() && pass->touch_textbox) st->textbox.Append(buffer);
+  if (pass->touch_textbox) {
+    if (!buffer.empty()) st->textbox.Append(buffer);
+    st->textbox.Repaint(Caret::kStart);
+  }
   buffer.clear();
   if (pass->ToFile()) FlushFile(pass);
   if (!pass->ToFile() && st->textbox.OutputAborted) {

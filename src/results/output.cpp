@@ -146,6 +146,7 @@ bool ConfirmOverwrite(EngineState* st) {
   const std::string path = answer ? std::string(TrimSpaces(std::string_view(*answer))) : "";
   if (path.empty()) {
     s.DisableOutputToFile = 1;
+    st->SettingChanged("DisableOutputToFile");
     return false;
   }
   // The path is kept as typed: paths are case-sensitive here.
@@ -153,9 +154,13 @@ bool ConfirmOverwrite(EngineState* st) {
   if (!folder.empty() && !FolderExists(folder)) {
     st->host->ShowMessage("Error", "Folder does not exist.", Icon::kExclamation);
     s.DisableOutputToFile = 1;
+    st->SettingChanged("DisableOutputToFile");
     return false;
   }
-  s.OutputFilePath = path;
+  if (path != s.OutputFilePath) {
+    s.OutputFilePath = path;
+    st->SettingChanged("OutputFilePath");
+  }
   return true;
 }
 
@@ -404,12 +409,16 @@ void ReportError(EngineState* st, const std::string& procedure, int number,
   st->host->ShowMessage(title, text, Icon::kExclamation);
 }
 
-void UpdateDisplayOptionControls(Settings* s, bool* relative_enabled, bool* by_files_enabled) {
-  const bool relative = RelativeFrequencyAvailable(s->DisplayFormat);
-  const bool by_files = s->WordOrder == 0 && s->DisplayFormat == 11;
-  if (!by_files) s->SortByNumberOfFiles = 0;
-  if (relative_enabled != nullptr) *relative_enabled = relative;
-  if (by_files_enabled != nullptr) *by_files_enabled = by_files;
+DisplayControls UpdateDisplayOptionControls(EngineState* st) {
+  Settings& s = st->settings;
+  DisplayControls c;
+  c.relative_frequency_enabled = RelativeFrequencyAvailable(s.DisplayFormat);
+  c.sort_by_files_enabled = s.WordOrder == 0 && s.DisplayFormat == 11;
+  if (!c.sort_by_files_enabled && s.SortByNumberOfFiles != 0) {
+    s.SortByNumberOfFiles = 0;
+    st->SettingChanged("SortByNumberOfFiles");
+  }
+  return c;
 }
 
 bool CheckDisplayFormatAvailable(EngineState* st) {
@@ -422,17 +431,27 @@ bool CheckDisplayFormatAvailable(EngineState* st) {
                             "' is available\r\nonly when the source of the text is a folder.",
                         Icon::kInformation);
   st->settings.DisplayFormat = 0;
+  st->SettingChanged("DisplayFormat");
   return false;
+}
+
+void DisplayOptionHandler(EngineState* st, DisplayOption option) {
+  // A change of format means nothing while all phrases are being counted.
+  if (option == DisplayOption::kDisplayFormat && st->run.AllPhrasesMode && st->run.Running) return;
+  bool available = true;
+  if (option == DisplayOption::kDisplayFormat) available = CheckDisplayFormatAvailable(st);
+  if (option == DisplayOption::kWordOrder || option == DisplayOption::kDisplayFormat) {
+    st->host->DisplayControlsChanged(UpdateDisplayOptionControls(st));
+  }
+  if (available) RedisplayAfterOptionChange(st, option);
 }
 
 void RedisplayAfterOptionChange(EngineState* st, DisplayOption option) {
   if (!st->run.ResultsPresent || st->run.Running) return;
   if (option == DisplayOption::kDisplayFormat && st->run.AllPhrasesMode) return;
   Settings& s = st->settings;
-  if (option == DisplayOption::kWordOrder || option == DisplayOption::kDisplayFormat) {
-    UpdateDisplayOptionControls(&s, nullptr, nullptr);
-  }
   if (!CheckDisplayFormatAvailable(st)) return;
+  st->SetBusy(Busy::kRelisting);
   try {
     // The chain follows the sort option; a format or order change may have
     // cleared that option, so the chain is checked then too.
@@ -441,7 +460,7 @@ void RedisplayAfterOptionChange(EngineState* st, DisplayOption option) {
       BuildFrequencyChain(&st->words, &st->stats, by_files,
                           [st]() { st->textbox.OutputToTxb(u" ."); });
     }
-  } catch (const std::exception&) {
+  } catch (const std::bad_alloc&) {
     ReportError(st, "RedisplayAfterOptionChange", ENOMEM, ErrorDescription(ENOMEM));
     return;
   }
@@ -460,6 +479,7 @@ void DisableOutputToFileClicked(EngineState* st) {
   const Answer a = st->host->Ask("Relist?", "Relist words (so as to write to file)?",
                                  Buttons::kYesNo, Answer::kYes);
   if (a != Answer::kYes) return;
+  st->SetBusy(Busy::kRelisting);
   ListWords(st);
   st->run.StopRequested = false;
 }

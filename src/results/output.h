@@ -73,17 +73,21 @@ void ReportError(EngineState* st, const std::string& procedure, int number,
 // Which display option changed, for RedisplayAfterOptionChange.
 enum class DisplayOption { kWordOrder, kDisplayFormat, kRelativeFrequency, kSortByNumberOfFiles };
 
-// Enables and clears the relative-frequency and sort-by-files options for the
-// current order and format. Returns, through the out-parameters, whether the
-// two boxes are enabled.
-void UpdateDisplayOptionControls(Settings* s, bool* relative_enabled, bool* by_files_enabled);
+// Which of the relative-frequency and sort-by-files boxes are enabled for the
+// current order and format; a disabled sort-by-files box is cleared (the
+// host is told).
+DisplayControls UpdateDisplayOptionControls(EngineState* st);
 
 // Formats 11 to 13 need a folder source: otherwise shows "Unavailable display
-// format", sets the format back to 0 and returns false.
+// format", sets the format back to 0 (the host is told) and returns false.
 bool CheckDisplayFormatAvailable(EngineState* st);
 
-// Relists after a display option changed (the caller has already stored the
-// new value in Settings).
+// The whole handler of a display option's change (the caller has stored the
+// new value): the availability of the format, the display controls
+// (DisplayControlsChanged), and the relisting when there are results.
+void DisplayOptionHandler(EngineState* st, DisplayOption option);
+
+// Relists after a display option changed, when there are results.
 void RedisplayAfterOptionChange(EngineState* st, DisplayOption option);
 
 // The "Disable output to file" box was clicked (the caller has stored the

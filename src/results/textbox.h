@@ -4,7 +4,8 @@
 // appended text while it holds at most OutputLimit (65000) characters, and
 // refuses any append once it holds more (the control is full). OutputToTxb is
 // the one way other code appends messages; it notices a full control and ends
-// the text with "Textbox is full.". Every change is passed to the host.
+// the text with "Textbox is full.". Every change is passed to the host as
+// what changed (ResultsChange), never as the whole text.
 //
 // Not thread-safe; owned by the engine.
 
@@ -32,12 +33,15 @@ class Textbox {
   void Clear();
 
   // Replaces the whole text (as assigning the control's text does; the text
-  // is kept whole).
+  // is kept whole). The caret goes to the start; the box is repainted.
   void SetText(TextView text);
 
   // Appends text as the control does: refused (returns false) when the box
-  // already holds more than OutputLimit characters.
+  // already holds more than OutputLimit characters. Not repainted yet.
   bool Append(TextView text);
+
+  // Puts the caret at `caret` and repaints the box.
+  void Repaint(Caret caret);
 
   // OutputToTxb: appends `s` unless OutputAborted. When the box holds more
   // than OutputLimit characters and did not grow since the last call, drops
@@ -61,8 +65,11 @@ class Textbox {
   int64_t PreviousTextboxLength = 0;
 
  private:
-  void Notify();
-  void AppendFullNote();
+  // Tells the host that the first `keep` characters stayed and the rest of
+  // the text is new.
+  void Notify(size_t keep, Caret caret, bool repaint);
+  // Returns how many characters of the old text the note kept.
+  size_t AppendFullNote();
 
   Host* host_;
   Text text_;

@@ -14,9 +14,11 @@
 #ifndef VORN_UTIL_HOST_H_
 #define VORN_UTIL_HOST_H_
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
+#include "util/dialogs.h"
 #include "util/text.h"
 
 namespace vorn {
@@ -25,9 +27,16 @@ enum class Icon { kNone, kInformation, kExclamation, kQuestion };
 enum class Buttons { kOk, kOkCancel, kYesNo, kYesNoCancel };
 enum class Answer { kOk, kCancel, kYes, kNo };
 
-// The buttons of the dialog shown before a count: count only the count-only
-// words and phrases, count all words, or nothing.
-enum class CountChoice { kCancel, kCountSpecified, kCountAllWords };
+// What the engine is busy with. While it is busy the window locks its
+// commands: every command but the stop command is refused (the engine
+// refuses it too), and the stop command acts as stop.
+enum class Busy {
+  kIdle,
+  kCounting,           // a count run, from its checks to its listing
+  kListingFiles,       // "List files to be scanned"
+  kReadingWordsFiles,  // a words-to-ignore or count-only file is read
+  kRelisting,          // the results are listed again (a display option, file output)
+};
 
 // What Host::ReadClipboard found: the text, or only its beginning when the
 // clipboard held more than the host was willing to read (cut).
@@ -38,17 +47,51 @@ struct ClipboardContent {
 
 // The labels of the main window that the engine writes.
 enum class Label {
-  kNumberOfWords,        // lblNumberOfWords
-  kNumWordsExcluded,     // lblNumWordsExcluded
-  kNumOccurrences,       // lblNumOccurrences (also the folder progress bar)
-  kTotalNumOccurrences,  // lblTotalNumOccurrences (also the in-file progress bar)
-  kTimeElapsed,          // lblTimeElapsed 0
-  kFilesize,             // lblFilesize
-  kXmlSize,              // lblXMLsize
-  kFile,                 // lblFile: the file being read
-  kCountWordsCaption,    // the caption of cmdCountWords
+  kNumberOfWords,          // lblNumberOfWords
+  kNumWordsExcluded,       // lblNumWordsExcluded
+  kNumOccurrences,         // lblNumOccurrences (or the folder progress bar)
+  kTotalNumOccurrences,    // lblTotalNumOccurrences (or the in-file progress bar)
+  kTimeElapsed,            // lblTimeElapsed 0
+  kTimeElapsed2,           // lblTimeElapsed 1
+  kFilesize,               // lblFilesize
+  kXmlSize,                // lblXMLsize
+  kFile,                   // lblFile: the file being read
+  kCountWordsCaption,      // the caption of cmdCountWords
+  kCountArrayCaption,      // the caption of cmdCountArray
+  kIgnoreFilesCaption,     // "Words-to-ignore files (n)"
+  kCountOnlyFilesCaption,  // "Count-only words/phrases files (n)"
 };
-inline constexpr int kLabelCount = 9;
+inline constexpr int kLabelCount = 13;
+
+// Indicators that show a value rather than a text.
+enum class Indicator {
+  // The folder progress bar, in lblNumOccurrences: 0 the empty bar, 1 to
+  // 39 the position of its head (ProgressBarText draws it); -1 gives the
+  // label back to its text, in its own font.
+  kFolderProgress,
+  // The in-file progress bar, in lblTotalNumOccurrences, the same way.
+  kFileProgress,
+  // The activity indicator: 0 to 3, the phase of the spinner; -1 blank.
+  kActivity,
+};
+
+// One change of the results box: the first `keep` characters of the text it
+// held stay, and `added` follows them. Clearing is keep 0 with nothing
+// added; replacing is keep 0 with the new text; appending keeps the whole
+// old text. `added` is valid only during the call.
+enum class Caret { kStart, kEnd };
+struct ResultsChange {
+  int64_t keep = 0;
+  TextView added;
+  Caret caret = Caret::kStart;  // where the caret goes afterwards
+  bool repaint = false;         // the box is to be repainted now
+};
+
+// The state of the display controls after a display option was handled.
+struct DisplayControls {
+  bool relative_frequency_enabled = true;  // "Display relative frequency ..."
+  bool sort_by_files_enabled = false;      // "Sort by number of files ..."
+};
 
 class Host {
  public:
@@ -69,14 +112,21 @@ class Host {
 
   // File and folder choosers. Each returns the chosen path, or the empty
   // string when the user cancelled.
-  virtual std::string ChooseFileToOpen(const std::string& title, const std::string& filter) = 0;
-  virtual std::string ChooseFileToSave(const std::string& title, const std::string& filter) = 0;
-  virtual std::string ChooseFolder(const std::string& title) = 0;
+  virtual std::string ChooseFile(const FileChooser& chooser) = 0;
+  virtual std::string ChooseFolder(const FolderChooser& chooser) = 0;
 
-  // The "Count words/phrases" dialog shown before a count, with its
-  // introduction text; count_only_set tells whether count-only words or
-  // phrases are specified.
-  virtual CountChoice CountWordsDialog(const std::string& intro, bool count_only_set) = 0;
+  // The modal dialogs of the count commands, the words-file lists and the
+  // transient message (dialogs.h). The engine has filled in every text and
+  // checks the answer.
+  virtual CountWordsAnswer ShowCountWordsDialog(const CountWordsDialog& dialog) = 0;
+  virtual CountAllPhrasesAnswer ShowCountAllPhrasesDialog(const CountAllPhrasesDialog& dialog) = 0;
+  virtual CountArrayAnswer ShowCountArrayDialog(const CountArrayDialog& dialog) = 0;
+  virtual LoadOrRemove ShowLoadOrRemoveDialog(const LoadOrRemoveDialog& dialog) = 0;
+  virtual void ShowPopUp(const PopUpMessage& message) = 0;
+
+  // Shows the Settings window ("Go to 'Settings'", or a setting that must be
+  // mended before a count).
+  virtual void ShowSettingsWindow() = 0;
 
   // The text on the clipboard, exactly as it is there (empty when none). A
   // host may stop reading a clipboard once its text is surely longer than a
@@ -84,17 +134,35 @@ class Host {
   // what it read with cut set.
   virtual ClipboardContent ReadClipboard() = 0;
 
+  // The engine became busy, or idle again (Busy::kIdle). Idle after a silent
+  // stop means the engine has unwound and the program may end.
+  virtual void BusyChanged(Busy busy) = 0;
+
   // A label changed its text or its visibility.
   virtual void LabelChanged(Label label, const std::string& text, bool visible) = 0;
 
-  // The results box now holds `text` (replaced, cleared or appended to).
-  virtual void ResultsChanged(const Text& text) = 0;
+  // An indicator changed its value.
+  virtual void IndicatorChanged(Indicator indicator, int value) = 0;
+
+  // The results box changed.
+  virtual void ResultsChanged(const ResultsChange& change) = 0;
+
+  // The engine changed a field of the Settings record that the window shows,
+  // named as Settings' FieldNames() name it ("InputFilePath").
+  virtual void SettingChanged(const std::string& field) = 0;
+
+  // The display controls are to be enabled as given.
+  virtual void DisplayControlsChanged(const DisplayControls& controls) = 0;
 
   // Lets pending events run: timers, the stop command, repainting. The engine
-  // calls it often on the counting path but throttled by time, so it may do
-  // real work each time it is called.
+  // calls it at most every few tens of milliseconds during its work, never
+  // more than 100 ms apart on the machines it is built for.
   virtual void ProcessEvents() = 0;
 };
+
+// The text of a progress bar, 41 characters: for `cells` 1 to 39 "[" +
+// cells - 1 hyphens + ">" + spaces + "]"; for 0 the empty bar of spaces.
+std::string ProgressBarText(int cells);
 
 }  // namespace vorn
 

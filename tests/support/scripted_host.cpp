@@ -1,5 +1,7 @@
 #include "support/scripted_host.h"
 
+#include <cstdlib>
+
 namespace vorn {
 
 void ScriptedHost::ShowMessage(const std::string& title, const std::string& text, Icon icon) {
@@ -30,46 +32,104 @@ std::optional<std::string> ScriptedHost::InputBox(const std::string& title,
   return r;
 }
 
-std::string ScriptedHost::ChooseFileToOpen(const std::string& title, const std::string&) {
-  calls_.push_back({"open", title, "", Icon::kNone, Buttons::kOk, Answer::kOk});
+std::string ScriptedHost::ChooseFile(const FileChooser& chooser) {
+  file_chooser_ = chooser;
+  calls_.push_back({chooser.save ? "save" : "open", chooser.title, chooser.filter, Icon::kNone,
+                    Buttons::kOk, Answer::kOk});
   if (paths_.empty()) return "";
   std::string p = paths_.front();
   paths_.pop_front();
   return p;
 }
 
-std::string ScriptedHost::ChooseFileToSave(const std::string& title, const std::string&) {
-  calls_.push_back({"save", title, "", Icon::kNone, Buttons::kOk, Answer::kOk});
+std::string ScriptedHost::ChooseFolder(const FolderChooser& chooser) {
+  folder_chooser_ = chooser;
+  calls_.push_back({"folder", chooser.title, "", Icon::kNone, Buttons::kOk, Answer::kOk});
   if (paths_.empty()) return "";
   std::string p = paths_.front();
   paths_.pop_front();
   return p;
 }
 
-std::string ScriptedHost::ChooseFolder(const std::string& title) {
-  calls_.push_back({"folder", title, "", Icon::kNone, Buttons::kOk, Answer::kOk});
-  if (paths_.empty()) return "";
-  std::string p = paths_.front();
-  paths_.pop_front();
-  return p;
-}
-
-CountChoice ScriptedHost::CountWordsDialog(const std::string& intro, bool count_only_set) {
-  CountChoice c = count_only_set ? CountChoice::kCountSpecified : CountChoice::kCountAllWords;
+CountWordsAnswer ScriptedHost::ShowCountWordsDialog(const CountWordsDialog& dialog) {
+  count_dialog_ = dialog;
+  CountWordsAnswer a;
+  a.choice = dialog.count_only_set ? CountChoice::kCountSpecified : CountChoice::kCountAllWords;
   if (!count_choices_.empty()) {
-    c = count_choices_.front();
+    a.choice = count_choices_.front().first;
+    a.file_list = count_choices_.front().second;
     count_choices_.pop_front();
   }
   calls_.push_back(
-      {"count-dialog", "Count words/phrases", intro, Icon::kNone, Buttons::kOk, Answer::kOk});
-  return c;
+      {"count-dialog", dialog.caption, dialog.intro, Icon::kNone, Buttons::kOk, Answer::kOk});
+  return a;
+}
+
+CountAllPhrasesAnswer ScriptedHost::ShowCountAllPhrasesDialog(const CountAllPhrasesDialog& dialog) {
+  phrases_dialog_ = dialog;
+  CountAllPhrasesAnswer a{DialogExit::kAccept,    dialog.min_words,       dialog.max_words,
+                          dialog.min_occurrences, dialog.exclude_checked, false};
+  if (!phrases_answers_.empty()) {
+    a = phrases_answers_.front();
+    phrases_answers_.pop_front();
+  }
+  calls_.push_back(
+      {"phrases-dialog", dialog.caption, dialog.intro, Icon::kNone, Buttons::kOk, Answer::kOk});
+  return a;
+}
+
+CountArrayAnswer ScriptedHost::ShowCountArrayDialog(const CountArrayDialog& dialog) {
+  array_dialog_ = dialog;
+  CountArrayAnswer a{DialogExit::kAccept, dialog.layout, dialog.zero_cells_blank,
+                     dialog.write_relative_frequency};
+  if (!array_answers_.empty()) {
+    a = array_answers_.front();
+    array_answers_.pop_front();
+  }
+  calls_.push_back(
+      {"array-dialog", dialog.caption, dialog.intro, Icon::kNone, Buttons::kOk, Answer::kOk});
+  return a;
+}
+
+LoadOrRemove ScriptedHost::ShowLoadOrRemoveDialog(const LoadOrRemoveDialog& dialog) {
+  load_remove_dialog_ = dialog;
+  LoadOrRemove a = LoadOrRemove::kCancel;
+  if (!load_remove_answers_.empty()) {
+    a = load_remove_answers_.front();
+    load_remove_answers_.pop_front();
+  }
+  calls_.push_back(
+      {"load-remove", dialog.caption, dialog.path, Icon::kNone, Buttons::kOk, Answer::kOk});
+  return a;
+}
+
+void ScriptedHost::ShowPopUp(const PopUpMessage& message) {
+  popup_ = message;
+  calls_.push_back({"popup", "", message.text, Icon::kNone, Buttons::kOk, Answer::kOk});
+}
+
+void ScriptedHost::ShowSettingsWindow() {
+  calls_.push_back({"settings-window", "", "", Icon::kNone, Buttons::kOk, Answer::kOk});
 }
 
 void ScriptedHost::LabelChanged(Label label, const std::string& text, bool visible) {
   labels_[static_cast<int>(label)] = visible ? text : "";
 }
 
-void ScriptedHost::ResultsChanged(const Text& text) { results_ = text; }
+void ScriptedHost::IndicatorChanged(Indicator indicator, int value) {
+  indicators_[static_cast<int>(indicator)] = value;
+}
+
+void ScriptedHost::ResultsChanged(const ResultsChange& change) {
+  // A change never keeps more than the box held.
+  if (change.keep < 0 || change.keep > static_cast<int64_t>(results_.size())) std::abort();
+  results_.resize(static_cast<size_t>(change.keep));
+  results_.append(change.added);
+  caret_ = change.caret;
+  if (truth_ != nullptr && *truth_ != results_) ++results_mismatches_;
+  ++results_changes_;
+  results_chars_sent_ += static_cast<int64_t>(change.added.size());
+}
 
 void ScriptedHost::ProcessEvents() {
   ++process_events_calls_;

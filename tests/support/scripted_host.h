@@ -1,7 +1,8 @@
 // ScriptedHost: a Host for tests. It records every message, question, input
-// box, chooser call and label change, and answers questions and input boxes
-// from a script of answers given in advance (Yes, or OK, when the script is
-// used up).
+// box, chooser and dialog call, label change, busy state and settings
+// notice, rebuilds the results box from the changes it is sent, and answers
+// questions, input boxes and dialogs from a script given in advance (Yes,
+// or OK, when the script is used up).
 
 #ifndef VORN_TESTS_SUPPORT_SCRIPTED_HOST_H_
 #define VORN_TESTS_SUPPORT_SCRIPTED_HOST_H_
@@ -19,7 +20,10 @@ namespace vorn {
 class ScriptedHost : public Host {
  public:
   struct Call {
-    std::string kind;  // "message", "question", "input", "open", "save", "folder"
+    // "message", "question", "input", "open", "save", "folder",
+    // "count-dialog", "phrases-dialog", "array-dialog", "load-remove",
+    // "popup", "settings-window"
+    std::string kind;
     std::string title;
     std::string text;
     Icon icon = Icon::kNone;
@@ -34,9 +38,20 @@ class ScriptedHost : public Host {
   void QueueChosenPath(std::string path) { paths_.push_back(std::move(path)); }
   // The answer of the next count dialogs (default: count specified when
   // count-only words are set, else count all words).
-  void QueueCountChoice(CountChoice c) { count_choices_.push_back(c); }
+  void QueueCountChoice(CountChoice c, bool file_list = false) {
+    count_choices_.push_back({c, file_list});
+  }
+  // The answers of the next count-all-phrases, count-array and
+  // load-or-remove dialogs (default: accept the record as it came).
+  void QueuePhrasesAnswer(CountAllPhrasesAnswer a) { phrases_answers_.push_back(a); }
+  void QueueArrayAnswer(CountArrayAnswer a) { array_answers_.push_back(a); }
+  void QueueLoadOrRemove(LoadOrRemove a) { load_remove_answers_.push_back(a); }
   // The clipboard text; cut says that the clipboard held more than that.
   void SetClipboard(Text text, bool cut = false) { clipboard_ = {std::move(text), cut}; }
+  // Compares the rebuilt results box with `truth` (the engine's own text)
+  // after every change; results_mismatches() counts the differences.
+  void CheckResultsAgainst(const Text* truth) { truth_ = truth; }
+  int results_mismatches() const { return results_mismatches_; }
   // Called on every ProcessEvents (for stopping a run from a test).
   void OnProcessEvents(std::function<void()> f) { on_events_ = std::move(f); }
 
@@ -45,27 +60,75 @@ class ScriptedHost : public Host {
              Answer default_answer) override;
   std::optional<std::string> InputBox(const std::string& title, const std::string& prompt,
                                       const std::string& default_text) override;
-  std::string ChooseFileToOpen(const std::string& title, const std::string& filter) override;
-  std::string ChooseFileToSave(const std::string& title, const std::string& filter) override;
-  std::string ChooseFolder(const std::string& title) override;
-  CountChoice CountWordsDialog(const std::string& intro, bool count_only_set) override;
+  std::string ChooseFile(const FileChooser& chooser) override;
+  std::string ChooseFolder(const FolderChooser& chooser) override;
+  CountWordsAnswer ShowCountWordsDialog(const CountWordsDialog& dialog) override;
+  CountAllPhrasesAnswer ShowCountAllPhrasesDialog(const CountAllPhrasesDialog& dialog) override;
+  CountArrayAnswer ShowCountArrayDialog(const CountArrayDialog& dialog) override;
+  LoadOrRemove ShowLoadOrRemoveDialog(const LoadOrRemoveDialog& dialog) override;
+  void ShowPopUp(const PopUpMessage& message) override;
+  void ShowSettingsWindow() override;
   ClipboardContent ReadClipboard() override { return clipboard_; }
+  void BusyChanged(Busy busy) override { busy_changes_.push_back(busy); }
   void LabelChanged(Label label, const std::string& text, bool visible) override;
-  void ResultsChanged(const Text& text) override;
+  void IndicatorChanged(Indicator indicator, int value) override;
+  void ResultsChanged(const ResultsChange& change) override;
+  void SettingChanged(const std::string& field) override { settings_changed_.push_back(field); }
+  void DisplayControlsChanged(const DisplayControls& controls) override { controls_ = controls; }
   void ProcessEvents() override;
 
   const std::vector<Call>& calls() const { return calls_; }
   // Only the message boxes and questions, as "title|text" strings.
   std::vector<std::string> Dialogs() const;
   const std::string& label(Label l) const { return labels_[static_cast<int>(l)]; }
+  int indicator(Indicator i) const { return indicators_[static_cast<int>(i)]; }
+  // The results box as rebuilt from the changes sent.
   const Text& results() const { return results_; }
+  // The number of changes sent and the characters they carried.
+  int64_t results_changes() const { return results_changes_; }
+  int64_t results_chars_sent() const { return results_chars_sent_; }
+  Caret caret() const { return caret_; }
+  const std::vector<Busy>& busy_changes() const { return busy_changes_; }
+  const std::vector<std::string>& settings_changed() const { return settings_changed_; }
+  const DisplayControls& display_controls() const { return controls_; }
+  // The last record of each dialog.
+  const CountWordsDialog& count_dialog() const { return count_dialog_; }
+  const CountAllPhrasesDialog& phrases_dialog() const { return phrases_dialog_; }
+  const CountArrayDialog& array_dialog() const { return array_dialog_; }
+  const LoadOrRemoveDialog& load_remove_dialog() const { return load_remove_dialog_; }
+  const FileChooser& file_chooser() const { return file_chooser_; }
+  const FolderChooser& folder_chooser() const { return folder_chooser_; }
+  const PopUpMessage& popup() const { return popup_; }
   int process_events_calls() const { return process_events_calls_; }
-  void Clear() { calls_.clear(); }
+  void Clear() {
+    calls_.clear();
+    busy_changes_.clear();
+    settings_changed_.clear();
+  }
 
  private:
   std::vector<Call> calls_;
   std::deque<Answer> answers_;
-  std::deque<CountChoice> count_choices_;
+  std::deque<std::pair<CountChoice, bool>> count_choices_;
+  std::deque<CountAllPhrasesAnswer> phrases_answers_;
+  std::deque<CountArrayAnswer> array_answers_;
+  std::deque<LoadOrRemove> load_remove_answers_;
+  CountWordsDialog count_dialog_;
+  CountAllPhrasesDialog phrases_dialog_;
+  CountArrayDialog array_dialog_;
+  LoadOrRemoveDialog load_remove_dialog_;
+  FileChooser file_chooser_;
+  FolderChooser folder_chooser_;
+  PopUpMessage popup_;
+  std::vector<Busy> busy_changes_;
+  std::vector<std::string> settings_changed_;
+  DisplayControls controls_;
+  int indicators_[3] = {-1, -1, -1};
+  const Text* truth_ = nullptr;
+  int results_mismatches_ = 0;
+  int64_t results_changes_ = 0;
+  int64_t results_chars_sent_ = 0;
+  Caret caret_ = Caret::kStart;
   ClipboardContent clipboard_;
   std::deque<std::optional<std::string>> inputs_;
   std::deque<std::string> paths_;
