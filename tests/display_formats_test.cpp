@@ -364,10 +364,12 @@ TEST(DisplayFormatsTest, StopEndsTheWalkAndEventsRunNowAndThen) {
   s.st.settings.Source = InputSource::kClipboard;
   Prepare(&s.st, ManyWords(10000));
   s.st.settings.DisplayFormat = 8;
+  s.st.pacer.SetDue([&s] { s.host.ProcessEvents(); });
+  s.st.pacer.SetThrottle(100, std::chrono::milliseconds(0));
   s.host.OnProcessEvents([&s]() { s.st.run.StopRequested = true; });
   const std::string got = FileListing(&s.st);
   EXPECT_EQ(s.host.process_events_calls(), 1);
-  EXPECT_EQ(got.size(), 34u + static_cast<size_t>(kListingEventInterval) * 12u);
+  EXPECT_EQ(got.size(), 34u + 100u * 12u);
 }
 
 // The file's bytes go to the sink in pieces of about kFileChunk bytes as

@@ -31,17 +31,6 @@ class EngineTest : public ::testing::Test {
   TempDir dir;
 };
 
-std::string ManyWords(int n) {
-  std::string text;
-  for (int i = 0; i < n; ++i) {
-    std::string w = "w";
-    for (int k = i; k > 0; k /= 20) w += static_cast<char>('a' + k % 20);
-    text += w + "ord ";
-    if (i % 10 == 9) text += "\n";
-  }
-  return text;
-}
-
 TEST_F(EngineTest, CountsAFileAndListsIt) {
   EXPECT_EQ(CountFile("a.txt", "The cat and the hat.\r\nThe end\r\n"), RunOutcome::kListed);
   EXPECT_EQ(Results(),

@@ -30,7 +30,11 @@ std::string U8(const Text& t) { return TextToUtf8(t); }
 
 class OutputTest : public ::testing::Test {
  protected:
-  OutputTest() : st_(&host_) {}
+  OutputTest() : st_(&host_) {
+    // Events run every 4096 entries of a walk, as an engine lets them.
+    st_.pacer.SetDue([this] { host_.ProcessEvents(); });
+    st_.pacer.SetThrottle(4096, std::chrono::milliseconds(0));
+  }
 
   // The fruit list in display format 8, written to out.txt.
   void Fruit() {

@@ -10,7 +10,7 @@
 // Results-box lines collect in OutputBuffer and go to the box in chunks of a
 // little more than 2048 characters; no line is taken once the buffer holds
 // OutputLimit characters (OutputAborted). The walk lets pending events run
-// every kListingEventInterval entries and ends early when a stop is asked.
+// during the walk (the engine's pacer) and ends early when a stop is asked.
 //
 // Not thread-safe; works on the engine's state.
 
@@ -27,9 +27,6 @@
 #include "util/text.h"
 
 namespace vorn {
-
-// Entries walked between two calls of Host::ProcessEvents.
-inline constexpr int64_t kListingEventInterval = 4096;
 
 // The length of "{Folder}" plus 5: longer folder paths are abbreviated in
 // the file lists of formats 12 and 13.

@@ -59,6 +59,17 @@ std::string TempDir::MakeLinkLoop(std::string_view name) const {
   return symlink(other.c_str(), p.c_str()) == 0 && symlink(p.c_str(), other.c_str()) == 0 ? p : "";
 }
 
+std::string ManyWords(int n) {
+  std::string text;
+  for (int i = 0; i < n; ++i) {
+    std::string w = "w";
+    for (int k = i; k > 0; k /= 20) w += static_cast<char>('a' + k % 20);
+    text += w + "ord ";
+    if (i % 10 == 9) text += "\n";
+  }
+  return text;
+}
+
 std::string ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream ss;

@@ -35,6 +35,9 @@ class TempDir {
   std::string path_;
 };
 
+// n distinct words ("word", "waord", "wbord", ...), ten to a line.
+std::string ManyWords(int n);
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, std::string_view bytes);
 
