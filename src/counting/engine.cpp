@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "counting/count_dialogs.h"
+#include "counting/window_commands.h"
 #include "input/decode.h"
 #include "input/html_head.h"
 #include "input/is_text_file.h"
@@ -1060,5 +1061,19 @@ bool Engine::ClearTextbox() {
            return RunOutcome::kListed;
          }) != RunOutcome::kBusy;
 }
+
+bool Engine::RunStateCommand(void (*command)(EngineState*)) {
+  return RunCommand([this, command] {
+           command(&st_);
+           return RunOutcome::kListed;
+         }) != RunOutcome::kBusy;
+}
+
+bool Engine::ChooseInputFile() { return RunStateCommand(&vorn::ChooseInputFile); }
+bool Engine::ChooseOutputFile() { return RunStateCommand(&vorn::ChooseOutputFile); }
+bool Engine::ChooseFolder() { return RunStateCommand(&vorn::ChooseFolder); }
+bool Engine::ClearInputFile() { return RunStateCommand(&vorn::ClearInputFile); }
+bool Engine::ClearOutputFile() { return RunStateCommand(&vorn::ClearOutputFile); }
+bool Engine::ClearFolder() { return RunStateCommand(&vorn::ClearFolder); }
 
 }  // namespace vorn

@@ -123,6 +123,16 @@ class Engine final : private ScanSink {
   // "Clear textbox". Returns false, changing nothing, while busy.
   bool ClearTextbox();
 
+  // The path buttons of the main window (window_commands.h): "Single file",
+  // "Output file" and "Folder" with their choosers, and the buttons that
+  // clear those paths. Each returns false, changing nothing, while busy.
+  bool ChooseInputFile();
+  bool ChooseOutputFile();
+  bool ChooseFolder();
+  bool ClearInputFile();
+  bool ClearOutputFile();
+  bool ClearFolder();
+
   // Hands the bytes of the output file's listing to `sink` (as
   // RenderFileListing does) as a command of its own: busy relisting, and
   // stopped by the stop commands. Returns 0 or the sink's errno value.
@@ -140,6 +150,8 @@ class Engine final : private ScanSink {
   // Runs one command: marks it under way, and when it ends (normally, by a
   // silent stop, or by an exception) leaves the engine idle and usable.
   RunOutcome RunCommand(const std::function<RunOutcome()>& body);
+  // Runs a command that only works on the state; false when refused.
+  bool RunStateCommand(void (*command)(EngineState*));
   // Puts the run state back after a command was abandoned or failed.
   void Unwind();
   // A pause of the work: the timers, then pending events.
