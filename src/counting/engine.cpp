@@ -1048,19 +1048,9 @@ bool Engine::DisplayOptionChanged(DisplayOption option) {
          }) != RunOutcome::kBusy;
 }
 
-bool Engine::DisableOutputToFileChanged() {
-  return RunCommand([this] {
-           DisableOutputToFileClicked(&st_);
-           return RunOutcome::kListed;
-         }) != RunOutcome::kBusy;
-}
+bool Engine::DisableOutputToFileChanged() { return RunStateCommand(&DisableOutputToFileClicked); }
 
-bool Engine::ClearTextbox() {
-  return RunCommand([this] {
-           ClearTextboxClicked(&st_);
-           return RunOutcome::kListed;
-         }) != RunOutcome::kBusy;
-}
+bool Engine::ClearTextbox() { return RunStateCommand(&ClearTextboxClicked); }
 
 bool Engine::RunStateCommand(void (*command)(EngineState*)) {
   return RunCommand([this, command] {

@@ -560,34 +560,51 @@ TEST(CliEndToEndTest, BadClipboardText) {
   EXPECT_EQ(r.err, "Clipboard: There is no text on the clipboard.\n");
 }
 
-// Ctrl-C asks the run to stop, as the stop command does: with more than 800
-// entries found the question comes first, then whether to list them.
-TEST(CliEndToEndTest, CtrlCAsksTheStopQuestions) {
-  TempDir dir;
+// A file of about 30 MB of 2,704 distinct words, long enough to be
+// interrupted.
+std::string BigInput(const TempDir& dir) {
   std::string text;
   for (int i = 0; text.size() < 30000000; ++i) {
     text += "word" + std::string(1, static_cast<char>('a' + i % 26)) +
             std::string(1, static_cast<char>('a' + (i / 26) % 26)) +
             std::string(1, static_cast<char>('a' + (i / 676) % 4)) + " ";
   }
-  const std::string input = dir.Write("big.txt", text);
-  const std::string out = dir.File("out.txt");
-  const std::string err_path = dir.File("stderr");
+  return dir.Write("big.txt", text);
+}
+
+// Runs vorn-cli with `args` (standard error to err_path), presses Ctrl-C
+// `presses` times, 0.8 s into the run and 0.3 s apart, and returns its wait
+// status.
+int InterruptedRun(const std::vector<std::string>& args, const std::string& err_path, int presses) {
   const char* cli = std::getenv("VORN_CLI");
   const pid_t pid = fork();
-  ASSERT_GE(pid, 0);
   if (pid == 0) {
     freopen("/dev/null", "w", stdout);
     freopen(err_path.c_str(), "w", stderr);
-    execl(cli ? cli : VORN_TEST_CLI, "vorn-cli", "-q", input.c_str(), "-o", out.c_str(),
-          static_cast<char*>(nullptr));
+    std::vector<char*> argv{const_cast<char*>("vorn-cli")};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(cli ? cli : VORN_TEST_CLI, argv.data());
     _exit(127);
   }
-  // Wait until the run is well under way, then press Ctrl-C.
   usleep(800 * 1000);
-  kill(pid, SIGINT);
+  for (int k = 0; k < presses; ++k) {
+    if (k > 0) usleep(300 * 1000);
+    kill(pid, SIGINT);
+  }
   int raw = 0;
   waitpid(pid, &raw, 0);
+  return raw;
+}
+
+// Ctrl-C asks the run to stop, as the stop command does: with more than 800
+// entries found the question comes first, then whether to list them.
+TEST(CliEndToEndTest, CtrlCAsksTheStopQuestions) {
+  TempDir dir;
+  const std::string input = BigInput(dir);
+  const std::string out = dir.File("out.txt");
+  const std::string err_path = dir.File("stderr");
+  const int raw = InterruptedRun({"-q", input, "-o", out}, err_path, 1);
   const std::string err = ReadFileBytes(err_path);
   if (err.find("Really stop?") == std::string::npos) GTEST_SKIP() << "the count ended first";
   EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << err;
@@ -597,6 +614,20 @@ TEST(CliEndToEndTest, CtrlCAsksTheStopQuestions) {
             std::string::npos)
       << err;
   EXPECT_EQ(ReadFileBytes(out).substr(0, 6 + input.size()), "File: " + input);
+}
+
+// A second Ctrl-C ends the run at once: no more questions, no listing.
+TEST(CliEndToEndTest, SecondCtrlCStopsSilently) {
+  TempDir dir;
+  const std::string input = BigInput(dir);
+  const std::string out = dir.File("out.txt");
+  const std::string err_path = dir.File("stderr");
+  const int raw = InterruptedRun({"-q", "--answer", "no", input, "-o", out}, err_path, 2);
+  const std::string err = ReadFileBytes(err_path);
+  if (err.find("Really stop?") == std::string::npos) GTEST_SKIP() << "the count ended first";
+  EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 1) << err;
+  EXPECT_TRUE(err.ends_with("Really stop?\n-> No\n")) << err;
+  EXPECT_EQ(ReadFileBytes(out), "");
 }
 
 TEST(CliEndToEndTest, UsageErrorsExitWithTwo) {
