@@ -59,14 +59,6 @@ const ByteTables& Tables() {
   return tables;
 }
 
-std::string TrimAscii(std::string_view s) {
-  size_t b = 0;
-  size_t e = s.size();
-  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
-  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
-  return std::string(s.substr(b, e - b));
-}
-
 // Removes bytes of code 32 or below from the start, or the end.
 std::string_view TrimLeadingControls(std::string_view s) {
   size_t b = 0;
@@ -266,7 +258,7 @@ RunOutcome Engine::StartCount() {
   Settings& s = st_.settings;
   CountRun& run = st_.run;
   if (trim_input_path_) {
-    std::string trimmed = TrimAscii(s.InputFilePath);
+    std::string trimmed = std::string(TrimBlanksAndTabs(s.InputFilePath));
     if (trimmed != s.InputFilePath) {
       s.InputFilePath = std::move(trimmed);
       st_.SettingChanged("InputFilePath");

@@ -13,16 +13,6 @@ namespace vorn {
 
 namespace {
 
-// The path without blanks and tabs at its ends, as the window takes what is
-// typed into its boxes.
-std::string TrimBlanksAndTabs(std::string_view s) {
-  size_t b = 0;
-  size_t e = s.size();
-  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
-  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
-  return std::string(s.substr(b, e - b));
-}
-
 void SetPath(EngineState* st, std::string* field, std::string value, const char* name) {
   if (*field == value) return;
   *field = std::move(value);
@@ -66,7 +56,7 @@ void ChooseInputFile(EngineState* st) {
 }
 
 int CheckInputFilePath(EngineState* st, const std::string& path) {
-  const std::string trimmed = TrimBlanksAndTabs(path);
+  const std::string trimmed = std::string(TrimBlanksAndTabs(path));
   int status = kInputPathOk;
   int64_t size = 0;
   if (!trimmed.empty() && trimmed.back() == '/') {

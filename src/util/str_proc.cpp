@@ -268,4 +268,12 @@ std::string AsciiUpper(std::string_view s) {
   return out;
 }
 
+std::string_view TrimBlanksAndTabs(std::string_view s) {
+  size_t b = 0;
+  size_t e = s.size();
+  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+  return s.substr(b, e - b);
+}
+
 }  // namespace vorn

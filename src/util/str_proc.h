@@ -48,6 +48,9 @@ Text PadRight(TextView s, int64_t width);
 TextView TrimSpaces(TextView s);
 TextView TrimTrailingSpaces(TextView s);
 std::string_view TrimSpaces(std::string_view s);
+// Without blanks and tabs at either end, as the window takes what is typed
+// into its path boxes.
+std::string_view TrimBlanksAndTabs(std::string_view s);
 
 // The first n characters; empty for n <= 0; the whole text when n >= length.
 std::string SafeLeft(std::string_view s, int64_t n);

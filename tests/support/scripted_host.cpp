@@ -4,17 +4,26 @@
 
 namespace vorn {
 
+namespace {
+
+// The next scripted answer, or `fallback` when the script is used up.
+template <typename T>
+T Next(std::deque<T>* script, T fallback) {
+  if (script->empty()) return fallback;
+  T next = std::move(script->front());
+  script->pop_front();
+  return next;
+}
+
+}  // namespace
+
 void ScriptedHost::ShowMessage(const std::string& title, const std::string& text, Icon icon) {
   calls_.push_back({"message", title, text, icon, Buttons::kOk, Answer::kOk});
 }
 
 Answer ScriptedHost::Ask(const std::string& title, const std::string& text, Buttons buttons,
                          Answer /*default_answer*/) {
-  Answer a = (buttons == Buttons::kOkCancel) ? Answer::kOk : Answer::kYes;
-  if (!answers_.empty()) {
-    a = answers_.front();
-    answers_.pop_front();
-  }
+  const Answer a = Next(&answers_, buttons == Buttons::kOkCancel ? Answer::kOk : Answer::kYes);
   calls_.push_back({"question", title, text, Icon::kQuestion, buttons, a});
   return a;
 }
@@ -22,11 +31,7 @@ Answer ScriptedHost::Ask(const std::string& title, const std::string& text, Butt
 std::optional<std::string> ScriptedHost::InputBox(const std::string& title,
                                                   const std::string& prompt,
                                                   const std::string& default_text) {
-  std::optional<std::string> r = default_text;
-  if (!inputs_.empty()) {
-    r = inputs_.front();
-    inputs_.pop_front();
-  }
+  const std::optional<std::string> r = Next(&inputs_, std::optional<std::string>(default_text));
   calls_.push_back(
       {"input", title, prompt, Icon::kNone, Buttons::kOkCancel, r ? Answer::kOk : Answer::kCancel});
   return r;
@@ -36,19 +41,13 @@ std::string ScriptedHost::ChooseFile(const FileChooser& chooser) {
   file_chooser_ = chooser;
   calls_.push_back({chooser.save ? "save" : "open", chooser.title, chooser.filter, Icon::kNone,
                     Buttons::kOk, Answer::kOk});
-  if (paths_.empty()) return "";
-  std::string p = paths_.front();
-  paths_.pop_front();
-  return p;
+  return Next(&paths_, std::string());
 }
 
 std::string ScriptedHost::ChooseFolder(const FolderChooser& chooser) {
   folder_chooser_ = chooser;
   calls_.push_back({"folder", chooser.title, "", Icon::kNone, Buttons::kOk, Answer::kOk});
-  if (paths_.empty()) return "";
-  std::string p = paths_.front();
-  paths_.pop_front();
-  return p;
+  return Next(&paths_, std::string());
 }
 
 CountWordsAnswer ScriptedHost::ShowCountWordsDialog(const CountWordsDialog& dialog) {
@@ -67,12 +66,10 @@ CountWordsAnswer ScriptedHost::ShowCountWordsDialog(const CountWordsDialog& dial
 
 CountAllPhrasesAnswer ScriptedHost::ShowCountAllPhrasesDialog(const CountAllPhrasesDialog& dialog) {
   phrases_dialog_ = dialog;
-  CountAllPhrasesAnswer a{DialogExit::kAccept,    dialog.min_words,       dialog.max_words,
-                          dialog.min_occurrences, dialog.exclude_checked, false};
-  if (!phrases_answers_.empty()) {
-    a = phrases_answers_.front();
-    phrases_answers_.pop_front();
-  }
+  const CountAllPhrasesAnswer a =
+      Next(&phrases_answers_,
+           CountAllPhrasesAnswer{DialogExit::kAccept, dialog.min_words, dialog.max_words,
+                                 dialog.min_occurrences, dialog.exclude_checked, false});
   calls_.push_back(
       {"phrases-dialog", dialog.caption, dialog.intro, Icon::kNone, Buttons::kOk, Answer::kOk});
   return a;
@@ -80,12 +77,9 @@ CountAllPhrasesAnswer ScriptedHost::ShowCountAllPhrasesDialog(const CountAllPhra
 
 CountArrayAnswer ScriptedHost::ShowCountArrayDialog(const CountArrayDialog& dialog) {
   array_dialog_ = dialog;
-  CountArrayAnswer a{DialogExit::kAccept, dialog.layout, dialog.zero_cells_blank,
-                     dialog.write_relative_frequency};
-  if (!array_answers_.empty()) {
-    a = array_answers_.front();
-    array_answers_.pop_front();
-  }
+  const CountArrayAnswer a = Next(
+      &array_answers_, CountArrayAnswer{DialogExit::kAccept, dialog.layout, dialog.zero_cells_blank,
+                                        dialog.write_relative_frequency});
   calls_.push_back(
       {"array-dialog", dialog.caption, dialog.intro, Icon::kNone, Buttons::kOk, Answer::kOk});
   return a;
@@ -93,11 +87,7 @@ CountArrayAnswer ScriptedHost::ShowCountArrayDialog(const CountArrayDialog& dial
 
 LoadOrRemove ScriptedHost::ShowLoadOrRemoveDialog(const LoadOrRemoveDialog& dialog) {
   load_remove_dialog_ = dialog;
-  LoadOrRemove a = LoadOrRemove::kCancel;
-  if (!load_remove_answers_.empty()) {
-    a = load_remove_answers_.front();
-    load_remove_answers_.pop_front();
-  }
+  const LoadOrRemove a = Next(&load_remove_answers_, LoadOrRemove::kCancel);
   calls_.push_back(
       {"load-remove", dialog.caption, dialog.path, Icon::kNone, Buttons::kOk, Answer::kOk});
   return a;
