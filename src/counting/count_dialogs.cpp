@@ -17,9 +17,7 @@ bool FileListVisible(const Settings& s, int format) {
 }
 
 void ApplyFileList(EngineState* st, bool ticked) {
-  if (!ticked || st->settings.DisplayFormat == 11) return;
-  st->settings.DisplayFormat = 11;
-  st->SettingChanged("DisplayFormat");
+  if (ticked) st->ChangeSetting(&st->settings.DisplayFormat, 11, "DisplayFormat");
 }
 
 // A position of a phrase-length list that a host handed back, kept inside
@@ -27,13 +25,6 @@ void ApplyFileList(EngineState* st, bool ticked) {
 int ClampPosition(int position) {
   const int last = static_cast<int>(PhraseLengthItems().size()) - 1;
   return std::clamp(position, 0, last);
-}
-
-// Stores `value` in a Settings field and tells the host when it changed.
-void StoreSetting(EngineState* st, int16_t* field, int value, const char* name) {
-  if (*field == value) return;
-  *field = static_cast<int16_t>(value);
-  st->SettingChanged(name);
 }
 
 }  // namespace
@@ -151,9 +142,9 @@ std::optional<PhraseRunValues> AskCountAllPhrases(EngineState* st) {
       continue;
     }
     Settings& s = st->settings;
-    StoreSetting(st, &s.MinPhraseLength, min_words, "MinPhraseLength");
-    StoreSetting(st, &s.MaxPhraseLength, max_words, "MaxPhraseLength");
-    StoreSetting(st, &s.MinPhraseOccurrences, min_occurrences, "MinPhraseOccurrences");
+    st->ChangeSetting(&s.MinPhraseLength, min_words, "MinPhraseLength");
+    st->ChangeSetting(&s.MaxPhraseLength, max_words, "MaxPhraseLength");
+    st->ChangeSetting(&s.MinPhraseOccurrences, min_occurrences, "MinPhraseOccurrences");
     return PhraseRunValues{min_words + 1, max_words + 1, min_occurrences + 1,
                            st->run.IgnoreMode && answer.exclude};
   }
@@ -197,11 +188,11 @@ bool AskCountArrayOptions(EngineState* st) {
   }
   Settings& s = st->settings;
   const int layout = answer.layout >= 0 && answer.layout <= 2 ? answer.layout : 0;
-  StoreSetting(st, &s.CountArrayLayout, layout, "CountArrayLayout");
-  StoreSetting(st, &s.CountArrayZeroCellsBlank, answer.zero_cells_blank ? 1 : 0,
-               "CountArrayZeroCellsBlank");
-  StoreSetting(st, &s.CountArrayWriteRelativeFrequency, answer.write_relative_frequency ? 1 : 0,
-               "CountArrayWriteRelativeFrequency");
+  st->ChangeSetting(&s.CountArrayLayout, layout, "CountArrayLayout");
+  st->ChangeSetting(&s.CountArrayZeroCellsBlank, answer.zero_cells_blank ? 1 : 0,
+                    "CountArrayZeroCellsBlank");
+  st->ChangeSetting(&s.CountArrayWriteRelativeFrequency, answer.write_relative_frequency ? 1 : 0,
+                    "CountArrayWriteRelativeFrequency");
   return true;
 }
 

@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "counting/word_list.h"
@@ -112,6 +113,14 @@ struct EngineState {
   void SetBusy(Busy b);
   // Tells the host that the engine changed a field of the Settings record.
   void SettingChanged(const std::string& field) { host->SettingChanged(field); }
+  // Stores `value` in the Settings field `*field`, named `name`, and tells
+  // the host when that changed it.
+  template <typename T, typename V>
+  void ChangeSetting(T* field, V&& value, const char* name) {
+    if (*field == value) return;
+    *field = static_cast<T>(std::forward<V>(value));
+    SettingChanged(name);
+  }
 
   // Sets a label's text (and shows it) and tells the host.
   void SetLabel(Label label, const std::string& text, bool visible = true);

@@ -13,19 +13,6 @@ namespace vorn {
 
 namespace {
 
-void SetPath(EngineState* st, std::string* field, std::string value, const char* name) {
-  if (*field == value) return;
-  *field = std::move(value);
-  st->SettingChanged(name);
-}
-
-// Output to file is enabled again; the window's box follows.
-void EnableOutputToFile(EngineState* st) {
-  if (st->settings.DisableOutputToFile == 0) return;
-  st->settings.DisableOutputToFile = 0;
-  st->SettingChanged("DisableOutputToFile");
-}
-
 void EmptySizeLabels(EngineState* st) {
   st->SetLabel(Label::kFilesize, "");
   st->SetLabel(Label::kXmlSize, "");
@@ -44,15 +31,12 @@ void ChooseInputFile(EngineState* st) {
   const std::string name = st->host->ChooseFile(chooser);
   st->SetLabel(Label::kTimeElapsed2, "");
   if (!name.empty()) {
-    SetPath(st, &s.InputFilePath, name, "InputFilePath");
+    st->ChangeSetting(&s.InputFilePath, name, "InputFilePath");
     st->textbox.Clear();
     CheckInputFilePath(st, name);
     ClearTextboxClicked(st);
   }
-  if (s.Source != InputSource::kSingleFile) {
-    s.Source = InputSource::kSingleFile;
-    st->SettingChanged("Source");
-  }
+  st->ChangeSetting(&s.Source, InputSource::kSingleFile, "Source");
 }
 
 int CheckInputFilePath(EngineState* st, const std::string& path) {
@@ -83,8 +67,9 @@ void ChooseOutputFile(EngineState* st) {
   chooser.hide_read_only = true;
   const std::string name = st->host->ChooseFile(chooser);
   st->SetLabel(Label::kTimeElapsed2, "");
-  if (!name.empty()) SetPath(st, &s.OutputFilePath, name, "OutputFilePath");
-  if (!s.OutputFilePath.empty()) EnableOutputToFile(st);
+  if (!name.empty()) st->ChangeSetting(&s.OutputFilePath, name, "OutputFilePath");
+  if (!s.OutputFilePath.empty())
+    st->ChangeSetting(&s.DisableOutputToFile, 0, "DisableOutputToFile");
 }
 
 void ChooseFolder(EngineState* st) {
@@ -94,7 +79,7 @@ void ChooseFolder(EngineState* st) {
   chooser.initial_folder = s.FolderPath;
   const std::string folder = st->host->ChooseFolder(chooser);
   if (folder.empty()) return;
-  SetPath(st, &s.FolderPath, folder, "FolderPath");
+  st->ChangeSetting(&s.FolderPath, folder, "FolderPath");
   st->TextAlreadyRead = false;
   for (Label l : {Label::kNumberOfWords, Label::kNumWordsExcluded, Label::kNumOccurrences,
                   Label::kTotalNumOccurrences, Label::kTimeElapsed}) {
@@ -103,15 +88,16 @@ void ChooseFolder(EngineState* st) {
 }
 
 void ClearInputFile(EngineState* st) {
-  SetPath(st, &st->settings.InputFilePath, "", "InputFilePath");
+  st->ChangeSetting(&st->settings.InputFilePath, "", "InputFilePath");
   EmptySizeLabels(st);
 }
 
 void ClearOutputFile(EngineState* st) {
-  SetPath(st, &st->settings.OutputFilePath, "", "OutputFilePath");
-  EnableOutputToFile(st);
+  Settings& s = st->settings;
+  st->ChangeSetting(&s.OutputFilePath, "", "OutputFilePath");
+  st->ChangeSetting(&s.DisableOutputToFile, 0, "DisableOutputToFile");
 }
 
-void ClearFolder(EngineState* st) { SetPath(st, &st->settings.FolderPath, "", "FolderPath"); }
+void ClearFolder(EngineState* st) { st->ChangeSetting(&st->settings.FolderPath, "", "FolderPath"); }
 
 }  // namespace vorn

@@ -157,10 +157,7 @@ bool ConfirmOverwrite(EngineState* st) {
     st->SettingChanged("DisableOutputToFile");
     return false;
   }
-  if (path != s.OutputFilePath) {
-    s.OutputFilePath = path;
-    st->SettingChanged("OutputFilePath");
-  }
+  st->ChangeSetting(&s.OutputFilePath, path, "OutputFilePath");
   return true;
 }
 
@@ -414,10 +411,7 @@ DisplayControls UpdateDisplayOptionControls(EngineState* st) {
   DisplayControls c;
   c.relative_frequency_enabled = RelativeFrequencyAvailable(s.DisplayFormat);
   c.sort_by_files_enabled = s.WordOrder == 0 && s.DisplayFormat == 11;
-  if (!c.sort_by_files_enabled && s.SortByNumberOfFiles != 0) {
-    s.SortByNumberOfFiles = 0;
-    st->SettingChanged("SortByNumberOfFiles");
-  }
+  if (!c.sort_by_files_enabled) st->ChangeSetting(&s.SortByNumberOfFiles, 0, "SortByNumberOfFiles");
   return c;
 }
 
