@@ -236,17 +236,28 @@ TEST_F(EngineContractTest, LabelsAndIndicators) {
   EXPECT_EQ(host.label(Label::kCountOnlyFilesCaption), "Count-only words/phrases files (2)");
 }
 
-TEST_F(EngineContractTest, UntickingWordsAsFoundDuringARunStartsANewLine) {
+// The window's own reactions that are served during a run.
+TEST_F(EngineContractTest, WordsAsFoundAndClicksOnTheResultsDuringARun) {
   bool done = false;
   host.OnProcessEvents([&] {
     if (done || engine.state().textbox.empty()) return;
     done = true;
+    engine.ResultsBoxClicked(false);  // words not shown: nothing
     engine.settings().SuppressWords = 0;
     engine.SuppressWordsChanged();
     EXPECT_TRUE(Results().ends_with("\r\n"));
+    engine.ResultsBoxClicked(false);
   });
   ASSERT_EQ(CountFile("a.txt", ManyWords(500)), RunOutcome::kListed);
   EXPECT_TRUE(done);
+  engine.ResultsBoxClicked(false);  // idle: nothing
+  engine.ResultsBoxClicked(true);   // not the clipboard: nothing
+  engine.settings().Source = InputSource::kClipboard;
+  engine.ResultsBoxClicked(true);
+  EXPECT_EQ(host.Dialogs(),
+            (std::vector<std::string>{
+                "Scanning files|Click on 'OK' to continue.",
+                "Text on clipboard|To count words/phrases on the clipboard click on 'Count ...'"}));
 }
 
 }  // namespace

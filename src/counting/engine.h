@@ -26,6 +26,7 @@
 #include <string_view>
 
 #include "counting/engine_state.h"
+#include "counting/window_commands.h"
 #include "results/output.h"
 #include "util/host.h"
 #include "words/scanner.h"
@@ -133,13 +134,16 @@ class Engine final : private ScanSink {
   bool ClearOutputFile();
   bool ClearFolder();
 
+  // A click on the results box (window_commands.h); served while busy.
+  void ResultsBoxClicked(bool right_button) { vorn::ResultsBoxClicked(&st_, right_button); }
+
   // Hands the bytes of the output file's listing to `sink` (as
   // RenderFileListing does) as a command of its own: busy relisting, and
   // stopped by the stop commands. Returns 0 or the sink's errno value.
   int RenderListing(ByteSink* sink);
 
   // "Don't display words as found" was ticked or unticked (the caller has
-  // stored the new value); it may change during a run.
+  // stored the new value); served while busy.
   void SuppressWordsChanged();
 
  private:

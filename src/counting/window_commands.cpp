@@ -100,4 +100,21 @@ void ClearOutputFile(EngineState* st) {
 
 void ClearFolder(EngineState* st) { st->ChangeSetting(&st->settings.FolderPath, "", "FolderPath"); }
 
+void ResultsBoxClicked(EngineState* st, bool right_button) {
+  const CountRun& run = st->run;
+  if (right_button) {
+    if (st->settings.Source == InputSource::kClipboard) {
+      st->host->ShowMessage("Text on clipboard",
+                            "To count words/phrases on the clipboard click on 'Count ...'",
+                            Icon::kInformation);
+    }
+    return;
+  }
+  if (run.ListingFiles) {
+    st->host->ShowMessage("Listing files to be scanned", "Click on 'OK' to continue.", Icon::kNone);
+  } else if (run.Running && st->settings.SuppressWords == 0) {
+    st->host->ShowMessage("Scanning files", "Click on 'OK' to continue.", Icon::kNone);
+  }
+}
+
 }  // namespace vorn

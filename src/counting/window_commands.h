@@ -53,6 +53,12 @@ void ClearInputFile(EngineState* st);
 void ClearOutputFile(EngineState* st);
 void ClearFolder(EngineState* st);
 
+// A click on the results box; right_button for a press of the right mouse
+// button. While files are listed, or words are shown as they are found, the
+// work waits for "Click on 'OK' to continue."; a right press with the
+// clipboard as source tells how to count the clipboard. Served while busy.
+void ResultsBoxClicked(EngineState* st, bool right_button);
+
 }  // namespace vorn
 
 #endif  // VORN_COUNTING_WINDOW_COMMANDS_H_
