@@ -29,6 +29,8 @@
 
 namespace vorn {
 
+class Pacer;
+
 inline constexpr int kMaxWordLength = 100;
 inline constexpr int kMaxFilesPerEntry = 10000;  // 50000 characters of 5-digit indices
 inline constexpr int32_t kMaxCountPerFile = 99999;
@@ -120,8 +122,10 @@ class WordList {
   bool AddListWord(BytesView word);
 
   // Puts the entries into ascending ordinal order of Word and builds their
-  // sort keys. Counting may not go on afterwards without Clear().
-  void Finalize();
+  // sort keys. Counting may not go on afterwards without Clear(). Polls
+  // `pacer` (may be null) throughout; when it throws, the table is left in
+  // no useful order and only Clear() makes it usable again.
+  void Finalize(Pacer* pacer = nullptr);
   bool finalized() const { return finalized_; }
 
   // The sum of Count over all entries.
