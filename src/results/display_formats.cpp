@@ -199,12 +199,12 @@ void Emit(ListingPass* pass, int64_t i, Text line) {
   }
 }
 
-// After each entry of the walk: lets events run now and then, and tells
-// whether the walk ends here (a stop was asked, or nothing more can reach
-// the results box).
-bool WalkEnds(ListingPass* pass, int64_t walked) {
+// After each entry of the walk: polls the pacer (which lets events run now
+// and then), and tells whether the walk ends here (a stop was asked, or
+// nothing more can reach the results box).
+bool WalkEnds(ListingPass* pass) {
   EngineState* st = pass->st;
-  if (walked % kListingEventInterval == 0 && st->host != nullptr) st->host->ProcessEvents();
+  st->pacer.Poll();
   if (st->run.StopRequested) return true;
   if (pass->ToFile()) return pass->FileError != 0;
   return pass->textbox_refused || st->textbox.OutputAborted;
@@ -224,11 +224,10 @@ void RunListing(ListingPass* pass, bool alphabetical) {
   pass->OutputBuffer.clear();
 
   const int64_t n = st->words.DistinctCount();
-  int64_t walked = 0;
   if (alphabetical) {
     for (int64_t i = 1; i <= n; ++i) {
       if (st->words[i].Listed) DisplayNextLine(pass, i);
-      if (WalkEnds(pass, ++walked)) break;
+      if (WalkEnds(pass)) break;
     }
   } else {
     int64_t i = st->stats.ChainHead;
@@ -236,7 +235,7 @@ void RunListing(ListingPass* pass, bool alphabetical) {
       if (i < 1 || i > n) break;  // the chain ended early
       DisplayNextLine(pass, i);
       i = st->words[i].NextInChain;
-      if (WalkEnds(pass, ++walked)) break;
+      if (WalkEnds(pass)) break;
     }
   }
 
@@ -354,6 +353,8 @@ Text FileListBlock(const ListingPass& pass, int64_t i, bool with_frequency) {
   const std::vector<std::string>& paths = st.run.ScannedFilePaths;
   Text block;
   for (const FileTally& tally : st.words.Files(i)) {
+    // An entry may hold thousands of files.
+    pass.st->pacer.Poll();
     if (!with_frequency) {
       block += u"    ";
     } else if (relative) {

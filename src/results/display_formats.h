@@ -9,8 +9,9 @@
 //
 // Results-box lines collect in OutputBuffer and go to the box in chunks of a
 // little more than 2048 characters; no line is taken once the buffer holds
-// OutputLimit characters (OutputAborted). The walk lets pending events run
-// every kListingEventInterval entries and ends early when a stop is asked.
+// OutputLimit characters (OutputAborted). The walk polls the engine's pacer
+// (which lets pending events run) for every entry and every file line, and
+// ends early when a stop is asked.
 //
 // Not thread-safe; works on the engine's state.
 
@@ -27,9 +28,6 @@
 #include "util/text.h"
 
 namespace vorn {
-
-// Entries walked between two calls of Host::ProcessEvents.
-inline constexpr int64_t kListingEventInterval = 4096;
 
 // The length of "{Folder}" plus 5: longer folder paths are abbreviated in
 // the file lists of formats 12 and 13.
