@@ -365,10 +365,10 @@ TEST(DisplayFormatsTest, HugeEntryFillsTheBufferAndReportsAFullBox) {
 TEST(DisplayFormatsTest, StopEndsTheWalkAndEventsRunNowAndThen) {
   constexpr int kEvery = 4096;
   State s;
-  s.st.pacer.SetDue([&s] { s.host.ProcessEvents(); });
-  s.st.pacer.SetThrottle(kEvery, std::chrono::milliseconds(0));
   s.st.settings.Source = InputSource::kClipboard;
   Prepare(&s.st, ManyWords(10000));
+  s.st.pacer.SetDue([&s] { s.host.ProcessEvents(); });
+  s.st.pacer.SetThrottle(kEvery, std::chrono::milliseconds(0));
   s.st.settings.DisplayFormat = 8;
   s.host.OnProcessEvents([&s]() { s.st.run.StopRequested = true; });
   const std::string got = FileListing(&s.st);

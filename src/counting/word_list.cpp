@@ -191,6 +191,7 @@ void WordList::Rehash(size_t buckets) {
   slots_.assign(buckets, 0);
   mask_ = buckets - 1;
   for (size_t k = 0; k < entries_.size(); ++k) {
+    if (pacer_ != nullptr) pacer_->Poll();
     size_t i = entries_[k].key_offset & mask_;
     while (slots_[i] != 0) i = (i + 1) & mask_;
     slots_[i] = static_cast<uint32_t>(k + 1);
@@ -202,6 +203,7 @@ void WordList::StartTrackingFiles() {
   tracking_files_ = true;
   files_.resize(entries_.size());
   for (size_t k = 0; k < entries_.size(); ++k) {
+    if (pacer_ != nullptr) pacer_->Poll();
     files_[k].file_count = 1;
     files_[k].last_file = 0;
     files_[k].last_file_count =

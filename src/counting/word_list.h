@@ -74,6 +74,11 @@ class WordList {
   // Empties the table.
   void Clear();
 
+  // The pacer polled for every entry while the hash index grows or the
+  // per-file data is started (each a pass over all entries, while counting);
+  // null for none. It may throw: the table is then only fit for Clear().
+  void SetPacer(Pacer* pacer) { pacer_ = pacer; }
+
   int64_t DistinctCount() const { return static_cast<int64_t>(entries_.size()); }
 
   // Entry i, 1-based. REQUIRES: Finalize() was called; 1 <= i <= DistinctCount().
@@ -162,6 +167,7 @@ class WordList {
   bool list_words_ = false;  // the words come from a words file: no file data
   size_t mask_ = 0;
   bool finalized_ = false;
+  Pacer* pacer_ = nullptr;
 };
 
 }  // namespace vorn
