@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "support/scripted_host.h"
 #include "support/test_files.h"
@@ -301,6 +304,61 @@ TEST_F(EngineTest, StoppedWithNothingFoundShowsStopped) {
   EXPECT_EQ(CountFile("a.txt", std::string(50, '\n') + "words here\n"), RunOutcome::kStopped);
   EXPECT_EQ(Results().substr(Results().size() - 11), "\r\n\r\nStopped");
   EXPECT_TRUE(host.Dialogs().empty());
+}
+
+// Closing the window stops the work silently from whatever pause it is in:
+// reading, Finalize, the sort, the filters, the chain or the listings. The
+// engine is idle again with an empty table, and the next count lists what
+// an undisturbed one does.
+TEST_F(EngineTest, SilentStopFromAnyPhaseLeavesAReusableEngine) {
+  constexpr int kWords = 40000;
+  engine.SetEventThrottle(16, std::chrono::milliseconds(0));
+  engine.settings().OutputFilePath = dir.File("out.txt");
+  // The phase of the run at a pause: the text the results box shows, and
+  // for the first steps how far the table is.
+  auto phase = [this] {
+    const EngineState& st = engine.state();
+    const char* step = st.run.WordsRead < kWords ? "reading"
+                       : st.words.finalized()    ? "sorted"
+                                                 : "finalizing";
+    return Results().substr(0, 12) + "|" + step;
+  };
+  std::vector<std::string> phases;  // the phase at each pause
+  host.OnProcessEvents([&] { phases.push_back(phase()); });
+  ASSERT_EQ(CountFile("a.txt", ManyWords(kWords)), RunOutcome::kListed);
+  const std::string want = Results();
+  const std::string want_file = ReadFileBytes(dir.File("out.txt"));
+
+  // A stop in the middle of every phase.
+  std::vector<std::pair<std::string, size_t>> middles;
+  for (size_t b = 0, e = 0; b < phases.size(); b = e) {
+    while (e < phases.size() && phases[e] == phases[b]) ++e;
+    middles.emplace_back(phases[b], (b + e) / 2 + 1);
+  }
+  ASSERT_GE(middles.size(), 7u);
+  for (const auto& [name, at] : middles) {
+    const int stop_at = host.process_events_calls() + static_cast<int>(at);
+    host.OnProcessEvents([this, stop_at] {
+      if (host.process_events_calls() == stop_at) engine.StopSilently();
+    });
+    EXPECT_EQ(engine.CountWords(), RunOutcome::kStopped) << name;
+    EXPECT_EQ(engine.busy(), Busy::kIdle) << name;
+    EXPECT_EQ(engine.state().words.DistinctCount(), 0) << name;
+  }
+  // A relist stopped the same way.
+  host.OnProcessEvents(nullptr);
+  ASSERT_EQ(engine.CountWords(), RunOutcome::kListed);
+  host.OnProcessEvents([this] { engine.StopSilently(); });
+  engine.settings().WordOrder = 1;
+  EXPECT_TRUE(engine.DisplayOptionChanged(DisplayOption::kWordOrder));
+  EXPECT_EQ(engine.busy(), Busy::kIdle);
+  EXPECT_EQ(engine.state().words.DistinctCount(), 0);
+
+  host.OnProcessEvents(nullptr);
+  engine.settings().WordOrder = 0;
+  EXPECT_EQ(engine.CountWords(), RunOutcome::kListed);
+  EXPECT_EQ(Results(), want);
+  EXPECT_EQ(ReadFileBytes(dir.File("out.txt")), want_file);
 }
 
 TEST_F(EngineTest, ClipboardLimitsAndControlCharacters) {
