@@ -68,7 +68,8 @@ void PartitionSort(int64_t lo, int64_t hi, bool descending, const KeyFn& key, co
   }
 }
 
-// The Text variants sort the lines of one entry at most: no pauses.
+// The Text variants sort no more than the file lines of one entry
+// (kMaxFilesPerEntry at most): they do not pause.
 constexpr auto kNoPoll = [] {};
 
 bool ValidRange(const std::vector<Text>& arr, int64_t lo, int64_t hi) {
