@@ -2,8 +2,10 @@
 # Times vorn-cli against `wc -w` on about 43 MB of text, measures its peak
 # memory, and times hostile shapes of input with their peak memory: one
 # 100 MB line, one 40 MB word, 1,000,000 distinct words, and text full of
-# bracketed expressions. Builds nothing: expects build/release/src/cli/vorn-cli
-# (make bench builds it first). Inputs and outputs go to build/bench/.
+# bracketed expressions. Ends with the engine's longest pauses between two
+# chances for the window to handle events (bench/pauses.sh). Builds nothing:
+# expects build/release/src/cli/vorn-cli and build/release/bench/pause_bench
+# (make bench builds them first). Inputs and outputs go to build/bench/.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -121,23 +123,8 @@ if [[ ! -e "${huge_word}" ]]; then
   mv "${huge_word}.tmp" "${huge_word}"
 fi
 
-# Each word is four consonant-vowel syllables (80 of them), ten a line, so
-# that no word is dropped as too short, vowel-less, of repeated letters or
-# a Roman numeral.
 distinct="${work}/distinct_1m.txt"
-if [[ ! -e "${distinct}" ]]; then
-  awk 'BEGIN {
-    nc = split("b c d f g h j k l m n p q r s t v w x z", c, " ")
-    nv = split("a e o u", v, " ")
-    for (i = 1; i <= nc; i++) for (j = 1; j <= nv; j++) syl[n++] = c[i] v[j]
-    for (i = 0; i < 1000000; i++) {
-      k = i; w = ""
-      for (s = 0; s < 4; s++) { w = syl[k % n] w; k = int(k / n) }
-      printf "%s%s", w, (i % 10 == 9 ? "\n" : " ")
-    }
-  }' > "${distinct}.tmp"
-  mv "${distinct}.tmp" "${distinct}"
-fi
+bash bench/make_distinct.sh "${distinct}"
 
 # 10 MB of words holding "<...>": valid and invalid expressions, plain tags,
 # a few hundred distinct ones repeated, and runs of openings in which every
@@ -167,3 +154,7 @@ measure "one 40 MB word" "${huge_word}"
 measure "1,000,000 distinct words" "${distinct}"
 awk -v f="${work}/rss.txt" 'BEGIN { getline kb < f; printf "%-26s %.0f bytes per distinct word\n", "", kb * 1024 / 1e6 }'
 measure "text full of <...> (10 MB)" "${brackets}"
+
+# The longest pauses of the engine (the time between two chances for the
+# window to handle its events).
+bash bench/pauses.sh

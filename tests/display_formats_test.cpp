@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -359,17 +360,20 @@ TEST(DisplayFormatsTest, HugeEntryFillsTheBufferAndReportsAFullBox) {
   EXPECT_EQ(text.find("small"), std::string::npos);
 }
 
+// The walk polls the pacer once an entry; a stop asked while events run
+// ends it after the entry that let them run.
 TEST(DisplayFormatsTest, StopEndsTheWalkAndEventsRunNowAndThen) {
+  constexpr int kEvery = 4096;
   State s;
   s.st.settings.Source = InputSource::kClipboard;
   Prepare(&s.st, ManyWords(10000));
-  s.st.settings.DisplayFormat = 8;
   s.st.pacer.SetDue([&s] { s.host.ProcessEvents(); });
-  s.st.pacer.SetThrottle(100, std::chrono::milliseconds(0));
+  s.st.pacer.SetThrottle(kEvery, std::chrono::milliseconds(0));
+  s.st.settings.DisplayFormat = 8;
   s.host.OnProcessEvents([&s]() { s.st.run.StopRequested = true; });
   const std::string got = FileListing(&s.st);
   EXPECT_EQ(s.host.process_events_calls(), 1);
-  EXPECT_EQ(got.size(), 34u + 100u * 12u);
+  EXPECT_EQ(got.size(), 34u + static_cast<size_t>(kEvery) * 12u);
 }
 
 // The file's bytes go to the sink in pieces of about kFileChunk bytes as

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "support/scripted_host.h"
 #include "support/test_files.h"

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -34,6 +35,13 @@ class OutputTest : public ::testing::Test {
     // Events run every 4096 entries of a walk, as an engine lets them.
     st_.pacer.SetDue([this] { host_.ProcessEvents(); });
     st_.pacer.SetThrottle(4096, std::chrono::milliseconds(0));
+  }
+
+  // Events run (on the host) every `every` entries of a walk, as the engine
+  // lets them run from its pacer.
+  void PaceEvery(int every) {
+    st_.pacer.SetDue([this] { host_.ProcessEvents(); });
+    st_.pacer.SetThrottle(every, std::chrono::milliseconds(0));
   }
 
   // The fruit list in display format 8, written to out.txt.
@@ -263,6 +271,7 @@ TEST_F(OutputTest, NoEntriesMessageAndNoFile) {
 TEST_F(OutputTest, StopDuringTheFilePassSkipsTheTextbox) {
   ManyWords(10000);
   st_.settings.OutputFilePath = Out();
+  PaceEvery(4096);
   host_.OnProcessEvents([this]() { st_.run.StopRequested = true; });
   ListWords(&st_);
   EXPECT_EQ(Box(), "Output to file was terminated.\r\n");  // and no textbox pass
@@ -272,6 +281,7 @@ TEST_F(OutputTest, StopDuringTheFilePassSkipsTheTextbox) {
 
 TEST_F(OutputTest, StopDuringTheTextboxPass) {
   ManyWords(5000);
+  PaceEvery(4096);
   host_.OnProcessEvents([this]() { st_.run.StopRequested = true; });
   ListWords(&st_);
   const std::string tail = "\r\n\r\nListing stopped.\r\n";

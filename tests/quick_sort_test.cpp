@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "counting/word_list.h"
+#include "util/pacer.h"
 #include "util/text.h"
 
 namespace vorn {
@@ -142,6 +145,72 @@ TEST(QuickSortTest, SortWordListByKeyOrdersKeysByCharacterCode) {
   std::vector<std::string> got;
   for (int64_t i = 1; i <= list.DistinctCount(); ++i) got.emplace_back(list.Word(i));
   EXPECT_EQ(got, (std::vector<std::string>{"r", "\x8A", "t", "\x9F", "\xFE", "\x8E"}));
+}
+
+// A finalized table of `n` words of a, b, A, B, Ä and ä (up to six
+// characters): many words share one sort key ("ab", "Ab", "aB", "AB").
+WordList ManyEqualKeys(int n) {
+  static const std::string kChars = std::string("abAB") + "\xC4" + "\xE4";
+  std::mt19937 rng(3);
+  WordList list;
+  for (int k = 0; k < n; ++k) {
+    std::string w(1 + rng() % 6, ' ');
+    for (char& c : w) c = kChars[rng() % kChars.size()];
+    list.AddOccurrence(BytesView(w), 1 + k % 2);
+  }
+  list.Finalize();
+  return list;
+}
+
+// Every entry's word, count and number of files, in table order.
+std::vector<std::string> Entries(const WordList& list) {
+  std::vector<std::string> out;
+  for (int64_t i = 1; i <= list.DistinctCount(); ++i) {
+    out.push_back(std::string(list.Word(i)) + " " + std::to_string(list[i].Count) + " " +
+                  std::to_string(list.FileCount(i)));
+  }
+  return out;
+}
+
+TEST(QuickSortTest, PacedSortWordListByKeyLetsEventsRunAndTakesTheSameSteps) {
+  WordList plain = ManyEqualKeys(60000);
+  ASSERT_GT(plain.DistinctCount(), 10000);
+  WordList paced = plain;
+  SortWordListByKey(&plain, 1, plain.DistinctCount(), 1);
+  Pacer pacer;
+  int64_t dues = 0;
+  pacer.SetThrottle(1, std::chrono::milliseconds(0));
+  pacer.SetDue([&dues] { ++dues; });
+  SortWordListByKey(&paced, 1, paced.DistinctCount(), 1, &pacer);
+  EXPECT_GT(dues, paced.DistinctCount());
+  // Equal keys stand in the same order: the same steps were taken.
+  EXPECT_EQ(Entries(paced), Entries(plain));
+}
+
+// A pause that throws (the run is abandoned) leaves every entry whole, in
+// some order; the table can be cleared and used again.
+TEST(QuickSortTest, SortStoppedByAThrowingPauseLeavesWholeEntries) {
+  struct Abandoned {};
+  WordList list = ManyEqualKeys(20000);
+  std::vector<std::string> before = Entries(list);
+  Pacer pacer;
+  int64_t dues = 0;
+  pacer.SetThrottle(1, std::chrono::milliseconds(0));
+  pacer.SetDue([&dues] {
+    if (++dues == 30000) throw Abandoned{};
+  });
+  EXPECT_THROW(SortWordListByKey(&list, 1, list.DistinctCount(), 1, &pacer), Abandoned);
+  std::vector<std::string> after = Entries(list);
+  EXPECT_NE(after, before);  // it was stopped part way
+  std::sort(before.begin(), before.end());
+  std::sort(after.begin(), after.end());
+  EXPECT_EQ(after, before);
+  list.Clear();
+  list.AddOccurrence(u"b", 0);
+  list.AddOccurrence(u"A", 0);
+  list.Finalize();
+  SortWordListByKey(&list, 1, list.DistinctCount(), 1, &pacer);
+  EXPECT_EQ(Entries(list), (std::vector<std::string>{"A 1 1", "b 1 1"}));
 }
 
 }  // namespace

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "counting/word_list.h"
+#include "util/pacer.h"
 #include "util/text.h"
 
 namespace vorn {
@@ -128,6 +131,39 @@ TEST(RankingTest, RanksAreConsecutiveAndChainCoversAllListed) {
     ASSERT_TRUE(prev == 0 || list[prev].Count > list[i].Count ||
                 (list[prev].Count == list[i].Count && prev < i));
   }
+}
+
+// Enough entries for several sorted runs and their merges: the chain
+// stands in the one order of descending counts, ties in entry order, and
+// the statistics are those of the unpaced pass.
+TEST(RankingTest, PacedChainLetsEventsRunAndKeepsTiesInEntryOrder) {
+  WordList list = ManyWords(100000);
+  for (int64_t i = 1; i <= list.DistinctCount(); ++i) {
+    list[i].Count = (i * 7919) % 13 + 1;
+    list[i].Listed = i % 10 != 0;
+  }
+  ListStatistics plain;
+  ComputeListStatistics(list, false, &plain);
+  Pacer pacer;
+  int64_t dues = 0;
+  pacer.SetThrottle(1, std::chrono::milliseconds(0));
+  pacer.SetDue([&dues] { ++dues; });
+  ListStatistics st;
+  ComputeListStatistics(list, false, &st, &pacer);
+  EXPECT_EQ(st.ListedCount, plain.ListedCount);
+  EXPECT_EQ(st.ListedInstances, plain.ListedInstances);
+  EXPECT_EQ(st.TopEntry, plain.TopEntry);
+  BuildFrequencyChain(&list, &st, false, nullptr, &pacer);
+  EXPECT_GT(dues, 2 * list.DistinctCount());
+  int64_t k = 0;
+  for (int64_t prev = 0, i = st.ChainHead; i != 0; prev = i, i = list[i].NextInChain) {
+    ASSERT_TRUE(list[i].Listed);
+    ASSERT_EQ(list[i].Rank, ++k);
+    ASSERT_TRUE(prev == 0 || list[prev].Count > list[i].Count ||
+                (list[prev].Count == list[i].Count && prev < i))
+        << prev << " " << i;
+  }
+  EXPECT_EQ(k, 90000);
 }
 
 TEST(RankingTest, RelativeFrequencyAndZipf) {

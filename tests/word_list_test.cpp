@@ -3,8 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
+
+#include "util/paced_sort.h"
+#include "util/pacer.h"
 
 namespace vorn {
 namespace {
@@ -193,6 +199,109 @@ TEST(WordListTest, ClearStartsAfresh) {
   list.Finalize();
   EXPECT_EQ(list.FileCount(1), 1);
   EXPECT_EQ(list[1].Count, 2);
+}
+
+// `n` words of 1 to 12 characters, with repeats, drawn from the letters of
+// both cases and characters whose bytes and codes sort differently.
+std::vector<std::string> RandomWords(int n, uint32_t seed) {
+  static const std::string kChars =
+      std::string("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ") + "\x8A" + "\x8E" +
+      "\x9F" + "\xC4" + "\xE4" + "\xFE" + "\xFF";
+  std::mt19937 rng(seed);
+  std::vector<std::string> words;
+  for (int k = 0; k < n; ++k) {
+    std::string w(1 + rng() % 12, ' ');
+    for (char& c : w) c = kChars[rng() % kChars.size()];
+    words.push_back(std::move(w));
+  }
+  return words;
+}
+
+// Counts the words into a new table, the k-th word from file k % 3.
+void CountInto(WordList* list, const std::vector<std::string>& words) {
+  for (size_t k = 0; k < words.size(); ++k) {
+    list->AddOccurrence(BytesView(words[k]), static_cast<int32_t>(k % 3));
+  }
+}
+
+// The entries' words, counts and files, for comparing two tables.
+std::vector<std::string> Contents(const WordList& list) {
+  std::vector<std::string> out;
+  for (int64_t i = 1; i <= list.DistinctCount(); ++i) {
+    std::string line(list.Word(i));
+    line += " " + std::to_string(list[i].Count) + " " + std::string(list.SortKey(i));
+    for (const FileTally& f : list.Files(i)) {
+      line += " " + std::to_string(f.file_index) + ":" + std::to_string(f.count);
+    }
+    out.push_back(std::move(line));
+  }
+  return out;
+}
+
+// Enough words for several sorted runs and their merges.
+constexpr int kManyWords = 80000;
+
+TEST(WordListTest, PacedFinalizeLetsEventsRunAndGivesTheSameTable) {
+  const std::vector<std::string> words = RandomWords(kManyWords, 1);
+  WordList plain;
+  CountInto(&plain, words);
+  ASSERT_GT(plain.DistinctCount(), 2 * static_cast<int64_t>(kPacedSortRun));
+  WordList paced = plain;
+  plain.Finalize();
+
+  Pacer pacer;
+  int64_t dues = 0;
+  pacer.SetThrottle(1, std::chrono::milliseconds(0));
+  pacer.SetDue([&dues] { ++dues; });
+  paced.Finalize(&pacer);
+  EXPECT_GT(dues, paced.DistinctCount());
+  EXPECT_EQ(Contents(paced), Contents(plain));
+
+  // The one ordinal order, from the words alone.
+  std::vector<std::string> want = words;
+  std::sort(want.begin(), want.end(),
+            [](const std::string& a, const std::string& b) { return OrdinalLess(a, b); });
+  want.erase(std::unique(want.begin(), want.end()), want.end());
+  ASSERT_EQ(static_cast<int64_t>(want.size()), paced.DistinctCount());
+  for (int64_t i = 1; i <= paced.DistinctCount(); ++i) {
+    ASSERT_EQ(paced.Word(i), want[static_cast<size_t>(i - 1)]) << i;
+  }
+}
+
+// A pause may throw to abandon the run (the window is closing): whatever
+// phase of Finalize it stops, the table can be cleared and counted into again.
+TEST(WordListTest, FinalizeStoppedByAThrowingPauseLeavesATableThatClearRestores) {
+  struct Abandoned {};
+  const std::vector<std::string> words = RandomWords(40000, 2);
+  WordList whole;
+  CountInto(&whole, words);
+  WordList expected = whole;
+  expected.Finalize();
+  Pacer counting;
+  int64_t total = 0;
+  counting.SetThrottle(1, std::chrono::milliseconds(0));
+  counting.SetDue([&total] { ++total; });
+  ASSERT_GT(whole.DistinctCount(), static_cast<int64_t>(kPacedSortRun));
+  whole.Finalize(&counting);
+  ASSERT_GT(total, 2 * whole.DistinctCount());
+
+  // In the sorted runs, the merges, the reordering and the sort keys.
+  for (const int64_t stop_at : {int64_t{1}, total / 6, total / 2, total * 5 / 6, total}) {
+    WordList list;
+    CountInto(&list, words);
+    Pacer pacer;
+    int64_t dues = 0;
+    pacer.SetThrottle(1, std::chrono::milliseconds(0));
+    pacer.SetDue([&dues, stop_at] {
+      if (++dues == stop_at) throw Abandoned{};
+    });
+    EXPECT_THROW(list.Finalize(&pacer), Abandoned) << stop_at;
+    EXPECT_FALSE(list.finalized());
+    list.Clear();
+    CountInto(&list, words);
+    list.Finalize(&pacer);
+    EXPECT_EQ(Contents(list), Contents(expected)) << stop_at;
+  }
 }
 
 }  // namespace

@@ -412,9 +412,9 @@ RunOutcome Engine::RunCount() {
 
   // Alphabetical sort.
   const bool stopped = run.StopRequested;
-  st_.words.Finalize();
+  st_.words.Finalize(&st_.pacer);
   if (st_.words.DistinctCount() > 1 && !(run.AllPhrasesMode && stopped)) {
-    SortWordListByKey(&st_.words, 1, st_.words.DistinctCount(), 1);
+    SortWordListByKey(&st_.words, 1, st_.words.DistinctCount(), 1, &st_.pacer);
   }
   // Stop handling.
   if (stopped) {
@@ -452,12 +452,15 @@ RunOutcome Engine::RunCount() {
     CountOnlyFilter();
   }
   st_.textbox.Clear();
-  ComputeListStatistics(st_.words, run.AllPhrasesMode, &st_.stats);
+  ComputeListStatistics(st_.words, run.AllPhrasesMode, &st_.stats, &st_.pacer);
   st_.textbox.SetText(u"Now setting up frequency chain . . .");
-  BuildFrequencyChain(&st_.words, &st_.stats, s.SortByNumberOfFiles != 0, [this] {
-    st_.textbox.Append(u" .");
-    st_.pacer.Check();
-  });
+  BuildFrequencyChain(
+      &st_.words, &st_.stats, s.SortByNumberOfFiles != 0,
+      [this] {
+        st_.textbox.Append(u" .");
+        st_.pacer.Check();
+      },
+      &st_.pacer);
   st_.textbox.Clear();
   ShowCountSummary();
   run.ResultsPresent = true;
@@ -492,6 +495,7 @@ void Engine::FilterWordList() {
   Text text;  // the word as text for the letter tests, reused from entry to entry
   const int64_t n = words.DistinctCount();
   for (int64_t i = 1; i <= n; ++i) {
+    st_.pacer.Poll();
     WordEntry& e = words[i];
     const BytesView word = words.Word(i);
     const int64_t len = static_cast<int64_t>(word.size());
@@ -529,6 +533,7 @@ void Engine::CountOnlyFilter() {
   const int64_t long_size = s.LongWordSizeValue();
   WordList& words = st_.words;
   for (int64_t i = 1; i <= words.DistinctCount(); ++i) {
+    st_.pacer.Poll();
     WordEntry& e = words[i];
     const int64_t len = static_cast<int64_t>(words.Word(i).size());
     bool keep = true;

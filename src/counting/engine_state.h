@@ -86,7 +86,10 @@ struct LabelState {
 };
 
 struct EngineState {
-  explicit EngineState(Host* h) : host(h), textbox(h) {}
+  explicit EngineState(Host* h) : host(h), textbox(h) { words.SetPacer(&pacer); }
+  // The word list holds the address of the pacer.
+  EngineState(const EngineState&) = delete;
+  EngineState& operator=(const EngineState&) = delete;
 
   Host* host;
   Settings settings;

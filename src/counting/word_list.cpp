@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "util/paced_sort.h"
 #include "words/char_classes.h"
 
 namespace vorn {
@@ -190,6 +191,7 @@ void WordList::Rehash(size_t buckets) {
   slots_.assign(buckets, 0);
   mask_ = buckets - 1;
   for (size_t k = 0; k < entries_.size(); ++k) {
+    if (pacer_ != nullptr) pacer_->Poll();
     size_t i = entries_[k].key_offset & mask_;
     while (slots_[i] != 0) i = (i + 1) & mask_;
     slots_[i] = static_cast<uint32_t>(k + 1);
@@ -201,6 +203,7 @@ void WordList::StartTrackingFiles() {
   tracking_files_ = true;
   files_.resize(entries_.size());
   for (size_t k = 0; k < entries_.size(); ++k) {
+    if (pacer_ != nullptr) pacer_->Poll();
     files_[k].file_count = 1;
     files_[k].last_file = 0;
     files_[k].last_file_count =
@@ -268,22 +271,26 @@ bool WordList::AddListWord(BytesView word) {
   return AddOccurrence(word, 0);
 }
 
-void WordList::Finalize() {
+void WordList::Finalize(Pacer* pacer) {
   if (finalized_) return;
   std::vector<uint32_t>().swap(slots_);
   mask_ = 0;
   const size_t n = entries_.size();
   // The ordinal order is that of the characters' codes, not of their
   // Windows-1252 bytes (0x8A is U+0160 and sorts after 0xFF, U+00FF).
+  // No two entries have the same word, so any sort gives the one order.
   std::vector<uint32_t> order(n);
   std::iota(order.begin(), order.end(), uint32_t{0});
   const char* text = arena_.data();
-  std::sort(order.begin(), order.end(), [this, text](uint32_t a, uint32_t b) {
-    const WordEntry& ea = entries_[a];
-    const WordEntry& eb = entries_[b];
-    return OrdinalLess(BytesView(text + ea.word_offset, ea.word_length),
-                       BytesView(text + eb.word_offset, eb.word_length));
-  });
+  PacedSort(
+      &order,
+      [this, text](uint32_t a, uint32_t b) {
+        const WordEntry& ea = entries_[a];
+        const WordEntry& eb = entries_[b];
+        return OrdinalLess(BytesView(text + ea.word_offset, ea.word_length),
+                           BytesView(text + eb.word_offset, eb.word_length));
+      },
+      pacer, SortStability::kUnstable);
   // Entry i takes the place of entry order[i], following each cycle of the
   // permutation, so that the table is reordered where it stands; order[i]
   // becomes i once place i holds its entry.
@@ -303,6 +310,7 @@ void WordList::Finalize() {
       entries_[j] = entries_[k];
       if (tracking_files_) files_[j] = files_[k];
       j = k;
+      if (pacer != nullptr) pacer->Poll();
     }
   }
   std::vector<uint32_t>().swap(order);
@@ -310,6 +318,7 @@ void WordList::Finalize() {
   const SortKeyTable& table = SortKeys();
   Bytes key;
   for (WordEntry& e : entries_) {
+    if (pacer != nullptr) pacer->Poll();
     const BytesView word(arena_.data() + e.word_offset, e.word_length);
     if (IsOwnSortKey(word, table)) {
       e.key_offset = e.word_offset;

@@ -29,6 +29,8 @@
 
 namespace vorn {
 
+class Pacer;
+
 inline constexpr int kMaxWordLength = 100;
 inline constexpr int kMaxFilesPerEntry = 10000;  // 50000 characters of 5-digit indices
 inline constexpr int32_t kMaxCountPerFile = 99999;
@@ -71,6 +73,11 @@ class WordList {
 
   // Empties the table.
   void Clear();
+
+  // The pacer polled for every entry while the hash index grows or the
+  // per-file data is started (each a pass over all entries, while counting);
+  // null for none. It may throw: the table is then only fit for Clear().
+  void SetPacer(Pacer* pacer) { pacer_ = pacer; }
 
   int64_t DistinctCount() const { return static_cast<int64_t>(entries_.size()); }
 
@@ -120,8 +127,10 @@ class WordList {
   bool AddListWord(BytesView word);
 
   // Puts the entries into ascending ordinal order of Word and builds their
-  // sort keys. Counting may not go on afterwards without Clear().
-  void Finalize();
+  // sort keys. Counting may not go on afterwards without Clear(). Polls
+  // `pacer` (may be null) throughout; when it throws, the table is left in
+  // no useful order and only Clear() makes it usable again.
+  void Finalize(Pacer* pacer = nullptr);
   bool finalized() const { return finalized_; }
 
   // The sum of Count over all entries.
@@ -158,6 +167,7 @@ class WordList {
   bool list_words_ = false;  // the words come from a words file: no file data
   size_t mask_ = 0;
   bool finalized_ = false;
+  Pacer* pacer_ = nullptr;
 };
 
 }  // namespace vorn

@@ -199,9 +199,9 @@ void Emit(ListingPass* pass, int64_t i, Text line) {
   }
 }
 
-// After each entry of the walk: lets events run now and then, and tells
-// whether the walk ends here (a stop was asked, or nothing more can reach
-// the results box).
+// After each entry of the walk: polls the pacer (which lets events run now
+// and then), and tells whether the walk ends here (a stop was asked, or
+// nothing more can reach the results box).
 bool WalkEnds(ListingPass* pass) {
   EngineState* st = pass->st;
   st->pacer.Poll();
@@ -353,6 +353,8 @@ Text FileListBlock(const ListingPass& pass, int64_t i, bool with_frequency) {
   const std::vector<std::string>& paths = st.run.ScannedFilePaths;
   Text block;
   for (const FileTally& tally : st.words.Files(i)) {
+    // An entry may hold thousands of files.
+    pass.st->pacer.Poll();
     if (!with_frequency) {
       block += u"    ";
     } else if (relative) {

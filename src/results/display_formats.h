@@ -9,8 +9,9 @@
 //
 // Results-box lines collect in OutputBuffer and go to the box in chunks of a
 // little more than 2048 characters; no line is taken once the buffer holds
-// OutputLimit characters (OutputAborted). The walk lets pending events run
-// during the walk (the engine's pacer) and ends early when a stop is asked.
+// OutputLimit characters (OutputAborted). The walk polls the engine's pacer
+// (which lets pending events run) for every entry and every file line, and
+// ends early when a stop is asked.
 //
 // Not thread-safe; works on the engine's state.
 

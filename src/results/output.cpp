@@ -259,14 +259,16 @@ bool ListWordsUnguarded(EngineState* st) {
 }
 
 // Whether the frequency chain stands in the order that BuildFrequencyChain
-// gives for the basis `by_files`.
-bool ChainMatches(const EngineState& st, bool by_files) {
+// gives for the basis `by_files`. Polls the pacer at every link.
+bool ChainMatches(EngineState* state, bool by_files) {
+  const EngineState& st = *state;
   const WordList& words = st.words;
   const int64_t n = words.DistinctCount();
   auto value = [&](int64_t i) { return by_files ? words.FileCount(i) : words[i].Count; };
   int64_t i = st.stats.ChainHead;
   if (i < 0 || i > n) return false;
   while (i != 0) {
+    state->pacer.Poll();
     const int64_t next = words[i].NextInChain;
     if (next < 0 || next > n) return false;
     if (next != 0 && (value(i) < value(next) || (value(i) == value(next) && i > next))) {
@@ -450,9 +452,9 @@ void RedisplayAfterOptionChange(EngineState* st, DisplayOption option) {
     // The chain follows the sort option; a format or order change may have
     // cleared that option, so the chain is checked then too.
     const bool by_files = s.SortByNumberOfFiles != 0;
-    if (option == DisplayOption::kSortByNumberOfFiles || !ChainMatches(*st, by_files)) {
-      BuildFrequencyChain(&st->words, &st->stats, by_files,
-                          [st]() { st->textbox.OutputToTxb(u" ."); });
+    if (option == DisplayOption::kSortByNumberOfFiles || !ChainMatches(st, by_files)) {
+      BuildFrequencyChain(
+          &st->words, &st->stats, by_files, [st]() { st->textbox.OutputToTxb(u" ."); }, &st->pacer);
     }
   } catch (const std::bad_alloc&) {
     ReportError(st, "RedisplayAfterOptionChange", ENOMEM, ErrorDescription(ENOMEM));

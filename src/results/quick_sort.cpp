@@ -20,38 +20,57 @@ bool TextLess(TextView a, TextView b) { return a < b; }
 
 // The partition sort shared by every variant. key(k) gives the key of
 // element k as a View, less(a, b) orders two keys, swap(a, b) exchanges two
-// elements. The pivot key is copied once because the element it came from
-// may move while the range is partitioned. The second recursive call is a
-// loop, which keeps the order of the work (and so the result) while halving
-// the depth of the recursion.
-template <class View, class KeyFn, class LessFn, class SwapFn>
+// elements, poll() is called for every step of the scans (it may throw; the
+// elements are then in some order, each in one place). The pivot key is
+// copied once because the element it came from may move while the range is
+// partitioned. The second recursive call is a loop, which keeps the order of
+// the work (and so the result) while halving the depth of the recursion.
+template <class View, class KeyFn, class LessFn, class SwapFn, class PollFn>
 void PartitionSort(int64_t lo, int64_t hi, bool descending, const KeyFn& key, const LessFn& less,
-                   const SwapFn& swap) {
+                   const SwapFn& swap, const PollFn& poll) {
   using Str = std::basic_string<typename View::value_type>;
   while (lo < hi) {
+    poll();
     const Str pivot_text(key(lo + (hi - lo) / 2));
     const View pivot(pivot_text);
     int64_t i = lo;
     int64_t j = hi;
     while (i <= j) {
       if (descending) {
-        while (i < hi && less(pivot, key(i))) ++i;
-        while (j > lo && less(key(j), pivot)) --j;
+        while (i < hi && less(pivot, key(i))) {
+          ++i;
+          poll();
+        }
+        while (j > lo && less(key(j), pivot)) {
+          --j;
+          poll();
+        }
       } else {
-        while (i < hi && less(key(i), pivot)) ++i;
-        while (j > lo && less(pivot, key(j))) --j;
+        while (i < hi && less(key(i), pivot)) {
+          ++i;
+          poll();
+        }
+        while (j > lo && less(pivot, key(j))) {
+          --j;
+          poll();
+        }
       }
       if (i <= j) {
         if (i < j) swap(i, j);
         ++i;
         --j;
+        poll();
       }
     }
-    if (lo < j) PartitionSort<View>(lo, j, descending, key, less, swap);
+    if (lo < j) PartitionSort<View>(lo, j, descending, key, less, swap, poll);
     if (i >= hi) return;
     lo = i;
   }
 }
+
+// The Text variants sort no more than the file lines of one entry
+// (kMaxFilesPerEntry at most): they do not pause.
+constexpr auto kNoPoll = [] {};
 
 bool ValidRange(const std::vector<Text>& arr, int64_t lo, int64_t hi) {
   return lo >= 0 && hi < static_cast<int64_t>(arr.size()) && lo < hi;
@@ -78,7 +97,8 @@ void DescendingByFoldedKey(std::vector<Text>* arr, int64_t lo, int64_t hi, int s
       [&pairs](int64_t k) { return TextView(pairs[static_cast<size_t>(k)].first); }, TextLess,
       [&pairs](int64_t a, int64_t b) {
         std::swap(pairs[static_cast<size_t>(a)], pairs[static_cast<size_t>(b)]);
-      });
+      },
+      kNoPoll);
   for (int64_t k = lo; k <= hi; ++k) {
     (*arr)[static_cast<size_t>(k)] = std::move(pairs[static_cast<size_t>(k - lo)].second);
   }
@@ -96,7 +116,8 @@ void QuickSortDescending(std::vector<Text>* arr, int64_t lo, int64_t hi, int sta
       TextLess,
       [arr](int64_t a, int64_t b) {
         std::swap((*arr)[static_cast<size_t>(a)], (*arr)[static_cast<size_t>(b)]);
-      });
+      },
+      kNoPoll);
 }
 
 void QuickSortAscending(std::vector<Text>* arr, int64_t lo, int64_t hi, int start_pos) {
@@ -126,14 +147,21 @@ void QuickSortAscendingFolded(std::vector<Text>* arr, int64_t lo, int64_t hi, bo
   Reverse(arr, lo, hi);
 }
 
-void SortWordListByKey(WordList* list, int64_t first, int64_t last, int start_pos) {
+void SortWordListByKey(WordList* list, int64_t first, int64_t last, int start_pos, Pacer* pacer) {
   if (list == nullptr || first < 1 || last > list->DistinctCount() || first >= last) return;
   // The keys are Windows-1252 bytes; OrdinalLess orders them as their
   // characters' codes. Elements are 0-based here, entries 1-based.
-  PartitionSort<BytesView>(
-      first - 1, last - 1, /*descending=*/false,
-      [list, start_pos](int64_t k) { return KeyFrom(list->SortKey(k + 1), start_pos); },
-      OrdinalLess, [list](int64_t a, int64_t b) { list->SwapEntries(a + 1, b + 1); });
+  const auto key = [list, start_pos](int64_t k) {
+    return KeyFrom(list->SortKey(k + 1), start_pos);
+  };
+  const auto swap = [list](int64_t a, int64_t b) { list->SwapEntries(a + 1, b + 1); };
+  if (pacer == nullptr) {
+    PartitionSort<BytesView>(first - 1, last - 1, /*descending=*/false, key, OrdinalLess, swap,
+                             kNoPoll);
+  } else {
+    PartitionSort<BytesView>(first - 1, last - 1, /*descending=*/false, key, OrdinalLess, swap,
+                             [pacer] { pacer->Poll(); });
+  }
 }
 
 }  // namespace vorn

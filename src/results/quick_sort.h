@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "counting/word_list.h"
+#include "util/pacer.h"
 #include "util/text.h"
 
 namespace vorn {
@@ -33,7 +34,10 @@ void QuickSortAscendingFolded(std::vector<Text>* arr, int64_t lo, int64_t hi, bo
 
 // Sorts entries first..last (1-based) of the table in place, ascending by
 // SortKey from start_pos, with the ascending record partition (no reversal).
-void SortWordListByKey(WordList* list, int64_t first, int64_t last, int start_pos);
+// Polls `pacer` (may be null) at every step; when it throws, the entries
+// are left in some order, each whole.
+void SortWordListByKey(WordList* list, int64_t first, int64_t last, int start_pos,
+                       Pacer* pacer = nullptr);
 
 }  // namespace vorn
 

@@ -4,9 +4,12 @@
 #include <cmath>
 #include <vector>
 
+#include "util/paced_sort.h"
+
 namespace vorn {
 
-void ComputeListStatistics(const WordList& list, bool all_phrases_mode, ListStatistics* stats) {
+void ComputeListStatistics(const WordList& list, bool all_phrases_mode, ListStatistics* stats,
+                           Pacer* pacer) {
   stats->LongestEntryLength = 0;
   stats->ListedCount = 0;
   stats->MaxCount = 0;
@@ -17,6 +20,7 @@ void ComputeListStatistics(const WordList& list, bool all_phrases_mode, ListStat
   stats->TopEntry.clear();
   const int64_t n = list.DistinctCount();
   for (int64_t i = 1; i <= n; ++i) {
+    if (pacer != nullptr) pacer->Poll();
     const WordEntry& e = list[i];
     if (!e.Listed) {
       ++stats->ExcludedCount;
@@ -40,26 +44,30 @@ void ComputeListStatistics(const WordList& list, bool all_phrases_mode, ListStat
 }
 
 void BuildFrequencyChain(WordList* list, ListStatistics* stats, bool by_files,
-                         const std::function<void()>& thousand_links) {
+                         const std::function<void()>& thousand_links, Pacer* pacer) {
   const int64_t n = list->DistinctCount();
   stats->ChainHead = 0;
   // Entries are ranked from the largest value down to 1, so an entry whose
-  // value is 0 gets no rank; a stable sort keeps equal values in entry order.
-  // Entry numbers fit in 32 bits (the WordList holds no more).
+  // value is 0 gets no rank; a stable sort keeps equal values in entry order
+  // (the order they are gathered in). Entry numbers fit in 32 bits (the
+  // WordList holds no more).
   auto value = [list, by_files](int64_t i) {
     return by_files ? list->FileCount(i) : (*list)[i].Count;
   };
   std::vector<int32_t> order;
   order.reserve(static_cast<size_t>(stats->ListedCount > 0 ? stats->ListedCount : 0));
   for (int64_t i = 1; i <= n; ++i) {
+    if (pacer != nullptr) pacer->Poll();
     WordEntry& e = (*list)[i];
     e.Rank = 0;
     e.NextInChain = 0;
     if (e.Listed && value(i) >= 1) order.push_back(static_cast<int32_t>(i));
   }
-  std::stable_sort(order.begin(), order.end(),
-                   [&value](int32_t a, int32_t b) { return value(a) > value(b); });
+  PacedSort(
+      &order, [&value](int32_t a, int32_t b) { return value(a) > value(b); }, pacer,
+      SortStability::kStable);
   for (size_t k = 0; k < order.size(); ++k) {
+    if (pacer != nullptr) pacer->Poll();
     WordEntry& e = (*list)[order[k]];
     e.Rank = static_cast<int32_t>(k + 1);
     if (k + 1 < order.size()) e.NextInChain = order[k + 1];

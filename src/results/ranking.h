@@ -2,9 +2,9 @@
 //
 // ComputeListStatistics sums the listed entries; BuildFrequencyChain threads
 // the listed entries by descending count (or number of files) and gives each
-// its rank, ties in table order. The chain is built with a stable sort, not
-// with the counting scan it replaces, but yields the same ranks, links and
-// progress dots.
+// its rank, ties in table order. The chain is built with a stable sort (a
+// merge sort that lets events run, PacedSort), not with the counting scan it
+// replaces, but yields the same ranks, links and progress dots.
 //
 // Not thread-safe.
 
@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "counting/word_list.h"
+#include "util/pacer.h"
 #include "util/text.h"
 
 namespace vorn {
@@ -32,17 +33,21 @@ struct ListStatistics {
 };
 
 // Fills every field but ChainHead from the table. With all_phrases_mode the
-// number of words of the longest listed phrase is kept too.
-void ComputeListStatistics(const WordList& list, bool all_phrases_mode, ListStatistics* stats);
+// number of words of the longest listed phrase is kept too. Polls `pacer`
+// (may be null) for every entry.
+void ComputeListStatistics(const WordList& list, bool all_phrases_mode, ListStatistics* stats,
+                           Pacer* pacer = nullptr);
 
 // Sets Rank and NextInChain of every entry and stats->ChainHead: the listed
 // entries by descending FileCount (by_files) or Count, equal values in
 // ascending entry order; unlisted entries get rank 0. Calls
 // `thousand_links` once for every 1000th link (the progress dots: one call
 // per multiple of 1000 up to ListedCount). REQUIRES: ComputeListStatistics
-// was run on the same table.
+// was run on the same table. Polls `pacer` (may be null) throughout; when it
+// throws, ranks and links are left unfinished (the chain is to be built
+// again).
 void BuildFrequencyChain(WordList* list, ListStatistics* stats, bool by_files,
-                         const std::function<void()>& thousand_links);
+                         const std::function<void()>& thousand_links, Pacer* pacer = nullptr);
 
 // count x 100 / listed_instances, a percentage.
 double RelativeFrequency(int64_t count, int64_t listed_instances);
