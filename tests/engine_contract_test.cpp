@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -168,6 +169,23 @@ TEST_F(EngineContractTest, SilentStopSkipsTheStopQuestionsAndEndsARelist) {
   EXPECT_EQ(host.busy_changes(), (std::vector<Busy>{Busy::kRelisting, Busy::kIdle}));
   EXPECT_FALSE(engine.state().run.ResultsPresent);
   EXPECT_TRUE(host.Dialogs().empty());
+}
+
+// Memory that runs out while the word list is being put in order ends the
+// run with a report; the half-ordered list is never relisted.
+TEST_F(EngineContractTest, AFailureWhileFinalizingDropsTheResults) {
+  host.OnProcessEvents([&] {
+    const EngineState& st = engine.state();
+    if (st.run.WordsRead == 1500 && !st.words.finalized()) throw std::bad_alloc();
+  });
+  EXPECT_EQ(CountFile("a.txt", ManyWords(1500)), RunOutcome::kFailed);
+  ASSERT_EQ(host.Dialogs().size(), 1u);
+  EXPECT_NE(host.Dialogs()[0].find("Description: "), std::string::npos);
+  EXPECT_EQ(engine.state().words.DistinctCount(), 0);
+  host.OnProcessEvents({});
+  engine.settings().WordOrder = 1;
+  EXPECT_TRUE(engine.DisplayOptionChanged(DisplayOption::kWordOrder));
+  EXPECT_EQ(host.Dialogs().size(), 1u);
 }
 
 TEST_F(EngineContractTest, ResultsGoAsChangesThatRebuildTheText) {

@@ -201,8 +201,9 @@ RunOutcome Engine::RunCommand(const std::function<RunOutcome()>& body) {
 
 void Engine::Unwind() {
   CountRun& run = st_.run;
-  // The word list may have been left half sorted: the results are dropped.
-  if (st_.Abandoning) {
+  // The word list may have been left half sorted, or half finalized by a
+  // failure: the results are dropped.
+  if (st_.Abandoning || !st_.words.finalized()) {
     st_.words.Clear();
     run.ResultsPresent = false;
     run.RunComplete = false;
