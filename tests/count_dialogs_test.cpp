@@ -230,7 +230,7 @@ TEST_F(CountDialogsTest, CountArrayAnswers) {
   EXPECT_EQ(Kinds(), Strings{"array-dialog"});
 }
 
-TEST_F(CountDialogsTest, LoadOrRemoveAndPopUpRecords) {
+TEST_F(CountDialogsTest, LoadOrRemoveRecord) {
   host.QueueLoadOrRemove(LoadOrRemove::kRemove);
   EXPECT_EQ(AskLoadOrRemove(&st, 1, "/tmp/only.txt"), LoadOrRemove::kRemove);
   LoadOrRemoveDialog d = host.load_remove_dialog();
@@ -241,21 +241,6 @@ TEST_F(CountDialogsTest, LoadOrRemoveAndPopUpRecords) {
   EXPECT_EQ(d.left, 150);
   EXPECT_EQ(AskLoadOrRemove(&st, 0, "/tmp/ignore.txt"), LoadOrRemove::kCancel);
   EXPECT_EQ(host.load_remove_dialog().top, 400);
-
-  const PopUpMessage anchored = MakePopUp("Saved", "lstFiles", 100, 200);
-  EXPECT_EQ(anchored.text, "Saved");
-  EXPECT_FALSE(anchored.centre_on_screen);
-  EXPECT_EQ(anchored.anchor, "lstFiles");
-  EXPECT_EQ(anchored.top, 100);
-  EXPECT_EQ(anchored.left, 200);
-  const PopUpMessage centred = MakePopUp("Done");
-  EXPECT_TRUE(centred.centre_on_screen);
-  EXPECT_TRUE(centred.anchor.empty());
-  for (const PopUpMessage& m : {anchored, centred}) {
-    EXPECT_EQ(m.width, 2400);
-    EXPECT_EQ(m.height, 300);
-    EXPECT_EQ(m.interval_ms, 2000);
-  }
 }
 
 }  // namespace

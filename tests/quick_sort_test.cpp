@@ -187,31 +187,5 @@ TEST(QuickSortTest, PacedSortWordListByKeyLetsEventsRunAndTakesTheSameSteps) {
   EXPECT_EQ(Entries(paced), Entries(plain));
 }
 
-// A pause that throws (the run is abandoned) leaves every entry whole, in
-// some order; the table can be cleared and used again.
-TEST(QuickSortTest, SortStoppedByAThrowingPauseLeavesWholeEntries) {
-  struct Abandoned {};
-  WordList list = ManyEqualKeys(20000);
-  std::vector<std::string> before = Entries(list);
-  Pacer pacer;
-  int64_t dues = 0;
-  pacer.SetThrottle(1, std::chrono::milliseconds(0));
-  pacer.SetDue([&dues] {
-    if (++dues == 30000) throw Abandoned{};
-  });
-  EXPECT_THROW(SortWordListByKey(&list, 1, list.DistinctCount(), 1, &pacer), Abandoned);
-  std::vector<std::string> after = Entries(list);
-  EXPECT_NE(after, before);  // it was stopped part way
-  std::sort(before.begin(), before.end());
-  std::sort(after.begin(), after.end());
-  EXPECT_EQ(after, before);
-  list.Clear();
-  list.AddOccurrence(u"b", 0);
-  list.AddOccurrence(u"A", 0);
-  list.Finalize();
-  SortWordListByKey(&list, 1, list.DistinctCount(), 1, &pacer);
-  EXPECT_EQ(Entries(list), (std::vector<std::string>{"A 1 1", "b 1 1"}));
-}
-
 }  // namespace
 }  // namespace vorn

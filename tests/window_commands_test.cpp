@@ -97,17 +97,6 @@ TEST_F(WindowCommandsTest, CheckInputFilePathStatuses) {
   EXPECT_EQ(host.label(Label::kFilesize), "old");
 }
 
-TEST_F(WindowCommandsTest, ChosenFolderOrMissingFileAsInputEmptiesTheSizeLabels) {
-  for (const std::string& path : {dir.path(), dir.File("gone.txt")}) {
-    FillLabels();
-    host.QueueChosenPath(path);
-    EXPECT_TRUE(engine.ChooseInputFile());
-    EXPECT_EQ(s.InputFilePath, path);
-    EXPECT_EQ(host.label(Label::kFilesize), "");
-    EXPECT_EQ(host.label(Label::kXmlSize), "");
-  }
-}
-
 TEST_F(WindowCommandsTest, ChoosingAnOutputFileEnablesOutput) {
   s.DisableOutputToFile = 1;
   FillLabels();

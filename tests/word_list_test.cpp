@@ -268,41 +268,5 @@ TEST(WordListTest, PacedFinalizeLetsEventsRunAndGivesTheSameTable) {
   }
 }
 
-// A pause may throw to abandon the run (the window is closing): whatever
-// phase of Finalize it stops, the table can be cleared and counted into again.
-TEST(WordListTest, FinalizeStoppedByAThrowingPauseLeavesATableThatClearRestores) {
-  struct Abandoned {};
-  const std::vector<std::string> words = RandomWords(40000, 2);
-  WordList whole;
-  CountInto(&whole, words);
-  WordList expected = whole;
-  expected.Finalize();
-  Pacer counting;
-  int64_t total = 0;
-  counting.SetThrottle(1, std::chrono::milliseconds(0));
-  counting.SetDue([&total] { ++total; });
-  ASSERT_GT(whole.DistinctCount(), static_cast<int64_t>(kPacedSortRun));
-  whole.Finalize(&counting);
-  ASSERT_GT(total, 2 * whole.DistinctCount());
-
-  // In the sorted runs, the merges, the reordering and the sort keys.
-  for (const int64_t stop_at : {int64_t{1}, total / 6, total / 2, total * 5 / 6, total}) {
-    WordList list;
-    CountInto(&list, words);
-    Pacer pacer;
-    int64_t dues = 0;
-    pacer.SetThrottle(1, std::chrono::milliseconds(0));
-    pacer.SetDue([&dues, stop_at] {
-      if (++dues == stop_at) throw Abandoned{};
-    });
-    EXPECT_THROW(list.Finalize(&pacer), Abandoned) << stop_at;
-    EXPECT_FALSE(list.finalized());
-    list.Clear();
-    CountInto(&list, words);
-    list.Finalize(&pacer);
-    EXPECT_EQ(Contents(list), Contents(expected)) << stop_at;
-  }
-}
-
 }  // namespace
 }  // namespace vorn
