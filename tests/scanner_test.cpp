@@ -126,18 +126,6 @@ TEST(ScannerTest, EmptyBracketsDoNotTakeAWordPast65000) {
   EXPECT_EQ(words[0].substr(64990), "aaaaaaaaa<");
 }
 
-TEST(ScannerTest, HandsOnNormalisedWords) {
-  Scanner scanner;
-  NormaliseOptions o;
-  o.drop_final_s = true;
-  o.convert_final_ies = true;
-  scanner.Configure(u"", false, o);
-  Collect sink;
-  Bytes b = "cats babies cat ";
-  scanner.ScanTextBlock(&b, &sink);
-  EXPECT_EQ(sink.words, (Words{"cat", "baby", "cat"}));
-}
-
 TEST(ScannerTest, StopFlagsTellWhatEndedTheWord) {
   Scanner scanner;
   scanner.Configure(u"", false, NormaliseOptions());
