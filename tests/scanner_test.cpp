@@ -38,28 +38,45 @@ std::vector<std::string> Scan(const std::u16string& block, const std::u16string&
 
 using Words = std::vector<std::string>;
 
-TEST(ScannerTest, SplitsByCharacterClasses) {
-  EXPECT_EQ(Scan(u"don't stop-now, 2nd time "), (Words{"don", "stop", "now", "nd", "time"}));
-  EXPECT_EQ(Scan(u"don't stop-now, 2nd time ", u"-"), (Words{"don", "stop-now", "nd", "time"}));
-  EXPECT_EQ(Scan(u"2nd 1,000 ", u"0123456789"), (Words{"2nd"}));
-  EXPECT_EQ(Scan(u"1,000 abc ", u"0123456789,"), (Words{"1,000", "abc"}));
+TEST(ScannerTest, WordsOfABlock) {
+  // A bracket too far away to belong to the word before it.
+  std::u16string far;
+  for (int i = 0; i < 600; ++i) far += u"xy";
+  struct Case {
+    std::u16string text;
+    std::u16string extra;
+    Words words;
+  };
+  const Case kCases[] = {
+      // Character classes and the user's extra characters.
+      {u"don't stop-now, 2nd time ", u"", {"don", "stop", "now", "nd", "time"}},
+      {u"don't stop-now, 2nd time ", u"-", {"don", "stop-now", "nd", "time"}},
+      {u"2nd 1,000 ", u"0123456789", {"2nd"}},
+      {u"1,000 abc ", u"0123456789,", {"1,000", "abc"}},
+      // Callers append a blank: the last character never starts a word.
+      {u"ab e", u"", {"ab"}},
+      // Characters that may only stand inside a word.
+      {u"-well- 'tis ", u"-'", {"well", "tis"}},
+      {u"e.g. ", u".", {"e.g"}},
+      {u"yes--no ", u"-", {"yes", "no"}},
+      // Classified by key: Š (U+0160) has the key 0x60 and is no word
+      // character; š and Ÿ are letters.
+      {u"ab\u0160ef \u0161ab \u0178ab ", u"", {"ab", "ef", "\u0161ab", "\u0178ab"}},
+      {u"ab\u00D7ef ", u"", {"ab", "ef"}},
+      {u"ab\u00D7ef ", u"\u00D7", {"ab\u00D7ef"}},
+      // Angle brackets: tags go, expressions and "<>" stay with their word.
+      {u"word<b>more ", u"", {"word", "more"}},
+      {u"xy<>yz ", u"", {"xy<>", "yz"}},
+      {u"foo<[0-9]+> ", u"", {"foo<[0-9]+>"}},
+      {u"foo<a b> ", u"", {"foo"}},
+      {u"foo</b> ", u"", {"foo"}},
+      {u"ab<c.d> ", u"", {"ab<c.d>"}},
+      {u"ab<ef." + far + u"> ", u"", {"ab", "ef", TextToUtf8(far)}},
+  };
+  for (const Case& c : kCases) EXPECT_EQ(Scan(c.text, c.extra), c.words) << TextToUtf8(c.text);
 }
 
-TEST(ScannerTest, TheLastCharacterNeverStartsAWord) {
-  // Callers append a blank so that a final word is seen.
-  EXPECT_EQ(ScanBytes("ab e"), (Words{"ab"}));
-}
-
-TEST(ScannerTest, AngleBrackets) {
-  EXPECT_EQ(Scan(u"word<b>more "), (Words{"word", "more"}));
-  EXPECT_EQ(Scan(u"xy<>yz "), (Words{"xy<>", "yz"}));
-  EXPECT_EQ(Scan(u"foo<[0-9]+> "), (Words{"foo<[0-9]+>"}));
-  EXPECT_EQ(Scan(u"foo<a b> "), (Words{"foo"}));
-  EXPECT_EQ(Scan(u"foo</b> "), (Words{"foo"}));
-}
-
-TEST(ScannerTest, DoubleHyphensSeparateWords) {
-  EXPECT_EQ(Scan(u"yes--no ", u"-"), (Words{"yes", "no"}));
+TEST(ScannerTest, DoubleHyphensAreBlanked) {
   Bytes b = "<!-- c --> a--b ";
   BlankDoubleHyphens(&b);
   EXPECT_EQ(b, "<!-- c --> a  b ");
@@ -76,18 +93,6 @@ TEST(ScannerTest, PrepareBlock) {
   EXPECT_EQ(b, "abc d e\tf ");
   PrepareBlock(&b, false);
   EXPECT_EQ(b, "abc d e f ");
-}
-
-TEST(ScannerTest, InnerOnlyCharactersNeverBeginOrEndAWord) {
-  EXPECT_EQ(Scan(u"-well- 'tis ", u"-'"), (Words{"well", "tis"}));
-  EXPECT_EQ(Scan(u"e.g. ", u"."), (Words{"e.g"}));
-}
-
-TEST(ScannerTest, ClassifiesByKey) {
-  // Š (U+0160) has the key 0x60 and is no word character; š and Ÿ are letters.
-  EXPECT_EQ(Scan(u"ab\u0160ef \u0161ab \u0178ab "), (Words{"ab", "ef", "\u0161ab", "\u0178ab"}));
-  EXPECT_EQ(Scan(u"ab\u00D7ef "), (Words{"ab", "ef"}));
-  EXPECT_EQ(Scan(u"ab\u00D7ef ", u"\u00D7"), (Words{"ab\u00D7ef"}));
 }
 
 TEST(ScannerTest, CleansTheUsersExtraCharacters) {
@@ -124,18 +129,6 @@ TEST(ScannerTest, EmptyBracketsDoNotTakeAWordPast65000) {
   ASSERT_EQ(words.size(), 1u);
   EXPECT_EQ(words[0].size(), 65000u);
   EXPECT_EQ(words[0].substr(64990), "aaaaaaaaa<");
-}
-
-TEST(ScannerTest, HandsOnNormalisedWords) {
-  Scanner scanner;
-  NormaliseOptions o;
-  o.drop_final_s = true;
-  o.convert_final_ies = true;
-  scanner.Configure(u"", false, o);
-  Collect sink;
-  Bytes b = "cats babies cat ";
-  scanner.ScanTextBlock(&b, &sink);
-  EXPECT_EQ(sink.words, (Words{"cat", "baby", "cat"}));
 }
 
 TEST(ScannerTest, StopFlagsTellWhatEndedTheWord) {
@@ -183,15 +176,6 @@ TEST(ScannerTest, LongRunsAreMeasuredInLinearWork) {
     }
     EXPECT_GE(total, b.size() - 2 * sink.words.size() - 1) << c.unit;  // only ends are trimmed
   }
-}
-
-TEST(ScannerTest, AFarBracketEndsTheWord) {
-  // The measure of a word never depends on text more than an expression's
-  // length beyond it.
-  std::u16string far;
-  for (int i = 0; i < 600; ++i) far += u"xy";
-  EXPECT_EQ(Scan(u"ab<ef." + far + u"> "), (Words{"ab", "ef", TextToUtf8(far)}));
-  EXPECT_EQ(Scan(u"ab<c.d> "), (Words{"ab<c.d>"}));
 }
 
 // Scans text whole and in pieces cut at the given places; the words must be

@@ -54,10 +54,8 @@ std::vector<int> ValuesOf(std::vector<int16_t> in) {
 
 TEST(SettingsTest, ValuesFollowTheChosenItemAndAnIndexOutsideTheListIsTheDefault) {
   EXPECT_EQ(ValuesOf({}), (std::vector<int>{3, 50, 2, 20, 3, 6, 2}));
-  EXPECT_EQ(ValuesOf({18, 8, 17, 0, 29, 0, 9}), (std::vector<int>{20, 100, 100, 1, 30, 1, 10}));
   EXPECT_EQ(ValuesOf({0, 0, 8, 22}), (std::vector<int>{2, 20, 10, 500, 3, 6, 2}));
   EXPECT_EQ(ValuesOf({-1, 9, 200, -1, 30, 30, -1}), (std::vector<int>{3, 50, 2, 20, 3, 6, 2}));
-  EXPECT_EQ(CommonWordsLanguageItems()[kNoLanguageSelected], "[No language selected]");
 }
 
 TEST(SettingsTest, RestoreDefaultsResetsOnlyTheSettingsWindowOptions) {
@@ -167,14 +165,9 @@ TEST(SetFieldByNameTest, RefusesBadValuesAndNamesTheField) {
   const char* const kCases[][3] = {
       {"ShortWordSize", "1", "ShortWordSize takes one of: 2, 3, 4,"},
       {"ShortWordSize", "abc", "ShortWordSize takes one of:"},
-      {"LongWordSize", "55", "LongWordSize takes one of: 20, 30,"},
-      {"ExcessFrequency", "15", "ExcessFrequency takes one of: 1, 2,"},
-      {"ThresholdFrequency", "1", "ThresholdFrequency takes one of: 2,"},
-      {"MinPhraseLength", "0", "MinPhraseLength takes one of: 1, 2,"},
       {"AllowWordsWithHyphens", "2", "AllowWordsWithHyphens takes 0 or 1"},
       {"AllowWordsWithHyphens", "1x", "AllowWordsWithHyphens takes 0 or 1"},
       {"WordOrder", "2", "WordOrder takes one of: 0 (By frequency), 1 (Alphabetical)"},
-      {"DisplayFormat", "14", "DisplayFormat takes one of: 0 ("},
       {"DisplayFormat", "-1", "13 (word file-list (+ freq))"},
       {"CommonWordsLanguage", "8", "7 ([No language selected])"},
       {"CountArrayLayout", "3", "CountArrayLayout takes one of: 0 (alphabetical)"},

@@ -33,32 +33,6 @@ TEST(WordListTest, FinalizeGivesOrdinalOrder) {
   EXPECT_EQ(list.TotalCount(), 6);
 }
 
-TEST(WordListTest, OrdinalOrderIsThatOfTheCharacterCodes) {
-  // Ÿ is U+0178 (byte 0x9F) and sorts after ÿ, U+00FF (byte 0xFF).
-  WordList list;
-  list.AddOccurrence(u"\u0178ves", 0);
-  list.AddOccurrence(u"\u00FFves", 0);
-  list.AddOccurrence(u"zebra", 0);
-  list.Finalize();
-  EXPECT_EQ(Words(list), (std::vector<Text>{u"zebra", u"\u00FFves", u"\u0178ves"}));
-
-  // Every character of Windows-1252, alone and before a second character,
-  // stands where the order of the character codes puts it.
-  WordList all;
-  std::vector<Text> want;
-  for (int b = 255; b >= 0; --b) {
-    for (const std::string& w :
-         {std::string(1, static_cast<char>(b)), std::string(1, static_cast<char>(b)) + "\x8A",
-          std::string(1, static_cast<char>(b)) + "a"}) {
-      all.AddOccurrence(BytesView(w), 0);
-      want.push_back(DecodeWindows1252(w));
-    }
-  }
-  std::sort(want.begin(), want.end());
-  all.Finalize();
-  EXPECT_EQ(Words(all), want);
-}
-
 TEST(WordListTest, GrowsPastManyEntries) {
   WordList list;
   for (int i = 0; i < 5001; ++i) list.AddOccurrence(T("w" + std::to_string(i)), 0);

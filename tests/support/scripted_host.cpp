@@ -51,14 +51,8 @@ std::string ScriptedHost::ChooseFolder(const FolderChooser& chooser) {
 }
 
 CountWordsAnswer ScriptedHost::ShowCountWordsDialog(const CountWordsDialog& dialog) {
-  count_dialog_ = dialog;
   CountWordsAnswer a;
   a.choice = dialog.count_only_set ? CountChoice::kCountSpecified : CountChoice::kCountAllWords;
-  if (!count_choices_.empty()) {
-    a.choice = count_choices_.front().first;
-    a.file_list = count_choices_.front().second;
-    count_choices_.pop_front();
-  }
   calls_.push_back(
       {"count-dialog", dialog.caption, dialog.intro, Icon::kNone, Buttons::kOk, Answer::kOk});
   return a;
@@ -76,7 +70,6 @@ CountAllPhrasesAnswer ScriptedHost::ShowCountAllPhrasesDialog(const CountAllPhra
 }
 
 CountArrayAnswer ScriptedHost::ShowCountArrayDialog(const CountArrayDialog& dialog) {
-  array_dialog_ = dialog;
   const CountArrayAnswer a = Next(
       &array_answers_, CountArrayAnswer{DialogExit::kAccept, dialog.layout, dialog.zero_cells_blank,
                                         dialog.write_relative_frequency});
@@ -94,7 +87,6 @@ LoadOrRemove ScriptedHost::ShowLoadOrRemoveDialog(const LoadOrRemoveDialog& dial
 }
 
 void ScriptedHost::ShowPopUp(const PopUpMessage& message) {
-  popup_ = message;
   calls_.push_back({"popup", "", message.text, Icon::kNone, Buttons::kOk, Answer::kOk});
 }
 
@@ -122,7 +114,6 @@ void ScriptedHost::ResultsChanged(const ResultsChange& change) {
 }
 
 void ScriptedHost::ProcessEvents() {
-  ++process_events_calls_;
   if (on_events_) on_events_();
 }
 

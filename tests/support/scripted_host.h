@@ -36,18 +36,11 @@ class ScriptedHost : public Host {
   // Texts for the next input boxes (nullopt = Cancel) and choosers.
   void QueueInput(std::optional<std::string> text) { inputs_.push_back(std::move(text)); }
   void QueueChosenPath(std::string path) { paths_.push_back(std::move(path)); }
-  // The answer of the next count dialogs (default: count specified when
-  // count-only words are set, else count all words).
-  void QueueCountChoice(CountChoice c, bool file_list = false) {
-    count_choices_.push_back({c, file_list});
-  }
   // The answers of the next count-all-phrases, count-array and
   // load-or-remove dialogs (default: accept the record as it came).
   void QueuePhrasesAnswer(CountAllPhrasesAnswer a) { phrases_answers_.push_back(a); }
   void QueueArrayAnswer(CountArrayAnswer a) { array_answers_.push_back(a); }
   void QueueLoadOrRemove(LoadOrRemove a) { load_remove_answers_.push_back(a); }
-  // The clipboard text; cut says that the clipboard held more than that.
-  void SetClipboard(Text text, bool cut = false) { clipboard_ = {std::move(text), cut}; }
   // Compares the rebuilt results box with `truth` (the engine's own text)
   // after every change; results_mismatches() counts the differences.
   void CheckResultsAgainst(const Text* truth) { truth_ = truth; }
@@ -68,7 +61,7 @@ class ScriptedHost : public Host {
   LoadOrRemove ShowLoadOrRemoveDialog(const LoadOrRemoveDialog& dialog) override;
   void ShowPopUp(const PopUpMessage& message) override;
   void ShowSettingsWindow() override;
-  ClipboardContent ReadClipboard() override { return clipboard_; }
+  ClipboardContent ReadClipboard() override { return {}; }
   void BusyChanged(Busy busy) override { busy_changes_.push_back(busy); }
   void LabelChanged(Label label, const std::string& text, bool visible) override;
   void IndicatorChanged(Indicator indicator, int value) override;
@@ -91,15 +84,12 @@ class ScriptedHost : public Host {
   const std::vector<Busy>& busy_changes() const { return busy_changes_; }
   const std::vector<std::string>& settings_changed() const { return settings_changed_; }
   const DisplayControls& display_controls() const { return controls_; }
-  // The last record of each dialog.
-  const CountWordsDialog& count_dialog() const { return count_dialog_; }
+  // The last record of the phrases and load-or-remove dialogs and the
+  // choosers.
   const CountAllPhrasesDialog& phrases_dialog() const { return phrases_dialog_; }
-  const CountArrayDialog& array_dialog() const { return array_dialog_; }
   const LoadOrRemoveDialog& load_remove_dialog() const { return load_remove_dialog_; }
   const FileChooser& file_chooser() const { return file_chooser_; }
   const FolderChooser& folder_chooser() const { return folder_chooser_; }
-  const PopUpMessage& popup() const { return popup_; }
-  int process_events_calls() const { return process_events_calls_; }
   void Clear() {
     calls_.clear();
     busy_changes_.clear();
@@ -109,17 +99,13 @@ class ScriptedHost : public Host {
  private:
   std::vector<Call> calls_;
   std::deque<Answer> answers_;
-  std::deque<std::pair<CountChoice, bool>> count_choices_;
   std::deque<CountAllPhrasesAnswer> phrases_answers_;
   std::deque<CountArrayAnswer> array_answers_;
   std::deque<LoadOrRemove> load_remove_answers_;
-  CountWordsDialog count_dialog_;
   CountAllPhrasesDialog phrases_dialog_;
-  CountArrayDialog array_dialog_;
   LoadOrRemoveDialog load_remove_dialog_;
   FileChooser file_chooser_;
   FolderChooser folder_chooser_;
-  PopUpMessage popup_;
   std::vector<Busy> busy_changes_;
   std::vector<std::string> settings_changed_;
   DisplayControls controls_;
@@ -129,13 +115,11 @@ class ScriptedHost : public Host {
   int64_t results_changes_ = 0;
   int64_t results_chars_sent_ = 0;
   Caret caret_ = Caret::kStart;
-  ClipboardContent clipboard_;
   std::deque<std::optional<std::string>> inputs_;
   std::deque<std::string> paths_;
   std::function<void()> on_events_;
   std::string labels_[kLabelCount];
   Text results_;
-  int process_events_calls_ = 0;
 };
 
 }  // namespace vorn
