@@ -32,6 +32,9 @@ constexpr const char* kUsage =
     "  --clipboard FILE     count FILE's text as the clipboard text ('-' = standard input;\n"
     "                       up to 100,000 characters)\n"
     "  --set NAME=VALUE     set one settings field (repeatable)\n"
+    "  --ignore TEXT        extra words to ignore, separated by blanks\n"
+    "  --count-only TEXT    extra count-only words and phrases, separated by ', '\n"
+    "  --all-words          count all words although count-only entries are set\n"
     "  -o, --output FILE    write the output file (Windows-1252, CR LF)\n"
     "  --raw                print the listing byte for byte as the file would hold it\n"
     "  --textbox            print the final text of the results box instead of the listing\n"
@@ -52,6 +55,9 @@ struct Options {
   bool textbox = false;
   bool answer_yes = true;
   bool quiet = false;
+  std::vector<std::string> ignore;      // --ignore texts, in order
+  std::vector<std::string> count_only;  // --count-only texts, in order
+  bool all_words = false;
 };
 
 int Usage(std::ostream& err, const std::string& problem) {
@@ -204,6 +210,12 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
       o.answer_yes = v == "yes";
     } else if (a == "-q" || a == "--quiet") {
       o.quiet = true;
+    } else if (a == "--ignore" || a == "--count-only") {
+      std::string v;
+      if (!value(&v)) return Usage(err, a + " needs a text");
+      (a == "--ignore" ? o.ignore : o.count_only).push_back(v);
+    } else if (a == "--all-words") {
+      o.all_words = true;
     } else if (a.size() > 1 && a[0] == '-' && a != "-") {
       return Usage(err, "unknown option " + a);
     } else {
@@ -226,6 +238,10 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     const std::string problem = SetFieldByName(&s, set.substr(0, eq), set.substr(eq + 1));
     if (!problem.empty()) return Usage(err, problem);
   }
+  // Typed into the two boxes: the last of each counts.
+  if (!o.ignore.empty()) s.ExtraWords[0] = o.ignore.back();
+  if (!o.count_only.empty()) s.ExtraWords[1] = o.count_only.back();
+  if (o.all_words) host.SetCountChoice(CountChoice::kCountAllWords);
   // The "any of:" characters are cleaned as leaving their box cleans them.
   if (!s.UserSpecifiedExtraChars.empty()) {
     const char forbidden = CleanUserExtraChars(&s.UserSpecifiedExtraChars);

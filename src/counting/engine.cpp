@@ -12,6 +12,7 @@
 
 #include "counting/count_dialogs.h"
 #include "counting/window_commands.h"
+#include "counting/word_lists.h"
 #include "input/decode.h"
 #include "input/html_head.h"
 #include "input/is_text_file.h"
@@ -276,13 +277,32 @@ RunOutcome Engine::StartCount() {
       return RunOutcome::kRefused;
     }
   }
-  // Words-to-ignore and count-only lists come with their own commands; with
-  // none loaded every word is counted.
-  run.CountOnlyMode = false;
-  run.IgnoreMode = false;
-  run.PhrasesInCountOnly = false;
+  // The entries of the two boxes, as they stand now.
+  if (!GetExtraWords(&st_, 0) || !GetExtraWords(&st_, 1)) return RunOutcome::kRefused;
+  RestrictionLists& lists = st_.lists;
+  run.CountOnlyMode = lists.CountOnlySet();
+  run.IgnoreMode = lists.IgnoreSet();
 
   if (!run.CountArrayMode && !AskCountWords(&st_)) return RunOutcome::kCancelled;
+  // "Count all words": the count-only entries are put aside for this run.
+  std::vector<Bytes> aside_box;
+  std::vector<Bytes> aside_file;
+  const bool put_aside = !run.CountOnlyMode && lists.CountOnlySet();
+  if (put_aside) {
+    aside_box.swap(lists.ExtraCountOnly);
+    aside_file.swap(lists.CountOnlyFileWords);
+  }
+  struct Restore {
+    RestrictionLists* lists;
+    std::vector<Bytes>* box;
+    std::vector<Bytes>* file;
+    bool on;
+    ~Restore() {
+      if (!on) return;
+      lists->ExtraCountOnly.swap(*box);
+      lists->CountOnlyFileWords.swap(*file);
+    }
+  } restore{&lists, &aside_box, &aside_file, put_aside};
   st_.SetLabel(Label::kNumberOfWords, "");
   RunOutcome outcome = RunOutcome::kListed;
   StartCountRun(&outcome);
@@ -326,8 +346,24 @@ void Engine::StartCountRun(RunOutcome* outcome) {
       return;
     }
   }
-  if (!run.AllPhrasesMode) run.MaxPhraseWords = 1;
-  run.PhraseBuffer.assign(static_cast<size_t>(run.MaxPhraseWords) + 1, Text());
+  // A count-only file is never the file counted.
+  const WordsFileList& count_only_files = s.WordsFiles[1];
+  if (s.Source == InputSource::kSingleFile && count_only_files.selected >= 0 &&
+      static_cast<size_t>(count_only_files.selected) < count_only_files.paths.size() &&
+      SamePath(s.InputFilePath,
+               count_only_files.paths[static_cast<size_t>(count_only_files.selected)])) {
+    st_.host->ShowMessage("Invalid input",
+                          "The file to be scanned, " + s.InputFilePath + "," + kCrLfS +
+                              "cannot be the same as the count-only words/phrases file" + kCrLfS +
+                              "currently specified in the Settings panel.",
+                          Icon::kExclamation);
+    *outcome = RunOutcome::kRefused;
+    return;
+  }
+  if (!run.AllPhrasesMode) run.MaxPhraseWords = ComputeMaxPhraseWords(st_.lists);
+  run.PhrasesInCountOnly = run.MaxPhraseWords > 1;
+  run.PhraseBuffer.assign(static_cast<size_t>(run.MaxPhraseWords) + 1, Bytes());
+  run.PhraseWords.assign(static_cast<size_t>(run.MaxPhraseWords) + 1, 0);
   // Lock the window.
   run.Running = true;
   st_.SetBusy(Busy::kCounting);
@@ -357,6 +393,7 @@ RunOutcome Engine::RunCount() {
   for (Label l : {Label::kNumWordsExcluded, Label::kNumOccurrences, Label::kTotalNumOccurrences}) {
     st_.HideLabel(l);
   }
+  run.CountOnlyMode = st_.lists.CountOnlySet();
   // Display-format check.
   if (s.DisplayFormat >= 11 && s.Source != InputSource::kFolder) {
     if (!CheckDisplayFormatAvailable(&st_)) return RunOutcome::kRefused;
@@ -376,6 +413,8 @@ RunOutcome Engine::RunCount() {
                           Icon::kInformation);
     return RunOutcome::kRefused;
   }
+  // Extra characters.
+  if (!CheckAllowedExtraChars(&st_)) return RunOutcome::kRefused;
   // Set-up.
   st_.SetLabel(Label::kCountWordsCaption, GetMessageText(32));
   ConfigureScanner();
@@ -554,8 +593,20 @@ void Engine::ShowCountSummary() {
   const CountRun& run = st_.run;
   const ListStatistics& stats = st_.stats;
   const std::string kind = WordsPhrases(st_);
-  st_.SetLabel(Label::kNumberOfWords,
-               "Number of " + kind + " in this list: " + Grouped(stats.ListedCount));
+  const int64_t entries = st_.words.DistinctCount();
+  const int64_t wanted = st_.lists.CountOnlyEntries();
+  if (run.CountOnlyMode && !run.AllPhrasesMode && entries == wanted) {
+    const std::string what = run.PhrasesInCountOnly ? "word or phrase" : "word";
+    const std::string whats = run.PhrasesInCountOnly ? "words or phrases" : "words";
+    st_.SetLabel(Label::kNumberOfWords, entries == 1 ? "The " + what + " to be counted was found."
+                                        : entries == 2
+                                            ? "Both " + whats + " to be counted were found."
+                                            : "All " + std::to_string(entries) + " " + whats +
+                                                  " to be counted were found.");
+  } else {
+    st_.SetLabel(Label::kNumberOfWords,
+                 "Number of " + kind + " in this list: " + Grouped(stats.ListedCount));
+  }
   if (run.CountOnlyMode) {
     st_.SetLabel(Label::kNumWordsExcluded, "");
   } else {
@@ -583,19 +634,58 @@ void Engine::ShowCountSummary() {
 // --- Counting words -------------------------------------------------------------
 
 bool Engine::OnWord(BytesView word) {
-  ++st_.run.WordsRead;
+  CountRun& run = st_.run;
+  ++run.WordsRead;
   // GetWords2: the gate in front of the word list.
-  if (!st_.settings.Only7bitASCII || IsAll7bit(word)) AddWordToList(word);
+  if (!st_.settings.Only7bitASCII || IsAll7bit(word)) {
+    if (run.CountOnlyMode) {
+      CountOnlyWord(word);
+    } else {
+      AddWordToList(word, run.IgnoreMode ? &ignore_gate_ : nullptr);
+    }
+  }
   return Yield();
 }
 
-void Engine::AddWordToList(BytesView word) {
+bool Engine::IgnoreGate::Admits(BytesView word) { return !IsIgnored(st, word); }
+bool Engine::CountOnlyGate::Admits(BytesView word) { return IsCountOnlyWord(st, word); }
+
+// The count-only branch of the gate: the word itself, then every phrase that
+// ends with it.
+void Engine::CountOnlyWord(BytesView word) {
+  CountRun& run = st_.run;
+  AddWordToList(word, &count_only_gate_);
+  for (int k = 2; k <= run.MaxPhraseWords; ++k) {
+    Bytes& window = run.PhraseBuffer[static_cast<size_t>(k)];
+    int& words = run.PhraseWords[static_cast<size_t>(k)];
+    if (words == k) {
+      window.erase(0, window.find('+') + 1);
+      --words;
+    }
+    if (words > 0) window += '+';
+    window.append(word);
+    ++words;
+    if (words == k && IsCountOnlyPhrase(&st_, window)) {
+      phrase_.assign(window);
+      std::replace(phrase_.begin(), phrase_.end(), '+', ' ');
+      AddWordToList(phrase_, nullptr);
+    }
+  }
+  const Settings& s = st_.settings;
+  if ((s.TerminatePhraseAtPeriod && scanner_.StoppedAtPeriod()) ||
+      (s.TerminatePhraseAtDoubleQuote && scanner_.StoppedAtDoubleQuote()) ||
+      (s.TerminatePhraseAtTab && scanner_.StoppedAtTab())) {
+    ResetPhrases();
+  }
+}
+
+void Engine::AddWordToList(BytesView word, WordList::Gate* gate) {
   CountRun& run = st_.run;
   if (!run.ReadingWordLists && !(run.CountOnlyMode && run.PhrasesInCountOnly) &&
       static_cast<int64_t>(word.size()) > kMaxWordLength) {
     return;
   }
-  if (!st_.words.AddOccurrence(word, run.CurrentFileIndex)) return;
+  if (st_.words.AddGated(word, run.CurrentFileIndex, gate) != WordList::Gated::kNew) return;
   const int64_t n = st_.words.DistinctCount();
   if (n == 1) {
     if (run.CountOnlyMode && !run.AllPhrasesMode) {
@@ -615,7 +705,11 @@ void Engine::AddWordToList(BytesView word) {
 
 // ResetPhrases: empties the phrase windows (a phrase ends here).
 void Engine::ResetPhrases() {
-  for (size_t k = 2; k < st_.run.PhraseBuffer.size(); ++k) st_.run.PhraseBuffer[k].clear();
+  CountRun& run = st_.run;
+  for (size_t k = 2; k < run.PhraseBuffer.size(); ++k) {
+    run.PhraseBuffer[k].clear();
+    run.PhraseWords[k] = 0;
+  }
 }
 
 // The words shown as found on the last line go to the results box, which is

@@ -178,7 +178,8 @@ class Engine final : private ScanSink {
   void ScanPieceOfLine(std::string_view raw, bool last, bool decode_utf8);
   void ResetPhrases();
   void FlushPendingWords();
-  void AddWordToList(BytesView word);
+  void AddWordToList(BytesView word, WordList::Gate* gate);
+  void CountOnlyWord(BytesView word);
   void FilterWordList();
   void CountOnlyFilter();
   void ShowCountSummary();
@@ -188,7 +189,22 @@ class Engine final : private ScanSink {
   void ShowFileProgress(int64_t bytes_done, int64_t length, bool lf_only);
   std::string ActivityText() const;
 
+  // The lookups of the gate, made once per distinct word.
+  struct IgnoreGate final : WordList::Gate {
+    explicit IgnoreGate(EngineState* s) : st(s) {}
+    bool Admits(BytesView word) override;
+    EngineState* st;
+  };
+  struct CountOnlyGate final : WordList::Gate {
+    explicit CountOnlyGate(EngineState* s) : st(s) {}
+    bool Admits(BytesView word) override;
+    EngineState* st;
+  };
+
   EngineState st_;
+  IgnoreGate ignore_gate_{&st_};
+  CountOnlyGate count_only_gate_{&st_};
+  Bytes phrase_;  // a counted phrase, its words joined by blanks
   Scanner scanner_;
   Bytes line_;              // the block being scanned
   bool line_open_ = false;  // pieces of a long line are being scanned

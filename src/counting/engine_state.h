@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "counting/word_list.h"
+#include "counting/word_lists.h"
 #include "results/ranking.h"
 #include "results/textbox.h"
 #include "settings/settings.h"
@@ -62,7 +63,10 @@ struct CountRun {
   int64_t ThresholdFrequency = 2;
   int64_t ExcessFrequency = 20;
   int MaxPhraseWords = 1;
-  std::vector<Text> PhraseBuffer;
+  // The phrase windows: window k (2 .. MaxPhraseWords) holds the last up to
+  // k words joined by "+", and PhraseWords[k] how many.
+  std::vector<Bytes> PhraseBuffer;
+  std::vector<int> PhraseWords;
 
   // Per-file bookkeeping of the word list.
   int32_t CurrentFileIndex = 0;
@@ -95,6 +99,7 @@ struct EngineState {
   Settings settings;
   CountRun run;
   WordList words;
+  RestrictionLists lists;
   ListStatistics stats;
   Textbox textbox;
   ListingState listing;

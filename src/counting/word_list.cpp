@@ -182,6 +182,7 @@ void WordList::Clear() {
   slots_.assign(kInitialBuckets, 0);
   mask_ = kInitialBuckets - 1;
   finalized_ = false;
+  refused_ = 0;
 }
 
 void WordList::Rehash(size_t buckets) {
@@ -239,6 +240,12 @@ uint32_t WordList::StoreText(BytesView text) {
 }
 
 bool WordList::AddOccurrence(BytesView word, int32_t file_index) {
+  return AddGated(word, file_index, nullptr) == Gated::kNew;
+}
+
+// A refused entry is marked by Listed = false until Finalize takes it out
+// (no counted entry is unlisted before the filters run).
+WordList::Gated WordList::AddGated(BytesView word, int32_t file_index, Gate* gate) {
   if (file_index != 0 && !tracking_files_) StartTrackingFiles();
   const uint32_t h = Fold(HashWord(word));
   size_t i = h & mask_;
@@ -246,9 +253,10 @@ bool WordList::AddOccurrence(BytesView word, int32_t file_index) {
     WordEntry& e = entries_[slot - 1];
     if (e.key_offset == h && e.word_length == word.size() &&
         SameChars(arena_.data() + e.word_offset, word)) {
+      if (!e.Listed) return Gated::kRefused;
       ++e.Count;
       if (tracking_files_) CountInFile(slot - 1, file_index);
-      return false;
+      return Gated::kCounted;
     }
     i = (i + 1) & mask_;
   }
@@ -259,11 +267,31 @@ bool WordList::AddOccurrence(BytesView word, int32_t file_index) {
   e.word_offset = StoreText(word);
   e.word_length = static_cast<uint32_t>(word.size());
   e.key_offset = h;
+  if (gate != nullptr && !gate->Admits(word)) {
+    e.Listed = false;
+    e.Count = 0;
+    ++refused_;
+  }
   entries_.push_back(e);
   if (tracking_files_) files_.push_back(FileData{1, file_index, 1, 0});
   slots_[i] = static_cast<uint32_t>(entries_.size());
   if (entries_.size() * 2 > slots_.size()) Rehash(slots_.size() * 2);
-  return true;
+  return e.Listed ? Gated::kNew : Gated::kRefused;
+}
+
+void WordList::DropRefused() {
+  if (refused_ == 0) return;
+  size_t kept = 0;
+  for (size_t k = 0; k < entries_.size(); ++k) {
+    if (pacer_ != nullptr) pacer_->Poll();
+    if (!entries_[k].Listed) continue;
+    entries_[kept] = entries_[k];
+    if (tracking_files_) files_[kept] = files_[k];
+    ++kept;
+  }
+  entries_.resize(kept);
+  if (tracking_files_) files_.resize(kept);
+  refused_ = 0;
 }
 
 bool WordList::AddListWord(BytesView word) {
@@ -275,6 +303,7 @@ void WordList::Finalize(Pacer* pacer) {
   if (finalized_) return;
   std::vector<uint32_t>().swap(slots_);
   mask_ = 0;
+  DropRefused();
   const size_t n = entries_.size();
   // The ordinal order is that of the characters' codes, not of their
   // Windows-1252 bytes (0x8A is U+0160 and sorts after 0xFF, U+00FF).

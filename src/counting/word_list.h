@@ -79,7 +79,9 @@ class WordList {
   // null for none. It may throw: the table is then only fit for Clear().
   void SetPacer(Pacer* pacer) { pacer_ = pacer; }
 
-  int64_t DistinctCount() const { return static_cast<int64_t>(entries_.size()); }
+  // The entries counted so far: words refused by a gate (AddGated) are not
+  // among them.
+  int64_t DistinctCount() const { return static_cast<int64_t>(entries_.size()) - refused_; }
 
   // Entry i, 1-based. REQUIRES: Finalize() was called; 1 <= i <= DistinctCount().
   WordEntry& operator[](int64_t i) { return entries_[static_cast<size_t>(i - 1)]; }
@@ -123,6 +125,23 @@ class WordList {
   // The hash of a word as the table takes it.
   static uint64_t HashWord(BytesView word);
 
+  // What AddGated did with an occurrence.
+  enum class Gated { kCounted, kNew, kRefused };
+
+  // Decides whether a word is counted, the first time the word is met.
+  class Gate {
+   public:
+    virtual ~Gate() = default;
+    virtual bool Admits(BytesView word) = 0;
+  };
+
+  // As AddOccurrence, but a word met for the first time is put to `gate`:
+  // a refused word is remembered as refused, so that its later occurrences
+  // cost one lookup and nothing more; it is not counted, is not among
+  // DistinctCount, and leaves the table at Finalize. kNew: the word made a
+  // new (counted) entry.
+  Gated AddGated(BytesView word, int32_t file_index, Gate* gate);
+
   // As AddOccurrence, for a words file being read: no per-file data.
   bool AddListWord(BytesView word);
 
@@ -157,6 +176,8 @@ class WordList {
   void StartTrackingFiles();
   void CountInFile(size_t k, int32_t file_index);
   uint32_t StoreText(BytesView text);
+  // Takes the refused entries out of the table (before it is ordered).
+  void DropRefused();
 
   std::vector<WordEntry> entries_;
   Bytes arena_;                  // the characters of every word and sort key
@@ -167,6 +188,7 @@ class WordList {
   bool list_words_ = false;  // the words come from a words file: no file data
   size_t mask_ = 0;
   bool finalized_ = false;
+  int64_t refused_ = 0;  // entries kept only to remember a gate's refusal
   Pacer* pacer_ = nullptr;
 };
 

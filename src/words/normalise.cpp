@@ -22,12 +22,6 @@ constexpr BytesView kContractionStems =
 constexpr std::array<BytesView, 9> kRomanExceptions = {"DIM",   "MID",   "VIM",   "CID", "LID",
                                                        "LIVID", "VIVID", "CIVIL", "DILL"};
 
-bool IsLetterChar(char16_t c) {
-  if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z')) return true;
-  if (c >= 0xC0 && c <= 0xFF) return c != 0xD7 && c != 0xF7;
-  return c == 0x0160 || c == 0x0152 || c == 0x0178 || c == 0x0161 || c == 0x0153;
-}
-
 bool IsUpperLetterChar(char16_t c) {
   if (c >= u'A' && c <= u'Z') return true;
   if (c >= 0xC0 && c <= 0xDE) return c != 0xD7;
@@ -50,6 +44,12 @@ BytesView TrimBlanks(BytesView s) {
 uint8_t U8(char c) { return static_cast<uint8_t>(c); }
 
 }  // namespace
+
+bool IsLetterChar(char16_t c) {
+  if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z')) return true;
+  if (c >= 0xC0 && c <= 0xFF) return c != 0xD7 && c != 0xF7;
+  return c == 0x0160 || c == 0x0152 || c == 0x0178 || c == 0x0161 || c == 0x0153;
+}
 
 bool IsVowel(char16_t c, bool lower_only) {
   if (lower_only) c = LowerChar(c) == c ? c : 0;  // only small vowels count

@@ -85,6 +85,10 @@ bool IsOneRepeatedChar(BytesView word);
 // The word, trimmed and upper-cased, is made of I V X L C D M only and is not
 // one of DIM MID VIM CID LID LIVID VIVID CIVIL DILL.
 bool IsRomanNumeral(BytesView word);
+// A letter of LetterChars: A-Z, a-z, the accented letters of Latin-1 but
+// the multiplication and division signs, and Š Œ Ÿ š œ.
+bool IsLetterChar(char16_t c);
+
 // No character of the word is a letter of LetterChars.
 bool HasNoLetter(TextView word);
 // No character of the word is a vowel, "Y" or "y".

@@ -52,7 +52,8 @@ std::string ScriptedHost::ChooseFolder(const FolderChooser& chooser) {
 
 CountWordsAnswer ScriptedHost::ShowCountWordsDialog(const CountWordsDialog& dialog) {
   CountWordsAnswer a;
-  a.choice = dialog.count_only_set ? CountChoice::kCountSpecified : CountChoice::kCountAllWords;
+  a.choice = Next(&count_choices_, dialog.count_only_set ? CountChoice::kCountSpecified
+                                                         : CountChoice::kCountAllWords);
   calls_.push_back(
       {"count-dialog", dialog.caption, dialog.intro, Icon::kNone, Buttons::kOk, Answer::kOk});
   return a;

@@ -36,6 +36,9 @@ class ScriptedHost : public Host {
   // Texts for the next input boxes (nullopt = Cancel) and choosers.
   void QueueInput(std::optional<std::string> text) { inputs_.push_back(std::move(text)); }
   void QueueChosenPath(std::string path) { paths_.push_back(std::move(path)); }
+  // The button chosen in the next count dialogs (default: count only the
+  // specified entries when there are any, else count all words).
+  void QueueCountChoice(CountChoice c) { count_choices_.push_back(c); }
   // The answers of the next count-all-phrases, count-array and
   // load-or-remove dialogs (default: accept the record as it came).
   void QueuePhrasesAnswer(CountAllPhrasesAnswer a) { phrases_answers_.push_back(a); }
@@ -117,6 +120,7 @@ class ScriptedHost : public Host {
   Caret caret_ = Caret::kStart;
   std::deque<std::optional<std::string>> inputs_;
   std::deque<std::string> paths_;
+  std::deque<CountChoice> count_choices_;
   std::function<void()> on_events_;
   std::string labels_[kLabelCount];
   Text results_;

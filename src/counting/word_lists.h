@@ -1,0 +1,70 @@
+// WordLists: the words-to-ignore and count-only lists, and how a counted
+// word or phrase is looked up in them.
+//
+// Each kind has two sources: the box of the Settings window where entries
+// are typed (ExtraWords 0 and 1) and a loaded words file. Entries are
+// Windows-1252 bytes; the words of a count-only phrase are joined by "+".
+// The lists of a file are kept in ordinal order, so that a literal entry is
+// found by binary search; the box lists are tried entry by entry.
+//
+// Not thread-safe; works on the engine's state.
+
+#ifndef VORN_COUNTING_WORD_LISTS_H_
+#define VORN_COUNTING_WORD_LISTS_H_
+
+#include <string>
+#include <vector>
+
+#include "util/text.h"
+
+namespace vorn {
+
+struct EngineState;
+
+struct RestrictionLists {
+  std::vector<Bytes> ExtraIgnoreWords;    // the words-to-ignore box
+  std::vector<Bytes> IgnoreFileWords;     // the loaded words-to-ignore file
+  std::vector<Bytes> ExtraCountOnly;      // the count-only box
+  std::vector<Bytes> CountOnlyFileWords;  // the loaded count-only file
+
+  bool IgnoreSet() const { return !ExtraIgnoreWords.empty() || !IgnoreFileWords.empty(); }
+  bool CountOnlySet() const { return !ExtraCountOnly.empty() || !CountOnlyFileWords.empty(); }
+  int64_t CountOnlyEntries() const {
+    return static_cast<int64_t>(ExtraCountOnly.size() + CountOnlyFileWords.size());
+  }
+};
+
+// GetExtraWords: parses box `index` (0 words to ignore, 1 count-only) of
+// the Settings into its list. Unless case is significant the text outside
+// angle brackets is lower-cased. The words-to-ignore box is split at blanks
+// and its text becomes the sorted entries joined by single blanks (the
+// window is told); the count-only box is split at ", " and the words of a
+// phrase joined by "+". Entries lose the characters that may only stand
+// inside a word from their ends and are sorted. Returns false (the list is
+// then empty) when the count-only box holds an inadmissible expression,
+// which is reported. Ends with CheckAllowedExtraChars.
+bool GetExtraWords(EngineState* st, int index);
+
+// Whether every character of the two boxes may stand in a word under the
+// current settings (expressions in angle brackets are not looked at);
+// reports the first that may not ("Character not allowed"). Does nothing
+// before the window has started.
+bool CheckAllowedExtraChars(EngineState* st);
+
+// The number of words of the longest count-only entry: its "+" signs that
+// stand outside angle brackets and are neither its first nor its last
+// character, plus one. At least 1.
+int ComputeMaxPhraseWords(const RestrictionLists& lists);
+
+// Whether some count-only entry is a phrase.
+bool HasPhrases(const RestrictionLists& lists);
+
+// The lookups of the counting gate. `word` is a word as counted (lower-cased
+// unless case is significant); a phrase has its words joined by "+".
+bool IsIgnored(EngineState* st, BytesView word);
+bool IsCountOnlyWord(EngineState* st, BytesView word);
+bool IsCountOnlyPhrase(EngineState* st, BytesView phrase);
+
+}  // namespace vorn
+
+#endif  // VORN_COUNTING_WORD_LISTS_H_
