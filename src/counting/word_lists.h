@@ -27,6 +27,11 @@ struct RestrictionLists {
   std::vector<Bytes> ExtraCountOnly;      // the count-only box
   std::vector<Bytes> CountOnlyFileWords;  // the loaded count-only file
 
+  // What the reading of the last words file of each kind found.
+  bool CountOnlyFileHasWildcards = false;  // refused: "?" or "~"
+  bool IgnoreFileHasBrackets = false;      // refused: "<" or ">"
+  bool IgnoreFileHasWildcards = false;
+
   bool IgnoreSet() const { return !ExtraIgnoreWords.empty() || !IgnoreFileWords.empty(); }
   bool CountOnlySet() const { return !ExtraCountOnly.empty() || !CountOnlyFileWords.empty(); }
   int64_t CountOnlyEntries() const {
