@@ -15,18 +15,6 @@ namespace {
 
 const char* const kBoxFields[] = {"ExtraWords0", "ExtraWords1"};
 
-// The text outside angle brackets lower-cased.
-Text LowerOutsideBrackets(TextView text) {
-  Text out(text);
-  bool inside = false;
-  for (char16_t& c : out) {
-    if (c == u'<') inside = true;
-    if (!inside) c = LowerChar(c);
-    if (c == u'>') inside = false;
-  }
-  return out;
-}
-
 // Replaces every `from` by `to` in *text.
 void ReplaceAll(Text* text, TextView from, TextView to) {
   size_t at = 0;
@@ -65,16 +53,11 @@ Bytes Lowered(BytesView word) {
   return out;
 }
 
-// Whether `text` matches `entry`.
-bool EntryMatches(BytesView entry, BytesView text, bool case_significant) {
-  if (case_significant) return entry == text;
-  return Lowered(entry) == Lowered(text);
-}
-
-bool MatchAgainstList(const std::vector<Bytes>& list, BytesView text, bool case_significant) {
-  return std::any_of(list.begin(), list.end(), [&](const Bytes& entry) {
-    return EntryMatches(entry, text, case_significant);
-  });
+std::vector<Text> AsText(const std::vector<Bytes>& list) {
+  std::vector<Text> out;
+  out.reserve(list.size());
+  for (const Bytes& entry : list) out.push_back(DecodeWindows1252(entry));
+  return out;
 }
 
 bool BinarySearchList(const std::vector<Bytes>& list, BytesView key) {
@@ -147,7 +130,7 @@ bool GetExtraWords(EngineState* st, int index) {
   // The text as typed is checked first: the entries lose characters below.
   if (st->MainWindowLoaded && !CheckBoxChars(st, index)) return false;
   if (text.empty()) return true;
-  if (!s.CaseSignificant) text = LowerOutsideBrackets(text);
+  if (!s.CaseSignificant) text = LowerCaseExceptRegexp(text);
   if (index == 0) {
     list = SplitEntries(text, u' ');
     Text joined;
@@ -157,6 +140,20 @@ bool GetExtraWords(EngineState* st, int index) {
     }
     st->ChangeSetting(&s.ExtraWords[0], TextToUtf8(joined), kBoxFields[0]);
   } else {
+    // Every expression must be admissible.
+    if (st->MainWindowLoaded) {
+      for (size_t open = text.find(u'<'); open != Text::npos; open = text.find(u'<', open + 1)) {
+        const size_t close = text.find(u'>', open);
+        if (close == Text::npos) break;
+        const TextView item = TextView(text).substr(open, close - open + 1);
+        const int verdict = CheckVornRegexp(item);
+        if (verdict < 0) {
+          ShowRegexpVerdict(st->host, verdict, item, false,
+                            "Extra count-only words/phrases: inadmissible regular expression", "");
+          return false;
+        }
+      }
+    }
     while (text.find(u"  ") != Text::npos) ReplaceAll(&text, u"  ", u" ");
     ReplaceAll(&text, u" ,", u",");
     ReplaceAll(&text, u", ", u";");
@@ -181,38 +178,63 @@ int ComputeMaxPhraseWords(const RestrictionLists& lists) {
 
 bool HasPhrases(const RestrictionLists& lists) { return ComputeMaxPhraseWords(lists) > 1; }
 
+void PrepareListsForRun(EngineState* st) {
+  RestrictionLists& l = st->lists;
+  RestrictionLists::Compiled& c = *l.compiled;
+  const Settings& s = st->settings;
+  const bool case_significant = s.CaseSignificant != 0;
+  c.matcher.Reset();
+  c.extra_ignore.Build(AsText(l.ExtraIgnoreWords), case_significant, &c.matcher);
+  c.extra_count_only.Build(AsText(l.ExtraCountOnly), case_significant, &c.matcher);
+  c.extra_phrases.Build(AsText(l.ExtraCountOnly), false, &c.matcher);
+  const std::vector<Bytes> none;
+  const bool ignore_patterns = s.PatternMatchingInWordsToIgnoreFile != 0;
+  const bool count_only_patterns = s.PatternMatchingInCountOnlyWordsFile != 0;
+  c.ignore_file.Build(AsText(ignore_patterns ? l.IgnoreFileWords : none), case_significant,
+                      &c.matcher);
+  c.count_only_file.Build(AsText(count_only_patterns ? l.CountOnlyFileWords : none),
+                          case_significant, &c.matcher);
+  c.file_phrases.Build(AsText(count_only_patterns ? l.CountOnlyFileWords : none), false,
+                       &c.matcher);
+}
+
 bool IsIgnored(EngineState* st, BytesView word) {
   const RestrictionLists& l = st->lists;
-  const bool case_significant = st->settings.CaseSignificant != 0;
-  if (MatchAgainstList(l.ExtraIgnoreWords, word, case_significant)) return true;
-  if (l.IgnoreFileWords.empty()) return false;
+  RestrictionLists::Compiled& c = *l.compiled;
+  if (MatchAgainstList(word, c.extra_ignore, &c.matcher)) return true;
+  if (l.IgnoreFileWords.empty() || c.matcher.has_problem()) return false;
   const Bytes lower = Lowered(word);
   if (st->settings.PatternMatchingInWordsToIgnoreFile) {
-    return MatchAgainstList(l.IgnoreFileWords, lower, case_significant);
+    return MatchAgainstList(BytesView(lower), c.ignore_file, &c.matcher);
   }
   return BinarySearchList(l.IgnoreFileWords, lower);
 }
 
 bool IsCountOnlyWord(EngineState* st, BytesView word) {
   const RestrictionLists& l = st->lists;
-  const bool case_significant = st->settings.CaseSignificant != 0;
-  if (MatchAgainstList(l.ExtraCountOnly, word, case_significant)) return true;
-  if (l.CountOnlyFileWords.empty()) return false;
+  RestrictionLists::Compiled& c = *l.compiled;
+  if (MatchAgainstList(word, c.extra_count_only, &c.matcher)) return true;
+  if (l.CountOnlyFileWords.empty() || c.matcher.has_problem()) return false;
   if (st->settings.PatternMatchingInCountOnlyWordsFile) {
-    return MatchAgainstList(l.CountOnlyFileWords, word, case_significant);
+    return MatchAgainstList(word, c.count_only_file, &c.matcher);
   }
   return BinarySearchList(l.CountOnlyFileWords, Lowered(word));
 }
 
 bool IsCountOnlyPhrase(EngineState* st, BytesView phrase) {
-  // Phrases are matched whatever the case.
   const RestrictionLists& l = st->lists;
-  if (MatchAgainstList(l.ExtraCountOnly, phrase, false)) return true;
-  if (l.CountOnlyFileWords.empty()) return false;
+  RestrictionLists::Compiled& c = *l.compiled;
+  if (MatchAgainstList(phrase, c.extra_phrases, &c.matcher)) return true;
+  if (l.CountOnlyFileWords.empty() || c.matcher.has_problem()) return false;
   if (st->settings.PatternMatchingInCountOnlyWordsFile) {
-    return MatchAgainstList(l.CountOnlyFileWords, phrase, false);
+    return MatchAgainstList(phrase, c.file_phrases, &c.matcher);
   }
   return BinarySearchList(l.CountOnlyFileWords, Lowered(phrase));
+}
+
+const PatternProblem* ListProblem(const EngineState& st) {
+  const RestrictionLists::Compiled& c = *st.lists.compiled;
+  return c.matcher.has_problem() ? &c.matcher.problem() : nullptr;
 }
 
 }  // namespace vorn

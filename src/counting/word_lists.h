@@ -12,10 +12,12 @@
 #ifndef VORN_COUNTING_WORD_LISTS_H_
 #define VORN_COUNTING_WORD_LISTS_H_
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "util/text.h"
+#include "words/patterns.h"
 
 namespace vorn {
 
@@ -31,6 +33,19 @@ struct RestrictionLists {
   bool CountOnlyFileHasWildcards = false;  // refused: "?" or "~"
   bool IgnoreFileHasBrackets = false;      // refused: "<" or ">"
   bool IgnoreFileHasWildcards = false;
+
+  // The lists compiled for one run (PrepareListsForRun): each expression
+  // once. Phrases are matched whatever the case.
+  struct Compiled {
+    PatternMatcher matcher;
+    PatternList extra_ignore;
+    PatternList ignore_file;  // with pattern matching in that file
+    PatternList extra_count_only;
+    PatternList count_only_file;  // with pattern matching in that file
+    PatternList extra_phrases;
+    PatternList file_phrases;
+  };
+  std::unique_ptr<Compiled> compiled = std::make_unique<Compiled>();
 
   bool IgnoreSet() const { return !ExtraIgnoreWords.empty() || !IgnoreFileWords.empty(); }
   bool CountOnlySet() const { return !ExtraCountOnly.empty() || !CountOnlyFileWords.empty(); }
@@ -64,11 +79,18 @@ int ComputeMaxPhraseWords(const RestrictionLists& lists);
 // Whether some count-only entry is a phrase.
 bool HasPhrases(const RestrictionLists& lists);
 
+// Compiles the lists for a run (the patterns of each distinct entry once).
+void PrepareListsForRun(EngineState* st);
+
 // The lookups of the counting gate. `word` is a word as counted (lower-cased
 // unless case is significant); a phrase has its words joined by "+".
 bool IsIgnored(EngineState* st, BytesView word);
 bool IsCountOnlyWord(EngineState* st, BytesView word);
 bool IsCountOnlyPhrase(EngineState* st, BytesView phrase);
+
+// The problem met by a lookup since the run began (an invalid expression,
+// or one that needs too much work), or nullptr.
+const PatternProblem* ListProblem(const EngineState& st);
 
 }  // namespace vorn
 

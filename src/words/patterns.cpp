@@ -391,7 +391,8 @@ void PatternList::Build(const std::vector<Text>& entries, bool case_significant,
   others_.clear();
   other_places_.clear();
   for (size_t i = 0; i < entries.size(); ++i) {
-    const Text entry = case_significant ? entries[i] : LowerCaseAccented(entries[i]);
+    // Expressions keep their case: "\\S" is not "\\s"; they match caselessly.
+    const Text entry = case_significant ? entries[i] : LowerCaseExceptRegexp(entries[i]);
     // Without "<" every "+" separates, so the entry matches exactly the
     // text equal to it.
     if (entry.find_first_of(u"<~?") == Text::npos) {
