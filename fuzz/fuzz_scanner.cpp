@@ -1,13 +1,14 @@
 // Fuzz target: the scanner and the word normaliser.
 //
 // Input: byte 0 and byte 1 choose the allowed extra word characters and the
-// normalisation options, byte 2 the scan mode and how many of the bytes
-// after it (0 to 3) are the user's own extra characters; the rest is the
-// block. The block is scanned as the engine scans a line (one blank
-// appended), by a sink that checks every word, and scanned again with the
-// hints a caller may give, which must not change the words. Each piece of the
-// block between blanks also goes through NormaliseWord directly. A failed
-// check aborts, which libFuzzer reports as a crash together with the input.
+// normalisation options, byte 2 the scan mode (words file or not, lower
+// case, C comment markers) and how many of the bytes after it (0 to 3) are
+// the user's own extra characters; the rest is the block. The block is
+// scanned as the engine scans a line (one blank appended), by a sink that
+// checks every word, and scanned again with the hints a caller may give,
+// which must not change the words. Each piece of the block between blanks
+// also goes through NormaliseWord directly. A failed check aborts, which
+// libFuzzer reports as a crash together with the input.
 
 #include <algorithm>
 #include <cstdint>
@@ -18,6 +19,7 @@
 
 #include "settings/settings.h"
 #include "words/char_classes.h"
+#include "words/comment_markers.h"
 #include "words/normalise.h"
 #include "words/scanner.h"
 
@@ -96,6 +98,7 @@ class CheckingSink : public vorn::ScanSink {
 uint64_t Scan(vorn::Scanner* scanner, Bytes block, bool reading_word_lists,
               const vorn::NormaliseOptions& options, const vorn::Scanner::BlockHints& hints) {
   CheckingSink sink(&block, scanner, reading_word_lists, options);
+  scanner->ResetComments();
   scanner->ScanTextBlock(&block, &sink, hints);
   return sink.digest();
 }
@@ -154,6 +157,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   options.allow_apostrophes = s.AllowWordsWithApostrophes != 0;
   const bool reading_word_lists = (mode >> 2) & 1;
   const bool lower_case = (mode >> 3) & 1;
+  const bool comment_markers = (mode >> 4) & 1;
   const BytesView text(reinterpret_cast<const char*>(bytes) + used, size - used);
   Bytes block(text);
   if (lower_case) vorn::LowerCaseAccentedInPlace(&block);
@@ -161,6 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
 
   vorn::Scanner scanner;
   scanner.Configure(vorn::BuildAllowedExtraChars(s), reading_word_lists, options);
+  if (comment_markers) scanner.SetCommentMarkers(vorn::CommentMarkers::ForType("C"));
   vorn::NormaliseOptions effective = options;
   effective.reading_word_lists = reading_word_lists;
 

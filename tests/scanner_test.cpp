@@ -64,6 +64,7 @@ TEST(ScannerTest, WordsOfABlock) {
       {u"ab\u0160ef \u0161ab \u0178ab ", u"", {"ab", "ef", "\u0161ab", "\u0178ab"}},
       {u"ab\u00D7ef ", u"", {"ab", "ef"}},
       {u"ab\u00D7ef ", u"\u00D7", {"ab\u00D7ef"}},
+      {u"tab\tword ", u"\t", {"tab\tword"}},
       // Angle brackets: tags go, expressions and "<>" stay with their word.
       {u"word<b>more ", u"", {"word", "more"}},
       {u"xy<>yz ", u"", {"xy<>", "yz"}},
@@ -74,6 +75,33 @@ TEST(ScannerTest, WordsOfABlock) {
       {u"ab<ef." + far + u"> ", u"", {"ab", "ef", TextToUtf8(far)}},
   };
   for (const Case& c : kCases) EXPECT_EQ(Scan(c.text, c.extra), c.words) << TextToUtf8(c.text);
+}
+
+TEST(ScannerTest, WordsOfAWordsFile) {
+  // While a words file is read, a "<" may begin a word (a pattern), and
+  // double hyphens stay; a "<" that begins no word is passed over.
+  struct Case {
+    std::u16string text;
+    std::u16string extra;
+    Words words;
+  };
+  const Case kCases[] = {
+      {u"<colou?r> ", u"", {"<colou?r>"}},
+      {u"colo<u?>r <colou?r>s ", u"", {"colo<u?>r", "<colou?r>s"}},
+      {u"<abc> ", u"", {"abc"}},
+      {u"< ", u"", {}},
+      {u"</ ", u"", {}},
+      {u"<< <", u"", {}},
+      {u"<ab yz> ", u"", {"ab", "yz"}},
+      {u"</ab> ", u"", {"ab"}},
+      {u"<> ", u"", {"<>"}},
+      {u"yes--no ", u"-", {"yes--no"}},
+      // Tabs become blanks, even where a tab is a word character.
+      {u"tab\tword ", u"\t", {"tab", "word"}},
+  };
+  for (const Case& c : kCases) {
+    EXPECT_EQ(Scan(c.text, c.extra, true), c.words) << TextToUtf8(c.text);
+  }
 }
 
 TEST(ScannerTest, DoubleHyphensAreBlanked) {

@@ -35,6 +35,9 @@ constexpr const char* kUsage =
     "  --ignore TEXT        extra words to ignore, separated by blanks\n"
     "  --count-only TEXT    extra count-only words and phrases, separated by ', '\n"
     "  --all-words          count all words although count-only entries are set\n"
+    "  --ignore-file FILE   load FILE as a words-to-ignore file\n"
+    "  --count-only-file FILE  load FILE as a count-only words/phrases file\n"
+    "  --common-words LANG  ignore the common words of en, de, es, pt, it, fr or all\n"
     "  -o, --output FILE    write the output file (Windows-1252, CR LF)\n"
     "  --raw                print the listing byte for byte as the file would hold it\n"
     "  --textbox            print the final text of the results box instead of the listing\n"
@@ -57,6 +60,9 @@ struct Options {
   bool quiet = false;
   std::vector<std::string> ignore;      // --ignore texts, in order
   std::vector<std::string> count_only;  // --count-only texts, in order
+  std::vector<std::string> ignore_files;
+  std::vector<std::string> count_only_files;
+  std::vector<int> common_words;  // CommonWordsLanguage positions
   bool all_words = false;
 };
 
@@ -216,6 +222,19 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
       (a == "--ignore" ? o.ignore : o.count_only).push_back(v);
     } else if (a == "--all-words") {
       o.all_words = true;
+    } else if (a == "--ignore-file" || a == "--count-only-file") {
+      std::string v;
+      if (!value(&v)) return Usage(err, a + " needs a file");
+      (a == "--ignore-file" ? o.ignore_files : o.count_only_files).push_back(v);
+    } else if (a == "--common-words") {
+      static const char* const kLanguages[] = {"en", "de", "es", "pt", "it", "fr", "all"};
+      std::string v;
+      if (!value(&v)) return Usage(err, "--common-words needs a language");
+      const auto* at = std::find(std::begin(kLanguages), std::end(kLanguages), v);
+      if (at == std::end(kLanguages)) {
+        return Usage(err, "--common-words takes en, de, es, pt, it, fr or all, not " + v);
+      }
+      o.common_words.push_back(static_cast<int>(at - std::begin(kLanguages)));
     } else if (a.size() > 1 && a[0] == '-' && a != "-") {
       return Usage(err, "unknown option " + a);
     } else {
@@ -242,6 +261,9 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (!o.ignore.empty()) s.ExtraWords[0] = o.ignore.back();
   if (!o.count_only.empty()) s.ExtraWords[1] = o.count_only.back();
   if (o.all_words) host.SetCountChoice(CountChoice::kCountAllWords);
+  for (const std::string& path : o.ignore_files) engine.LoadWordsFile(0, path);
+  for (const std::string& path : o.count_only_files) engine.LoadWordsFile(1, path);
+  for (const int language : o.common_words) engine.LoadCommonWords(language);
   // The "any of:" characters are cleaned as leaving their box cleans them.
   if (!s.UserSpecifiedExtraChars.empty()) {
     const char forbidden = CleanUserExtraChars(&s.UserSpecifiedExtraChars);

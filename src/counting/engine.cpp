@@ -13,6 +13,7 @@
 #include "counting/count_dialogs.h"
 #include "counting/window_commands.h"
 #include "counting/word_lists.h"
+#include "counting/words_files.h"
 #include "input/decode.h"
 #include "input/html_head.h"
 #include "input/is_text_file.h"
@@ -240,6 +241,22 @@ void Engine::OnTimer() {
   }
 }
 
+bool Engine::LoadWordsFile(int index, const std::string& path) {
+  return RunCommand([this, index, &path] {
+           st_.SetBusy(Busy::kReadingWordsFiles);
+           vorn::LoadWordsFile(&st_, index, path);
+           return RunOutcome::kListed;
+         }) != RunOutcome::kBusy;
+}
+
+bool Engine::LoadCommonWords(int language) {
+  return RunCommand([this, language] {
+           st_.SetBusy(Busy::kReadingWordsFiles);
+           vorn::LoadCommonWords(&st_, language);
+           return RunOutcome::kListed;
+         }) != RunOutcome::kBusy;
+}
+
 int Engine::RenderListing(ByteSink* sink) {
   int failure = 0;
   RunCommand([this, sink, &failure] {
@@ -362,6 +379,7 @@ void Engine::StartCountRun(RunOutcome* outcome) {
   }
   if (!run.AllPhrasesMode) run.MaxPhraseWords = ComputeMaxPhraseWords(st_.lists);
   run.PhrasesInCountOnly = run.MaxPhraseWords > 1;
+  PrepareListsForRun(&st_);
   run.PhraseBuffer.assign(static_cast<size_t>(run.MaxPhraseWords) + 1, Bytes());
   run.PhraseWords.assign(static_cast<size_t>(run.MaxPhraseWords) + 1, 0);
   // Lock the window.
@@ -642,6 +660,14 @@ bool Engine::OnWord(BytesView word) {
       CountOnlyWord(word);
     } else {
       AddWordToList(word, run.IgnoreMode ? &ignore_gate_ : nullptr);
+    }
+    // An expression of a list that cannot be matched ends the run.
+    if (const PatternProblem* problem = ListProblem(st_);
+        problem != nullptr && !run.StopRequested) {
+      st_.host->ShowMessage(st_.labels[static_cast<int>(Label::kCountWordsCaption)].text,
+                            PatternProblemMessage(*problem), Icon::kExclamation);
+      run.StopRequested = true;
+      ended_by_error_ = true;
     }
   }
   return Yield();

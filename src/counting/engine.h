@@ -134,6 +134,13 @@ class Engine final : private ScanSink {
   bool ClearOutputFile();
   bool ClearFolder();
 
+  // Adds a words file to list `index` (0 words to ignore, 1 count-only),
+  // selects and reads it; the common words of a language as the
+  // words-to-ignore file (words_files.h). Busy reading words files; each
+  // returns false, changing nothing, while other work runs.
+  bool LoadWordsFile(int index, const std::string& path);
+  bool LoadCommonWords(int language);
+
   // A click on the results box (window_commands.h); served while busy.
   void ResultsBoxClicked(bool right_button) { vorn::ResultsBoxClicked(&st_, right_button); }
 

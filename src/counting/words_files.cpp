@@ -9,8 +9,11 @@
 #include "input/line_reader.h"
 #include "results/output.h"
 #include "util/file_proc.h"
+#include "util/program_folder.h"
 #include "util/str_proc.h"
 #include "words/char_classes.h"
+#include "words/comment_markers.h"
+#include "words/patterns.h"
 #include "words/scanner.h"
 
 namespace vorn {
@@ -18,6 +21,8 @@ namespace vorn {
 namespace {
 
 constexpr size_t kPieceBytes = size_t{1} << 20;
+constexpr char kInadmissibleTitle[] =
+    "Extra count-only words/phrases: inadmissible regular expression";
 
 // The classes of special characters a count-only word may hold, with the
 // option that lets words hold them.
@@ -96,6 +101,36 @@ void RemoveWordsFile(EngineState* st, int index, size_t position) {
   st->SettingChanged(index == 0 ? "WordsFiles0" : "WordsFiles1");
 }
 
+// Whether a "?" or "~" stands outside angle brackets (inside them "?" is
+// part of an expression).
+bool HasWildcards(BytesView line) {
+  bool inside = false;
+  for (const char c : line) {
+    if (c == '<') inside = true;
+    if (c == '>') inside = false;
+    if (!inside && (c == '?' || c == '~')) return true;
+  }
+  return false;
+}
+
+// Whether every expression in angle brackets of a count-only line is
+// admissible; reports the first that is not, and the line is passed over.
+bool AdmissibleLine(EngineState* st, BytesView line) {
+  for (size_t open = line.find('<'); open != BytesView::npos; open = line.find('<', open + 1)) {
+    const size_t close = line.find('>', open);
+    if (close == BytesView::npos) break;
+    const Text item = DecodeWindows1252(line.substr(open, close - open + 1));
+    const int verdict = CheckVornRegexp(item);
+    if (verdict < 0) {
+      ShowRegexpVerdict(
+          st->host, verdict, item, false, kInadmissibleTitle,
+          "\r\nThe following line will be ignored:\r\n" + TextToUtf8(DecodeWindows1252(line)));
+      return false;
+    }
+  }
+  return true;
+}
+
 std::vector<Bytes>& FileList(EngineState* st, int index) {
   return index == 0 ? st->lists.IgnoreFileWords : st->lists.CountOnlyFileWords;
 }
@@ -126,6 +161,7 @@ bool ReadWords(EngineState* st, int index, const std::string& path) {
   options.reading_word_lists = true;
   Scanner scanner;
   scanner.Configure(allowed, /*reading_word_lists=*/true, options);
+  scanner.SetCommentMarkers(CommentMarkers::ForType("C"));
   st->textbox.SetText(count_only ? u"Now reading count-only words . . . "
                                  : u"Now reading words to ignore . . . ");
 
@@ -153,7 +189,8 @@ bool ReadWords(EngineState* st, int index, const std::string& path) {
     if (trimmed.empty()) continue;
     line = Bytes(trimmed);
     if (count_only) {
-      if (line.find_first_of("?~") != Bytes::npos) {
+      if (!AdmissibleLine(st, line)) continue;
+      if (HasWildcards(line)) {
         lists.CountOnlyFileHasWildcards = true;  // expressions in brackets are the way
         refused = true;
         break;
@@ -302,6 +339,37 @@ void ListCountOnlyWords(EngineState* st) {
   }
   if (!lines.empty()) st->textbox.OutputToTxb(lines);
   st->run.StopRequested = false;
+}
+
+void LoadWordsFile(EngineState* st, int index, const std::string& path) {
+  WordsFileList& files = st->settings.WordsFiles[static_cast<size_t>(index)];
+  auto at = std::find(files.paths.begin(), files.paths.end(), path);
+  if (at == files.paths.end()) {
+    if (files.paths.size() >= kMaxWordsFiles) {
+      st->host->ShowMessage(index == 0 ? "Words-to-ignore files" : "Count-only words/phrases files",
+                            "No more files may be added to this list.", Icon::kExclamation);
+      return;
+    }
+    files.paths.push_back(path);
+    at = files.paths.end() - 1;
+  }
+  files.selected = static_cast<int16_t>(at - files.paths.begin());
+  st->SettingChanged(index == 0 ? "WordsFiles0" : "WordsFiles1");
+  AttemptToReadWords(st, index);
+}
+
+bool LoadCommonWords(EngineState* st, int language) {
+  const std::string name = CommonWordsFileName(language);
+  if (name.empty()) return false;
+  const std::string path = FindDataFile(name);
+  if (path.empty()) {
+    st->host->ShowMessage("Error", ProgramFolder() + "/" + name + " not found.",
+                          Icon::kExclamation);
+    return false;
+  }
+  st->ChangeSetting(&st->settings.CommonWordsLanguage, language, "CommonWordsLanguage");
+  LoadWordsFile(st, 0, path);
+  return !st->lists.IgnoreFileWords.empty();
 }
 
 }  // namespace vorn

@@ -36,6 +36,16 @@ bool ReadWords(EngineState* st, int index, const std::string& path);
 // message; a failure is reported and the file leaves the list.
 void AttemptToReadWords(EngineState* st, int index);
 
+// Adds `path` to list `index` unless it is there already (at most
+// kMaxWordsFiles paths: "No more files may be added to this list."),
+// selects it and reads it (AttemptToReadWords).
+void LoadWordsFile(EngineState* st, int index, const std::string& path);
+
+// The common words of `language` (a CommonWordsLanguage position, 0 to 6)
+// as the words-to-ignore file, from the program's folder. Returns whether
+// they were loaded; a missing file is reported.
+bool LoadCommonWords(EngineState* st, int language);
+
 // ListCountOnlyWords: the entries of the loaded count-only file in the
 // results box, in alphabetical order.
 void ListCountOnlyWords(EngineState* st);

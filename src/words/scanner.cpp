@@ -98,6 +98,7 @@ void Scanner::Configure(TextView allowed_extra_chars, bool reading_word_lists,
   options_ = options;
   options_.reading_word_lists = reading_word_lists;
   changes_words_ = NormaliseChangesWords(options_);
+  SetCommentMarkers(CommentMarkers());
 }
 
 size_t Scanner::NextGreaterThan(BytesView block, size_t from) {
@@ -168,26 +169,24 @@ size_t Scanner::MeasureWord(BytesView b, size_t pos) {
   return p - pos;
 }
 
-bool Scanner::GetNextWord(BytesView b, size_t* pos) {
+size_t Scanner::MeasureFromStart(BytesView b, size_t pos) {
   // The common case in one tight loop: a run of word characters ended by
   // anything but "<", well within the word's limit.
-  size_t n;
-  size_t p = *pos + 1;
+  size_t p = pos + 1;
   const size_t len = b.size();
   // Never past the word's limit: a longer run is measured again from where
   // the word ends, so looking further would make a long run quadratic.
-  const size_t limit = std::min(len, *pos + kMaxWordChars);
+  const size_t limit = std::min(len, pos + kMaxWordChars);
   while (p < limit && classes_.IsWord(b[p])) ++p;
-  measured_ += p - *pos;
+  measured_ += p - pos;
   if (p < limit && b[p] != '<') {
     stopped_at_ = b[p];
-    n = p - *pos;
-  } else {
-    n = MeasureWord(b, *pos);
+    return p - pos;
   }
-  if (n == 0) return false;
-  const size_t start = *pos;
-  *pos += n;
+  return MeasureWord(b, pos);
+}
+
+bool Scanner::TakeWord(BytesView b, size_t start, size_t n) {
   size_t end = start + n;
   while (end > start && IsInnerOnly(b[end - 1])) --end;
   if (end == start) return false;
@@ -203,21 +202,46 @@ bool Scanner::GetNextWord(BytesView b, size_t* pos) {
   return true;
 }
 
-size_t Scanner::ScanRange(BytesView b, size_t pos, size_t stop, ScanSink* sink, bool* ended) {
+template <bool kMarkers>
+size_t Scanner::ScanLoop(BytesView b, size_t pos, size_t stop, bool block_ends, ScanSink* sink,
+                         bool* ended) {
   const size_t len = b.size();
-  gt_from_ = space_from_ = kNone;  // forces a fresh search in this block
-  gt_at_ = space_at_ = 0;
-  judge_.NewBlock();
   size_t skipped = 0;
   while (pos + 1 < len && pos < stop) {
+    if constexpr (kMarkers) {
+      // Markers are looked for where a word could begin or a character is
+      // passed over, never inside a word. After a comment the loop's test
+      // runs again: a block that ends there (or holds only its trailing
+      // blank) is done, and the next position may open another comment.
+      if (comment_open_ == CommentMarkers::kNoComment) {
+        comment_open_ = markers_.FindCommentStart(b, pos);
+      }
+      if (comment_open_ != CommentMarkers::kNoComment) {
+        comment_open_ = markers_.SkipComment(b, comment_open_, &pos, block_ends);
+        if (++skipped % 65536 == 0 && sink->Yield()) {
+          *ended = true;
+          return pos;
+        }
+        continue;
+      }
+    }
     const char c = b[pos];
-    if (classes_.IsStart(c) || (c == '<' && reading_word_lists_)) {
-      const size_t before = pos;
-      if (GetNextWord(b, &pos) && sink->OnWord(word_view_)) {
+    size_t n = 0;
+    if (classes_.IsStart(c)) {
+      n = MeasureFromStart(b, pos);
+    } else if (c == '<' && reading_word_lists_) {
+      // A pattern in a words file; a "<" that measures nothing is passed
+      // over below like any other character.
+      n = MeasureWord(b, pos);
+    }
+    if (n != 0) {
+      const size_t start = pos;
+      pos += n;
+      if (TakeWord(b, start, n) && sink->OnWord(word_view_)) {
         *ended = true;
         return pos;
       }
-      if (pos != before) continue;
+      continue;
     }
     // Not a word start: on to the next character other than a blank.
     ++pos;
@@ -230,11 +254,25 @@ size_t Scanner::ScanRange(BytesView b, size_t pos, size_t stop, ScanSink* sink, 
   return pos;
 }
 
+size_t Scanner::ScanRange(BytesView b, size_t pos, size_t stop, bool block_ends, ScanSink* sink,
+                          bool* ended) {
+  gt_from_ = space_from_ = kNone;  // forces a fresh search in this block
+  gt_at_ = space_at_ = 0;
+  judge_.NewBlock();
+  if (markers_.empty()) return ScanLoop<false>(b, pos, stop, block_ends, sink, ended);
+  return ScanLoop<true>(b, pos, stop, block_ends, sink, ended);
+}
+
+void Scanner::SetCommentMarkers(const CommentMarkers& markers) {
+  markers_ = markers;
+  comment_open_ = CommentMarkers::kNoComment;
+}
+
 void Scanner::ScanTextBlock(Bytes* block, ScanSink* sink, const BlockHints& hints) {
   if (hints.may_need_prepare) PrepareBlock(block, !reading_word_lists_);
   if (!reading_word_lists_ && hints.may_hold_hyphens) BlankDoubleHyphens(block);
   bool ended = false;
-  ScanRange(*block, 0, kNone, sink, &ended);
+  ScanRange(*block, 0, kNone, true, sink, &ended);
 }
 
 void Scanner::BeginLine() {
@@ -251,7 +289,7 @@ bool Scanner::ScanPiece(BytesView piece, bool last, ScanSink* sink, const BlockH
   if (!reading_word_lists_) BlankDoubleHyphens(&carry_, &hyphens_from_, carry_offset_, !last);
   const size_t stop = last ? kNone : carry_.size() > kLookahead ? carry_.size() - kLookahead : 0;
   bool ended = false;
-  const size_t pos = ScanRange(carry_, 0, stop, sink, &ended);
+  const size_t pos = ScanRange(carry_, 0, stop, last, sink, &ended);
   if (ended || last) {
     BeginLine();
     return ended;

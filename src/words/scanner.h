@@ -5,7 +5,8 @@
 // with NumAlpha2, trims and normalises it, and hands it to its sink. Blocks
 // and words are Windows-1252 bytes. What a word is comes from one
 // AllowedExtraChars string, turned into lookup tables when the scanner is
-// configured.
+// configured. With comment markers set, the text of comments is passed
+// over; a comment may run on from one block into the next.
 //
 // One scanner per run; not thread-safe.
 
@@ -18,6 +19,7 @@
 #include "util/text.h"
 #include "words/bracket_judge.h"
 #include "words/char_classes.h"
+#include "words/comment_markers.h"
 #include "words/normalise.h"
 
 namespace vorn {
@@ -54,9 +56,22 @@ void BlankDoubleHyphens(Bytes* block, size_t* from, size_t line_offset, bool mor
 class Scanner {
  public:
   // Sets the word characters, whether a words file is being read and the
-  // normalisation options.
+  // normalisation options, and clears the comment markers.
+  //
+  // While a words file is read, tabs become blanks, double hyphens stay, a
+  // "<" may begin a word (a pattern such as "<colou?r>"), and words reach
+  // the sink exactly as they stand in the block, only trimmed of inner-only
+  // characters at their ends, so the sink may look at their characters.
   void Configure(TextView allowed_extra_chars, bool reading_word_lists,
                  const NormaliseOptions& options);
+
+  // The comment markers of the text to come (none: every character is
+  // scanned); forgets any comment left open.
+  void SetCommentMarkers(const CommentMarkers& markers);
+  // A new file begins: a comment left open by the last one ends.
+  void ResetComments() { comment_open_ = CommentMarkers::kNoComment; }
+  // Whether a comment opened in a block runs on into the next one.
+  bool InComment() const { return comment_open_ != CommentMarkers::kNoComment; }
 
   // What the caller already knows of a block, so that the preparation steps
   // can be passed over when they would change nothing.
@@ -99,10 +114,13 @@ class Scanner {
   uint64_t measured() const { return measured_; }
 
  private:
-  // GetNextWord: measures, trims and normalises the word at *pos into
-  // word_view_;
-  // advances *pos past the measured word. Returns false for no word.
-  bool GetNextWord(BytesView block, size_t* pos);
+  // The length of the word at pos, which begins with a word-start
+  // character: a run of word characters measured in one tight loop, and
+  // MeasureWord when a "<" or the word's limit ends the run.
+  size_t MeasureFromStart(BytesView block, size_t pos);
+  // Trims and normalises the measured block[start, start + n) into
+  // word_view_. Returns false for no word.
+  bool TakeWord(BytesView block, size_t start, size_t n);
   size_t NextGreaterThan(BytesView block, size_t from);
   size_t NextSpace(BytesView block, size_t from);
 
@@ -115,8 +133,15 @@ class Scanner {
   BytesView word_view_;  // the word handed on: a view of the block or of word_
   // Scans b from pos on and hands over its words, up to the first word start
   // at or after `stop`. Returns the position where it stopped; sets *ended
-  // when the sink asked to end the scan.
-  size_t ScanRange(BytesView b, size_t pos, size_t stop, ScanSink* sink, bool* ended);
+  // when the sink asked to end the scan. block_ends: b ends where its line
+  // ends (false for a piece of a long line with more to follow).
+  size_t ScanRange(BytesView b, size_t pos, size_t stop, bool block_ends, ScanSink* sink,
+                   bool* ended);
+  // The scan loop, built twice so that text without comment markers pays
+  // nothing for them.
+  template <bool kMarkers>
+  size_t ScanLoop(BytesView b, size_t pos, size_t stop, bool block_ends, ScanSink* sink,
+                  bool* ended);
   // NumAlpha2 within the block being scanned.
   size_t MeasureWord(BytesView block, size_t pos);
 
@@ -126,6 +151,8 @@ class Scanner {
   size_t carry_offset_ = 0;
   size_t hyphens_from_ = 0;
   BracketJudge judge_;
+  CommentMarkers markers_;
+  int comment_open_ = CommentMarkers::kNoComment;  // the pair of the open comment
   uint64_t measured_ = 0;
   // Caches of the next ">" and the next blank at or after a position, so
   // that measuring words across a block stays linear.
