@@ -135,6 +135,25 @@ TEST(CliEndToEndTest, EveryDisplayFormatInBothOrdersAndStyles) {
   for (const Case& c : FormatCases()) CheckCase(c);
 }
 
+// The words-to-ignore and count-only lists: the boxes, files with comments,
+// wildcards and expressions, the common words, and "Count all words".
+TEST(CliEndToEndTest, WordsToIgnoreAndCountOnlyLists) {
+  const std::string text = "tests/data/genesis.txt";
+  const std::vector<Case> cases = {
+      {"lists_ignore_box", text, {"--ignore", "zeta the  alpha and"}},
+      {"lists_ignore_file", text,
+       {"--ignore-file", "tests/data/lists_ignore.txt", "--set",
+        "PatternMatchingInWordsToIgnoreFile=1"}},
+      {"lists_common_words", text, {"--common-words", "en"}},
+      {"lists_count_only_file", text,
+       {"--count-only-file", "tests/data/lists_count_only.txt", "--set",
+        "PatternMatchingInCountOnlyWordsFile=1"}},
+      {"lists_count_only_box", text, {"--count-only", "<colou?r>, god, light, day and"}},
+      {"lists_all_words", text, {"--count-only", "new york", "--all-words", "--ignore", "the"}},
+  };
+  for (const Case& c : cases) CheckCase(c);
+}
+
 TEST(CliEndToEndTest, TextsAndWordRules) {
   const std::vector<Case> cases = {
       {"utf8_punct", "tests/data/utf8_punct.txt", {"--set", "WordOrder=1"}},
