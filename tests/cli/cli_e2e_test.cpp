@@ -141,11 +141,13 @@ TEST(CliEndToEndTest, WordsToIgnoreAndCountOnlyLists) {
   const std::string text = "tests/data/genesis.txt";
   const std::vector<Case> cases = {
       {"lists_ignore_box", text, {"--ignore", "zeta the  alpha and"}},
-      {"lists_ignore_file", text,
+      {"lists_ignore_file",
+       text,
        {"--ignore-file", "tests/data/lists_ignore.txt", "--set",
         "PatternMatchingInWordsToIgnoreFile=1"}},
       {"lists_common_words", text, {"--common-words", "en"}},
-      {"lists_count_only_file", text,
+      {"lists_count_only_file",
+       text,
        {"--count-only-file", "tests/data/lists_count_only.txt", "--set",
         "PatternMatchingInCountOnlyWordsFile=1"}},
       {"lists_count_only_box", text, {"--count-only", "<colou?r>, god, light, day and"}},
