@@ -22,6 +22,10 @@ namespace vorn {
 // The most paths a words-file list holds.
 inline constexpr size_t kMaxWordsFiles = 99;
 
+// Removes the path at `position` (if there is one) from list `index`; the
+// list is left with no selection.
+void RemoveWordsFile(EngineState* st, int index, size_t position);
+
 // ReadWords: reads the file at `path` into the file list of kind `index`
 // (0 words to ignore, 1 count-only). Returns false when the file cannot be
 // used (reported by the file check), holds brackets (words to ignore) or
