@@ -1,5 +1,6 @@
 // WordsFiles: reading a words-to-ignore or count-only file into its list,
-// and the commands of the two words-file lists of the Settings window.
+// and adding, selecting and removing the paths of the two words-file lists
+// (their Settings-window commands are in words_file_commands.h).
 //
 // A words file is plain text (Windows-1252 or UTF-8), read line by line
 // with C comments honoured. A words-to-ignore file holds words; a
