@@ -13,6 +13,7 @@
 #include "counting/count_dialogs.h"
 #include "counting/window_commands.h"
 #include "counting/word_lists.h"
+#include "counting/words_file_commands.h"
 #include "counting/words_files.h"
 #include "input/decode.h"
 #include "input/html_head.h"
@@ -232,13 +233,8 @@ void Engine::SetCountWordsCaption() {
 
 void Engine::OnTimer() {
   if (in_command_) return;
-  static const char* const kNames[] = {"Words-to-ignore files (",
-                                       "Count-only words/phrases files ("};
-  const Label labels[] = {Label::kIgnoreFilesCaption, Label::kCountOnlyFilesCaption};
-  for (size_t i = 0; i < 2; ++i) {
-    st_.SetLabel(labels[i],
-                 kNames[i] + std::to_string(st_.settings.WordsFiles[i].paths.size()) + ")");
-  }
+  st_.SetLabel(Label::kIgnoreFilesCaption, WordsFilesCaption(st_, 0));
+  st_.SetLabel(Label::kCountOnlyFilesCaption, WordsFilesCaption(st_, 1));
 }
 
 bool Engine::LoadWordsFile(int index, const std::string& path) {
@@ -1175,6 +1171,39 @@ bool Engine::RunStateCommand(void (*command)(EngineState*)) {
            command(&st_);
            return RunOutcome::kListed;
          }) != RunOutcome::kBusy;
+}
+
+bool Engine::RunStateCommand(Busy busy, const std::function<void()>& work) {
+  return RunCommand([this, busy, &work] {
+           if (busy != Busy::kIdle) st_.SetBusy(busy);
+           work();
+           return RunOutcome::kListed;
+         }) != RunOutcome::kBusy;
+}
+
+bool Engine::AddWordsFileClicked(int index) {
+  return RunStateCommand(Busy::kReadingWordsFiles,
+                         [this, index] { vorn::AddWordsFileClicked(&st_, index); });
+}
+bool Engine::WordsFileChosen(int index, int position) {
+  return RunStateCommand(Busy::kReadingWordsFiles,
+                         [this, index, position] { vorn::WordsFileChosen(&st_, index, position); });
+}
+bool Engine::ClearWordsFilesClicked(int index) {
+  return RunStateCommand(Busy::kIdle, [this, index] { vorn::ClearWordsFilesClicked(&st_, index); });
+}
+bool Engine::ClearBoxClicked(int index) {
+  return RunStateCommand(Busy::kIdle, [this, index] { vorn::ClearBoxClicked(&st_, index); });
+}
+bool Engine::BoxLeft(int index) {
+  return RunStateCommand(Busy::kIdle, [this, index] { vorn::BoxLeft(&st_, index); });
+}
+bool Engine::CommonWordsChosen(int language) {
+  return RunStateCommand(Busy::kReadingWordsFiles,
+                         [this, language] { vorn::CommonWordsChosen(&st_, language); });
+}
+bool Engine::ListCountOnlyClicked() {
+  return RunStateCommand(Busy::kRelisting, [this] { vorn::ListCountOnlyClicked(&st_); });
 }
 
 bool Engine::ChooseInputFile() { return RunStateCommand(&vorn::ChooseInputFile); }

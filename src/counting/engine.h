@@ -141,6 +141,19 @@ class Engine final : private ScanSink {
   bool LoadWordsFile(int index, const std::string& path);
   bool LoadCommonWords(int language);
 
+  // The words-file lists and boxes of the Settings window
+  // (words_file_commands.h). Those that may read a file are busy reading
+  // words files; "List" is busy relisting, so that the stop command ends a
+  // long listing. Each returns false, changing nothing, while other work
+  // runs.
+  bool AddWordsFileClicked(int index);
+  bool WordsFileChosen(int index, int position);
+  bool ClearWordsFilesClicked(int index);
+  bool ClearBoxClicked(int index);
+  bool BoxLeft(int index);
+  bool CommonWordsChosen(int language);
+  bool ListCountOnlyClicked();
+
   // A click on the results box (window_commands.h); served while busy.
   void ResultsBoxClicked(bool right_button) { vorn::ResultsBoxClicked(&st_, right_button); }
 
@@ -163,6 +176,9 @@ class Engine final : private ScanSink {
   RunOutcome RunCommand(const std::function<RunOutcome()>& body);
   // Runs a command that only works on the state; false when refused.
   bool RunStateCommand(void (*command)(EngineState*));
+  // Runs `work` as a command, busy with `busy` (none for Busy::kIdle); false
+  // when refused.
+  bool RunStateCommand(Busy busy, const std::function<void()>& work);
   // Puts the run state back after a command was abandoned or failed.
   void Unwind();
   // A pause of the work: the timers, then pending events.

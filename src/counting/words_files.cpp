@@ -92,15 +92,6 @@ void ReplaceAll(Bytes* text, std::string_view from, std::string_view to) {
   }
 }
 
-// Removes the path at `position` from list `index`.
-void RemoveWordsFile(EngineState* st, int index, size_t position) {
-  WordsFileList& files = st->settings.WordsFiles[static_cast<size_t>(index)];
-  if (position >= files.paths.size()) return;
-  files.paths.erase(files.paths.begin() + static_cast<std::ptrdiff_t>(position));
-  files.selected = -1;
-  st->SettingChanged(index == 0 ? "WordsFiles0" : "WordsFiles1");
-}
-
 // Whether a "?" or "~" stands outside angle brackets (inside them "?" is
 // part of an expression).
 bool HasWildcards(BytesView line) {
@@ -136,6 +127,14 @@ std::vector<Bytes>& FileList(EngineState* st, int index) {
 }
 
 }  // namespace
+
+void RemoveWordsFile(EngineState* st, int index, size_t position) {
+  WordsFileList& files = st->settings.WordsFiles[static_cast<size_t>(index)];
+  if (position >= files.paths.size()) return;
+  files.paths.erase(files.paths.begin() + static_cast<std::ptrdiff_t>(position));
+  files.selected = -1;
+  st->SettingChanged(index == 0 ? "WordsFiles0" : "WordsFiles1");
+}
 
 bool ReadWords(EngineState* st, int index, const std::string& path) {
   CountRun& run = st->run;

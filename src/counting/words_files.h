@@ -1,5 +1,6 @@
 // WordsFiles: reading a words-to-ignore or count-only file into its list,
-// and the commands of the two words-file lists of the Settings window.
+// and adding, selecting and removing the paths of the two words-file lists
+// (their Settings-window commands are in words_file_commands.h).
 //
 // A words file is plain text (Windows-1252 or UTF-8), read line by line
 // with C comments honoured. A words-to-ignore file holds words; a
@@ -21,6 +22,10 @@ namespace vorn {
 
 // The most paths a words-file list holds.
 inline constexpr size_t kMaxWordsFiles = 99;
+
+// Removes the path at `position` (if there is one) from list `index`; the
+// list is left with no selection.
+void RemoveWordsFile(EngineState* st, int index, size_t position);
 
 // ReadWords: reads the file at `path` into the file list of kind `index`
 // (0 words to ignore, 1 count-only). Returns false when the file cannot be
