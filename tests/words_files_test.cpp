@@ -55,7 +55,7 @@ TEST_F(WordsFilesTest, ACountOnlyFileOfWordsPhrasesAndExpressions) {
   EXPECT_EQ(CountOnly(), (std::vector<Bytes>{"<colou?r>", "new+york", "o'clock", "paris"}));
   EXPECT_EQ(host.Dialogs(),
             std::vector<std::string>{"Count-only words/phrases loaded|Four "
-                                     "count-only-words/phrases loaded from " +
+                                     "count-only words/phrases loaded from " +
                                      dir.File("only.txt") + "\r\n\r\nDo you wish to list them?"});
   // Its words hold apostrophes: words may hold them now.
   EXPECT_EQ(engine.settings().AllowWordsWithApostrophes, 1);

@@ -259,7 +259,7 @@ void AttemptToReadWords(EngineState* st, int index) {
     const int64_t n = static_cast<int64_t>(list.size());
     if (count_only) {
       const std::string what =
-          n == 1 ? "One count-only word/phrase" : NumberInWords(n) + " count-only-words/phrases";
+          n == 1 ? "One count-only word/phrase" : NumberInWords(n) + " count-only words/phrases";
       const Answer a =
           st->host->Ask("Count-only words/phrases loaded",
                         what + " loaded from " + path + "\r\n\r\n" +
