@@ -3,7 +3,8 @@
 # memory, and times hostile shapes of input with their peak memory: one
 # 100 MB line, one 40 MB word, 1,000,000 distinct words, and text full of
 # bracketed expressions. Ends with the engine's longest pauses between two
-# chances for the window to handle events (bench/pauses.sh). Builds nothing:
+# chances for the window to handle events (bench/pauses.sh), then with long
+# words-to-ignore and count-only lists (bench/lists.sh). Builds nothing:
 # expects build/release/src/cli/vorn-cli and build/release/bench/pause_bench
 # (make bench builds them first). Inputs and outputs go to build/bench/.
 set -euo pipefail
@@ -158,3 +159,6 @@ measure "text full of <...> (10 MB)" "${brackets}"
 # The longest pauses of the engine (the time between two chances for the
 # window to handle its events).
 bash bench/pauses.sh
+
+# Counts with long words-to-ignore and count-only lists.
+bash bench/lists.sh
