@@ -657,20 +657,35 @@ bool Engine::OnWord(BytesView word) {
     } else {
       AddWordToList(word, run.IgnoreMode ? &ignore_gate_ : nullptr);
     }
-    // An expression of a list that cannot be matched ends the run.
-    if (const PatternProblem* problem = ListProblem(st_);
-        problem != nullptr && !run.StopRequested) {
-      st_.host->ShowMessage(st_.labels[static_cast<int>(Label::kCountWordsCaption)].text,
-                            PatternProblemMessage(*problem), Icon::kExclamation);
-      run.StopRequested = true;
-      ended_by_error_ = true;
-    }
+    if (list_problem_) ReportListProblem();
   }
   return Yield();
 }
 
-bool Engine::IgnoreGate::Admits(BytesView word) { return !IsIgnored(st, word); }
-bool Engine::CountOnlyGate::Admits(BytesView word) { return IsCountOnlyWord(st, word); }
+// An expression of a list that cannot be matched ends the run.
+void Engine::ReportListProblem() {
+  list_problem_ = false;
+  const PatternProblem* problem = ListProblem(st_);
+  if (problem == nullptr || st_.run.StopRequested) return;
+  st_.host->ShowMessage(st_.labels[static_cast<int>(Label::kCountWordsCaption)].text,
+                        PatternProblemMessage(*problem), Icon::kExclamation);
+  st_.run.StopRequested = true;
+  ended_by_error_ = true;
+}
+
+// The lists are looked at only for a word met for the first time (and for
+// phrases); a problem of their patterns is reported after the word.
+bool Engine::IgnoreGate::Admits(BytesView word) {
+  const bool admitted = !IsIgnored(&engine->st_, word);
+  engine->list_problem_ = ListProblem(engine->st_) != nullptr;
+  return admitted;
+}
+
+bool Engine::CountOnlyGate::Admits(BytesView word) {
+  const bool admitted = IsCountOnlyWord(&engine->st_, word);
+  engine->list_problem_ = ListProblem(engine->st_) != nullptr;
+  return admitted;
+}
 
 // The count-only branch of the gate: the word itself, then every phrase that
 // ends with it.
@@ -692,6 +707,7 @@ void Engine::CountOnlyWord(BytesView word) {
       std::replace(phrase_.begin(), phrase_.end(), '+', ' ');
       AddWordToList(phrase_, nullptr);
     }
+    if (words == k && ListProblem(st_) != nullptr) list_problem_ = true;
   }
   const Settings& s = st_.settings;
   if ((s.TerminatePhraseAtPeriod && scanner_.StoppedAtPeriod()) ||
@@ -707,7 +723,13 @@ void Engine::AddWordToList(BytesView word, WordList::Gate* gate) {
       static_cast<int64_t>(word.size()) > kMaxWordLength) {
     return;
   }
-  if (st_.words.AddGated(word, run.CurrentFileIndex, gate) != WordList::Gated::kNew) return;
+  if (st_.words.AddGated(word, run.CurrentFileIndex, gate) == WordList::Gated::kNew) NewEntry(word);
+}
+
+// A word or phrase made a new entry: the progress label, and the word shown
+// as found.
+void Engine::NewEntry(BytesView word) {
+  const CountRun& run = st_.run;
   const int64_t n = st_.words.DistinctCount();
   if (n == 1) {
     if (run.CountOnlyMode && !run.AllPhrasesMode) {

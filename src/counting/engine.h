@@ -202,6 +202,8 @@ class Engine final : private ScanSink {
   void ResetPhrases();
   void FlushPendingWords();
   void AddWordToList(BytesView word, WordList::Gate* gate);
+  void NewEntry(BytesView word);
+  void ReportListProblem();
   void CountOnlyWord(BytesView word);
   void FilterWordList();
   void CountOnlyFilter();
@@ -214,20 +216,21 @@ class Engine final : private ScanSink {
 
   // The lookups of the gate, made once per distinct word.
   struct IgnoreGate final : WordList::Gate {
-    explicit IgnoreGate(EngineState* s) : st(s) {}
+    explicit IgnoreGate(Engine* e) : engine(e) {}
     bool Admits(BytesView word) override;
-    EngineState* st;
+    Engine* engine;
   };
   struct CountOnlyGate final : WordList::Gate {
-    explicit CountOnlyGate(EngineState* s) : st(s) {}
+    explicit CountOnlyGate(Engine* e) : engine(e) {}
     bool Admits(BytesView word) override;
-    EngineState* st;
+    Engine* engine;
   };
 
   EngineState st_;
-  IgnoreGate ignore_gate_{&st_};
-  CountOnlyGate count_only_gate_{&st_};
-  Bytes phrase_;  // a counted phrase, its words joined by blanks
+  IgnoreGate ignore_gate_{this};
+  CountOnlyGate count_only_gate_{this};
+  bool list_problem_ = false;  // a lookup met a pattern it cannot match
+  Bytes phrase_;               // a counted phrase, its words joined by blanks
   Scanner scanner_;
   Bytes line_;              // the block being scanned
   bool line_open_ = false;  // pieces of a long line are being scanned
