@@ -210,26 +210,33 @@ bool IsIgnored(EngineState* st, BytesView word) {
   return BinarySearchList(l.IgnoreFileWords, lower);
 }
 
-bool IsCountOnlyWord(EngineState* st, BytesView word) {
+namespace {
+
+// Whether `text` is in the count-only box's list, or else in the loaded
+// file's (by its patterns when pattern matching is on in it, else by
+// binary search of the lower-cased text).
+bool InCountOnlyLists(EngineState* st, BytesView text, const PatternList& box,
+                      const PatternList& file) {
   const RestrictionLists& l = st->lists;
   RestrictionLists::Compiled& c = *l.compiled;
-  if (MatchAgainstList(word, c.extra_count_only, &c.matcher)) return true;
+  if (MatchAgainstList(text, box, &c.matcher)) return true;
   if (l.CountOnlyFileWords.empty() || c.matcher.has_problem()) return false;
   if (st->settings.PatternMatchingInCountOnlyWordsFile) {
-    return MatchAgainstList(word, c.count_only_file, &c.matcher);
+    return MatchAgainstList(text, file, &c.matcher);
   }
-  return BinarySearchList(l.CountOnlyFileWords, Lowered(word));
+  return BinarySearchList(l.CountOnlyFileWords, Lowered(text));
+}
+
+}  // namespace
+
+bool IsCountOnlyWord(EngineState* st, BytesView word) {
+  const RestrictionLists::Compiled& c = *st->lists.compiled;
+  return InCountOnlyLists(st, word, c.extra_count_only, c.count_only_file);
 }
 
 bool IsCountOnlyPhrase(EngineState* st, BytesView phrase) {
-  const RestrictionLists& l = st->lists;
-  RestrictionLists::Compiled& c = *l.compiled;
-  if (MatchAgainstList(phrase, c.extra_phrases, &c.matcher)) return true;
-  if (l.CountOnlyFileWords.empty() || c.matcher.has_problem()) return false;
-  if (st->settings.PatternMatchingInCountOnlyWordsFile) {
-    return MatchAgainstList(phrase, c.file_phrases, &c.matcher);
-  }
-  return BinarySearchList(l.CountOnlyFileWords, Lowered(phrase));
+  const RestrictionLists::Compiled& c = *st->lists.compiled;
+  return InCountOnlyLists(st, phrase, c.extra_phrases, c.file_phrases);
 }
 
 const PatternProblem* ListProblem(const EngineState& st) {
