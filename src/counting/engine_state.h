@@ -20,6 +20,7 @@
 
 #include "counting/word_list.h"
 #include "counting/word_lists.h"
+#include "input/file_patterns.h"
 #include "results/ranking.h"
 #include "results/textbox.h"
 #include "settings/settings.h"
@@ -100,6 +101,9 @@ struct EngineState {
   CountRun run;
   WordList words;
   RestrictionLists lists;
+  // The file-path specifications of a folder run, as last read from their
+  // boxes.
+  FilePathSpecs file_specs;
   ListStatistics stats;
   Textbox textbox;
   ListingState listing;
