@@ -26,6 +26,7 @@ TEST(EntitiesTest, WhereAnEntityBegins) {
       {"&\xE9t\xE9;", 5},  // accented letters are letters
       {"&abcdefghijklmnopqr;", 20},
       {"&abcdefghijklmnopqrs;", 0},  // the ";" at position 21
+      {"&abcdefghijklmnopqrs;t;", 0},
       {"amp;", 0},
       {"x&amp;", 0},
   };

@@ -55,10 +55,11 @@ bool FindEntity(BytesView e, uint8_t* byte) {
 int IsEntityAt(BytesView s) {
   if (s.size() < 4 || s[0] != '&') return 0;
   if (s[1] == '#') return 1;
-  const size_t semi = s.find(';');
+  // Only the first 20 characters can hold the ";": looking no further keeps
+  // a line of many "&" and no ";" linear.
+  const size_t semi = s.substr(0, 20).find(';');
   if (semi == BytesView::npos) return 0;
   const size_t p = semi + 1;
-  if (p >= 21) return 0;
   if (s.substr(0, semi).find(' ') != BytesView::npos) return 0;
   if (!IsLetterChar(Windows1252ToChar(static_cast<uint8_t>(s[1])))) return 0;
   return static_cast<int>(p);
