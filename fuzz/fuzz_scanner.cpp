@@ -2,7 +2,8 @@
 //
 // Input: byte 0 and byte 1 choose the allowed extra word characters and the
 // normalisation options, byte 2 the scan mode (words file or not, lower
-// case, C comment markers) and how many of the bytes after it (0 to 3) are
+// case, C comment markers or, for text that is no words file, the markers
+// and markup of an HTML, XML or PHP file) and how many of the bytes after it (0 to 3) are
 // the user's own extra characters; the rest is the block. The block is
 // scanned as the engine scans a line (one blank appended), by a sink that
 // checks every word, and scanned again with the hints a caller may give,
@@ -158,6 +159,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   const bool reading_word_lists = (mode >> 2) & 1;
   const bool lower_case = (mode >> 3) & 1;
   const bool comment_markers = (mode >> 4) & 1;
+  static constexpr std::string_view kMarkupExtensions[] = {"", "htm", "xml", "php"};
+  const std::string_view markup_ext = reading_word_lists ? "" : kMarkupExtensions[(mode >> 5) & 3];
   const BytesView text(reinterpret_cast<const char*>(bytes) + used, size - used);
   Bytes block(text);
   if (lower_case) vorn::LowerCaseAccentedInPlace(&block);
@@ -165,7 +168,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
 
   vorn::Scanner scanner;
   scanner.Configure(vorn::BuildAllowedExtraChars(s), reading_word_lists, options);
-  if (comment_markers) scanner.SetCommentMarkers(vorn::CommentMarkers::ForType("C"));
+  if (!markup_ext.empty()) {
+    const vorn::FileMarkers markup = vorn::MarkersForExtension(markup_ext, false);
+    scanner.SetCommentMarkers(markup.markers);
+    scanner.SetMarkup(markup.is_markup);
+  } else if (comment_markers) {
+    scanner.SetCommentMarkers(vorn::CommentMarkers::ForType("C"));
+  }
   vorn::NormaliseOptions effective = options;
   effective.reading_word_lists = reading_word_lists;
 

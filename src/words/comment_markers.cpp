@@ -1,6 +1,11 @@
 #include "words/comment_markers.h"
 
 #include <algorithm>
+#include <string>
+
+#include "words/char_classes.h"
+#include "words/entities.h"
+#include "words/normalise.h"
 
 namespace vorn {
 
@@ -36,35 +41,114 @@ size_t FindIgnoringCase(BytesView block, std::string_view marker, size_t from) {
   }
 }
 
+constexpr std::string_view kCDataStart = "<![CDATA[";
+
+bool IsEntityPair(const CommentMarkers::Pair& pair) { return pair.start == "&" && pair.end == ";"; }
+
 }  // namespace
 
 CommentMarkers CommentMarkers::ForType(std::string_view type) {
   CommentMarkers m;
   if (type == "C") {
+    m.type_ = Type::kC;
     m.Add("/*", "*/");
     m.Add("//", "");
+  } else if (type == "XML") {
+    m.type_ = Type::kXml;
+    m.Add("<?xml", "?>");
+    m.Add("<!--", "-->");
+    m.Add("<", ">");
+  } else if (type == "HTML" || type == "PHP") {
+    const bool php = type == "PHP";
+    m.type_ = php ? Type::kPhp : Type::kHtml;
+    m.Add("&", ";");
+    m.Add("<script", "/script>");
+    m.Add("<style", "/style>");
+    m.Add("<!--", "-->");
+    if (php) m.Add("<?php", "php");
+    m.Add("<", ">");
+    if (php) {
+      m.Add("/*", "*/");
+      m.Add("//", "");
+    }
   }
-  // The markup types ("XML", "HTML", "PHP") are to join here.
   return m;
+}
+
+FileMarkers MarkersForExtension(std::string_view lower_ext, bool allow_comment_markers) {
+  if (lower_ext == "php") return {CommentMarkers::ForType("PHP"), true};
+  if (lower_ext == "xml") return {CommentMarkers::ForType("XML"), true};
+  if (lower_ext.find("htm") != std::string_view::npos) {
+    return {CommentMarkers::ForType("HTML"), true};
+  }
+  if (lower_ext == "cpp" || lower_ext == "c" || allow_comment_markers) {
+    return {CommentMarkers::ForType("C"), false};
+  }
+  return {CommentMarkers(), false};
+}
+
+bool CommentMarkersOK(Host* host, const Settings& settings) {
+  const Text extra = BuildAllowedExtraChars(settings);
+  for (const std::u16string_view marker : {u"/*", u"//"}) {
+    size_t n = 0;
+    while (n < marker.size() && IsWordChar(marker[n], false, extra)) ++n;
+    if (n < marker.size()) continue;
+    const std::string m = TextToUtf8(marker);
+    host->ShowMessage("Error",
+                      "With the current settings the start-comment marker\r\n\"" + m +
+                          "\" could be part of a word.\r\n\r\nCheck the 'Settings' window and "
+                          "perhaps disallow comment\r\nmarkers or restrict allowable characters "
+                          "in 'words'.",
+                      Icon::kExclamation);
+    return false;
+  }
+  return true;
 }
 
 void CommentMarkers::Add(std::string_view start, std::string_view end) {
   if (pairs_.size() < kMaxPairs) pairs_.push_back({std::string(start), std::string(end)});
 }
 
-int CommentMarkers::FindCommentStart(BytesView block, size_t pos) const {
-  // The markup types will need more than a match here: an "&" that begins
-  // an entity, and CDATA sections, which are no comments.
+int CommentMarkers::FindCommentStart(BytesView block, size_t pos, bool is_markup) const {
+  if (pos >= block.size()) return kNoComment;
   for (size_t i = 0; i < pairs_.size(); ++i) {
     const std::string& start = pairs_[i].start;
-    if (start.empty() || pos >= block.size()) continue;
-    if (EqualsIgnoringCase(block.substr(pos, start.size()), start)) return static_cast<int>(i);
+    if (start.empty()) continue;
+    if (!EqualsIgnoringCase(block.substr(pos, start.size()), start)) continue;
+    // An "&" in markup opens an entity, or nothing.
+    if (is_markup && IsEntityPair(pairs_[i])) {
+      return IsEntityAt(block.substr(pos)) != 0 ? static_cast<int>(i) : kNoComment;
+    }
+    if (EqualsIgnoringCase(block.substr(pos, kCDataStart.size()), kCDataStart)) return kCData;
+    return static_cast<int>(i);
   }
   return kNoComment;
 }
 
-int CommentMarkers::SkipComment(BytesView block, int open, size_t* pos, bool block_ends) const {
-  const std::string& end = pairs_[static_cast<size_t>(open)].end;
+int CommentMarkers::SkipComment(BytesView block, int open, size_t* pos, bool block_ends,
+                                bool is_markup) const {
+  if (type_ == Type::kXml && open == kCData) {
+    // A CDATA section is text: only its opening is passed over.
+    *pos = std::min(*pos + kCDataStart.size(), block.size());
+    return kNoComment;
+  }
+  const Pair& pair = pairs_[static_cast<size_t>(open)];
+  if (is_markup && IsEntityPair(pair) && *pos + 1 < block.size() && block[*pos] == '&' &&
+      block[*pos + 1] == '#') {
+    // A numeric entity, with any letters that follow it directly.
+    size_t p = *pos + 2;
+    while (p < block.size()) {
+      const char c = block[p];
+      if (c != ';' && !(c >= '0' && c <= '9') &&
+          !IsLetterChar(Windows1252ToChar(static_cast<uint8_t>(c)))) {
+        break;
+      }
+      ++p;
+    }
+    *pos = p;
+    return kNoComment;
+  }
+  const std::string& end = pair.end;
   if (end.empty()) {
     *pos = block.size();
     return block_ends ? kNoComment : open;

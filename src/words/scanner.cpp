@@ -99,6 +99,7 @@ void Scanner::Configure(TextView allowed_extra_chars, bool reading_word_lists,
   options_.reading_word_lists = reading_word_lists;
   changes_words_ = NormaliseChangesWords(options_);
   SetCommentMarkers(CommentMarkers());
+  markup_ = false;
 }
 
 size_t Scanner::NextGreaterThan(BytesView block, size_t from) {
@@ -135,7 +136,7 @@ size_t Scanner::MeasureWord(BytesView b, size_t pos) {
     measured_ += p - run;
     if (p - pos >= kMaxWordChars || p >= len) break;
     const char c = b[p];
-    if (c != '<') break;
+    if (c != '<' || markup_) break;
     if (p + 1 < len && b[p + 1] == '/') break;
     // A ">" further away than an expression may reach ends the word, as no
     // ">" at all does: what a word is never depends on text far beyond it.
@@ -215,10 +216,10 @@ size_t Scanner::ScanLoop(BytesView b, size_t pos, size_t stop, bool block_ends, 
       // runs again: a block that ends there (or holds only its trailing
       // blank) is done, and the next position may open another comment.
       if (comment_open_ == CommentMarkers::kNoComment) {
-        comment_open_ = markers_.FindCommentStart(b, pos);
+        comment_open_ = markers_.FindCommentStart(b, pos, markup_);
       }
       if (comment_open_ != CommentMarkers::kNoComment) {
-        comment_open_ = markers_.SkipComment(b, comment_open_, &pos, block_ends);
+        comment_open_ = markers_.SkipComment(b, comment_open_, &pos, block_ends, markup_);
         if (++skipped % 65536 == 0 && sink->Yield()) {
           *ended = true;
           return pos;
@@ -272,6 +273,7 @@ void Scanner::SetCommentMarkers(const CommentMarkers& markers) {
 void Scanner::ScanTextBlock(Bytes* block, ScanSink* sink, const BlockHints& hints) {
   if (hints.may_need_prepare) PrepareBlock(block, !reading_word_lists_);
   if (!reading_word_lists_ && hints.may_hold_hyphens) BlankDoubleHyphens(block);
+  if (markup_) DecodeEntities(block);
   bool ended = false;
   ScanRange(*block, 0, kNone, true, sink, &ended);
 }
@@ -280,6 +282,7 @@ void Scanner::BeginLine() {
   carry_.clear();
   carry_offset_ = 0;
   hyphens_from_ = 0;
+  decode_ = EntityDecodeState();
 }
 
 bool Scanner::ScanPiece(BytesView piece, bool last, ScanSink* sink, const BlockHints& hints) {
@@ -288,6 +291,15 @@ bool Scanner::ScanPiece(BytesView piece, bool last, ScanSink* sink, const BlockH
   if (hints.may_need_prepare) PrepareBlock(&carry_, !reading_word_lists_, old);
   // Always: a "--" held back at the end of the last piece is decided now.
   if (!reading_word_lists_) BlankDoubleHyphens(&carry_, &hyphens_from_, carry_offset_, !last);
+  if (markup_) {
+    // Entities are decoded after the steps above, as in a whole block. The
+    // text shrinks only where an entity was: the search for "--" goes on at
+    // most that much earlier, which finds nothing new.
+    const size_t before = carry_.size();
+    DecodeEntities(&carry_, &decode_);
+    const size_t shrunk = before - carry_.size();
+    hyphens_from_ = hyphens_from_ > shrunk ? hyphens_from_ - shrunk : 0;
+  }
   const size_t stop = last ? kNone : carry_.size() > kLookahead ? carry_.size() - kLookahead : 0;
   bool ended = false;
   const size_t pos = ScanRange(carry_, 0, stop, last, sink, &ended);
@@ -298,6 +310,13 @@ bool Scanner::ScanPiece(BytesView piece, bool last, ScanSink* sink, const BlockH
   carry_.erase(0, pos);
   carry_offset_ += pos;
   hyphens_from_ = hyphens_from_ > pos ? hyphens_from_ - pos : 0;
+  if (decode_.from >= pos) {
+    decode_.from -= pos;
+  } else {
+    // An "&" still waiting for its ";" is gone with the scanned text.
+    decode_.from = 0;
+    decode_.amp_lost = true;
+  }
   return false;
 }
 

@@ -20,6 +20,7 @@
 #include "words/bracket_judge.h"
 #include "words/char_classes.h"
 #include "words/comment_markers.h"
+#include "words/entities.h"
 #include "words/normalise.h"
 
 namespace vorn {
@@ -68,6 +69,13 @@ class Scanner {
   // The comment markers of the text to come (none: every character is
   // scanned); forgets any comment left open.
   void SetCommentMarkers(const CommentMarkers& markers);
+  // Whether the text to come is markup (set after SetCommentMarkers; Configure
+  // clears it): the known entities of each block are decoded before it is
+  // scanned (an entity cut by a line end stays as it is), an "&" opens a
+  // comment only where an entity begins, and a "<" always ends a word, so
+  // that no word runs into a tag.
+  void SetMarkup(bool markup) { markup_ = markup; }
+  bool markup() const { return markup_; }
   // A new file begins: a comment left open by the last one ends.
   void ResetComments() { comment_open_ = CommentMarkers::kNoComment; }
   // Whether a comment opened in a block runs on into the next one.
@@ -153,6 +161,8 @@ class Scanner {
   BracketJudge judge_;
   CommentMarkers markers_;
   int comment_open_ = CommentMarkers::kNoComment;  // the pair of the open comment
+  bool markup_ = false;
+  EntityDecodeState decode_;  // where the entities of a line in pieces go on
   uint64_t measured_ = 0;
   // Caches of the next ">" and the next blank at or after a position, so
   // that measuring words across a block stays linear.
