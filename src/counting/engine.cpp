@@ -25,6 +25,7 @@
 #include "util/message_table.h"
 #include "util/str_proc.h"
 #include "words/char_classes.h"
+#include "words/comment_markers.h"
 #include "words/normalise.h"
 
 namespace vorn {
@@ -411,6 +412,11 @@ RunOutcome Engine::RunCount() {
   // Display-format check.
   if (s.DisplayFormat >= 11 && s.Source != InputSource::kFolder) {
     if (!CheckDisplayFormatAvailable(&st_)) return RunOutcome::kRefused;
+  }
+  // Comment markers that words could hold are refused.
+  if (s.AllowCommentMarkers && !CommentMarkersOK(st_.host, s)) {
+    st_.host->ShowSettingsWindow();
+    return RunOutcome::kRefused;
   }
   // Frequency limits.
   run.ThresholdFrequency = s.ThresholdFrequencyValue();
@@ -1070,6 +1076,12 @@ bool Engine::ReadLines(const std::string& path, int text_result, int start_code,
     return false;
   }
   reader.SetPieceLimit(kPieceBytes, decode_utf8);
+  // The comments of the file's kind: tags, scripts, styles and entities of
+  // markup, the comments of program text.
+  const FileMarkers markers =
+      MarkersForExtension(LowerExtension(path), st_.settings.AllowCommentMarkers != 0);
+  scanner_.SetCommentMarkers(markers.markers);
+  scanner_.SetMarkup(markers.is_markup);
   // An HTML document's head is passed over; it may declare UTF-8.
   bool doctype_seen = LowerExtension(path).find("htm") == std::string::npos;
   std::optional<HtmlHead> head;

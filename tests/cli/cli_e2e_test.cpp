@@ -156,6 +156,25 @@ TEST(CliEndToEndTest, WordsToIgnoreAndCountOnlyLists) {
   for (const Case& c : cases) CheckCase(c);
 }
 
+// Markup and program text: tags, entities, scripts, styles, CDATA, PHP
+// and C comments by the file's extension; the marker check.
+TEST(CliEndToEndTest, MarkupAndProgramText) {
+  for (const char* name : {"markup.htm", "markup.c", "markup.php", "markup.xml"}) {
+    std::string golden = name;
+    golden[golden.find('.')] = '_';
+    CheckCase({golden, std::string("tests/data/") + name, {"--set", "WordOrder=1"}});
+  }
+  TempDir dir;
+  const CliRun r = RunCli({"-q", "tests/data/markup.c", "--set", "AllowCommentMarkers=1", "--set",
+                           "AllowWordsWithForwardslashes=1"},
+                          dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err,
+            "Error: With the current settings the start-comment marker\n\"//\" could be part of a "
+            "word.\n\nCheck the 'Settings' window and perhaps disallow comment\nmarkers or "
+            "restrict allowable characters in 'words'.\n");
+}
+
 TEST(CliEndToEndTest, TextsAndWordRules) {
   const std::vector<Case> cases = {
       {"utf8_punct", "tests/data/utf8_punct.txt", {"--set", "WordOrder=1"}},

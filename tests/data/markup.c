@@ -1,0 +1,4 @@
+ant /* bee */ cat
+exit // why not
+/* open
+hidden */ dog

@@ -1,0 +1,1 @@
+<html><?php echo $name; ?> body words <!-- gone --></html>
