@@ -15,26 +15,14 @@
 # Inputs and outputs go to build/bench/.
 set -euo pipefail
 
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cd "${root}"
-
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cli="build/release/src/cli/vorn-cli"
-work="build/bench"
-if [[ ! -x "${cli}" ]]; then
-  echo "bench: ${cli} not found; run 'make build' first" >&2
-  exit 1
-fi
-mkdir -p "${work}"
+bench_start "${cli}"
 
 kjv10="${work}/kjv10.txt"
 kjv1="${work}/kjv1.txt"
 bash bench/make_input.sh "${kjv10}"
-if [[ ! -e "${kjv1}" ]]; then
-  # One tenth of the lines: one copy of the text.
-  lines=$(wc -l < "${kjv10}")
-  head -n $((lines / 10)) "${kjv10}" > "${kjv1}.tmp"
-  mv "${kjv1}.tmp" "${kjv1}"
-fi
+make_kjv1 "${kjv10}" "${kjv1}"  # one copy of the text
 
 err="${work}/lists.err"
 ignore_target=10  # per cent

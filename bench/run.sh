@@ -9,16 +9,9 @@
 # (make bench builds them first). Inputs and outputs go to build/bench/.
 set -euo pipefail
 
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cd "${root}"
-
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cli="build/release/src/cli/vorn-cli"
-work="build/bench"
-if [[ ! -x "${cli}" ]]; then
-  echo "bench: ${cli} not found; run 'make build' first" >&2
-  exit 1
-fi
-mkdir -p "${work}"
+bench_start "${cli}"
 
 input="${work}/kjv10.txt"
 out="${work}/out.txt"

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "settings/settings.h"
+#include "support/scan_pieces.h"
 #include "support/scripted_host.h"
 #include "words/scanner.h"
 
@@ -338,15 +339,7 @@ Words ScanLineInPieces(const Bytes& text, const std::vector<size_t>& cuts,
   scanner.SetCommentMarkers(f.markers);
   scanner.SetMarkup(f.is_markup);
   Collect sink;
-  scanner.BeginLine();
-  size_t from = 0;
-  for (size_t cut : cuts) {
-    scanner.ScanPiece(BytesView(text).substr(from, cut - from), false, &sink,
-                      Scanner::BlockHints());
-    from = cut;
-  }
-  Bytes rest = text.substr(from) + " ";
-  scanner.ScanPiece(rest, true, &sink, Scanner::BlockHints());
+  ScanPieces(&scanner, text, cuts, &sink);
   EXPECT_FALSE(scanner.InComment());
   return sink.words;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/scan_pieces.h"
 #include "words/reg_exp.h"
 
 namespace vorn {
@@ -212,15 +213,7 @@ Words ScanInPieces(const Bytes& text, const std::vector<size_t>& cuts, std::u16s
   Scanner scanner;
   scanner.Configure(extra, false, NormaliseOptions());
   Collect sink;
-  scanner.BeginLine();
-  size_t from = 0;
-  for (size_t cut : cuts) {
-    scanner.ScanPiece(BytesView(text).substr(from, cut - from), false, &sink,
-                      Scanner::BlockHints());
-    from = cut;
-  }
-  Bytes rest = text.substr(from) + " ";
-  scanner.ScanPiece(rest, true, &sink, Scanner::BlockHints());
+  ScanPieces(&scanner, text, cuts, &sink);
   return sink.words;
 }
 

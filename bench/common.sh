@@ -1,0 +1,26 @@
+# Sourced by the bench scripts: moves to the repository root, checks that the
+# program a script times was built, and makes the shared inputs.
+#   bench_start PROGRAM   cd to the root; fail unless PROGRAM is executable;
+#                         make build/bench/ (the folder of inputs and outputs)
+#   make_kjv1 KJV10 KJV1  KJV1 becomes one tenth of KJV10's lines (one copy
+#                         of the text), unless it exists
+
+work="build/bench"
+
+bench_start() {
+  cd "$(dirname "${BASH_SOURCE[0]}")/.."
+  if [[ ! -x "$1" ]]; then
+    echo "bench: $1 not found; run 'make build' first" >&2
+    exit 1
+  fi
+  mkdir -p "${work}"
+}
+
+make_kjv1() {
+  if [[ ! -e "$2" ]]; then
+    local lines
+    lines=$(wc -l < "$1")
+    head -n $((lines / 10)) "$1" > "$2.tmp"
+    mv "$2.tmp" "$2"
+  fi
+}
