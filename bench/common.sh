@@ -4,6 +4,9 @@
 #                         make build/bench/ (the folder of inputs and outputs)
 #   make_kjv1 KJV10 KJV1  KJV1 becomes one tenth of KJV10's lines (one copy
 #                         of the text), unless it exists
+#   best_of_3 ARGS...     the shortest of three runs of the script's own
+#                         time_once ARGS..., in nanoseconds
+#   seconds NS            NS nanoseconds as seconds with three decimals
 
 work="build/bench"
 
@@ -24,3 +27,16 @@ make_kjv1() {
     mv "$2.tmp" "$2"
   fi
 }
+
+best_of_3() {
+  local best="" t
+  for _ in 1 2 3; do
+    t=$(time_once "$@") || return 1
+    if [[ -z "${best}" || ${t} -lt ${best} ]]; then
+      best=${t}
+    fi
+  done
+  echo "${best}"
+}
+
+seconds() { awk -v ns="$1" 'BEGIN { printf "%.3f", ns / 1e9 }'; }

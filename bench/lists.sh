@@ -55,20 +55,6 @@ time_once() {
   echo $((end - start))
 }
 
-# The shortest of three runs, in nanoseconds.
-best_of_3() {
-  local best="" t
-  for _ in 1 2 3; do
-    t=$(time_once "$@") || return 1
-    if [[ -z "${best}" || ${t} -lt ${best} ]]; then
-      best=${t}
-    fi
-  done
-  echo "${best}"
-}
-
-seconds() { awk -v ns="$1" 'BEGIN { printf "%.3f", ns / 1e9 }'; }
-
 # The words of a listing file (the third field of each row; the first two
 # lines are the file name and the column heads), one a line.
 listed_words() { awk 'NR > 2 && NF >= 3 { sub(/\r$/, "", $3); print $3 }' "$1"; }

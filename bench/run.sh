@@ -32,20 +32,6 @@ time_once() {
   echo $((end - start))
 }
 
-# The shortest of three runs, in nanoseconds.
-best_of_3() {
-  local best="" t i
-  for i in 1 2 3; do
-    t=$(time_once "$@") || return 1
-    if [[ -z "${best}" || ${t} -lt ${best} ]]; then
-      best=${t}
-    fi
-  done
-  echo "${best}"
-}
-
-seconds() { awk -v ns="$1" 'BEGIN { printf "%.3f", ns / 1e9 }'; }
-
 bytes=$(stat -c %s "${input}")
 echo "input: ${input} ($(awk -v b="${bytes}" 'BEGIN { printf "%.1f", b / 1e6 }') MB)"
 
