@@ -47,6 +47,12 @@ struct RestrictionLists {
   };
   std::unique_ptr<Compiled> compiled = std::make_unique<Compiled>();
 
+  // The list loaded from the words file of kind `index` (0 words to
+  // ignore, 1 count-only).
+  std::vector<Bytes>& FileWords(int index) {
+    return index == 0 ? IgnoreFileWords : CountOnlyFileWords;
+  }
+
   bool IgnoreSet() const { return !ExtraIgnoreWords.empty() || !IgnoreFileWords.empty(); }
   bool CountOnlySet() const { return !ExtraCountOnly.empty() || !CountOnlyFileWords.empty(); }
   int64_t CountOnlyEntries() const {

@@ -22,11 +22,6 @@ WordsFileList& Files(EngineState* st, int index) {
   return st->settings.WordsFiles[static_cast<size_t>(index)];
 }
 
-// The list loaded from a words file of kind `index`.
-std::vector<Bytes>& LoadedList(EngineState* st, int index) {
-  return index == 0 ? st->lists.IgnoreFileWords : st->lists.CountOnlyFileWords;
-}
-
 // The part of a path after its last "/".
 std::string FileNameOf(const std::string& path) {
   const size_t slash = path.rfind('/');
@@ -90,7 +85,7 @@ void WordsFileChosen(EngineState* st, int index, int position) {
       return;
     case LoadOrRemove::kRemove:
       RemoveWordsFile(st, index, static_cast<size_t>(position));
-      LoadedList(st, index).clear();
+      st->lists.FileWords(index).clear();
       return;
     case LoadOrRemove::kCancel:
       return;
@@ -107,7 +102,7 @@ void ClearWordsFilesClicked(EngineState* st, int index) {
   files.paths.clear();
   files.selected = -1;
   st->SettingChanged(FilesField(index));
-  LoadedList(st, index).clear();
+  st->lists.FileWords(index).clear();
 }
 
 void ClearBoxClicked(EngineState* st, int index) {

@@ -122,10 +122,6 @@ bool AdmissibleLine(EngineState* st, BytesView line) {
   return true;
 }
 
-std::vector<Bytes>& FileList(EngineState* st, int index) {
-  return index == 0 ? st->lists.IgnoreFileWords : st->lists.CountOnlyFileWords;
-}
-
 }  // namespace
 
 void RemoveWordsFile(EngineState* st, int index, size_t position) {
@@ -139,7 +135,7 @@ void RemoveWordsFile(EngineState* st, int index, size_t position) {
 bool ReadWords(EngineState* st, int index, const std::string& path) {
   CountRun& run = st->run;
   const bool count_only = index == 1;
-  std::vector<Bytes>& target = FileList(st, index);
+  std::vector<Bytes>& target = st->lists.FileWords(index);
   target.clear();
   RestrictionLists& lists = st->lists;
   (count_only ? lists.CountOnlyFileHasWildcards : lists.IgnoreFileHasBrackets) = false;
@@ -249,11 +245,11 @@ void AttemptToReadWords(EngineState* st, int index) {
                               (count_only ? "count-only words" : "words-to-ignore") + " not found.",
                           Icon::kExclamation);
     RemoveWordsFile(st, index, position);
-    FileList(st, index).clear();
+    st->lists.FileWords(index).clear();
     return;
   }
   const bool read = ReadWords(st, index, path);
-  std::vector<Bytes>& list = FileList(st, index);
+  std::vector<Bytes>& list = st->lists.FileWords(index);
   st->textbox.Clear();
   if (read) {
     const int64_t n = static_cast<int64_t>(list.size());
