@@ -202,7 +202,7 @@ struct BoxCase {
   bool doc_note;
 };
 
-TEST(FilePatternsTest, GetFileFilepathSpecifications) {
+TEST(FilePatternsTest, FileSpecBoxLeft) {
   const BoxCase cases[] = {
       {0, "*.TXT,*.doc", "*.txt, *.doc", true, true},
       {0, "*.doc, *.txt", "*.doc, *.txt", false, true},
@@ -216,7 +216,7 @@ TEST(FilePatternsTest, GetFileFilepathSpecifications) {
     ScriptedHost host;
     EngineState st(&host);
     st.settings.FileFilepathSpecifications[c.index] = c.text;
-    GetFileFilepathSpecifications(&st, c.index);
+    FileSpecBoxLeft(&st, c.index);
     EXPECT_EQ(st.settings.FileFilepathSpecifications[c.index], c.normalised) << c.text;
     const std::string field = "FileFilepathSpecifications" + std::to_string(c.index);
     EXPECT_EQ(host.settings_changed(), c.changed ? Strings{field} : Strings{}) << c.text;

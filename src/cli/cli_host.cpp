@@ -1,5 +1,8 @@
 #include "cli/cli_host.h"
 
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <csignal>
 
 namespace vorn {
@@ -22,6 +25,13 @@ const char* AnswerName(Answer a) {
       return "No";
   }
   return "";
+}
+
+// The columns of the terminal on standard error (80 when it does not say).
+size_t TerminalWidth() {
+  winsize size{};
+  if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+  return 80;
 }
 
 }  // namespace
@@ -117,6 +127,10 @@ void CliHost::LabelChanged(Label label, const std::string& text, bool visible) {
     elapsed_ = visible ? text : "";
   } else if (label == Label::kNumberOfWords) {
     words_ = visible ? text : "";
+  } else if (label == Label::kFilesScanned) {
+    files_scanned_ = visible ? text : "";
+  } else if (label == Label::kFile) {
+    file_name_ = visible ? text.substr(text.rfind('/') + 1) : "";
   } else {
     return;
   }
@@ -124,21 +138,42 @@ void CliHost::LabelChanged(Label label, const std::string& text, bool visible) {
 }
 
 void CliHost::IndicatorChanged(Indicator indicator, int value) {
-  if (!progress_ || indicator != Indicator::kFileProgress) return;
-  file_progress_ = value;
+  if (!progress_) return;
+  if (indicator == Indicator::kFileProgress) {
+    file_progress_ = value;
+  } else if (indicator == Indicator::kFolderProgress) {
+    folder_progress_ = value;
+  } else {
+    return;
+  }
   DrawProgress();
 }
 
 void CliHost::DrawProgress() {
+  // A folder run shows how far it went through the files, and which file it
+  // reads; a single file how far it went through the file.
+  const bool folder = folder_progress_ >= 0;
+  const int bar = folder ? folder_progress_ : file_progress_;
   std::string line = elapsed_;
   for (const std::string& part :
-       {words_, file_progress_ >= 0 ? ProgressBarText(file_progress_) : std::string()}) {
+       {words_, bar >= 0 ? ProgressBarText(bar) : std::string(),
+        folder ? files_scanned_ : std::string(), folder ? file_name_ : std::string()}) {
     if (part.empty()) continue;
     if (!line.empty()) line += "  ";
     line += part;
   }
   if (line.empty()) return;
-  *err_ << "\r\033[K" << line << std::flush;
+  // One line of the terminal, without the control characters a file name
+  // may hold.
+  std::string shown;
+  size_t columns = 0;
+  const size_t width = TerminalWidth();
+  for (const char c : line) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((b & 0xC0) != 0x80 && ++columns >= width) break;
+    shown.push_back(b < 32 || b == 127 ? '?' : c);
+  }
+  *err_ << "\r\033[K" << shown << std::flush;
   progress_shown_ = true;
 }
 

@@ -77,6 +77,9 @@ class CliHost : public Host {
   std::string elapsed_;
   std::string words_;
   int file_progress_ = -1;
+  int folder_progress_ = -1;
+  std::string files_scanned_;  // "12 of 1,189 files"
+  std::string file_name_;      // the name of the file being read
   ClipboardContent clipboard_;
   CountChoice count_choice_ = CountChoice::kCountSpecified;
   std::function<void()> on_interrupt_;

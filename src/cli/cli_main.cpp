@@ -26,12 +26,18 @@ constexpr const char* kUsage =
     "       vorn-cli --clipboard TEXTFILE [OPTIONS]\n"
     "       vorn-cli --help | --version\n"
     "\n"
-    "Counts the words of SOURCE (a text file) and lists them.\n"
+    "Counts the words of SOURCE (a text file, or the files of a folder) and lists them.\n"
     "\n"
     "Options:\n"
     "  --clipboard FILE     count FILE's text as the clipboard text ('-' = standard input;\n"
     "                       up to 100,000 characters)\n"
     "  --set NAME=VALUE     set one settings field (repeatable)\n"
+    "  -r, --subfolders     a folder SOURCE: read its subfolders too\n"
+    "  --patterns TEXT      a folder SOURCE: read only files matching these patterns\n"
+    "                       (such as '*.txt, a*.htm*')\n"
+    "  --exclude TEXT       a folder SOURCE: leave out files and subfolders whose\n"
+    "                       names hold one of these texts (such as 'copy, bak')\n"
+    "  --list-files         list the files of a folder SOURCE that a count would read\n"
     "  --ignore TEXT        extra words to ignore, separated by blanks\n"
     "  --count-only TEXT    extra count-only words and phrases, separated by ', '\n"
     "  --all-words          count all words although count-only entries are set\n"
@@ -64,6 +70,10 @@ struct Options {
   std::vector<std::string> count_only_files;
   std::vector<int> common_words;  // CommonWordsLanguage positions
   bool all_words = false;
+  bool subfolders = false;
+  std::vector<std::string> patterns;  // --patterns texts, in order
+  std::vector<std::string> exclude;   // --exclude texts, in order
+  bool list_files = false;
 };
 
 int Usage(std::ostream& err, const std::string& problem) {
@@ -220,6 +230,14 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
       std::string v;
       if (!value(&v)) return Usage(err, a + " needs a text");
       (a == "--ignore" ? o.ignore : o.count_only).push_back(v);
+    } else if (a == "-r" || a == "--subfolders") {
+      o.subfolders = true;
+    } else if (a == "--patterns" || a == "--exclude") {
+      std::string v;
+      if (!value(&v)) return Usage(err, a + " needs a text");
+      (a == "--patterns" ? o.patterns : o.exclude).push_back(v);
+    } else if (a == "--list-files") {
+      o.list_files = true;
     } else if (a == "--all-words") {
       o.all_words = true;
     } else if (a == "--ignore-file" || a == "--count-only-file") {
@@ -244,12 +262,17 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
   }
   if (o.has_source && o.has_clipboard) return Usage(err, "give either SOURCE or --clipboard");
+  if (o.list_files && (!o.has_source || ClassifyPath(o.source) != PathKind::kFolder)) {
+    return Usage(err, "--list-files needs a folder SOURCE");
+  }
 
   CliHost host(&err, o.answer_yes, err_is_terminal && !o.quiet);
   Engine engine(&host);
   // Paths on the command line are taken as given, blanks at their ends
   // included.
   engine.SetTrimInputPath(false);
+  // The listing goes to standard output whole, without -o too.
+  engine.SetListingPrinted(true);
   Settings& s = engine.settings();
   for (const std::string& set : o.sets) {
     const size_t eq = set.find('=');
@@ -257,7 +280,10 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     const std::string problem = SetFieldByName(&s, set.substr(0, eq), set.substr(eq + 1));
     if (!problem.empty()) return Usage(err, problem);
   }
-  // Typed into the two boxes: the last of each counts.
+  // Typed into the boxes: the last of each counts.
+  if (o.subfolders) s.IncludeSubfolders = 1;
+  if (!o.patterns.empty()) s.FileFilepathSpecifications[0] = o.patterns.back();
+  if (!o.exclude.empty()) s.FileFilepathSpecifications[1] = o.exclude.back();
   if (!o.ignore.empty()) s.ExtraWords[0] = o.ignore.back();
   if (!o.count_only.empty()) s.ExtraWords[1] = o.count_only.back();
   if (o.all_words) host.SetCountChoice(CountChoice::kCountAllWords);
@@ -303,7 +329,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     host.SetClipboard({ClipboardFromBytes(bytes), cut});
     s.Source = InputSource::kClipboard;
-  } else if (ClassifyPath(o.source) == PathKind::kFolder && o.source.back() != '/') {
+  } else if (ClassifyPath(o.source) == PathKind::kFolder) {
     s.Source = InputSource::kFolder;
     s.FolderPath = o.source;
   } else {
@@ -314,12 +340,12 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
 
   host.OnInterrupt([&engine] { engine.CountWords(); }, [&engine] { engine.StopSilently(); });
   CliHost::InstallInterruptHandler();
-  const RunOutcome outcome = engine.CountWords();
+  const RunOutcome outcome = o.list_files ? engine.ListFiles() : engine.CountWords();
   CliHost::RemoveInterruptHandler();
   host.EndProgress();
 
   EngineState& st = engine.state();
-  if (o.textbox || o.has_output) {
+  if (o.textbox || o.has_output || o.list_files) {
     if (!WriteOut(out, err, TextAsUtf8Lf(st.textbox.text()))) return 1;
   } else if (outcome == RunOutcome::kListed ||
              (outcome == RunOutcome::kFailed && st.run.ResultsPresent)) {

@@ -14,6 +14,7 @@
 #include "counting/words_file_commands.h"
 #include "counting/words_files.h"
 #include "input/decode.h"
+#include "input/file_patterns.h"
 #include "results/output.h"
 #include "results/quick_sort.h"
 #include "util/file_proc.h"
@@ -372,6 +373,12 @@ RunOutcome Engine::RunCount() {
     st_.host->ShowSettingsWindow();
     return RunOutcome::kRefused;
   }
+  // The file-path specifications.
+  if (s.Source != InputSource::kClipboard) {
+    GetFileFilepathSpecifications(&st_, 0);
+    GetFileFilepathSpecifications(&st_, 1);
+    if (!CheckFilePatterns(st_.host, st_.file_specs)) return RunOutcome::kRefused;
+  }
   // Frequency limits.
   run.ThresholdFrequency = s.ThresholdFrequencyValue();
   run.ExcessFrequency = s.ExcessFrequencyValue();
@@ -414,11 +421,8 @@ RunOutcome Engine::RunCount() {
     case InputSource::kSingleFile:
       read = ReadSingleFile();
       break;
-    default:
-      st_.host->ShowMessage("Folder",
-                            "Counting the files of a folder is not available in this version.",
-                            Icon::kInformation);
-      read = RunOutcome::kRefused;
+    case InputSource::kFolder:
+      read = ScanFolder();
       break;
   }
   if (read != RunOutcome::kListed) return read;
@@ -457,6 +461,17 @@ RunOutcome Engine::RunCount() {
   }
   // Results phase.
   run.RunComplete = !run.Interrupted;
+  if (s.Source == InputSource::kFolder) {
+    if (run.FilesScanned == 0) {
+      NoFilesMessage();
+      return RunOutcome::kRefused;
+    }
+    if (run.RunComplete) {
+      st_.HideLabel(Label::kFile);
+      st_.SetLabel(Label::kFilesize, "");
+      st_.SetLabel(Label::kXmlSize, "");
+    }
+  }
   st_.textbox.SetText(u"Processing . . .");
   st_.SetLabel(Label::kNumWordsExcluded, "");
   if (!run.CountOnlyMode) {

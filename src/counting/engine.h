@@ -24,9 +24,11 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "counting/engine_state.h"
 #include "counting/window_commands.h"
+#include "input/is_text_file.h"
 #include "results/output.h"
 #include "util/host.h"
 #include "words/scanner.h"
@@ -104,6 +106,11 @@ class Engine final : private ScanSink {
   // is.
   void SetTrimInputPath(bool trim) { trim_input_path_ = trim; }
 
+  // Whether the host shows the whole listing wherever it goes (vorn-cli
+  // prints it) rather than in the results box alone: a folder run then asks
+  // for no output file in case the box will not hold the result.
+  void SetListingPrinted(bool printed) { listing_printed_ = printed; }
+
   // How often ProcessEvents is called during work: not before `words`
   // further steps (words, lines, entries) and not within `interval` of the
   // last call.
@@ -154,6 +161,16 @@ class Engine final : private ScanSink {
   bool CommonWordsChosen(int language);
   bool ListCountOnlyClicked();
 
+  // "List files to be scanned": the files of the folder that a count would
+  // read, one heading each, in the results box. Busy listing files; the
+  // stop command ends it.
+  RunOutcome ListFiles();
+
+  // A file-path specification box (0 patterns, 1 exclusion texts) lost the
+  // focus: its text is normalised (file_patterns.h). False, changing
+  // nothing, while busy.
+  bool FileSpecBoxLeft(int index);
+
   // A click on the results box (window_commands.h); served while busy.
   void ResultsBoxClicked(bool right_button) { vorn::ResultsBoxClicked(&st_, right_button); }
 
@@ -167,6 +184,25 @@ class Engine final : private ScanSink {
   void SuppressWordsChanged();
 
  private:
+  // Folder runs (folder_scan.cpp).
+  struct CountingPass;
+  struct FolderFile {
+    std::string path;
+    int64_t folder = 1;  // the folders entered up to the file's own
+  };
+  bool CheckFolderSource();
+  bool CheckOutputOutsideFolder();
+  RunOutcome ScanFolder();
+  bool CountFolderFile(const std::string& path);
+  void ReadFolderFile(const std::string& path);
+  // Whether a folder run reads a file that IsTextFile classified; a file
+  // that cannot be opened is noted as not read.
+  bool TextToRead(const std::string& path, const TextFileInfo& info);
+  void ShowFileHeading(const std::string& path);
+  void NoteFileNotRead(const std::string& path, const std::string& reason);
+  void ReportFilesNotRead();
+  void NoFilesMessage();
+
   // ScanSink.
   bool OnWord(BytesView word) override;
   bool Yield() override;
@@ -190,8 +226,17 @@ class Engine final : private ScanSink {
   RunOutcome ReadClipboard();
   int DoItFromFile();
   void ReportInputFileStatus(int status);
-  bool ReadLines(const std::string& path, int text_result, int start_code, bool utf8,
-                 int64_t length);
+  // Reads a file that IsTextFile found to be text, of `length` bytes. False
+  // when it cannot be opened.
+  bool ReadTextFile(const std::string& path, const TextFileInfo& info, int64_t length);
+  // How ReadLines ended: whether the file opened, and the error that ended
+  // the reading ("" for none).
+  struct ReadResult {
+    bool opened = false;
+    std::string error;
+  };
+  ReadResult ReadLines(const std::string& path, int text_result, int start_code, bool utf8,
+                       int64_t length);
   void ScanLine(Bytes* line);
   // Lower-cases (and decodes) one line or piece of a file into line_, and
   // says what the scanner's preparation may find in it.
@@ -241,9 +286,13 @@ class Engine final : private ScanSink {
   std::chrono::steady_clock::time_point run_started_;
   int activity_ = -1;
   std::chrono::steady_clock::time_point activity_turned_;
+  std::vector<FolderFile> folder_files_;  // the files the counting pass accepted
+  std::vector<Text> not_read_;            // files and folders that could not be read
+  std::string remembered_message_;        // why the counting pass stopped
   bool in_command_ = false;
   bool ended_by_error_ = false;  // a read error ended the run
   bool trim_input_path_ = true;
+  bool listing_printed_ = false;
   int progress_cells_ = -1;
   int64_t next_progress_bytes_ = 0;
 };

@@ -213,45 +213,67 @@ int Engine::DoItFromFile() {
     case kStartMissing:
       status = kFileMissing;
       break;
-    default: {
-      bool utf8 = info.utf8;
-      if (info.result == kStartTiny) {
-        // A file of 1 to 4 bytes is read as it is; it is UTF-8 when those
-        // bytes are a multi-byte UTF-8 sequence ("ñu").
-        std::ifstream in(path, std::ios::binary);
-        std::string bytes(4, '\0');
-        in.read(bytes.data(), 4);
-        bytes.resize(static_cast<size_t>(in.gcount()));
-        utf8 = IsValidUtf8(bytes) &&
-               std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
-      }
-      // "Only 7-bit ASCII words" is meant for 8-bit text; in a Unicode file
-      // (UTF-8, UTF-16 or UTF-32 alike) it is suspended, so that one text
-      // lists the same words in whichever form it is stored.
-      const int16_t only7bit = s.Only7bitASCII;
-      const bool suspend = only7bit != 0 && (utf8 || info.result == kTextUnicode);
-      if (suspend) {
-        s.Only7bitASCII = 0;
-        st_.SettingChanged("Only7bitASCII");
-      }
-      if (utf8) st_.SetLabel(Label::kTotalNumOccurrences, "This is a UTF8 file.");
-      // The option comes back however the reading ends.
-      struct Restore {
-        Engine* e;
-        int16_t value;
-        bool on;
-        ~Restore() {
-          if (!on) return;
-          e->st_.settings.Only7bitASCII = value;
-          e->st_.SettingChanged("Only7bitASCII");
-        }
-      } restore{this, only7bit, suspend};
-      if (!ReadLines(path, info.result, info.start_code, utf8, length)) status = kFileCannotOpen;
+    default:
+      st_.words.Clear();
+      run.ScannedFilePaths.clear();
+      run.CurrentFileIndex = 0;
+      run.StopRequested = false;
+      if (!ReadTextFile(path, info, length)) status = kFileCannotOpen;
       break;
-    }
   }
   run.ReadingFiles = false;
   return status;
+}
+
+bool Engine::ReadTextFile(const std::string& path, const TextFileInfo& info, int64_t length) {
+  Settings& s = st_.settings;
+  bool utf8 = info.utf8;
+  if (info.result == kStartTiny) {
+    // A file of 1 to 4 bytes is read as it is; it is UTF-8 when those
+    // bytes are a multi-byte UTF-8 sequence ("ñu").
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(4, '\0');
+    in.read(bytes.data(), 4);
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    utf8 = IsValidUtf8(bytes) &&
+           std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
+  }
+  // "Only 7-bit ASCII words" is meant for 8-bit text; in a Unicode file
+  // (UTF-8, UTF-16 or UTF-32 alike) it is suspended, so that one text
+  // lists the same words in whichever form it is stored.
+  const int16_t only7bit = s.Only7bitASCII;
+  const bool suspend = only7bit != 0 && (utf8 || info.result == kTextUnicode);
+  if (suspend) {
+    s.Only7bitASCII = 0;
+    st_.SettingChanged("Only7bitASCII");
+  }
+  if (utf8) st_.SetLabel(Label::kTotalNumOccurrences, "This is a UTF8 file.");
+  // The option comes back however the reading ends.
+  struct Restore {
+    Engine* e;
+    int16_t value;
+    bool on;
+    ~Restore() {
+      if (!on) return;
+      e->st_.settings.Only7bitASCII = value;
+      e->st_.SettingChanged("Only7bitASCII");
+    }
+  } restore{this, only7bit, suspend};
+  const ReadResult read = ReadLines(path, info.result, info.start_code, utf8, length);
+  if (read.opened && !read.error.empty()) {
+    if (s.Source == InputSource::kFolder) {
+      NoteFileNotRead(path, read.error);
+    } else {
+      // The run ends here; what was found so far is still listed.
+      ReportError(&st_, "DoItFromFile", 57, read.error);
+      st_.run.StopRequested = true;
+      ended_by_error_ = true;
+    }
+  }
+  if (!read.opened && s.Source != InputSource::kFolder) {
+    st_.host->ShowMessage("Invalid input file", "This file cannot be opened.", Icon::kInformation);
+  }
+  return read.opened;
 }
 
 void Engine::ShowFileProgress(int64_t bytes_done, int64_t length, bool lf_only) {
@@ -268,13 +290,8 @@ void Engine::ShowFileProgress(int64_t bytes_done, int64_t length, bool lf_only) 
   st_.host->IndicatorChanged(Indicator::kFileProgress, std::max(cells, 1));
 }
 
-bool Engine::ReadLines(const std::string& path, int text_result, int start_code, bool utf8,
-                       int64_t length) {
-  CountRun& run = st_.run;
-  st_.words.Clear();
-  run.ScannedFilePaths.clear();
-  run.CurrentFileIndex = 0;
-  run.StopRequested = false;
+Engine::ReadResult Engine::ReadLines(const std::string& path, int text_result, int start_code,
+                                     bool utf8, int64_t length) {
   if (utf8 && text_result == kTextCrLf) {
     st_.SetLabel(Label::kNumWordsExcluded, "This is a UTF-8 text file.");
   } else if (text_result == kTextLf) {
@@ -310,10 +327,7 @@ bool Engine::ReadLines(const std::string& path, int text_result, int start_code,
   if (show_progress) st_.host->IndicatorChanged(Indicator::kFileProgress, 0);
   LineReader reader;
   std::string error;
-  if (!reader.Open(path, ending, &error)) {
-    st_.host->ShowMessage("Invalid input file", "This file cannot be opened.", Icon::kInformation);
-    return false;
-  }
+  if (!reader.Open(path, ending, &error)) return ReadResult{false, error};
   reader.SetPieceLimit(kPieceBytes, decode_utf8);
   // The comments of the file's kind: tags, scripts, styles and entities of
   // markup, the comments of program text.
@@ -367,14 +381,9 @@ bool Engine::ReadLines(const std::string& path, int text_result, int start_code,
     }
     ScanPieceOfLine(raw, last, decode_utf8);
   }
-  if (!reader.error().empty()) {
-    // The run ends here; what was found so far is still listed.
-    ReportError(&st_, "DoItFromFile", 57, reader.error());
-    run.StopRequested = true;
-    ended_by_error_ = true;
-  }
+  ReadResult result{true, reader.error()};
   reader.Close();
-  return true;
+  return result;
 }
 
 Scanner::BlockHints Engine::PrepareLine(std::string_view text, bool decode_utf8) {

@@ -144,6 +144,11 @@ void GetFileFilepathSpecifications(EngineState* st, int index) {
       index == 0 ? st->file_specs.patterns : st->file_specs.exclude_texts;
   const std::string normalised = NormaliseSpecText(box, &items);
   st->ChangeSetting(&box, normalised, kSpecFields[index]);
+}
+
+void FileSpecBoxLeft(EngineState* st, int index) {
+  GetFileFilepathSpecifications(st, index);
+  const std::string& normalised = st->settings.FileFilepathSpecifications[index];
   if (index == 0) {
     const std::string_view doc = ".doc";
     const bool ends_with_doc =
@@ -201,6 +206,15 @@ bool FileMatches(std::string_view path, const FilePathSpecs& specs) {
   if (specs.patterns.empty()) return true;
   for (const std::string& pattern : specs.patterns) {
     if (MatchFilePatternText(name, Fold(pattern, false))) return true;
+  }
+  return false;
+}
+
+bool FolderExcluded(std::string_view relative_path, const FilePathSpecs& specs) {
+  if (specs.exclude_texts.empty()) return false;
+  const Text folded = Fold(relative_path, false);
+  for (const std::string& text : specs.exclude_texts) {
+    if (!text.empty() && folded.find(Fold(text, false)) != Text::npos) return true;
   }
   return false;
 }

@@ -55,9 +55,11 @@ std::string NormaliseSpecText(std::string_view text, std::vector<std::string>* i
 
 // Reads box `index` (0 or 1) of the settings into st->file_specs: the box is
 // normalised, and stored back (with SettingChanged) when that changed it.
-// For box 0, a ".doc" pattern brings the note that .doc files are not
-// processed.
 void GetFileFilepathSpecifications(EngineState* st, int index);
+
+// Box `index` lost the focus: GetFileFilepathSpecifications, and for box 0
+// with a ".doc" pattern the note that .doc files are not processed.
+void FileSpecBoxLeft(EngineState* st, int index);
 
 // The tool tip of box `index` showing `text`: an example when the box is
 // empty, the text itself when it is longer than 30 characters, else "".
@@ -69,6 +71,11 @@ bool CheckFilePatterns(Host* host, const FilePathSpecs& specs);
 
 // Whether the file at `path` ("/"-separated) is to be read from a folder.
 bool FileMatches(std::string_view path, const FilePathSpecs& specs);
+
+// Whether a subfolder is left out of a folder run, with everything below
+// it: its path below the chosen folder (`relative_path`, such as
+// "/old/bak") holds one of the exclusion texts.
+bool FolderExcluded(std::string_view relative_path, const FilePathSpecs& specs);
 
 // Whether the file name `name` matches the file pattern `pattern` (base name
 // and extension matched separately).

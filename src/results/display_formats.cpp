@@ -46,7 +46,7 @@ Text TrimmedWord(const ListingPass& pass, int64_t i) {
   return DecodeWindows1252(TrimSpaces(pass.st->words.Word(i)));
 }
 
-Text FolderText(const EngineState& st) { return Utf8ToText(st.settings.FolderPath); }
+Text FolderText(const EngineState& st) { return PathText(st.settings.FolderPath); }
 
 // The header of formats 12 and 13: the "{Folder}" legend when the folder
 // path is abbreviated.
@@ -367,7 +367,7 @@ Text FileListBlock(const ListingPass& pass, int64_t i, bool with_frequency) {
     }
     Text path;
     if (tally.file_index >= 1 && static_cast<size_t>(tally.file_index) <= paths.size()) {
-      path = Utf8ToText(paths[static_cast<size_t>(tally.file_index) - 1]);
+      path = PathText(paths[static_cast<size_t>(tally.file_index) - 1]);
     }
     if (abbreviate) {
       block += u"{Folder}";

@@ -105,10 +105,10 @@ int WriteFileListing(EngineState* st, ByteSink* sink, bool touch_textbox) {
   Text header;
   switch (s.Source) {
     case InputSource::kSingleFile:
-      header = Utf8ToText("File: " + s.InputFilePath) + Text(kCrLf);
+      header = u"File: " + PathText(s.InputFilePath) + Text(kCrLf);
       break;
     case InputSource::kFolder: {
-      header = Utf8ToText("Folder: " + s.FolderPath);
+      header = u"Folder: " + PathText(s.FolderPath);
       if (s.IncludeSubfolders) header += u" plus any subfolders";
       header += kCrLf;
       const Text summary = ScannedFilesSummary(*st);

@@ -60,8 +60,9 @@ enum class Label {
   kCountArrayCaption,      // the caption of cmdCountArray
   kIgnoreFilesCaption,     // "Words-to-ignore files (n)"
   kCountOnlyFilesCaption,  // "Count-only words/phrases files (n)"
+  kFilesScanned,           // a folder run: "12 of 1,189 files", the file being read included
 };
-inline constexpr int kLabelCount = 13;
+inline constexpr int kLabelCount = 14;
 
 // Indicators that show a value rather than a text.
 enum class Indicator {

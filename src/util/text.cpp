@@ -138,6 +138,14 @@ Text Utf8ToText(std::string_view utf8) {
   return out;
 }
 
+Text PathText(std::string_view utf8_path) {
+  Text out = Utf8ToText(utf8_path);
+  for (char16_t& c : out) {
+    if (c < 32 || c == 127) c = u'?';
+  }
+  return out;
+}
+
 void AppendUtf8(char32_t cp, std::string* out) {
   if (cp < 0x80) {
     out->push_back(static_cast<char>(cp));

@@ -131,6 +131,11 @@ std::string TextToUtf8(TextView text);
 // byte becomes the Windows-1252 character of that byte.
 Text Utf8ToText(std::string_view utf8);
 
+// A path as the results show it: Utf8ToText, with every control character
+// (a line break in a file name) shown as "?", so that one path stays one
+// line.
+Text PathText(std::string_view utf8_path);
+
 // The key of the character that the Windows-1252 byte b stands for.
 uint8_t KeyOfByte(uint8_t b);
 

@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -428,12 +429,15 @@ TEST(CliEndToEndTest, UnicodeFormsListAlikeWithOnly7bitAscii) {
 TEST(CliEndToEndTest, BadPathsAndOutputFiles) {
   TempDir dir;
   const std::string input = dir.Write("in.txt", "keep these words\n");
-  // A path ending in "/", and a folder where a file is expected.
-  CliRun r = RunCli({"-q", dir.path() + "/"}, dir);
+  // A file path ending in "/".
+  CliRun r = RunCli({"-q", input + "/"}, dir);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "Invalid input: Invalid input file specification.\n");
-  r = RunCli({"-q", "--set", "Source=1", "--set", "InputFilePath=" + dir.path(), dir.path()}, dir);
+  // A folder with no file in it.
+  std::filesystem::create_directory(dir.File("empty"));
+  r = RunCli({"-q", dir.File("empty")}, dir);
   EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Nothing to do: Folder contains no files.\n");
   // The input file named as the output file is refused and left whole.
   r = RunCli({"-q", input, "-o", input}, dir);
   EXPECT_EQ(r.status, 1);

@@ -1,0 +1,389 @@
+// The engine's folder runs: the checks of the folder source, the two passes
+// over the folder tree (the files are counted, then read), and "List files
+// to be scanned".
+//
+// The counting pass walks the tree once and keeps the files it accepts, in
+// the order read, with the number of folders entered before each; the
+// reading pass reads that list, so the two passes agree on every file even
+// when the tree changes in between.
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+
+#include "counting/engine.h"
+#include "counting/window_commands.h"
+#include "input/file_patterns.h"
+#include "input/folder_walk.h"
+#include "input/is_text_file.h"
+#include "results/display_formats.h"
+#include "util/file_proc.h"
+#include "util/message_table.h"
+#include "util/str_proc.h"
+
+namespace vorn {
+
+namespace {
+
+const std::string kCrLfS = "\r\n";
+constexpr int kProgressBarWidth = 39;
+constexpr int64_t kMaxCountArrayFiles = 10000;
+// The files that could not be read are named in one message, at most this
+// many of them.
+constexpr size_t kNotReadNamed = 10;
+
+std::string FileFolderCountText(int64_t files, int64_t folders) {
+  return std::to_string(files) + " file" + (files == 1 ? "" : "s") + " in " +
+         std::to_string(folders) + " folder" + (folders == 1 ? "" : "s");
+}
+
+// The path as the file system resolves it, or as given when it cannot.
+std::filesystem::path Resolved(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
+  return ec ? std::filesystem::path(path).lexically_normal() : resolved;
+}
+
+// Whether `folder` is `top` or, with `below`, a folder under it.
+bool SameOrBelow(const std::filesystem::path& folder, const std::filesystem::path& top,
+                 bool below) {
+  if (folder == top) return true;
+  if (!below) return false;
+  const std::filesystem::path rel = folder.lexically_relative(top);
+  return !rel.empty() && *rel.begin() != "..";
+}
+
+}  // namespace
+
+// The counting pass (and the listing) as the walk's visitor.
+struct Engine::CountingPass final : FolderVisitor {
+  explicit CountingPass(Engine* e) : engine(e) {}
+  bool OnFile(const std::string& path) override { return engine->CountFolderFile(path); }
+  bool OnSubfolder(const std::string&) override {
+    ++engine->st_.run.FolderCount;
+    engine->st_.pacer.Check();
+    return !engine->st_.run.StopRequested;
+  }
+  void OnUnreadable(const std::string& path, int error) override {
+    engine->NoteFileNotRead(path, ErrorDescription(error));
+  }
+  Engine* engine;
+};
+
+void Engine::NoteFileNotRead(const std::string& path, const std::string& reason) {
+  not_read_.push_back(PathText(path + " (" + reason + ")"));
+}
+
+void Engine::ReportFilesNotRead() {
+  if (not_read_.empty()) return;
+  const size_t n = not_read_.size();
+  Text text = n == 1 ? T("This file or folder could not be read:")
+                     : T(Grouped(static_cast<int64_t>(n)) + " files or folders could not be read:");
+  for (size_t i = 0; i < n && i < kNotReadNamed; ++i) text += u"\r\n" + not_read_[i];
+  if (n > kNotReadNamed) {
+    text += T(kCrLfS + "and " + Grouped(static_cast<int64_t>(n - kNotReadNamed)) + " more.");
+  }
+  st_.host->ShowMessage("Files not read", TextToUtf8(text), Icon::kInformation);
+  not_read_.clear();
+}
+
+bool Engine::TextToRead(const std::string& path, const TextFileInfo& info) {
+  switch (info.result) {
+    case kStartPermissionDenied:
+      NoteFileNotRead(path, ErrorDescription(EACCES));
+      return false;
+    case kStartUnreadable:
+      NoteFileNotRead(path, "cannot be opened");
+      return false;
+    case kNotText:  // not text, empty, or gone: passed over
+    case kTextRtf:
+    case kStartZeroLength:
+    case kStartMissing:
+    case kStartEmptyPath:
+      return false;
+    default:
+      return true;
+  }
+}
+
+bool Engine::CheckFolderSource() {
+  Settings& s = st_.settings;
+  std::string folder(TrimBlanksAndTabs(s.FolderPath));
+  StripTrailingBackslashes(&folder);
+  st_.ChangeSetting(&s.FolderPath, folder, "FolderPath");
+  if (folder.empty()) {
+    st_.host->ShowMessage("Error", "Folder not specified.", Icon::kExclamation);
+    return false;
+  }
+  if (ClassifyPath(folder) != PathKind::kFolder) {
+    st_.host->ShowMessage("Invalid input", "Folder does not exist", Icon::kExclamation);
+    return false;
+  }
+  const FolderListing top = ListFolder(folder);
+  if (top.error != 0) {
+    st_.host->ShowMessage(
+        "Invalid input",
+        "The folder " + folder + kCrLfS + "cannot be read: " + ErrorDescription(top.error) + ".",
+        Icon::kExclamation);
+    return false;
+  }
+  bool any = false;
+  for (const std::string& name : top.files) any = any || MatchFilePattern(name, "*.*", false);
+  if (!any) {
+    st_.host->ShowMessage("Nothing to do", "Folder contains no files.", Icon::kInformation);
+    return false;
+  }
+  return CheckOutputOutsideFolder();
+}
+
+bool Engine::CheckOutputOutsideFolder() {
+  const Settings& s = st_.settings;
+  if (s.OutputFilePath.empty() || s.DisableOutputToFile) return true;
+  // Compared as the file system resolves them: "." and "..", links and
+  // relative paths lead to the same folder.
+  const std::filesystem::path out_folder = Resolved(s.OutputFilePath).parent_path();
+  if (!SameOrBelow(out_folder, Resolved(s.FolderPath), s.IncludeSubfolders != 0)) return true;
+  st_.host->ShowMessage("Invalid output file",
+                        "The output file cannot be in the folder or a subfolder.",
+                        Icon::kInformation);
+  return false;
+}
+
+void Engine::ShowFileHeading(const std::string& path) {
+  const Settings& s = st_.settings;
+  CountRun& run = st_.run;
+  Textbox& box = st_.textbox;
+  if (run.ReadingFiles && !s.SuppressWords && !s.SuppressFilenames && !box.empty() &&
+      !box.text().ends_with(kCrLf)) {
+    box.OutputToTxb(kCrLf);
+  }
+  if (s.SuppressFilenames && !run.ListingFiles) return;
+  Text heading;
+  if (static_cast<int64_t>(s.FolderPath.size()) > kFolderAbbreviationMin) {
+    heading = u"{Folder}" + PathText(std::string_view(path).substr(s.FolderPath.size()));
+  } else {
+    heading = PathText(path);
+  }
+  box.OutputToTxb(heading + Text(kCrLf));
+}
+
+bool Engine::CountFolderFile(const std::string& path) {
+  const Settings& s = st_.settings;
+  CountRun& run = st_.run;
+  st_.pacer.Check();
+  if (run.StopRequested) return false;
+  // A count-only file is never among the files counted.
+  const WordsFileList& count_only = s.WordsFiles[1];
+  if (count_only.selected >= 0 &&
+      static_cast<size_t>(count_only.selected) < count_only.paths.size() &&
+      SamePath(path, count_only.paths[static_cast<size_t>(count_only.selected)])) {
+    remembered_message_ =
+        "The file " + path + kCrLfS + "is among the files to be scanned." + kCrLfS +
+        "But this file is the same as the count-only words/phrases file" + kCrLfS +
+        "currently specified in the Settings panel. " + "This is not permitted.";
+    run.StopRequested = true;
+    return false;
+  }
+  if (!TextToRead(path, IsTextFile(path))) return true;
+  if (run.ListingFiles) {
+    ShowFileHeading(path);
+    if (st_.textbox.OutputAborted) {
+      run.StopRequested = true;
+      return false;
+    }
+  }
+  ++run.FilesScanned;
+  folder_files_.push_back(FolderFile{path, run.FolderCount});
+  if (run.ListingFiles) {
+    st_.textbox.SetListingProgress(true, run.FilesScanned, run.FolderCount);
+  } else if (run.FilesScanned < 10 || run.FilesScanned % 5 == 0) {
+    st_.textbox.SetText(T("Counting files . . . " + std::to_string(run.FilesScanned)));
+  }
+  return true;
+}
+
+RunOutcome Engine::ScanFolder() {
+  Settings& s = st_.settings;
+  CountRun& run = st_.run;
+  if (!CheckFolderSource()) return RunOutcome::kRefused;
+  st_.SetLabel(Label::kCountWordsCaption, GetMessageText(32));
+  run.StopRequested = false;
+  remembered_message_.clear();
+  not_read_.clear();
+  folder_files_.clear();
+
+  // The counting pass.
+  run.CountingFiles = true;
+  run.FolderCount = 1;
+  run.FilesScanned = 0;
+  CountingPass pass(this);
+  WalkFolderTree(s.FolderPath, st_.file_specs, s.IncludeSubfolders != 0, &pass);
+  run.FilesToScan = run.FilesScanned;
+  run.CountingFiles = false;
+  st_.textbox.SetListingProgress(false, 0, 0);
+  if (!run.ListingFiles) st_.textbox.Clear();
+  if (run.StopRequested) {
+    Text note = st_.textbox.empty() ? Text() : Text(kCrLf);
+    note += T("Stopped while counting files (so far: " +
+              FileFolderCountText(run.FilesScanned, run.FolderCount) + ")." + kCrLfS);
+    if (!remembered_message_.empty()) note += T(remembered_message_ + kCrLfS);
+    st_.textbox.OutputToTxb(note);
+    if (!remembered_message_.empty()) return RunOutcome::kRefused;
+    return RunOutcome::kStopped;
+  }
+  ReportFilesNotRead();
+  if (run.ListingFiles) {
+    const std::string summary =
+        run.FilesScanned == 0
+            ? "No files will be scanned."
+            : FileFolderCountText(run.FilesScanned, run.FolderCount) + " will be scanned.";
+    st_.textbox.OutputToTxb(T(kCrLfS + summary + kCrLfS));
+    return RunOutcome::kListed;
+  }
+
+  // Questions before the reading.
+  if (run.CountArrayMode && run.FilesToScan > kMaxCountArrayFiles) {
+    st_.host->ShowMessage("Too many files",
+                          "The number of files to be scanned is " +
+                              std::to_string(run.FilesToScan) + "." + kCrLfS +
+                              "But when creating an Excel file of words/phrases vs files" + kCrLfS +
+                              "the maximum number of files is 10,000.",
+                          Icon::kInformation);
+    return RunOutcome::kRefused;
+  }
+  if (s.OutputFilePath.empty() && !listing_printed_ &&
+      (run.FilesToScan >= 2 || run.FolderCount >= 2)) {
+    const Answer a = st_.host->Ask("Multiple files/folders",
+                                   "When scanning multiple files or folders" + kCrLfS +
+                                       "you must specify an output file in case" + kCrLfS +
+                                       "the text window will not hold the result.",
+                                   Buttons::kOkCancel, Answer::kOk);
+    if (a != Answer::kOk) return RunOutcome::kCancelled;
+    vorn::ChooseOutputFile(&st_);
+    if (s.OutputFilePath.empty()) return RunOutcome::kCancelled;
+    if (!CheckOutputOutsideFolder()) return RunOutcome::kRefused;
+  }
+
+  // The reading pass.
+  run.FilesScanned = 0;
+  run.FolderCount = 1;
+  st_.words.Clear();
+  run.ScannedFilePaths.clear();
+  run.CurrentFileIndex = 0;
+  run.StopRequested = false;
+  for (Label l : {Label::kNumWordsExcluded, Label::kNumOccurrences, Label::kTotalNumOccurrences}) {
+    st_.HideLabel(l);
+  }
+  st_.host->IndicatorChanged(Indicator::kFolderProgress, 0);
+  run.ReadingFiles = true;
+  for (const FolderFile& file : folder_files_) {
+    if (run.StopRequested) break;
+    run.FolderCount = file.folder;
+    ReadFolderFile(file.path);
+    st_.host->IndicatorChanged(Indicator::kFileProgress, -1);
+    st_.SetLabel(Label::kTotalNumOccurrences, "", false);
+    st_.pacer.Check();
+  }
+  run.ReadingFiles = false;
+  st_.host->IndicatorChanged(Indicator::kFolderProgress, -1);
+  st_.SetLabel(Label::kNumOccurrences, "", false);
+  st_.HideLabel(Label::kFilesScanned);
+  folder_files_.clear();
+  ReportFilesNotRead();
+  return RunOutcome::kListed;
+}
+
+void Engine::ReadFolderFile(const std::string& path) {
+  const Settings& s = st_.settings;
+  CountRun& run = st_.run;
+  st_.SetLabel(Label::kFile, path);
+  // The file may have gone or changed since it was counted.
+  const PathKind kind = ClassifyPath(path);
+  if (kind != PathKind::kRegular) {
+    if (kind != PathKind::kSizeUnknown) NoteFileNotRead(path, "no longer a file");
+    return;
+  }
+  // The output file is never read as input.
+  if (!s.OutputFilePath.empty() && !s.DisableOutputToFile && SamePath(path, s.OutputFilePath)) {
+    return;
+  }
+  const int64_t length = FileLength(path);
+  st_.SetLabel(Label::kFilesize, FormatFileSizeLine(length));
+  const TextFileInfo info = IsTextFile(path);
+  if (!TextToRead(path, info)) return;
+  FlushPendingWords();
+  ShowFileHeading(path);
+  // The headings are progress, not results: a full box starts again.
+  if (st_.textbox.length() > kOutputLimit) st_.textbox.Clear();
+  ++run.FilesScanned;
+  run.ScannedFilePaths.push_back(path);
+  run.CurrentFileIndex = static_cast<int32_t>(run.ScannedFilePaths.size());
+  ResetPhrases();
+  const double share = static_cast<double>(run.FilesScanned) /
+                       static_cast<double>(std::max<int64_t>(run.FilesToScan, 1));
+  const int cells =
+      std::min(kProgressBarWidth, static_cast<int>(std::lround(kProgressBarWidth * share)));
+  st_.host->IndicatorChanged(Indicator::kFolderProgress, std::max(cells, 1));
+  st_.SetLabel(Label::kFilesScanned,
+               Grouped(run.FilesScanned) + " of " + Grouped(run.FilesToScan) + " files");
+  ReadTextFile(path, info, length);
+  FlushPendingWords();
+}
+
+void Engine::NoFilesMessage() {
+  const Settings& s = st_.settings;
+  const bool specified = !st_.file_specs.patterns.empty() || !st_.file_specs.exclude_texts.empty();
+  st_.host->ShowMessage("No files found",
+                        std::string("No scanable files ") + (specified ? "as specified " : "") +
+                            "were found in this folder" +
+                            (s.IncludeSubfolders ? " or in its subfolders" : "") + ".",
+                        Icon::kInformation);
+}
+
+RunOutcome Engine::ListFiles() {
+  return RunCommand([this] {
+    CountRun& run = st_.run;
+    Settings& s = st_.settings;
+    GetFileFilepathSpecifications(&st_, 0);
+    GetFileFilepathSpecifications(&st_, 1);
+    if (!CheckFilePatterns(st_.host, st_.file_specs)) return RunOutcome::kRefused;
+    for (Label l :
+         {Label::kNumWordsExcluded, Label::kNumOccurrences, Label::kTotalNumOccurrences}) {
+      st_.HideLabel(l);
+    }
+    st_.textbox.Clear();
+    st_.textbox.OutputAborted = false;
+    std::string folder(TrimBlanksAndTabs(s.FolderPath));
+    StripTrailingBackslashes(&folder);
+    if (static_cast<int64_t>(folder.size()) > kFolderAbbreviationMin) {
+      st_.textbox.OutputToTxb(u"{Folder} = " + PathText(folder) + u"\r\n\r\n");
+    }
+    run.ListingFiles = true;
+    run.Running = true;
+    st_.SetBusy(Busy::kListingFiles);
+    struct Done {
+      Engine* e;
+      ~Done() {
+        e->st_.run.ListingFiles = false;
+        e->st_.run.Running = false;
+        e->st_.run.StopRequested = false;
+        e->st_.HideLabel(Label::kFile);
+        e->st_.SetLabel(Label::kFilesize, "");
+        e->SetCountWordsCaption();
+      }
+    } done{this};
+    const RunOutcome outcome = ScanFolder();
+    st_.textbox.Repaint(Caret::kStart);
+    st_.SetBusy(Busy::kIdle);
+    return outcome;
+  });
+}
+
+bool Engine::FileSpecBoxLeft(int index) {
+  if (index != 0 && index != 1) return false;
+  return RunStateCommand(Busy::kIdle, [this, index] { vorn::FileSpecBoxLeft(&st_, index); });
+}
+
+}  // namespace vorn
