@@ -40,10 +40,17 @@ bool LineReader::Open(const std::string& path, LineEnding ending, std::string* e
     return false;
   }
   struct stat st {};
-  if (fstat(fileno(file_), &st) == 0 && S_ISDIR(st.st_mode)) {
+  const bool measured = fstat(fileno(file_), &st) == 0;
+  if (measured && S_ISDIR(st.st_mode)) {
     Close();
     if (error != nullptr) *error = ErrnoText(EISDIR);
     return false;
+  }
+  // A small file is read in one block of its own size (and one byte more, to
+  // see its end), not in a block of kBlockSize made ready for it.
+  block_ = kBlockSize;
+  if (measured && st.st_size >= 0 && static_cast<uint64_t>(st.st_size) < kBlockSize) {
+    block_ = static_cast<size_t>(st.st_size) + 1;
   }
   // The reader reads whole blocks itself; a stdio buffer would only copy.
   std::setvbuf(file_, nullptr, _IONBF, 0);
@@ -119,10 +126,12 @@ bool LineReader::Fill() {
       pos_ = 0;
     }
     const size_t old = buffer_.size();
-    buffer_.resize(old + kBlockSize);
-    const size_t got = std::fread(buffer_.data() + old, 1, kBlockSize, file_);
+    const size_t block = block_;
+    block_ = kBlockSize;  // a file that grew is read on in whole blocks
+    buffer_.resize(old + block);
+    const size_t got = std::fread(buffer_.data() + old, 1, block, file_);
     buffer_.resize(old + got);
-    if (got < kBlockSize) {
+    if (got < block) {
       if (std::ferror(file_)) {
         error_ = ErrnoText(errno != 0 ? errno : EIO);
         return false;

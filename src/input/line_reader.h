@@ -90,6 +90,7 @@ class LineReader {
   std::FILE* file_ = nullptr;
   LineEnding ending_ = LineEnding::kCrLfOrCr;
   std::string buffer_;  // raw bytes read, from pos_ on not yet consumed
+  size_t block_ = 0;    // the bytes the next Fill reads
   size_t pos_ = 0;
   size_t scan_ = 0;   // bytes before scan_ hold no line end (scan_ >= pos_)
   int64_t base_ = 0;  // file offset of buffer_[0]

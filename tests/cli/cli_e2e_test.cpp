@@ -19,72 +19,12 @@
 #include <vector>
 
 #include "cli/cli_host.h"
+#include "support/cli_run.h"
 #include "support/test_files.h"
 #include "util/text.h"
 
 namespace vorn {
 namespace {
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) {
-    if (c == '\'') {
-      q += "'\\''";
-    } else {
-      q += c;
-    }
-  }
-  return q + "'";
-}
-
-// Runs program with args, standard input read from stdin_path, or, when
-// producer is given, from the output of that shell command.
-CliRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                  const TempDir& dir, const std::string& stdin_path = "/dev/null",
-                  const std::string& producer = "") {
-  std::string cmd = Quote(program);
-  for (const std::string& a : args) cmd += " " + Quote(a);
-  const std::string out_path = dir.File("stdout");
-  const std::string err_path = dir.File("stderr");
-  cmd += " >" + Quote(out_path) + " 2>" + Quote(err_path);
-  cmd = producer.empty() ? cmd + " <" + Quote(stdin_path) : producer + " | " + cmd;
-  CliRun r;
-  const int raw = std::system(cmd.c_str());
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  r.out = ReadFileBytes(out_path);
-  r.err = ReadFileBytes(err_path);
-  return r;
-}
-
-CliRun RunCli(const std::vector<std::string>& args, const TempDir& dir,
-              const std::string& stdin_path = "/dev/null") {
-  const char* cli = std::getenv("VORN_CLI");
-  return RunProgram(cli ? cli : VORN_TEST_CLI, args, dir, stdin_path);
-}
-
-// Runs vorn-cli with its standard input taken from the shell command producer.
-CliRun RunCliAfter(const std::string& producer, const std::vector<std::string>& args,
-                   const TempDir& dir) {
-  const char* cli = std::getenv("VORN_CLI");
-  return RunProgram(cli ? cli : VORN_TEST_CLI, args, dir, "", producer);
-}
-
-std::string Data(const std::string& name) { return SourceDir() + "/tests/data/" + name; }
-
-void ExpectGolden(const std::string& name, const std::string& actual) {
-  const std::string path = Data("expected/" + name);
-  if (std::getenv("VORN_UPDATE_GOLDEN") != nullptr) {
-    WriteFileBytes(path, actual);
-    return;
-  }
-  EXPECT_EQ(ReadFileBytes(path), actual) << "expected file " << path;
-}
 
 struct Case {
   std::string name;
@@ -327,8 +267,7 @@ TEST(CliEndToEndTest, BadInputFiles) {
 // standard error on stderr_path and SIGPIPE ignored.
 CliRun RunCliWritingTo(int out_fd, const std::vector<std::string>& args,
                        const std::string& stderr_path) {
-  const char* cli = std::getenv("VORN_CLI");
-  const std::string program = cli ? cli : VORN_TEST_CLI;
+  const std::string program = CliPath();
   std::vector<std::string> argv_strings = {"vorn-cli"};
   argv_strings.insert(argv_strings.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -529,9 +468,7 @@ TEST(CliEndToEndTest, UnreadableFile) {
   if (geteuid() == 0) {
     // Permissions do not bind root: read as another user.
     if (std::system("command -v setpriv >/dev/null 2>&1") != 0) GTEST_SKIP() << "no setpriv";
-    const char* cli = std::getenv("VORN_CLI");
-    args = {"--reuid=65534", "--regid=65534", "--clear-groups", cli ? cli : VORN_TEST_CLI, "-q",
-            locked};
+    args = {"--reuid=65534", "--regid=65534", "--clear-groups", CliPath(), "-q", locked};
   }
   const CliRun r = geteuid() == 0 ? RunProgram("setpriv", args, dir) : RunCli(args, dir);
   EXPECT_EQ(r.status, 1);
@@ -600,7 +537,7 @@ std::string BigInput(const TempDir& dir) {
 // `presses` times, 0.8 s into the run and 0.3 s apart, and returns its wait
 // status.
 int InterruptedRun(const std::vector<std::string>& args, const std::string& err_path, int presses) {
-  const char* cli = std::getenv("VORN_CLI");
+  const std::string cli = CliPath();
   const pid_t pid = fork();
   if (pid == 0) {
     freopen("/dev/null", "w", stdout);
@@ -608,7 +545,7 @@ int InterruptedRun(const std::vector<std::string>& args, const std::string& err_
     std::vector<char*> argv{const_cast<char*>("vorn-cli")};
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    execv(cli ? cli : VORN_TEST_CLI, argv.data());
+    execv(cli.c_str(), argv.data());
     _exit(127);
   }
   usleep(800 * 1000);

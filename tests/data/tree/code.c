@@ -1,0 +1,2 @@
+/* the header comment */
+int cat = 1; // the dog
