@@ -1,0 +1,229 @@
+#!/usr/bin/env bash
+# Times vorn-cli's folder runs (best of three runs each) against `wc -w` over
+# the same files and against one file holding all of their text:
+#   A. the Bible text split into one file per chapter, in a folder per book
+#      (build/bench/kjv_tree/<NN_Book>/<book>_<CCC>.txt, and contents.txt);
+#   B. 10,000 small files of 200 to 800 bytes, 1,000 in the top folder and
+#      in each of nine subfolders (build/bench/small10k/[dNN/]fNNNN.txt);
+# then lists the files of 2,500 of them, and counts B with 2,500, 5,000 and
+# 10,000 files, whose time per 1,000 files should stay about the same. Checks
+# each folder run's summary and words. Builds nothing: expects
+# build/release/src/cli/vorn-cli (make build). Inputs and outputs go to
+# build/bench/.
+set -euo pipefail
+
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+cli="build/release/src/cli/vorn-cli"
+bench_start "${cli}"
+
+corpus="${VORN_CORPUS:-/work/shared/corpus/kjvbible.txt}"
+err="${work}/folders.err"
+
+fail() { echo "bench: $*" >&2; exit 1; }
+
+[[ -r "${corpus}" ]] || fail "${corpus} not found; the folder inputs are made from it"
+
+# Runs the command once with its output discarded and prints the elapsed
+# nanoseconds; fails (showing its messages) when the command fails.
+time_once() {
+  local start end
+  start=$(date +%s%N)
+  if ! "$@" >/dev/null 2>"${err}"; then
+    echo "bench: failed: $*" >&2
+    cat "${err}" >&2
+    return 1
+  fi
+  end=$(date +%s%N)
+  echo $((end - start))
+}
+
+# Prints the files under FOLDER in the order a folder run reads them: the
+# files of a folder in byte order of their names, then its subfolders in
+# byte order, each in the same way.
+files_in_order() {
+  local name
+  find "$1" -mindepth 1 -maxdepth 1 -type f -printf '%f\n' | LC_ALL=C sort \
+    | while IFS= read -r name; do printf '%s\n' "$1/${name}"; done
+  find "$1" -mindepth 1 -maxdepth 1 -type d -printf '%f\n' | LC_ALL=C sort \
+    | while IFS= read -r name; do files_in_order "$1/${name}"; done
+}
+
+# Makes CAT, the files under FOLDER joined in reading order, unless it exists.
+make_cat() {
+  if [[ ! -e "$2" ]]; then
+    files_in_order "$1" | tr '\n' '\0' | xargs -0 cat -- > "$2.tmp"
+    mv "$2.tmp" "$2"
+  fi
+}
+
+# The floor: every file under FOLDER read once and its words counted.
+wc_folder() { find "$1" -type f -print0 | xargs -0 cat -- | wc -w; }
+
+count_files() { find "$1" -type f | wc -l; }
+count_folders() { find "$1" -type d | wc -l; }
+
+# N with its thousands grouped by commas, as vorn-cli writes counts.
+grouped() { echo "$1" | sed -E ':a; s/([0-9])([0-9]{3})($|,)/\1,\2\3/; ta'; }
+
+# --- A. one file per chapter ------------------------------------------------
+
+# A chapter begins at a heading line such as "Genesis 1" or "1 Samuel 3"
+# that follows an empty line; the verses are indented. The heading stays in
+# the chapter's file, so the chapters together hold the whole text. A folder
+# run wants a file in the top folder, even with subfolders: contents.txt
+# names the books there.
+tree="${work}/kjv_tree"
+heading='^[^ ].* [0-9]+$'
+chapters=$(awk -v re="${heading}" \
+  '$0 ~ re && prev == "" { n++ } { prev = $0 } END { print n + 0 }' "${corpus}")
+[[ ${chapters} -gt 0 ]] || fail "no chapter headings found in ${corpus}"
+if [[ -d "${tree}" && $(count_files "${tree}") -ne $((chapters + 1)) ]]; then
+  rm -rf "${tree}" "${work}/kjv_tree_cat.txt"  # left incomplete: made again
+fi
+if [[ ! -d "${tree}" ]]; then
+  rm -rf "${tree}.tmp"
+  mkdir -p "${tree}.tmp"
+  awk -v re="${heading}" -v dir="${tree}.tmp" '
+    $0 ~ re && prev == "" {
+      book = $0; sub(/ [0-9]+$/, "", book); gsub(/ /, "_", book)
+      if (book != current) {
+        current = book
+        folder = sprintf("%s/%02d_%s", dir, ++books, book)
+        system("mkdir -p \"" folder "\"")
+        title = $0; sub(/ [0-9]+$/, "", title); print title > (dir "/contents.txt")
+      }
+      if (out != "") close(out)
+      out = sprintf("%s/%s_%03d.txt", folder, tolower(book), $NF)
+    }
+    out != "" { print > out }
+    { prev = $0 }' "${corpus}"
+  [[ $(count_files "${tree}.tmp") -eq $((chapters + 1)) ]] \
+    || fail "the split made $(count_files "${tree}.tmp") files, not $((chapters + 1))"
+  mv "${tree}.tmp" "${tree}"
+  echo "made ${tree}: $(count_files "${tree}") files in $(count_folders "${tree}") folders"
+fi
+tree_cat="${work}/kjv_tree_cat.txt"
+make_cat "${tree}" "${tree_cat}"
+
+# --- B. 10,000 small files --------------------------------------------------
+
+# Each file holds consecutive lines of the text from a random place, up to a
+# random size of 200 to about 800 bytes; the top folder and the subfolders
+# d01 to d09 hold 1,000 files each. small2500 and small5000 hold the first
+# 250 and 500 files of each of those folders.
+small="${work}/small10k"
+if [[ ! -d "${small}" ]]; then
+  rm -rf "${small}.tmp"
+  mkdir -p "${small}.tmp"/d0{1..9}
+  awk -v dir="${small}.tmp" '
+    NF { line[n++] = $0 }
+    END {
+      srand(11)
+      for (f = 0; f < 10000; f++) {
+        d = int(f / 1000)
+        out = sprintf("%s/%sf%04d.txt", dir, (d > 0 ? sprintf("d%02d/", d) : ""), f % 1000)
+        target = 200 + int(rand() * 520); size = 0
+        for (i = int(rand() * n); size < target; i = (i + 1) % n) {
+          print line[i] > out; size += length(line[i]) + 1
+        }
+        close(out)
+      }
+    }' "${corpus}"
+  mv "${small}.tmp" "${small}"
+  echo "made ${small}: $(count_files "${small}") files in $(count_folders "${small}") folders"
+fi
+for n in 2500 5000; do
+  if [[ ! -d "${work}/small${n}" ]]; then
+    rm -rf "${work}/small${n}.tmp"
+    for d in "" d0{1..9}; do
+      mkdir -p "${work}/small${n}.tmp/${d}"
+      mapfile -t names < <(seq -f "${small}/${d}${d:+/}f%04g.txt" 0 $((n / 10 - 1)))
+      cp -- "${names[@]}" "${work}/small${n}.tmp/${d}"
+    done
+    mv "${work}/small${n}.tmp" "${work}/small${n}"
+  fi
+done
+small_cat="${work}/small10k_cat.txt"
+make_cat "${small}" "${small_cat}"
+
+# --- the runs ---------------------------------------------------------------
+
+# Checks that the folder run's output file OUT begins by naming FOLDER with
+# its subfolders and saying that it scanned all of their files.
+check_scanned() {
+  local out="$1" folder="$2" expected found
+  expected="Folder: ${folder} plus any subfolders"$'\n'"$(grouped "$(count_files "${folder}")")"
+  expected+=" files (in $(grouped "$(count_folders "${folder}")") folders) were scanned."
+  found=$(head -n 2 "${out}" | tr -d '\r')
+  [[ "${found}" == "${expected}" ]] \
+    || fail "${out} begins"$'\n'"${found}"$'\n'"not"$'\n'"${expected}"
+}
+
+# Times FOLDER and CAT (its files joined): wc -w over the files, a folder
+# run with subfolders and a run on CAT; prints the seconds and the ratios,
+# and leaves the folder run's time in folder_ns. Checks the folder run's
+# summary, and that both runs list the same words with the same counts.
+bench_folder() {
+  local name="$1" folder="$2" cat_file="$3" out="${work}/folders_out.txt"
+  local cat_out="${work}/folders_out_cat.txt" wc_ns cat_ns
+  wc_ns=$(best_of_3 wc_folder "${folder}")
+  rm -f "${out}" "${cat_out}"
+  folder_ns=$(best_of_3 "${cli}" -q -r "${folder}" -o "${out}")
+  cat_ns=$(best_of_3 "${cli}" -q "${cat_file}" -o "${cat_out}")
+  check_scanned "${out}" "${folder}"
+  # The folder run's header is five lines (folder, summary, two counts and
+  # an empty line), the single file's one line.
+  cmp -s <(tail -n +6 "${out}") <(tail -n +2 "${cat_out}") \
+    || fail "${name}: the folder run and the run on ${cat_file} list different words"
+  echo "${name}: $(count_files "${folder}") files in $(count_folders "${folder}") folders," \
+    "$(awk -v b="$(stat -c %s "${cat_file}")" 'BEGIN { printf "%.1f", b / 1e6 }') MB"
+  printf '  %-40s %7s s\n' "wc -w over the files:" "$(seconds "${wc_ns}")" \
+    "vorn-cli -r on the folder:" "$(seconds "${folder_ns}")" \
+    "vorn-cli on the files joined:" "$(seconds "${cat_ns}")"
+  awk -v f="${folder_ns}" -v c="${cat_ns}" -v w="${wc_ns}" 'BEGIN {
+    printf "  ratio folder run / one file: %.2f   folder run / wc -w: %.2f\n",
+      (c > 0 ? f / c : 0), (w > 0 ? f / w : 0)
+  }'
+}
+
+echo "folders (best of 3):"
+bench_folder "A, one file per chapter" "${tree}" "${tree_cat}"
+bench_folder "B, small files" "${small}" "${small_cat}"
+small_ns=${folder_ns}
+
+# The listing of the files a count would read, checked against their reading
+# order. The results box holds 65,000 characters, which the names of 10,000
+# files overflow (the listing stops at "Textbox is full."), so the listing
+# runs on the 2,500 files.
+listed="${work}/small2500"
+list_ns=$(best_of_3 "${cli}" -r --list-files "${listed}")
+"${cli}" -r --list-files "${listed}" > "${work}/folders_listed.txt" 2>"${err}" \
+  || { cat "${err}" >&2; fail "failed: ${cli} -r --list-files ${listed}"; }
+cmp -s <(files_in_order "${listed}") <(awk -v d="${listed}" \
+  '{ sub(/\r$/, ""); sub(/^\{Folder\}/, d) } index($0, d "/") == 1' "${work}/folders_listed.txt") \
+  || fail "the files listed for ${listed} are not its files in reading order"
+printf '  %-40s %7s s\n' "vorn-cli -r --list-files, 2,500 files:" "$(seconds "${list_ns}")"
+awk -v c="${small_ns}" -v l="${list_ns}" 'BEGIN {
+  printf "  files per second: %.0f counted, %.0f listed\n", 10000 / (c / 1e9), 2500 / (l / 1e9)
+}'
+
+# --- time per 1,000 files as their number grows -----------------------------
+
+echo "B by number of files (best of 3):"
+for n in 2500 5000 10000; do
+  ns=${small_ns}  # 10,000: timed above
+  if [[ ${n} -ne 10000 ]]; then
+    rm -f "${work}/folders_out.txt"
+    ns=$(best_of_3 "${cli}" -q -r "${work}/small${n}" -o "${work}/folders_out.txt")
+    check_scanned "${work}/folders_out.txt" "${work}/small${n}"
+  fi
+  [[ ${n} -eq 2500 ]] && ns_2500=${ns}
+  awk -v ns="${ns}" -v n="${n}" 'BEGIN {
+    printf "  %6d files: %7.3f s   %.4f s per 1,000 files\n", n, ns / 1e9, ns / 1e9 / (n / 1000)
+  }'
+done
+awk -v a="${ns_2500}" -v b="${small_ns}" 'BEGIN {
+  r = (a > 0 ? (b / 4) / a : 0)
+  printf "  per 1,000 files at 10,000 / at 2,500: %.2f (1 when linear, 4 when quadratic): %s\n", r,
+    (r < 2 ? "linear" : "GROWS")
+}'
