@@ -2,7 +2,7 @@
 # Times vorn-cli's folder runs (best of three runs each) against `wc -w` over
 # the same files and against one file holding all of their text:
 #   A. the Bible text split into one file per chapter, in a folder per book
-#      (build/bench/kjv_tree/<NN_Book>/<book>_<CCC>.txt, and contents.txt);
+#      (build/bench/kjv_tree/<NN_Book>/<book>_<CCC>.txt);
 #   B. 10,000 small files of 200 to 800 bytes, 1,000 in the top folder and
 #      in each of nine subfolders (build/bench/small10k/[dNN/]fNNNN.txt);
 # then lists the files of 2,500 of them, and counts B with 2,500, 5,000 and
@@ -69,15 +69,13 @@ grouped() { echo "$1" | sed -E ':a; s/([0-9])([0-9]{3})($|,)/\1,\2\3/; ta'; }
 
 # A chapter begins at a heading line such as "Genesis 1" or "1 Samuel 3"
 # that follows an empty line; the verses are indented. The heading stays in
-# the chapter's file, so the chapters together hold the whole text. A folder
-# run wants a file in the top folder, even with subfolders: contents.txt
-# names the books there.
+# the chapter's file, so the chapters together hold the whole text.
 tree="${work}/kjv_tree"
 heading='^[^ ].* [0-9]+$'
 chapters=$(awk -v re="${heading}" \
   '$0 ~ re && prev == "" { n++ } { prev = $0 } END { print n + 0 }' "${corpus}")
 [[ ${chapters} -gt 0 ]] || fail "no chapter headings found in ${corpus}"
-if [[ -d "${tree}" && $(count_files "${tree}") -ne $((chapters + 1)) ]]; then
+if [[ -d "${tree}" && $(count_files "${tree}") -ne ${chapters} ]]; then
   rm -rf "${tree}" "${work}/kjv_tree_cat.txt"  # left incomplete: made again
 fi
 if [[ ! -d "${tree}" ]]; then
@@ -90,15 +88,14 @@ if [[ ! -d "${tree}" ]]; then
         current = book
         folder = sprintf("%s/%02d_%s", dir, ++books, book)
         system("mkdir -p \"" folder "\"")
-        title = $0; sub(/ [0-9]+$/, "", title); print title > (dir "/contents.txt")
       }
       if (out != "") close(out)
       out = sprintf("%s/%s_%03d.txt", folder, tolower(book), $NF)
     }
     out != "" { print > out }
     { prev = $0 }' "${corpus}"
-  [[ $(count_files "${tree}.tmp") -eq $((chapters + 1)) ]] \
-    || fail "the split made $(count_files "${tree}.tmp") files, not $((chapters + 1))"
+  [[ $(count_files "${tree}.tmp") -eq ${chapters} ]] \
+    || fail "the split made $(count_files "${tree}.tmp") files, not ${chapters}"
   mv "${tree}.tmp" "${tree}"
   echo "made ${tree}: $(count_files "${tree}") files in $(count_folders "${tree}") folders"
 fi

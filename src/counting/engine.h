@@ -30,6 +30,7 @@
 #include "counting/window_commands.h"
 #include "input/is_text_file.h"
 #include "results/output.h"
+#include "util/file_proc.h"
 #include "util/host.h"
 #include "words/scanner.h"
 
@@ -189,12 +190,16 @@ class Engine final : private ScanSink {
   struct FolderFile {
     std::string path;
     int64_t folder = 1;  // the folders entered up to the file's own
+    // What the counting pass found, and the state of the file it found it
+    // in: the reading pass classifies a file again only when it changed.
+    TextFileInfo info;
+    FileStamp stamp;
   };
   bool CheckFolderSource();
   bool CheckOutputOutsideFolder();
   RunOutcome ScanFolder();
   bool CountFolderFile(const std::string& path);
-  void ReadFolderFile(const std::string& path);
+  void ReadFolderFile(const FolderFile& file);
   // Whether a folder run reads a file that IsTextFile classified; a file
   // that cannot be opened is noted as not read.
   bool TextToRead(const std::string& path, const TextFileInfo& info);

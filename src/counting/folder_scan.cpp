@@ -129,7 +129,9 @@ bool Engine::CheckFolderSource() {
         Icon::kExclamation);
     return false;
   }
-  bool any = false;
+  // A tree whose files all lie in subfolders is as good as any when the
+  // subfolders are read.
+  bool any = s.IncludeSubfolders != 0 && !top.folders.empty();
   for (const std::string& name : top.files) any = any || MatchFilePattern(name, "*.*", false);
   if (!any) {
     st_.host->ShowMessage("Nothing to do", "Folder contains no files.", Icon::kInformation);
@@ -186,7 +188,9 @@ bool Engine::CountFolderFile(const std::string& path) {
     run.StopRequested = true;
     return false;
   }
-  if (!TextToRead(path, IsTextFile(path))) return true;
+  const FileStamp stamp = StampOf(path);
+  const TextFileInfo info = IsTextFile(path);
+  if (!TextToRead(path, info)) return true;
   if (run.ListingFiles) {
     ShowFileHeading(path);
     if (st_.textbox.OutputAborted) {
@@ -195,7 +199,7 @@ bool Engine::CountFolderFile(const std::string& path) {
     }
   }
   ++run.FilesScanned;
-  folder_files_.push_back(FolderFile{path, run.FolderCount});
+  folder_files_.push_back(FolderFile{path, run.FolderCount, info, stamp});
   if (run.ListingFiles) {
     st_.textbox.SetListingProgress(true, run.FilesScanned, run.FolderCount);
   } else if (run.FilesScanned < 10 || run.FilesScanned % 5 == 0) {
@@ -281,7 +285,7 @@ RunOutcome Engine::ScanFolder() {
   for (const FolderFile& file : folder_files_) {
     if (run.StopRequested) break;
     run.FolderCount = file.folder;
-    ReadFolderFile(file.path);
+    ReadFolderFile(file);
     st_.host->IndicatorChanged(Indicator::kFileProgress, -1);
     st_.SetLabel(Label::kTotalNumOccurrences, "", false);
     st_.pacer.Check();
@@ -295,23 +299,24 @@ RunOutcome Engine::ScanFolder() {
   return RunOutcome::kListed;
 }
 
-void Engine::ReadFolderFile(const std::string& path) {
+void Engine::ReadFolderFile(const FolderFile& file) {
   const Settings& s = st_.settings;
   CountRun& run = st_.run;
+  const std::string& path = file.path;
   st_.SetLabel(Label::kFile, path);
   // The file may have gone or changed since it was counted.
-  const PathKind kind = ClassifyPath(path);
-  if (kind != PathKind::kRegular) {
-    if (kind != PathKind::kSizeUnknown) NoteFileNotRead(path, "no longer a file");
+  const FileStamp stamp = StampOf(path);
+  if (stamp.size < 0) {
+    NoteFileNotRead(path, "no longer a file");
     return;
   }
   // The output file is never read as input.
   if (!s.OutputFilePath.empty() && !s.DisableOutputToFile && SamePath(path, s.OutputFilePath)) {
     return;
   }
-  const int64_t length = FileLength(path);
+  const int64_t length = stamp.size;
   st_.SetLabel(Label::kFilesize, FormatFileSizeLine(length));
-  const TextFileInfo info = IsTextFile(path);
+  const TextFileInfo info = stamp == file.stamp ? file.info : IsTextFile(path);
   if (!TextToRead(path, info)) return;
   FlushPendingWords();
   ShowFileHeading(path);

@@ -58,6 +58,17 @@ PathKind ClassifyPath(const std::string& path) {
   return got > 0 ? PathKind::kSizeUnknown : PathKind::kRegular;
 }
 
+FileStamp StampOf(const std::string& path) {
+  FileStamp stamp;
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return stamp;
+  stamp.device = st.st_dev;
+  stamp.inode = st.st_ino;
+  stamp.size = st.st_size;
+  stamp.changed_ns = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return stamp;
+}
+
 int64_t FileLength(const std::string& path) {
   if (path.empty()) return -1;
   try {

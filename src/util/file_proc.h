@@ -33,6 +33,20 @@ enum class PathKind {
 // waiting (O_NONBLOCK), to see whether it holds bytes all the same.
 PathKind ClassifyPath(const std::string& path);
 
+// What tells one state of a file from another: which file it is, its size
+// and the time it was last changed.
+struct FileStamp {
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  int64_t size = -1;
+  int64_t changed_ns = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of the regular file at `path` (following links); size -1 when
+// there is none.
+FileStamp StampOf(const std::string& path);
+
 // The length of the file in bytes, or -1 when it cannot be measured.
 int64_t FileLength(const std::string& path);
 
