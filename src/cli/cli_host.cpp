@@ -137,6 +137,12 @@ void CliHost::LabelChanged(Label label, const std::string& text, bool visible) {
   DrawProgress();
 }
 
+void CliHost::ResultsChanged(const ResultsChange& change) {
+  if (results_out_ == nullptr || change.added.empty()) return;
+  EndProgress();
+  *results_out_ << ToLf(TextToUtf8(change.added));
+}
+
 void CliHost::IndicatorChanged(Indicator indicator, int value) {
   if (!progress_) return;
   if (indicator == Indicator::kFileProgress) {

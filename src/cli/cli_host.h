@@ -35,6 +35,9 @@ class CliHost : public Host {
   }
   // Ends the progress line, if one is shown.
   void EndProgress();
+  // Writes every text added to the results box to `out` as it comes, in
+  // UTF-8 with LF line ends (null: none).
+  void StreamResults(std::ostream* out) { results_out_ = out; }
 
   void ShowMessage(const std::string& title, const std::string& text, Icon icon) override;
   Answer Ask(const std::string& title, const std::string& text, Buttons buttons,
@@ -57,7 +60,7 @@ class CliHost : public Host {
   void BusyChanged(Busy) override {}
   void LabelChanged(Label label, const std::string& text, bool visible) override;
   void IndicatorChanged(Indicator indicator, int value) override;
-  void ResultsChanged(const ResultsChange&) override {}
+  void ResultsChanged(const ResultsChange& change) override;
   void SettingChanged(const std::string&) override {}
   void DisplayControlsChanged(const DisplayControls&) override {}
   void ProcessEvents() override;
@@ -77,6 +80,7 @@ class CliHost : public Host {
   std::string elapsed_;
   std::string words_;
   int file_progress_ = -1;
+  std::ostream* results_out_ = nullptr;
   int folder_progress_ = -1;
   std::string files_scanned_;  // "12 of 1,189 files"
   std::string file_name_;      // the name of the file being read

@@ -340,12 +340,17 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
 
   host.OnInterrupt([&engine] { engine.CountWords(); }, [&engine] { engine.StopSilently(); });
   CliHost::InstallInterruptHandler();
+  // The files listed are printed as they are found.
+  if (o.list_files) host.StreamResults(&out);
   const RunOutcome outcome = o.list_files ? engine.ListFiles() : engine.CountWords();
+  host.StreamResults(nullptr);
   CliHost::RemoveInterruptHandler();
   host.EndProgress();
 
   EngineState& st = engine.state();
-  if (o.textbox || o.has_output || o.list_files) {
+  if (o.list_files) {
+    if (!WriteOut(out, err, "")) return 1;
+  } else if (o.textbox || o.has_output) {
     if (!WriteOut(out, err, TextAsUtf8Lf(st.textbox.text()))) return 1;
   } else if (outcome == RunOutcome::kListed ||
              (outcome == RunOutcome::kFailed && st.run.ResultsPresent)) {

@@ -109,7 +109,8 @@ class Engine final : private ScanSink {
 
   // Whether the host shows the whole listing wherever it goes (vorn-cli
   // prints it) rather than in the results box alone: a folder run then asks
-  // for no output file in case the box will not hold the result.
+  // for no output file in case the box will not hold the result, and "List
+  // files to be scanned" goes on when the box is full (it is emptied).
   void SetListingPrinted(bool printed) { listing_printed_ = printed; }
 
   // How often ProcessEvents is called during work: not before `words`

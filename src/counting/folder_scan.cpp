@@ -193,6 +193,8 @@ bool Engine::CountFolderFile(const std::string& path) {
   if (!TextToRead(path, info)) return true;
   if (run.ListingFiles) {
     ShowFileHeading(path);
+    // A host that shows every line as it comes needs no box to hold them.
+    if (listing_printed_ && st_.textbox.length() > kOutputLimit) st_.textbox.Clear();
     if (st_.textbox.OutputAborted) {
       run.StopRequested = true;
       return false;

@@ -231,6 +231,20 @@ TEST(CliFolderTest, UnreadableFilesAndFoldersAreNamed) {
   EXPECT_EQ(r.out.find("hidden"), std::string::npos);
 }
 
+// vorn-cli prints a listing of any length (the results box would be full).
+TEST(CliFolderTest, ListsMoreFilesThanTheResultsBoxHolds) {
+  TempDir dir;
+  const std::string folder = dir.File("many");
+  fs::create_directories(folder);
+  const std::string name(50, 'n');
+  for (int i = 1000; i < 3000; ++i) WriteFileBytes(folder + "/" + name + std::to_string(i), "w\n");
+  const CliRun r = RunCli({"-q", "--list-files", folder}, dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("{Folder}/" + name + "2999\n\n2000 files in 1 folder will be scanned.\n"),
+            std::string::npos);
+  EXPECT_EQ(r.out.find("Textbox is full"), std::string::npos);
+}
+
 // A comment or tag left open at the end of one file ends with that file.
 TEST(CliFolderTest, AnOpenCommentEndsWithItsFile) {
   TempDir dir;
