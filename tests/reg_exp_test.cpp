@@ -20,7 +20,9 @@ TEST(RegExpTest, UnbalancedPatternsAreInvalid) {
   };
   for (const Case& c : kCases) {
     EXPECT_EQ(IsUnbalancedRegExp(c.pattern), c.unbalanced) << c.pattern;
-    if (c.unbalanced) EXPECT_FALSE(IsValidRegExp(Utf8ToText(c.pattern))) << c.pattern;
+    if (c.unbalanced) {
+      EXPECT_FALSE(IsValidRegExp(Utf8ToText(c.pattern))) << c.pattern;
+    }
   }
   // Whatever the quick look calls unbalanced, the compiler refuses too.
   std::mt19937 rng(5);
@@ -29,7 +31,9 @@ TEST(RegExpTest, UnbalancedPatternsAreInvalid) {
     std::string p = "<";
     for (size_t k = rng() % 8; k > 0; --k) p += kAlphabet[rng() % kAlphabet.size()];
     p += ">";
-    if (IsUnbalancedRegExp(p)) EXPECT_FALSE(IsValidRegExp(Utf8ToText(p))) << p;
+    if (IsUnbalancedRegExp(p)) {
+      EXPECT_FALSE(IsValidRegExp(Utf8ToText(p))) << p;
+    }
   }
 }
 
