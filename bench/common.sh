@@ -4,8 +4,11 @@
 #                         make build/bench/ (the folder of inputs and outputs)
 #   make_kjv1 KJV10 KJV1  KJV1 becomes one tenth of KJV10's lines (one copy
 #                         of the text), unless it exists
-#   best_of_3 ARGS...     the shortest of three runs of the script's own
-#                         time_once ARGS..., in nanoseconds
+#   time_once ARGS...     runs ARGS once, its output discarded and its messages
+#                         in ${err} (shown when it fails), and prints the
+#                         elapsed nanoseconds; a script may define its own
+#   best_of_3 ARGS...     the shortest of three runs of time_once ARGS..., in
+#                         nanoseconds
 #   seconds NS            NS nanoseconds as seconds with three decimals
 
 work="build/bench"
@@ -26,6 +29,18 @@ make_kjv1() {
     head -n $((lines / 10)) "$1" > "$2.tmp"
     mv "$2.tmp" "$2"
   fi
+}
+
+time_once() {
+  local start end
+  start=$(date +%s%N)
+  if ! "$@" >/dev/null 2>"${err}"; then
+    echo "bench: failed: $*" >&2
+    cat "${err}" >&2
+    return 1
+  fi
+  end=$(date +%s%N)
+  echo $((end - start))
 }
 
 best_of_3() {

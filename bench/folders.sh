@@ -23,20 +23,6 @@ fail() { echo "bench: $*" >&2; exit 1; }
 
 [[ -r "${corpus}" ]] || fail "${corpus} not found; the folder inputs are made from it"
 
-# Runs the command once with its output discarded and prints the elapsed
-# nanoseconds; fails (showing its messages) when the command fails.
-time_once() {
-  local start end
-  start=$(date +%s%N)
-  if ! "$@" >/dev/null 2>"${err}"; then
-    echo "bench: failed: $*" >&2
-    cat "${err}" >&2
-    return 1
-  fi
-  end=$(date +%s%N)
-  echo $((end - start))
-}
-
 # Prints the files under FOLDER in the order a folder run reads them: the
 # files of a folder in byte order of their names, then its subfolders in
 # byte order, each in the same way.

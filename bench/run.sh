@@ -18,20 +18,6 @@ out="${work}/out.txt"
 err="${work}/vorn-cli.err"
 bash bench/make_input.sh "${input}"
 
-# Runs the command once with its output discarded and prints the elapsed
-# nanoseconds; fails (showing vorn-cli's messages) when the command fails.
-time_once() {
-  local start end
-  start=$(date +%s%N)
-  if ! "$@" >/dev/null 2>"${err}"; then
-    echo "bench: failed: $*" >&2
-    cat "${err}" >&2
-    return 1
-  fi
-  end=$(date +%s%N)
-  echo $((end - start))
-}
-
 bytes=$(stat -c %s "${input}")
 echo "input: ${input} ($(awk -v b="${bytes}" 'BEGIN { printf "%.1f", b / 1e6 }') MB)"
 

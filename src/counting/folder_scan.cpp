@@ -132,7 +132,9 @@ bool Engine::CheckFolderSource() {
   // A tree whose files all lie in subfolders is as good as any when the
   // subfolders are read.
   bool any = s.IncludeSubfolders != 0 && !top.folders.empty();
-  for (const std::string& name : top.files) any = any || MatchFilePattern(name, "*.*", false);
+  for (const FolderListing::File& file : top.files) {
+    any = any || MatchFilePattern(file.name, "*.*", false);
+  }
   if (!any) {
     st_.host->ShowMessage("Nothing to do", "Folder contains no files.", Icon::kInformation);
     return false;
@@ -273,6 +275,7 @@ RunOutcome Engine::ScanFolder() {
   }
 
   // The reading pass.
+  const int64_t folders = run.FolderCount;
   run.FilesScanned = 0;
   run.FolderCount = 1;
   st_.words.Clear();
@@ -293,6 +296,8 @@ RunOutcome Engine::ScanFolder() {
     st_.pacer.Check();
   }
   run.ReadingFiles = false;
+  // A whole pass went through every folder, those after the last file too.
+  if (!run.StopRequested) run.FolderCount = folders;
   st_.host->IndicatorChanged(Indicator::kFolderProgress, -1);
   st_.SetLabel(Label::kNumOccurrences, "", false);
   st_.HideLabel(Label::kFilesScanned);

@@ -15,9 +15,12 @@ namespace {
 // What a directory entry names, following links.
 enum class EntryKind { kFile, kFolder, kOther };
 
-EntryKind KindOf(int dir_fd, const dirent& entry) {
+// The kind of the entry, and for a file its id. `folder_device` is the
+// device of the folder that holds the entry.
+EntryKind KindOf(int dir_fd, const dirent& entry, uint64_t folder_device, FileId* id) {
   switch (entry.d_type) {
     case DT_REG:
+      *id = FileId{folder_device, entry.d_ino};
       return EntryKind::kFile;
     case DT_DIR:
       return EntryKind::kFolder;
@@ -29,12 +32,11 @@ EntryKind KindOf(int dir_fd, const dirent& entry) {
   }
   struct stat st {};
   if (fstatat(dir_fd, entry.d_name, &st, 0) != 0) return EntryKind::kOther;
-  if (S_ISREG(st.st_mode)) return EntryKind::kFile;
   if (S_ISDIR(st.st_mode)) return EntryKind::kFolder;
-  return EntryKind::kOther;
+  if (!S_ISREG(st.st_mode)) return EntryKind::kOther;
+  *id = FileId{st.st_dev, st.st_ino};
+  return EntryKind::kFile;
 }
-
-using FolderId = std::pair<dev_t, ino_t>;
 
 class Walker {
  public:
@@ -49,16 +51,17 @@ class Walker {
       visitor_->OnUnreadable(folder, errno);
       return true;
     }
-    if (!visited_.insert(FolderId(st.st_dev, st.st_ino)).second) return true;
+    if (!visited_.insert(FileId{st.st_dev, st.st_ino}).second) return true;
     if (!top && !visitor_->OnSubfolder(folder)) return false;
     const FolderListing listing = ListFolder(folder);
     if (listing.error != 0) {
       visitor_->OnUnreadable(folder, listing.error);
       return true;
     }
-    for (const std::string& name : listing.files) {
-      const std::string path = JoinPath(folder, name);
-      if (FileMatches(path, specs_) && !visitor_->OnFile(path)) return false;
+    for (const FolderListing::File& file : listing.files) {
+      const std::string path = JoinPath(folder, file.name);
+      if (!FileMatches(path, specs_) || !files_met_.insert(file.id).second) continue;
+      if (!visitor_->OnFile(path)) return false;
     }
     if (!subfolders_) return true;
     for (const std::string& name : listing.folders) {
@@ -74,7 +77,8 @@ class Walker {
   const FilePathSpecs& specs_;
   bool subfolders_;
   FolderVisitor* visitor_;
-  std::set<FolderId> visited_;
+  std::set<FileId> visited_;    // the folders walked
+  std::set<FileId> files_met_;  // the files handed over
 };
 
 }  // namespace
@@ -87,12 +91,15 @@ FolderListing ListFolder(const std::string& path) {
     return listing;
   }
   const int fd = dirfd(dir);
+  struct stat self {};
+  const uint64_t device = fstat(fd, &self) == 0 ? self.st_dev : 0;
   errno = 0;
   while (const dirent* entry = readdir(dir)) {
     if (entry->d_name[0] == '.') continue;  // hidden, or "." and ".."
-    switch (KindOf(fd, *entry)) {
+    FileId id;
+    switch (KindOf(fd, *entry, device, &id)) {
       case EntryKind::kFile:
-        listing.files.emplace_back(entry->d_name);
+        listing.files.push_back(FolderListing::File{entry->d_name, id});
         break;
       case EntryKind::kFolder:
         listing.folders.emplace_back(entry->d_name);

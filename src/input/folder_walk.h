@@ -5,9 +5,10 @@
 // its subfolders in the same order, each walked whole before the next.
 // Names beginning with "." are hidden and left out, as are named pipes,
 // devices, sockets and links that lead nowhere. A link to a file is a file
-// and a link to a folder a folder, but no folder is walked twice: a link
-// that leads back to a folder already walked (a cycle, or a second way to
-// the same folder) is passed over.
+// and a link to a folder a folder, but no folder is walked twice and no file
+// is handed over twice: a link that leads back to a folder already walked (a
+// cycle, or a second way to the same folder), and a second name of a file
+// already met (a link, a hard link), are passed over.
 //
 // Paths are "/"-separated: the folder's path as given (without trailing
 // "/"), "/", and the name.
@@ -17,6 +18,8 @@
 #ifndef VORN_INPUT_FOLDER_WALK_H_
 #define VORN_INPUT_FOLDER_WALK_H_
 
+#include <compare>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,10 +27,22 @@
 
 namespace vorn {
 
+// Which file or folder an entry names, whatever its name or path.
+struct FileId {
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  auto operator<=>(const FileId&) const = default;
+};
+
 // The entries of one folder.
 struct FolderListing {
-  std::vector<std::string> files;    // names of files, ascending byte order
-  std::vector<std::string> folders;  // names of subfolders, the same
+  struct File {
+    std::string name;
+    FileId id;
+    bool operator<(const File& other) const { return name < other.name; }
+  };
+  std::vector<File> files;           // ascending byte order of the names
+  std::vector<std::string> folders;  // names of subfolders, the same order
   int error = 0;                     // errno when the folder could not be read
 };
 

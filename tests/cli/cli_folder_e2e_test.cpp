@@ -193,12 +193,12 @@ TEST(CliFolderTest, AwkwardNamesAndLinks) {
                           dir);
   EXPECT_EQ(r.status, 0) << r.err;
   const std::string out = ReadFileBytes(dir.File("out.txt"));
-  const std::string folder = dir.path() + "/top";
-  EXPECT_NE(out.find("6 files (in 2 folders) were scanned."), std::string::npos) << out;
+  // The file of the link and the one of the second way are one file, read
+  // once.
+  EXPECT_NE(out.find("5 files (in 2 folders) were scanned."), std::string::npos) << out;
   for (const std::string& listed :
        {"blank\r\n    {Folder}/with space.txt\r\n", "broken\r\n    {Folder}/line?break.txt\r\n",
-        "deep\r\n    {Folder}/linked.txt\r\n    {Folder}/again/deep.txt\r\n",
-        "latin\r\n    {Folder}/caf\xE9.txt\r\n",
+        "deep\r\n    {Folder}/linked.txt\r\n\r\n", "latin\r\n    {Folder}/caf\xE9.txt\r\n",
         "quoted\r\n    {Folder}/it's \"quoted\".txt\r\n"}) {
     EXPECT_NE(out.find(listed), std::string::npos) << listed << "\n" << out;
   }
