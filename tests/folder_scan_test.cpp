@@ -217,5 +217,27 @@ TEST(FolderScanTest, ListFilesNamesEachFileAndCountsThem) {
   EXPECT_EQ(r.engine.state().run.FilesScanned, 1);
 }
 
+TEST(FolderScanTest, ACountArrayTakesAtMostTenThousandFiles) {
+  TempDir dir;
+  for (int i = 0; i < 10001; ++i) dir.Write("f" + std::to_string(i), "w\n");
+  FolderRun r(dir.path());
+  r.engine.state().run.CountArrayMode = true;
+  EXPECT_EQ(r.engine.CountWords(), RunOutcome::kRefused);
+  EXPECT_EQ(r.host.Dialogs(), Strings{"Too many files|The number of files to be scanned is 10001."
+                                      "\r\nBut when creating an Excel file of words/phrases vs "
+                                      "files\r\nthe maximum number of files is 10,000."});
+  // 10,000 go on to be read.
+  std::filesystem::remove(dir.File("f0"));
+  FolderRun ok(dir.path());
+  ok.engine.state().run.CountArrayMode = true;
+  const TempDir elsewhere;
+  ok.engine.settings().OutputFilePath = elsewhere.File("array.csv");
+  ok.host.OnProcessEvents([&ok] {
+    if (ok.engine.state().run.ReadingFiles) ok.engine.StopSilently();
+  });
+  ok.engine.CountWords();
+  EXPECT_EQ(ok.host.Dialogs(), Strings{});
+}
+
 }  // namespace
 }  // namespace vorn
