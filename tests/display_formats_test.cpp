@@ -144,6 +144,7 @@ TEST(DisplayFormatsTest, WordHeaderAndWordsPhrasesFollowTheRunMode) {
     s.st.run.CountOnlyMode = c.count_only;
     s.st.run.PhrasesInCountOnly = c.phrases_in_count_only;
     s.st.run.AllPhrasesMode = c.all_phrases;
+    s.st.listing.AllPhrases = c.all_phrases;
     EXPECT_EQ(U8(WordHeader(s.st)), c.header) << c.words_phrases;
     EXPECT_EQ(WordsPhrases(s.st), c.words_phrases) << c.words_phrases;
   }
@@ -162,6 +163,7 @@ TEST(DisplayFormatsTest, WordHeaderAndWordsPhrasesFollowTheRunMode) {
 TEST(DisplayFormatsTest, PhrasesInTheFileCarryATab) {
   State s;
   s.st.run.AllPhrasesMode = true;
+  s.st.listing.AllPhrases = true;
   s.st.settings.Source = InputSource::kClipboard;
   Prepare(&s.st, {{"new york", {{0, 3}}}, {"old town", {{0, 1}}}});
   s.st.listing.HeaderPrefix = u"There are 2 phrases.\r\n\r\n";

@@ -262,6 +262,7 @@ TEST_F(OutputTest, NoEntriesMessageAndNoFile) {
   EXPECT_EQ(RenderFileListing(&st_), "");
   st_.settings.IgnoreShortWords = 0;
   st_.run.AllPhrasesMode = true;
+  st_.listing.AllPhrases = true;
   ListWords(&st_);
   EXPECT_EQ(Box(), "No phrases satisfying the specified conditions were found.");
 }

@@ -109,9 +109,10 @@ CountWordsAnswer CliHost::ShowCountWordsDialog(const CountWordsDialog& dialog) {
   return a;
 }
 
-CountAllPhrasesAnswer CliHost::ShowCountAllPhrasesDialog(const CountAllPhrasesDialog& dialog) {
-  return {DialogExit::kAccept,    dialog.min_words,       dialog.max_words,
-          dialog.min_occurrences, dialog.exclude_checked, false};
+CountAllPhrasesAnswer CliHost::ShowCountAllPhrasesDialog(const CountAllPhrasesDialog&) {
+  const CountAllPhrasesAnswer answer = phrases_;
+  phrases_.exit = DialogExit::kCancel;
+  return answer;
 }
 
 CountArrayAnswer CliHost::ShowCountArrayDialog(const CountArrayDialog& dialog) {

@@ -27,6 +27,13 @@ class CliHost : public Host {
   void SetClipboard(ClipboardContent content) { clipboard_ = std::move(content); }
   // The answer to the count dialog.
   void SetCountChoice(CountChoice c) { count_choice_ = c; }
+  // The answer to the count-all-phrases dialog: numbers of words and
+  // occurrences, and the exclude box. The dialog is answered once; shown
+  // again (the answer was refused) it is cancelled.
+  void SetPhrases(int min_words, int max_words, int min_occurrences, bool exclude) {
+    phrases_ = CountAllPhrasesAnswer{DialogExit::kAccept, min_words - 1, max_words - 1,
+                                     min_occurrences - 1, exclude,       false};
+  }
   // Called from ProcessEvents when Ctrl-C was pressed: `first` the first
   // time, `again` every later time.
   void OnInterrupt(std::function<void()> first, std::function<void()> again) {
@@ -86,6 +93,7 @@ class CliHost : public Host {
   std::string file_name_;      // the name of the file being read
   ClipboardContent clipboard_;
   CountChoice count_choice_ = CountChoice::kCountSpecified;
+  CountAllPhrasesAnswer phrases_;
   std::function<void()> on_interrupt_;
   std::function<void()> on_interrupt_again_;
   int interrupts_ = 0;

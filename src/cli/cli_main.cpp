@@ -38,6 +38,10 @@ constexpr const char* kUsage =
     "  --exclude TEXT       a folder SOURCE: leave out files and subfolders whose\n"
     "                       names hold one of these texts (such as 'copy, bak')\n"
     "  --list-files         list the files of a folder SOURCE that a count would read\n"
+    "  --phrases MIN-MAX[:OCC]  count all phrases of MIN to MAX words (1 to 30) that\n"
+    "                       occur at least OCC times (default 2)\n"
+    "  --exclude-ignored-phrases  with --phrases: leave out phrases made only of words\n"
+    "                       to ignore\n"
     "  --ignore TEXT        extra words to ignore, separated by blanks\n"
     "  --count-only TEXT    extra count-only words and phrases, separated by ', '\n"
     "  --all-words          count all words although count-only entries are set\n"
@@ -74,7 +78,31 @@ struct Options {
   std::vector<std::string> patterns;  // --patterns texts, in order
   std::vector<std::string> exclude;   // --exclude texts, in order
   bool list_files = false;
+  bool phrases = false;
+  int phrase_min = 0;
+  int phrase_max = 0;
+  int phrase_occurrences = 2;
+  bool exclude_ignored_phrases = false;
 };
+
+// Reads MIN-MAX[:OCC] of --phrases, each a number from 1 to 30.
+bool ParsePhrases(const std::string& v, Options* o) {
+  int min = 0;
+  int max = 0;
+  int occ = 2;
+  char dash = 0;
+  char colon = 0;
+  char rest = 0;
+  const int n = std::sscanf(v.c_str(), "%2d%c%2d%c%2d%c", &min, &dash, &max, &colon, &occ, &rest);
+  const bool shape = (n == 3 && dash == '-') || (n == 5 && dash == '-' && colon == ':');
+  auto in_range = [](int x) { return x >= 1 && x <= 30; };
+  if (!shape || !in_range(min) || !in_range(max) || !in_range(occ)) return false;
+  if (v.find_first_not_of("0123456789-:") != std::string::npos) return false;
+  o->phrase_min = min;
+  o->phrase_max = max;
+  o->phrase_occurrences = occ;
+  return true;
+}
 
 int Usage(std::ostream& err, const std::string& problem) {
   err << "vorn-cli: " << problem << "\n"
@@ -238,6 +266,14 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
       (a == "--patterns" ? o.patterns : o.exclude).push_back(v);
     } else if (a == "--list-files") {
       o.list_files = true;
+    } else if (a == "--phrases") {
+      std::string v;
+      if (!value(&v) || !ParsePhrases(v, &o)) {
+        return Usage(err, "--phrases takes MIN-MAX or MIN-MAX:OCC, numbers from 1 to 30");
+      }
+      o.phrases = true;
+    } else if (a == "--exclude-ignored-phrases") {
+      o.exclude_ignored_phrases = true;
     } else if (a == "--all-words") {
       o.all_words = true;
     } else if (a == "--ignore-file" || a == "--count-only-file") {
@@ -264,6 +300,12 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (o.has_source && o.has_clipboard) return Usage(err, "give either SOURCE or --clipboard");
   if (o.list_files && (!o.has_source || ClassifyPath(o.source) != PathKind::kFolder)) {
     return Usage(err, "--list-files needs a folder SOURCE");
+  }
+  if (o.list_files + o.phrases + o.all_words > 1) {
+    return Usage(err, "give at most one of --list-files, --phrases and --all-words");
+  }
+  if (o.exclude_ignored_phrases && !o.phrases) {
+    return Usage(err, "--exclude-ignored-phrases goes with --phrases");
   }
 
   CliHost host(&err, o.answer_yes, err_is_terminal && !o.quiet);
@@ -342,7 +384,12 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   CliHost::InstallInterruptHandler();
   // The files listed are printed as they are found.
   if (o.list_files) host.StreamResults(&out);
-  const RunOutcome outcome = o.list_files ? engine.ListFiles() : engine.CountWords();
+  if (o.phrases) {
+    host.SetPhrases(o.phrase_min, o.phrase_max, o.phrase_occurrences, o.exclude_ignored_phrases);
+  }
+  const RunOutcome outcome = o.list_files ? engine.ListFiles()
+                             : o.phrases  ? engine.CountAllPhrases()
+                                          : engine.CountWords();
   host.StreamResults(nullptr);
   CliHost::RemoveInterruptHandler();
   host.EndProgress();

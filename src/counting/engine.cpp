@@ -225,9 +225,8 @@ void Engine::SuppressWordsChanged() {
   }
 }
 
-RunOutcome Engine::StartCount() {
+bool Engine::CheckSingleFileSource() {
   Settings& s = st_.settings;
-  CountRun& run = st_.run;
   if (trim_input_path_) {
     std::string trimmed = std::string(TrimBlanksAndTabs(s.InputFilePath));
     if (trimmed != s.InputFilePath) {
@@ -235,17 +234,22 @@ RunOutcome Engine::StartCount() {
       st_.SettingChanged("InputFilePath");
     }
   }
-  if (s.Source == InputSource::kSingleFile) {
-    if (s.InputFilePath.empty()) {
-      st_.host->ShowMessage("Invalid input", "Input file not specified!", Icon::kExclamation);
-      return RunOutcome::kRefused;
-    }
-    // Other kinds of path are reported by DoItFromFile.
-    if (ClassifyPath(s.InputFilePath) == PathKind::kRegular && FileLength(s.InputFilePath) == 0) {
-      st_.host->ShowMessage("Empty file", "Input file is zero-length!", Icon::kExclamation);
-      return RunOutcome::kRefused;
-    }
+  if (s.Source != InputSource::kSingleFile) return true;
+  if (s.InputFilePath.empty()) {
+    st_.host->ShowMessage("Invalid input", "Input file not specified!", Icon::kExclamation);
+    return false;
   }
+  // Other kinds of path are reported by DoItFromFile.
+  if (ClassifyPath(s.InputFilePath) == PathKind::kRegular && FileLength(s.InputFilePath) == 0) {
+    st_.host->ShowMessage("Empty file", "Input file is zero-length!", Icon::kExclamation);
+    return false;
+  }
+  return true;
+}
+
+RunOutcome Engine::StartCount() {
+  CountRun& run = st_.run;
+  if (!CheckSingleFileSource()) return RunOutcome::kRefused;
   // The entries of the two boxes, as they stand now.
   if (!GetExtraWords(&st_, 0) || !GetExtraWords(&st_, 1)) return RunOutcome::kRefused;
   RestrictionLists& lists = st_.lists;
@@ -254,24 +258,7 @@ RunOutcome Engine::StartCount() {
 
   if (!run.CountArrayMode && !AskCountWords(&st_)) return RunOutcome::kCancelled;
   // "Count all words": the count-only entries are put aside for this run.
-  std::vector<Bytes> aside_box;
-  std::vector<Bytes> aside_file;
-  const bool put_aside = !run.CountOnlyMode && lists.CountOnlySet();
-  if (put_aside) {
-    aside_box.swap(lists.ExtraCountOnly);
-    aside_file.swap(lists.CountOnlyFileWords);
-  }
-  struct Restore {
-    RestrictionLists* lists;
-    std::vector<Bytes>* box;
-    std::vector<Bytes>* file;
-    bool on;
-    ~Restore() {
-      if (!on) return;
-      lists->ExtraCountOnly.swap(*box);
-      lists->CountOnlyFileWords.swap(*file);
-    }
-  } restore{&lists, &aside_box, &aside_file, put_aside};
+  const CountOnlyAside aside(&lists, !run.CountOnlyMode && lists.CountOnlySet());
   st_.SetLabel(Label::kNumberOfWords, "");
   RunOutcome outcome = RunOutcome::kListed;
   StartCountRun(&outcome);
@@ -363,7 +350,7 @@ RunOutcome Engine::RunCount() {
   for (Label l : {Label::kNumWordsExcluded, Label::kNumOccurrences, Label::kTotalNumOccurrences}) {
     st_.HideLabel(l);
   }
-  run.CountOnlyMode = st_.lists.CountOnlySet();
+  run.CountOnlyMode = run.AllPhrasesMode || st_.lists.CountOnlySet();
   // Display-format check.
   if (s.DisplayFormat >= 11 && s.Source != InputSource::kFolder) {
     if (!CheckDisplayFormatAvailable(&st_)) return RunOutcome::kRefused;
@@ -410,6 +397,7 @@ RunOutcome Engine::RunCount() {
   pending_words_.clear();
   ended_by_error_ = false;
   st_.listing.HeaderPrefix.clear();
+  st_.listing.AllPhrases = run.AllPhrasesMode;
   st_.listing.MinColumnWidth = 8;
 
   // Source.
@@ -493,7 +481,18 @@ RunOutcome Engine::RunCount() {
   st_.textbox.Clear();
   ShowCountSummary();
   run.ResultsPresent = true;
-  if (st_.words.DistinctCount() > 0) {
+  if (run.AllPhrasesMode) {
+    // The summary heads the listing, or stands alone when nothing is listed.
+    const Text summary = BuildPhraseSummary();
+    st_.listing.HeaderPrefix.clear();
+    if (st_.stats.ListedCount == 0) {
+      st_.SetLabel(Label::kNumberOfWords, "");
+      st_.textbox.SetText(summary);
+    } else {
+      st_.listing.HeaderPrefix = summary;
+      if (!ListWords(&st_)) return RunOutcome::kFailed;
+    }
+  } else if (st_.words.DistinctCount() > 0) {
     // A listing whose file could not be written has been reported; the run
     // has failed.
     if (!ListWords(&st_)) return RunOutcome::kFailed;
@@ -518,28 +517,14 @@ void Engine::ConfigureScanner() {
 void Engine::FilterWordList() {
   const Settings& s = st_.settings;
   WordList& words = st_.words;
-  const int64_t short_size = s.ShortWordSizeValue();
-  const int64_t long_size = s.LongWordSizeValue();
-  const bool letter_tests = s.IgnoreRepetitions || s.IgnoreNoLetter || s.IgnoreNoVowelorY;
-  Text text;  // the word as text for the letter tests, reused from entry to entry
+  Text scratch;
   const int64_t n = words.DistinctCount();
   for (int64_t i = 1; i <= n; ++i) {
     st_.pacer.Poll();
     WordEntry& e = words[i];
-    const BytesView word = words.Word(i);
-    const int64_t len = static_cast<int64_t>(word.size());
-    bool keep = !((s.IgnoreShortWords && len < short_size) || len > long_size);
-    if (keep && letter_tests) {
-      text.resize(word.size());
-      for (size_t k = 0; k < word.size(); ++k) {
-        text[k] = Windows1252ToChar(static_cast<uint8_t>(word[k]));
-      }
-      keep =
-          !((s.IgnoreRepetitions && HasFourRepeatedLetters(text)) ||
-            (s.IgnoreNoLetter && HasNoLetter(text)) || (s.IgnoreNoVowelorY && HasNoVowelOrY(text)));
-    }
-    e.Listed = keep && !((s.IgnoreInfrequentWords && e.Count < st_.run.ThresholdFrequency) ||
-                         (s.IgnoreExcessivelyFrequentWords && e.Count > st_.run.ExcessFrequency));
+    e.Listed = !FailsWordFilters(s, words.Word(i), &scratch) &&
+               !((s.IgnoreInfrequentWords && e.Count < st_.run.ThresholdFrequency) ||
+                 (s.IgnoreExcessivelyFrequentWords && e.Count > st_.run.ExcessFrequency));
   }
 }
 
@@ -554,7 +539,9 @@ void Engine::CountOnlyFilter() {
   } else if (s.IgnoreExcessivelyFrequentWords) {
     st_.textbox.SetText(T("Excluding too frequent " + kind + " ..."));
   }
-  if (!run.AllPhrasesMode) {
+  if (run.AllPhrasesMode) {
+    run.ThresholdFrequency = run.PhraseMinOccurrences;
+  } else {
     run.ThresholdFrequency = s.ThresholdFrequencyValue();
     run.ExcessFrequency = s.ExcessFrequencyValue();
   }
@@ -627,7 +614,9 @@ bool Engine::OnWord(BytesView word) {
   ++run.WordsRead;
   // GetWords2: the gate in front of the word list.
   if (!st_.settings.Only7bitASCII || IsAll7bit(word)) {
-    if (run.CountOnlyMode) {
+    if (run.AllPhrasesMode) {
+      AllPhrasesWord(word);
+    } else if (run.CountOnlyMode) {
       CountOnlyWord(word);
     } else {
       AddWordToList(word, run.IgnoreMode ? &ignore_gate_ : nullptr);
@@ -668,22 +657,35 @@ void Engine::CountOnlyWord(BytesView word) {
   CountRun& run = st_.run;
   AddWordToList(word, &count_only_gate_);
   for (int k = 2; k <= run.MaxPhraseWords; ++k) {
-    Bytes& window = run.PhraseBuffer[static_cast<size_t>(k)];
-    int& words = run.PhraseWords[static_cast<size_t>(k)];
-    if (words == k) {
-      window.erase(0, window.find('+') + 1);
-      --words;
-    }
-    if (words > 0) window += '+';
-    window.append(word);
-    ++words;
-    if (words == k && IsCountOnlyPhrase(&st_, window)) {
-      phrase_.assign(window);
-      std::replace(phrase_.begin(), phrase_.end(), '+', ' ');
-      AddWordToList(phrase_, nullptr);
-    }
-    if (words == k && ListProblem(st_) != nullptr) list_problem_ = true;
+    if (!PushToWindow(k, word)) continue;
+    const Bytes& window = run.PhraseBuffer[static_cast<size_t>(k)];
+    if (IsCountOnlyPhrase(&st_, window)) AddPhrase(window);
+    if (ListProblem(st_) != nullptr) list_problem_ = true;
   }
+  EndPhrasesAfterWord();
+}
+
+bool Engine::PushToWindow(int k, BytesView word) {
+  CountRun& run = st_.run;
+  Bytes& window = run.PhraseBuffer[static_cast<size_t>(k)];
+  int& words = run.PhraseWords[static_cast<size_t>(k)];
+  if (words == k) {
+    window.erase(0, window.find('+') + 1);
+    --words;
+  }
+  if (words > 0) window += '+';
+  window.append(word);
+  ++words;
+  return words == k;
+}
+
+void Engine::AddPhrase(BytesView window) {
+  phrase_.assign(window);
+  std::replace(phrase_.begin(), phrase_.end(), '+', ' ');
+  AddWordToList(phrase_, nullptr);
+}
+
+void Engine::EndPhrasesAfterWord() {
   const Settings& s = st_.settings;
   if ((s.TerminatePhraseAtPeriod && scanner_.StoppedAtPeriod()) ||
       (s.TerminatePhraseAtDoubleQuote && scanner_.StoppedAtDoubleQuote()) ||
@@ -725,6 +727,7 @@ void Engine::NewEntry(BytesView word) {
 // ResetPhrases: empties the phrase windows (a phrase ends here).
 void Engine::ResetPhrases() {
   CountRun& run = st_.run;
+  ignored_run_ = 0;
   for (size_t k = 2; k < run.PhraseBuffer.size(); ++k) {
     run.PhraseBuffer[k].clear();
     run.PhraseWords[k] = 0;

@@ -83,6 +83,13 @@ class Engine final : private ScanSink {
   // words file is read it stops that, without a question.
   RunOutcome CountWords();
 
+  // "Count all phrases": the dialog, then a count of every phrase of the
+  // numbers of words chosen that occurs at least the number of times chosen,
+  // headed by a summary. The user's count-only entries are put aside for
+  // the run. While a run is under way it is refused (kBusy); the stop
+  // command is CountWords.
+  RunOutcome CountAllPhrases();
+
   // Ends the work under way at once and silently, as when the window
   // closes: no question, no listing, the results dropped. The engine
   // unwinds at its next pause and then reports Busy::kIdle. Does nothing
@@ -225,6 +232,9 @@ class Engine final : private ScanSink {
   void Unwind();
   // A pause of the work: the timers, then pending events.
   void Pause();
+  // Trims the input path (when wanted) and refuses a single-file source
+  // without a file or with an empty one.
+  bool CheckSingleFileSource();
   RunOutcome StartCount();
   void StartCountRun(RunOutcome* outcome);
   RunOutcome RunCount();
@@ -256,6 +266,18 @@ class Engine final : private ScanSink {
   void NewEntry(BytesView word);
   void ReportListProblem();
   void CountOnlyWord(BytesView word);
+  // Adds `word` to phrase window k; true when the window then holds k words.
+  bool PushToWindow(int k, BytesView word);
+  // Counts the phrase of a window (its words joined by "+").
+  void AddPhrase(BytesView window);
+  // The phrases end after a word that stopped at a period, a double quote
+  // or a tab, as the settings say.
+  void EndPhrasesAfterWord();
+  // "Count all phrases" (all_phrases.cpp).
+  RunOutcome StartAllPhrases();
+  void AllPhrasesWord(BytesView word);
+  bool IsIgnoredInPhrase(BytesView word);
+  Text BuildPhraseSummary() const;
   void FilterWordList();
   void CountOnlyFilter();
   void ShowCountSummary();
@@ -281,6 +303,8 @@ class Engine final : private ScanSink {
   IgnoreGate ignore_gate_{this};
   CountOnlyGate count_only_gate_{this};
   bool list_problem_ = false;  // a lookup met a pattern it cannot match
+  int ignored_run_ = 0;        // words to ignore met in a row, the last word's included
+  Text scratch_;               // working space of the word filters
   Bytes phrase_;               // a counted phrase, its words joined by blanks
   Scanner scanner_;
   Bytes line_;              // the block being scanned

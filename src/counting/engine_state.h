@@ -47,6 +47,14 @@ struct CountRun {
   bool ReadingFiles = false;
   bool ReadingWordLists = false;
 
+  // "Count all phrases": the numbers of words of the phrases counted, the
+  // fewest occurrences listed, and whether phrases made only of words to
+  // ignore are left out.
+  int PhraseMinWords = 3;
+  int PhraseMaxWords = 6;
+  int PhraseMinOccurrences = 2;
+  bool ExcludeIgnoredPhrases = false;
+
   // Control flags.
   bool StopRequested = false;
   bool Interrupted = false;
@@ -80,6 +88,9 @@ struct CountRun {
 // Options of the listing that are not in Settings.
 struct ListingState {
   Text HeaderPrefix;  // the phrase summary in phrase runs, else empty
+  // The results are those of a count of all phrases: they are listed as
+  // phrases until the next run, whenever they are listed again.
+  bool AllPhrases = false;
   int MinColumnWidth = 8;
   bool WritingToFile = false;
   bool OutputFileWritten = false;

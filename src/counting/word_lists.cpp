@@ -244,4 +244,19 @@ const PatternProblem* ListProblem(const EngineState& st) {
   return c.matcher.has_problem() ? &c.matcher.problem() : nullptr;
 }
 
+bool FailsWordFilters(const Settings& s, BytesView word, Text* scratch) {
+  const auto len = static_cast<int64_t>(word.size());
+  if ((s.IgnoreShortWords && len < s.ShortWordSizeValue()) || len > s.LongWordSizeValue()) {
+    return true;
+  }
+  if (!s.IgnoreRepetitions && !s.IgnoreNoLetter && !s.IgnoreNoVowelorY) return false;
+  scratch->resize(word.size());
+  for (size_t k = 0; k < word.size(); ++k) {
+    (*scratch)[k] = Windows1252ToChar(static_cast<uint8_t>(word[k]));
+  }
+  return (s.IgnoreRepetitions && HasFourRepeatedLetters(*scratch)) ||
+         (s.IgnoreNoLetter && HasNoLetter(*scratch)) ||
+         (s.IgnoreNoVowelorY && HasNoVowelOrY(*scratch));
+}
+
 }  // namespace vorn

@@ -22,6 +22,7 @@
 namespace vorn {
 
 struct EngineState;
+struct Settings;
 
 struct RestrictionLists {
   std::vector<Bytes> ExtraIgnoreWords;    // the words-to-ignore box
@@ -58,6 +59,37 @@ struct RestrictionLists {
   int64_t CountOnlyEntries() const {
     return static_cast<int64_t>(ExtraCountOnly.size() + CountOnlyFileWords.size());
   }
+};
+
+// Whether the word filters of the settings reject `word` (Windows-1252):
+// too short (when short words are ignored) or too long, four repeated
+// letters, no letter, no vowel or y (each when its option is on).
+// `scratch` is working space kept between calls.
+bool FailsWordFilters(const Settings& s, BytesView word, Text* scratch);
+
+// While it lives (and `on`), the count-only entries of the box and of the
+// file are put aside, as for a run that counts all words or all phrases;
+// they come back however the run ends.
+class CountOnlyAside {
+ public:
+  CountOnlyAside(RestrictionLists* lists, bool on) : lists_(lists), on_(on) {
+    if (!on_) return;
+    box_.swap(lists_->ExtraCountOnly);
+    file_.swap(lists_->CountOnlyFileWords);
+  }
+  ~CountOnlyAside() {
+    if (!on_) return;
+    lists_->ExtraCountOnly.swap(box_);
+    lists_->CountOnlyFileWords.swap(file_);
+  }
+  CountOnlyAside(const CountOnlyAside&) = delete;
+  CountOnlyAside& operator=(const CountOnlyAside&) = delete;
+
+ private:
+  RestrictionLists* lists_;
+  bool on_;
+  std::vector<Bytes> box_;
+  std::vector<Bytes> file_;
 };
 
 // GetExtraWords: parses box `index` (0 words to ignore, 1 count-only) of

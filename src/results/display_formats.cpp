@@ -279,7 +279,7 @@ bool ShowRelativeFrequency(const Settings& s) {
 std::string DisplayFormatName(int i) { return GetMessageText(51 + i); }
 
 Text WordHeader(const EngineState& st) {
-  if (st.run.AllPhrasesMode) return u"Phrase";
+  if (st.listing.AllPhrases) return u"Phrase";
   if (st.run.CountOnlyMode && st.run.PhrasesInCountOnly) return u"Word or phrase";
   return u"Word";
 }
@@ -312,7 +312,7 @@ Text WordColumn(ListingPass* pass, int64_t i) {
     value = DecodeWindows1252(TrimSpaces(st.words.Word(i)));
   }
   if (!pass->ToFile()) return PadRight(value, pass->WordWidth);
-  if (st.run.AllPhrasesMode) return value + u"\t";
+  if (st.listing.AllPhrases) return value + u"\t";
   const int format = st.settings.DisplayFormat;
   if (st.settings.OutputWithCommas && (format == 1 || format == 6 || format == 7)) {
     return Text(TrimTrailingSpaces(value)) + u", ";

@@ -375,7 +375,7 @@ bool WriteVectorFiles(EngineState* st, std::string_view output_head) {
 }
 
 std::string WordsPhrases(const EngineState& st) {
-  if (st.run.AllPhrasesMode) return "phrases";
+  if (st.run.AllPhrasesMode || (!st.run.Running && st.listing.AllPhrases)) return "phrases";
   if (st.run.CountOnlyMode && st.run.PhrasesInCountOnly) return "words/phrases";
   return "words";
 }

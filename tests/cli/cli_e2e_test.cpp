@@ -151,6 +151,20 @@ TEST(CliEndToEndTest, TextsAndWordRules) {
   for (const Case& c : cases) CheckCase(c);
 }
 
+TEST(CliEndToEndTest, AllPhrases) {
+  const std::vector<Case> cases = {
+      {"phrases_2_4", "tests/data/genesis.txt", {"--phrases", "2-4:3"}},
+      {"phrases_3_commas",
+       "tests/data/genesis.txt",
+       {"--phrases", "3-3", "--set", "OutputWithCommas=1", "--set", "DisplayFormat=1"}},
+      {"phrases_excluded",
+       "tests/data/genesis.txt",
+       {"--phrases", "2-3:2", "--common-words", "en", "--exclude-ignored-phrases", "--set",
+        "WordOrder=1"}},
+  };
+  for (const Case& c : cases) CheckCase(c);
+}
+
 TEST(CliEndToEndTest, ClipboardTextFromAFile) {
   TempDir dir;
   const CliRun r = RunCli({"-q", "--clipboard", Data("utf8_punct.txt")}, dir);
