@@ -217,6 +217,52 @@ TEST(FolderScanTest, ListFilesNamesEachFileAndCountsThem) {
   EXPECT_EQ(r.engine.state().run.FilesScanned, 1);
 }
 
+TEST(FolderScanTest, TheChecksOfACountArray) {
+  TempDir dir;
+  dir.Write("a.txt", "alpha beta\n");
+  dir.Write("b.txt", "beta\n");
+  const TempDir elsewhere;
+  {
+    FolderRun r(dir.path());
+    EXPECT_EQ(r.engine.CountArray(), RunOutcome::kRefused);
+    EXPECT_EQ(r.host.Dialogs(),
+              Strings{"Make 2-d count array for Excel|No output file has been specified.\r\n"
+                      "Please specify an output file first."});
+  }
+  {
+    // An existing file with "Warn on overwrite": kept when the input box is
+    // cancelled; a path typed there is checked like the one named.
+    FolderRun r(dir.path());
+    Settings& s = r.engine.settings();
+    s.OutputFilePath = elsewhere.Write("array.txt", "kept");
+    s.WarnOnOverwrite = 1;
+    r.host.QueueInput(std::nullopt);
+    EXPECT_EQ(r.engine.CountArray(), RunOutcome::kCancelled);
+    EXPECT_EQ(ReadFileBytes(s.OutputFilePath), "kept");
+    r.host.QueueInput(dir.File("inside.txt"));
+    EXPECT_EQ(r.engine.CountArray(), RunOutcome::kRefused);
+    EXPECT_EQ(r.host.Dialogs().back(),
+              "Invalid output file|The output file cannot be in the folder or a subfolder.");
+    // The options dialog cancelled.
+    s.WarnOnOverwrite = 0;
+    r.host.QueueArrayAnswer({DialogExit::kCancel, 0, false, false});
+    EXPECT_EQ(r.engine.CountArray(), RunOutcome::kCancelled);
+    EXPECT_EQ(ReadFileBytes(s.OutputFilePath), "kept");
+  }
+  // Written although output to file is disabled, and not listed again when
+  // a display option changes.
+  FolderRun r(dir.path());
+  Settings& s = r.engine.settings();
+  s.OutputFilePath = elsewhere.File("array2.txt");
+  s.DisableOutputToFile = 1;
+  ASSERT_EQ(r.engine.CountArray(), RunOutcome::kListed);
+  const std::string table = ReadFileBytes(s.OutputFilePath);
+  EXPECT_NE(table.find("\r\nbeta\t1\t1\t\t2\r\n"), std::string::npos) << table;
+  s.DisplayFormat = 1;
+  r.engine.DisplayOptionChanged(DisplayOption::kDisplayFormat);
+  EXPECT_EQ(ReadFileBytes(s.OutputFilePath), table);
+}
+
 TEST(FolderScanTest, ACountArrayTakesAtMostTenThousandFiles) {
   TempDir dir;
   for (int i = 0; i < 10001; ++i) dir.Write("f" + std::to_string(i), "w\n");

@@ -116,8 +116,8 @@ CountAllPhrasesAnswer CliHost::ShowCountAllPhrasesDialog(const CountAllPhrasesDi
 }
 
 CountArrayAnswer CliHost::ShowCountArrayDialog(const CountArrayDialog& dialog) {
-  return {DialogExit::kAccept, dialog.layout, dialog.zero_cells_blank,
-          dialog.write_relative_frequency};
+  return {DialogExit::kAccept, count_array_layout_ >= 0 ? count_array_layout_ : dialog.layout,
+          dialog.zero_cells_blank, dialog.write_relative_frequency};
 }
 
 void CliHost::ShowPopUp(const PopUpMessage& message) { Print("", message.text); }

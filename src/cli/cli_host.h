@@ -27,6 +27,9 @@ class CliHost : public Host {
   void SetClipboard(ClipboardContent content) { clipboard_ = std::move(content); }
   // The answer to the count dialog.
   void SetCountChoice(CountChoice c) { count_choice_ = c; }
+  // The table layout answered in the count-array dialog (0 alphabetical,
+  // 1 by frequency, 2 both; -1: the one the record holds).
+  void SetCountArrayLayout(int layout) { count_array_layout_ = layout; }
   // The answer to the count-all-phrases dialog: numbers of words and
   // occurrences, and the exclude box. The dialog is answered once; shown
   // again (the answer was refused) it is cancelled.
@@ -94,6 +97,7 @@ class CliHost : public Host {
   ClipboardContent clipboard_;
   CountChoice count_choice_ = CountChoice::kCountSpecified;
   CountAllPhrasesAnswer phrases_;
+  int count_array_layout_ = -1;
   std::function<void()> on_interrupt_;
   std::function<void()> on_interrupt_again_;
   int interrupts_ = 0;

@@ -42,6 +42,8 @@ constexpr const char* kUsage =
     "                       occur at least OCC times (default 2)\n"
     "  --exclude-ignored-phrases  with --phrases: leave out phrases made only of words\n"
     "                       to ignore\n"
+    "  --count-array alpha|freq|both  write the table of words against the files of a\n"
+    "                       folder SOURCE to the output file (-o), for a spreadsheet\n"
     "  --ignore TEXT        extra words to ignore, separated by blanks\n"
     "  --count-only TEXT    extra count-only words and phrases, separated by ', '\n"
     "  --all-words          count all words although count-only entries are set\n"
@@ -83,6 +85,7 @@ struct Options {
   int phrase_max = 0;
   int phrase_occurrences = 2;
   bool exclude_ignored_phrases = false;
+  int count_array = -1;  // the layout of --count-array
 };
 
 // Reads MIN-MAX[:OCC] of --phrases, each a number from 1 to 30.
@@ -274,6 +277,12 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
       o.phrases = true;
     } else if (a == "--exclude-ignored-phrases") {
       o.exclude_ignored_phrases = true;
+    } else if (a == "--count-array") {
+      std::string v;
+      if (!value(&v) || (v != "alpha" && v != "freq" && v != "both")) {
+        return Usage(err, "--count-array takes alpha, freq or both");
+      }
+      o.count_array = v == "alpha" ? 0 : v == "freq" ? 1 : 2;
     } else if (a == "--all-words") {
       o.all_words = true;
     } else if (a == "--ignore-file" || a == "--count-only-file") {
@@ -301,9 +310,11 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (o.list_files && (!o.has_source || ClassifyPath(o.source) != PathKind::kFolder)) {
     return Usage(err, "--list-files needs a folder SOURCE");
   }
-  if (o.list_files + o.phrases + o.all_words > 1) {
-    return Usage(err, "give at most one of --list-files, --phrases and --all-words");
+  const bool count_array = o.count_array >= 0;
+  if (o.list_files + o.phrases + o.all_words + count_array > 1) {
+    return Usage(err, "give at most one of --list-files, --phrases, --count-array and --all-words");
   }
+  if (count_array && !o.has_output) return Usage(err, "--count-array needs an output file (-o)");
   if (o.exclude_ignored_phrases && !o.phrases) {
     return Usage(err, "--exclude-ignored-phrases goes with --phrases");
   }
@@ -387,9 +398,11 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (o.phrases) {
     host.SetPhrases(o.phrase_min, o.phrase_max, o.phrase_occurrences, o.exclude_ignored_phrases);
   }
-  const RunOutcome outcome = o.list_files ? engine.ListFiles()
-                             : o.phrases  ? engine.CountAllPhrases()
-                                          : engine.CountWords();
+  host.SetCountArrayLayout(o.count_array);
+  const RunOutcome outcome = o.list_files  ? engine.ListFiles()
+                             : o.phrases   ? engine.CountAllPhrases()
+                             : count_array ? engine.CountArray()
+                                           : engine.CountWords();
   host.StreamResults(nullptr);
   CliHost::RemoveInterruptHandler();
   host.EndProgress();

@@ -15,6 +15,7 @@
 #include "counting/words_files.h"
 #include "input/decode.h"
 #include "input/file_patterns.h"
+#include "results/count_array.h"
 #include "results/output.h"
 #include "results/quick_sort.h"
 #include "util/file_proc.h"
@@ -30,6 +31,20 @@ namespace {
 
 constexpr int64_t kStopPromptMin = 800;
 const std::string kCrLfS = "\r\n";
+
+// How a run ended that wrote a count array.
+RunOutcome CountArrayOutcomeOf(CountArrayOutcome written) {
+  switch (written) {
+    case CountArrayOutcome::kWritten:
+    case CountArrayOutcome::kNoEntries:
+      return RunOutcome::kListed;
+    case CountArrayOutcome::kStopped:
+      return RunOutcome::kStopped;
+    case CountArrayOutcome::kFailed:
+      break;
+  }
+  return RunOutcome::kFailed;
+}
 
 }  // namespace
 
@@ -277,7 +292,7 @@ void Engine::StartCountRun(RunOutcome* outcome) {
     *outcome = RunOutcome::kRefused;
     return;
   }
-  if (!s.OutputFilePath.empty() && !s.DisableOutputToFile) {
+  if (!s.OutputFilePath.empty() && (!s.DisableOutputToFile || run.CountArrayMode)) {
     // The output file is emptied now so that a failure shows before the
     // count. With "Warn on overwrite" the file is only tested, not emptied
     // or made: the question before it is written must still be worth asking.
@@ -470,6 +485,9 @@ RunOutcome Engine::RunCount() {
   }
   st_.textbox.Clear();
   ComputeListStatistics(st_.words, run.AllPhrasesMode, &st_.stats, &st_.pacer);
+  // A count array takes the place of the listing; the results are not
+  // listed again.
+  if (run.CountArrayMode) return CountArrayOutcomeOf(WriteCountArray(&st_));
   st_.textbox.SetText(u"Now setting up frequency chain . . .");
   BuildFrequencyChain(
       &st_.words, &st_.stats, s.SortByNumberOfFiles != 0,

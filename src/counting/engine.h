@@ -90,6 +90,11 @@ class Engine final : private ScanSink {
   // command is CountWords.
   RunOutcome CountAllPhrases();
 
+  // "Make 2-d count array for Excel": the checks of the folder and of the
+  // output file, the options dialog, and a folder run that writes the table
+  // of words or phrases against files to the output file.
+  RunOutcome CountArray();
+
   // Ends the work under way at once and silently, as when the window
   // closes: no question, no listing, the results dropped. The engine
   // unwinds at its next pause and then reports Busy::kIdle. Does nothing
@@ -204,7 +209,9 @@ class Engine final : private ScanSink {
     FileStamp stamp;
   };
   bool CheckFolderSource();
-  bool CheckOutputOutsideFolder();
+  // Refuses an output file (`output`) in the folder of a folder run or, with
+  // subfolders, below it.
+  bool CheckOutputOutsideFolder(const std::string& output);
   RunOutcome ScanFolder();
   bool CountFolderFile(const std::string& path);
   void ReadFolderFile(const FolderFile& file);
@@ -275,6 +282,7 @@ class Engine final : private ScanSink {
   void EndPhrasesAfterWord();
   // "Count all phrases" (all_phrases.cpp).
   RunOutcome StartAllPhrases();
+  RunOutcome StartCountArray();
   void AllPhrasesWord(BytesView word);
   bool IsIgnoredInPhrase(BytesView word);
   Text BuildPhraseSummary() const;

@@ -139,15 +139,15 @@ bool Engine::CheckFolderSource() {
     st_.host->ShowMessage("Nothing to do", "Folder contains no files.", Icon::kInformation);
     return false;
   }
-  return CheckOutputOutsideFolder();
+  return CheckOutputOutsideFolder(s.OutputFilePath);
 }
 
-bool Engine::CheckOutputOutsideFolder() {
+bool Engine::CheckOutputOutsideFolder(const std::string& output) {
   const Settings& s = st_.settings;
-  if (s.OutputFilePath.empty() || s.DisableOutputToFile) return true;
+  if (output.empty() || (s.DisableOutputToFile && !st_.run.CountArrayMode)) return true;
   // Compared as the file system resolves them: "." and "..", links and
   // relative paths lead to the same folder.
-  const std::filesystem::path out_folder = Resolved(s.OutputFilePath).parent_path();
+  const std::filesystem::path out_folder = Resolved(output).parent_path();
   if (!SameOrBelow(out_folder, Resolved(s.FolderPath), s.IncludeSubfolders != 0)) return true;
   st_.host->ShowMessage("Invalid output file",
                         "The output file cannot be in the folder or a subfolder.",
@@ -271,7 +271,7 @@ RunOutcome Engine::ScanFolder() {
     if (a != Answer::kOk) return RunOutcome::kCancelled;
     vorn::ChooseOutputFile(&st_);
     if (s.OutputFilePath.empty()) return RunOutcome::kCancelled;
-    if (!CheckOutputOutsideFolder()) return RunOutcome::kRefused;
+    if (!CheckOutputOutsideFolder(s.OutputFilePath)) return RunOutcome::kRefused;
   }
 
   // The reading pass.

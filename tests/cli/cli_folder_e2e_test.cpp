@@ -75,6 +75,38 @@ TEST(CliFolderTest, CountsAFolderTreeInEveryFolderFormat) {
   }
 }
 
+// The table of words against files, in each layout; its first line (the
+// time of writing) is left out of the comparison.
+TEST(CliFolderTest, CountArrays) {
+  const std::vector<FolderCase> cases = {
+      {"array_alpha", {"--count-array", "alpha"}},
+      {"array_freq_blank", {"--count-array", "freq", "--set", "CountArrayZeroCellsBlank=1"}},
+      {"array_both_relative",
+       {"--count-array", "both", "--set", "CountArrayWriteRelativeFrequency=1"}},
+      {"array_phrases", {"--count-array", "alpha", "--count-only", "the cat, the dog"}},
+  };
+  for (const FolderCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TreeCopy tree;
+    std::vector<std::string> args = {"-q", "-r", "-o", "out.txt", "t"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const CliRun r = RunCliIn(tree.dir, args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string table = ReadFileBytes(tree.dir.File("out.txt"));
+    EXPECT_EQ(table.substr(0, 17), "Output from VORN ");
+    ExpectGolden(c.name + ".out", table.substr(table.find('\n') + 1));
+    ExpectGolden(c.name + ".box", r.out);
+  }
+  // No output file, or not a folder.
+  TreeCopy tree;
+  CliRun r = RunCliIn(tree.dir, {"-q", "--count-array", "both", "t/a.txt", "-o", "out.txt"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err,
+            "Make 2-d count array for Excel: A count array is made from the files of a folder.\n");
+  r = RunCliIn(tree.dir, {"-q", "--count-array", "both", "t"});
+  EXPECT_EQ(r.status, 2);
+}
+
 TEST(CliFolderTest, TheVectorFilesGoBesideTheFolder) {
   TreeCopy tree;
   const CliRun r = RunCliIn(tree.dir, {"-q", "-r", TreeCopy::kLong, "-o", "out.txt", "--set",
