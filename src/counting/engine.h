@@ -28,6 +28,7 @@
 
 #include "counting/engine_state.h"
 #include "counting/window_commands.h"
+#include "input/docx.h"
 #include "input/is_text_file.h"
 #include "results/output.h"
 #include "util/file_proc.h"
@@ -63,10 +64,12 @@ enum FileStatus : int {
   kFileZeroLength = 10,
   kFileCannotOpen = 11,
   kFileOutputAborted = 12,
-  kFileIsFolder = 15,     // the path names a folder
-  kFileNotRegular = 16,   // a named pipe, a device or a socket
-  kFileLinkLoop = 17,     // symbolic links that lead round in a loop
-  kFileSizeUnknown = 18,  // a file whose size the system does not give (/proc)
+  kFileDocxFailed = 13,         // the text of a .docx document could not be taken out
+  kFileExtractNotWritten = 14,  // nor written to its temporary file
+  kFileIsFolder = 15,           // the path names a folder
+  kFileNotRegular = 16,         // a named pipe, a device or a socket
+  kFileLinkLoop = 17,           // symbolic links that lead round in a loop
+  kFileSizeUnknown = 18,        // a file whose size the system does not give (/proc)
 };
 
 class Engine final : private ScanSink {
@@ -249,6 +252,16 @@ class Engine final : private ScanSink {
   RunOutcome ReadClipboard();
   int DoItFromFile();
   void ReportInputFileStatus(int status);
+  // A .docx document (document_reading.cpp): its text taken out of the
+  // archive (false when it could not be, which is reported), then read from
+  // its temporary file; ReadDocument returns a FileStatus.
+  bool ExtractDocumentText(const std::string& path, DocxExtraction* x);
+  int ReadDocument(const std::string& path, const DocxExtraction& x);
+  // Reports why a document was not read (a message, or in a folder run a
+  // note among the files not read) and returns `status`.
+  int DocumentFailed(const std::string& path, const DocxNotice& notice, int status);
+  // Empties the word list for the reading of a single file.
+  void StartSingleFileWords();
   // Reads a file that IsTextFile found to be text, of `length` bytes. False
   // when it cannot be opened.
   bool ReadTextFile(const std::string& path, const TextFileInfo& info, int64_t length);

@@ -10,6 +10,7 @@
 #include "counting/engine.h"
 #include "counting/window_commands.h"
 #include "input/decode.h"
+#include "input/docx.h"
 #include "input/html_head.h"
 #include "input/is_text_file.h"
 #include "input/line_reader.h"
@@ -183,6 +184,16 @@ int Engine::DoItFromFile() {
     }
   }
   run.ReadingFiles = true;
+  if (IsDocx(path)) {
+    DocxExtraction x;
+    int status = kFileDocxFailed;
+    if (ExtractDocumentText(path, &x)) {
+      StartSingleFileWords();
+      status = ReadDocument(path, x);
+    }
+    run.ReadingFiles = false;
+    return status;
+  }
   const TextFileInfo info = IsTextFile(path);
   st_.SetLabel(Label::kXmlSize, "", false);
   int status = kFileRead;
@@ -214,15 +225,19 @@ int Engine::DoItFromFile() {
       status = kFileMissing;
       break;
     default:
-      st_.words.Clear();
-      run.ScannedFilePaths.clear();
-      run.CurrentFileIndex = 0;
-      run.StopRequested = false;
+      StartSingleFileWords();
       if (!ReadTextFile(path, info, length)) status = kFileCannotOpen;
       break;
   }
   run.ReadingFiles = false;
   return status;
+}
+
+void Engine::StartSingleFileWords() {
+  st_.words.Clear();
+  st_.run.ScannedFilePaths.clear();
+  st_.run.CurrentFileIndex = 0;
+  st_.run.StopRequested = false;
 }
 
 bool Engine::ReadTextFile(const std::string& path, const TextFileInfo& info, int64_t length) {

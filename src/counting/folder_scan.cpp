@@ -15,6 +15,7 @@
 
 #include "counting/engine.h"
 #include "counting/window_commands.h"
+#include "input/docx.h"
 #include "input/file_patterns.h"
 #include "input/folder_walk.h"
 #include "input/is_text_file.h"
@@ -191,8 +192,10 @@ bool Engine::CountFolderFile(const std::string& path) {
     return false;
   }
   const FileStamp stamp = StampOf(path);
-  const TextFileInfo info = IsTextFile(path);
-  if (!TextToRead(path, info)) return true;
+  // A document is read for its text; a broken one is named when it is read.
+  const bool document = IsDocx(path);
+  const TextFileInfo info = document ? TextFileInfo{} : IsTextFile(path);
+  if (!document && !TextToRead(path, info)) return true;
   if (run.ListingFiles) {
     ShowFileHeading(path);
     // A host that shows every line as it comes needs no box to hold them.
@@ -323,8 +326,11 @@ void Engine::ReadFolderFile(const FolderFile& file) {
   }
   const int64_t length = stamp.size;
   st_.SetLabel(Label::kFilesize, FormatFileSizeLine(length));
-  const TextFileInfo info = stamp == file.stamp ? file.info : IsTextFile(path);
-  if (!TextToRead(path, info)) return;
+  const bool document = IsDocx(path);
+  const TextFileInfo info = stamp == file.stamp || document ? file.info : IsTextFile(path);
+  if (!document && !TextToRead(path, info)) return;
+  DocxExtraction extraction;
+  if (document && !ExtractDocumentText(path, &extraction)) return;
   FlushPendingWords();
   ShowFileHeading(path);
   // The headings are progress, not results: a full box starts again.
@@ -340,7 +346,11 @@ void Engine::ReadFolderFile(const FolderFile& file) {
   st_.host->IndicatorChanged(Indicator::kFolderProgress, std::max(cells, 1));
   st_.SetLabel(Label::kFilesScanned,
                Grouped(run.FilesScanned) + " of " + Grouped(run.FilesToScan) + " files");
-  ReadTextFile(path, info, length);
+  if (document) {
+    ReadDocument(path, extraction);
+  } else {
+    ReadTextFile(path, info, length);
+  }
   FlushPendingWords();
 }
 

@@ -277,6 +277,29 @@ TEST(CliFolderTest, ListsMoreFilesThanTheResultsBoxHolds) {
   EXPECT_EQ(r.out.find("Textbox is full"), std::string::npos);
 }
 
+// Word documents are read for their text, alone or among the files of a
+// folder, and their text is kept beside them when asked.
+TEST(CliFolderTest, Documents) {
+  TempDir dir;
+  fs::copy(Data("docs"), dir.File("docs"), fs::copy_options::recursive);
+  CliRun r = RunCliIn(
+      dir, {"-q", "docs/report.docx", "--set", "WordOrder=1", "--set", "ExtractTextFromDocx=1"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  ExpectGolden("docx_report.out", r.out);
+  EXPECT_EQ(ReadFileBytes(dir.File("docs/extracted_text/report.txt")),
+            "\xEF\xBB\xBFThe quick brown fox. \r\nLine one line two tabbed cell table Fish & "
+            "chips in the caf\xC3\xA9, na\xC3\xAFve fox.\r\n");
+  r = RunCliIn(dir, {"-q", "docs/no_document.docx"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err.substr(0, 7), "Error: ") << r.err;
+  r = RunCliIn(dir, {"-q", "docs", "--set", "DisplayFormat=12", "--set", "WordOrder=1"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  ExpectGolden("docx_folder.out", r.out);
+  EXPECT_EQ(r.err,
+            "Files not read: This file or folder could not be read:\ndocs/no_document.docx (is "
+            "not a Word document: it holds no word/document.xml.)\n");
+}
+
 // A comment or tag left open at the end of one file ends with that file.
 TEST(CliFolderTest, AnOpenCommentEndsWithItsFile) {
   TempDir dir;
