@@ -163,6 +163,20 @@ TEST(CliEndToEndTest, AllPhrases) {
         "WordOrder=1"}},
   };
   for (const Case& c : cases) CheckCase(c);
+  // Lengths that count nothing are refused with the dialog's messages.
+  TempDir dir;
+  CliRun r = RunCli({"-q", "--phrases", "4-2", "tests/data/genesis.txt"}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err,
+            "Invalid input: The maximum number of words in each phrase\nmust not be less than "
+            "the minimum number.\n");
+  r = RunCli({"-q", "--phrases", "1-1", "tests/data/genesis.txt"}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err.substr(0, 71),
+            "Count all phrases: To count all and only 'phrases' with one word please");
+  for (const char* bad : {"0-3", "2-31", "2-3:0", "2", "2-3:4x", "-3"}) {
+    EXPECT_EQ(RunCli({"-q", "--phrases", bad, "tests/data/genesis.txt"}, dir).status, 2) << bad;
+  }
 }
 
 TEST(CliEndToEndTest, ClipboardTextFromAFile) {
