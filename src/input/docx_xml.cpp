@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "util/file_proc.h"
+#include "util/text.h"
 
 namespace vorn {
 
@@ -22,24 +23,6 @@ bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'
 // A blank for the period rule: a space or a control character, as the line
 // trimming of the count run sees it.
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
-
-void AppendUtf8(char32_t cp, std::string* out) {
-  if (cp < 0x80) {
-    out->push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
 
 // The code point of a character reference body ("#233", "#xE9"), or nullopt
 // when it is not one or names no character that XML allows.
