@@ -130,3 +130,6 @@ bash bench/lists.sh
 
 # Folder runs: a file per chapter of the text, and 10,000 small files.
 bash bench/folders.sh
+
+# Phrases, the count array of a folder and a large Word document.
+bash bench/corpus_tools.sh
