@@ -115,29 +115,9 @@ echo "  distinct phrases in x10 not in x1: $((phrases_distinct - distinct1))"
 
 # --- 2. count array of a folder ---------------------------------------------
 
-# The tree of bench/folders.sh, made with the same split when it is missing:
-# a folder per book, a file per chapter (a heading line after an empty line
-# begins a chapter).
+# The chapter-per-file tree of bench/folders.sh (made once).
 tree="${work}/kjv_tree"
-if [[ ! -d "${tree}" ]]; then
-  [[ -r "${corpus}" ]] || fail "${corpus} not found; ${tree} is made from it"
-  rm -rf "${tree}.tmp"
-  mkdir -p "${tree}.tmp"
-  awk -v re='^[^ ].* [0-9]+$' -v dir="${tree}.tmp" '
-    $0 ~ re && prev == "" {
-      book = $0; sub(/ [0-9]+$/, "", book); gsub(/ /, "_", book)
-      if (book != current) {
-        current = book
-        folder = sprintf("%s/%02d_%s", dir, ++books, book)
-        system("mkdir -p \"" folder "\"")
-      }
-      if (out != "") close(out)
-      out = sprintf("%s/%s_%03d.txt", folder, tolower(book), $NF)
-    }
-    out != "" { print > out }
-    { prev = $0 }' "${corpus}"
-  mv "${tree}.tmp" "${tree}"
-fi
+bash bench/make_tree.sh "${corpus}" "${tree}"
 files=$(find "${tree}" -type f | wc -l)
 [[ ${files} -gt 0 ]] || fail "${tree} holds no files"
 

@@ -53,38 +53,9 @@ grouped() { echo "$1" | sed -E ':a; s/([0-9])([0-9]{3})($|,)/\1,\2\3/; ta'; }
 
 # --- A. one file per chapter ------------------------------------------------
 
-# A chapter begins at a heading line such as "Genesis 1" or "1 Samuel 3"
-# that follows an empty line; the verses are indented. The heading stays in
-# the chapter's file, so the chapters together hold the whole text.
+# bench/make_tree.sh makes it (once).
 tree="${work}/kjv_tree"
-heading='^[^ ].* [0-9]+$'
-chapters=$(awk -v re="${heading}" \
-  '$0 ~ re && prev == "" { n++ } { prev = $0 } END { print n + 0 }' "${corpus}")
-[[ ${chapters} -gt 0 ]] || fail "no chapter headings found in ${corpus}"
-if [[ -d "${tree}" && $(count_files "${tree}") -ne ${chapters} ]]; then
-  rm -rf "${tree}" "${work}/kjv_tree_cat.txt"  # left incomplete: made again
-fi
-if [[ ! -d "${tree}" ]]; then
-  rm -rf "${tree}.tmp"
-  mkdir -p "${tree}.tmp"
-  awk -v re="${heading}" -v dir="${tree}.tmp" '
-    $0 ~ re && prev == "" {
-      book = $0; sub(/ [0-9]+$/, "", book); gsub(/ /, "_", book)
-      if (book != current) {
-        current = book
-        folder = sprintf("%s/%02d_%s", dir, ++books, book)
-        system("mkdir -p \"" folder "\"")
-      }
-      if (out != "") close(out)
-      out = sprintf("%s/%s_%03d.txt", folder, tolower(book), $NF)
-    }
-    out != "" { print > out }
-    { prev = $0 }' "${corpus}"
-  [[ $(count_files "${tree}.tmp") -eq ${chapters} ]] \
-    || fail "the split made $(count_files "${tree}.tmp") files, not ${chapters}"
-  mv "${tree}.tmp" "${tree}"
-  echo "made ${tree}: $(count_files "${tree}") files in $(count_folders "${tree}") folders"
-fi
+bash bench/make_tree.sh "${corpus}" "${tree}"
 tree_cat="${work}/kjv_tree_cat.txt"
 make_cat "${tree}" "${tree_cat}"
 
