@@ -11,6 +11,7 @@
 
 #include "cli/cli_host.h"
 #include "counting/engine.h"
+#include "counting/state_commands.h"
 #include "input/decode.h"
 #include "results/output.h"
 #include "util/file_proc.h"
@@ -24,6 +25,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: vorn-cli [OPTIONS] SOURCE\n"
     "       vorn-cli --clipboard TEXTFILE [OPTIONS]\n"
+    "       vorn-cli [OPTIONS] --save-settings FILE\n"
     "       vorn-cli --help | --version\n"
     "\n"
     "Counts the words of SOURCE (a text file, or the files of a folder) and lists them.\n"
@@ -31,6 +33,7 @@ constexpr const char* kUsage =
     "Options:\n"
     "  --clipboard FILE     count FILE's text as the clipboard text ('-' = standard input;\n"
     "                       up to 100,000 characters)\n"
+    "  --settings FILE      start from the settings saved in FILE (a .vorn file)\n"
     "  --set NAME=VALUE     set one settings field (repeatable)\n"
     "  -r, --subfolders     a folder SOURCE: read its subfolders too\n"
     "  --patterns TEXT      a folder SOURCE: read only files matching these patterns\n"
@@ -55,6 +58,8 @@ constexpr const char* kUsage =
     "  --textbox            print the final text of the results box instead of the listing\n"
     "  --answer yes|no      the answer to every question (default yes)\n"
     "  -q, --quiet          no progress line\n"
+    "  --save-settings FILE  write the settings the other options made to FILE\n"
+    "                       (with no SOURCE, nothing else is done)\n"
     "  --help               this text\n"
     "  --version            the version\n";
 
@@ -85,7 +90,9 @@ struct Options {
   int phrase_max = 0;
   int phrase_occurrences = 2;
   bool exclude_ignored_phrases = false;
-  int count_array = -1;  // the layout of --count-array
+  int count_array = -1;       // the layout of --count-array
+  std::string settings;       // --settings FILE
+  std::string save_settings;  // --save-settings FILE
 };
 
 // Reads MIN-MAX[:OCC] of --phrases, each a number from 1 to 30.
@@ -240,6 +247,10 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     } else if (a == "--clipboard") {
       if (!value(&o.clipboard)) return Usage(err, "--clipboard needs a file");
       o.has_clipboard = true;
+    } else if (a == "--settings" || a == "--save-settings") {
+      if (!value(a == "--settings" ? &o.settings : &o.save_settings)) {
+        return Usage(err, a + " needs a file");
+      }
     } else if (a == "--set") {
       std::string v;
       if (!value(&v)) return Usage(err, "--set needs NAME=VALUE");
@@ -327,6 +338,10 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   // The listing goes to standard output whole, without -o too.
   engine.SetListingPrinted(true);
   Settings& s = engine.settings();
+  if (!o.settings.empty()) {
+    if (!FileExists(o.settings)) return Usage(err, "--settings: no such file " + o.settings);
+    LoadSettingsFile(&engine.state(), o.settings);
+  }
   for (const std::string& set : o.sets) {
     const size_t eq = set.find('=');
     if (eq == std::string::npos) return Usage(err, "--set needs NAME=VALUE, not " + set);
@@ -358,7 +373,9 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   }
   // Checked after the --set options, so that a bad one is named (with the
   // names or values it could take) even when the source is still missing.
-  if (!o.has_source && !o.has_clipboard) return Usage(err, "no source given");
+  if (!o.has_source && !o.has_clipboard && o.save_settings.empty()) {
+    return Usage(err, "no source given");
+  }
   if (o.has_output) {
     s.OutputFilePath = o.output;
     s.DisableOutputToFile = 0;
@@ -382,14 +399,18 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     host.SetClipboard({ClipboardFromBytes(bytes), cut});
     s.Source = InputSource::kClipboard;
-  } else if (ClassifyPath(o.source) == PathKind::kFolder) {
+  } else if (o.has_source && ClassifyPath(o.source) == PathKind::kFolder) {
     s.Source = InputSource::kFolder;
     s.FolderPath = o.source;
-  } else {
+  } else if (o.has_source) {
     s.Source = InputSource::kSingleFile;
     s.InputFilePath = o.source;
   }
   SyncOutputFileOption(&s);
+  if (!o.save_settings.empty()) {
+    if (!SaveSettingsFile(&engine.state(), o.save_settings)) return 1;
+    if (!o.has_source && !o.has_clipboard) return 0;
+  }
 
   host.OnInterrupt([&engine] { engine.CountWords(); }, [&engine] { engine.StopSilently(); });
   CliHost::InstallInterruptHandler();

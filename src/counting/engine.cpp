@@ -9,6 +9,7 @@
 #include <new>
 
 #include "counting/count_dialogs.h"
+#include "counting/state_commands.h"
 #include "counting/window_commands.h"
 #include "counting/word_lists.h"
 #include "counting/words_file_commands.h"
@@ -875,5 +876,19 @@ bool Engine::ChooseFolder() { return RunStateCommand(&vorn::ChooseFolder); }
 bool Engine::ClearInputFile() { return RunStateCommand(&vorn::ClearInputFile); }
 bool Engine::ClearOutputFile() { return RunStateCommand(&vorn::ClearOutputFile); }
 bool Engine::ClearFolder() { return RunStateCommand(&vorn::ClearFolder); }
+
+bool Engine::RestoreStateAtStartUp() {
+  return RunStateCommand(Busy::kReadingWordsFiles, [this] { vorn::RestoreStateAtStartUp(&st_); });
+}
+bool Engine::SaveSettingsNow(bool settings_window) {
+  return RunStateCommand(Busy::kIdle,
+                         [this, settings_window] { vorn::SaveSettingsNow(&st_, settings_window); });
+}
+bool Engine::SaveSettingsToFile() {
+  return RunStateCommand(Busy::kIdle, [this] { vorn::SaveSettingsToFile(&st_); });
+}
+bool Engine::LoadSettingsFromFile() {
+  return RunStateCommand(Busy::kReadingWordsFiles, [this] { vorn::LoadSettingsFromFile(&st_); });
+}
 
 }  // namespace vorn

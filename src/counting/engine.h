@@ -188,6 +188,15 @@ class Engine final : private ScanSink {
   // nothing, while busy.
   bool FileSpecBoxLeft(int index);
 
+  // The settings saved and restored (state_commands.h): the start-up
+  // restore of the state file, "Save settings" (of the main window or of
+  // the Settings window), and the settings files of the Settings window.
+  // Each returns false, changing nothing, while busy.
+  bool RestoreStateAtStartUp();
+  bool SaveSettingsNow(bool settings_window);
+  bool SaveSettingsToFile();
+  bool LoadSettingsFromFile();
+
   // A click on the results box (window_commands.h); served while busy.
   void ResultsBoxClicked(bool right_button) { vorn::ResultsBoxClicked(&st_, right_button); }
 

@@ -61,8 +61,10 @@ enum class Label {
   kIgnoreFilesCaption,     // "Words-to-ignore files (n)"
   kCountOnlyFilesCaption,  // "Count-only words/phrases files (n)"
   kFilesScanned,           // a folder run: "12 of 1,189 files", the file being read included
+  kSettingsFileStatus,     // the Settings window: "Settings saved to", "Error loading from", ...
+  kSettingsFile,           // the Settings window: the settings file saved or loaded
 };
-inline constexpr int kLabelCount = 14;
+inline constexpr int kLabelCount = 16;
 
 // Indicators that show a value rather than a text.
 enum class Indicator {

@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -21,6 +22,7 @@
 #include "cli/cli_host.h"
 #include "support/cli_run.h"
 #include "support/test_files.h"
+#include "util/file_proc.h"
 #include "util/text.h"
 
 namespace vorn {
@@ -177,6 +179,29 @@ TEST(CliEndToEndTest, AllPhrases) {
   for (const char* bad : {"0-3", "2-31", "2-3:0", "2", "2-3:4x", "-3"}) {
     EXPECT_EQ(RunCli({"-q", "--phrases", bad, "tests/data/genesis.txt"}, dir).status, 2) << bad;
   }
+}
+
+// A settings file built from the command line, and used again.
+TEST(CliEndToEndTest, SettingsFiles) {
+  TempDir dir;
+  const std::string file = dir.File("mine.vorn");
+  CliRun r = RunCli({"--set", "WordOrder=1", "--ignore", "the and", "--save-settings", file}, dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  const std::string saved = ReadFileBytes(file);
+  EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 73);
+  EXPECT_EQ(saved.substr(0, 15), "\"\"\r\n\"the and\"\r\n");
+  // Used again, it gives the listing the options gave.
+  const CliRun with_options =
+      RunCli({"-q", "--set", "WordOrder=1", "--ignore", "the and", "tests/data/genesis.txt"}, dir);
+  r = RunCli({"-q", "--settings", file, "tests/data/genesis.txt"}, dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, with_options.out);
+  // A text the format cannot hold, and a settings file that is not there.
+  r = RunCli({"--ignore", "say \"hi\"", "--save-settings", dir.File("bad.vorn")}, dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err.substr(0, 15), "Save settings: ");
+  EXPECT_FALSE(FileExists(dir.File("bad.vorn")));
+  EXPECT_EQ(RunCli({"--settings", dir.File("none.vorn"), "tests/data/genesis.txt"}, dir).status, 2);
 }
 
 TEST(CliEndToEndTest, ClipboardTextFromAFile) {
