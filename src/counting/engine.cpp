@@ -9,6 +9,7 @@
 #include <new>
 
 #include "counting/count_dialogs.h"
+#include "counting/option_rules.h"
 #include "counting/state_commands.h"
 #include "counting/window_commands.h"
 #include "counting/word_lists.h"
@@ -889,6 +890,22 @@ bool Engine::SaveSettingsToFile() {
 }
 bool Engine::LoadSettingsFromFile() {
   return RunStateCommand(Busy::kReadingWordsFiles, [this] { vorn::LoadSettingsFromFile(&st_); });
+}
+
+bool Engine::OptionChanged(const std::string& field, int previous) {
+  bool known = false;
+  const bool ran =
+      RunStateCommand(Busy::kIdle, [&] { known = vorn::OnOptionChanged(&st_, field, previous); });
+  return ran && known;
+}
+bool Engine::SetOrClearCheckboxes(bool check) {
+  return RunStateCommand(Busy::kIdle, [this, check] { SetOrClearCheckboxesCommand(&st_, check); });
+}
+bool Engine::RestoreDefaults() {
+  return RunStateCommand(Busy::kIdle, [this] { vorn::RestoreDefaults(&st_); });
+}
+bool Engine::Reinitialize() {
+  return RunStateCommand(Busy::kIdle, [this] { vorn::Reinitialize(&st_); });
 }
 
 }  // namespace vorn

@@ -197,6 +197,16 @@ class Engine final : private ScanSink {
   bool SaveSettingsToFile();
   bool LoadSettingsFromFile();
 
+  // The option rules of the Settings window (option_rules.h): a switch the
+  // caller has changed (named as FieldNames() names it, with the value it
+  // held before), "Check all checkboxes" / "Clear all checkboxes",
+  // "Restore defaults" and "Reinitialize". Each returns false, changing
+  // nothing, while busy (and OptionChanged for a name that is no switch).
+  bool OptionChanged(const std::string& field, int previous);
+  bool SetOrClearCheckboxes(bool check);
+  bool RestoreDefaults();
+  bool Reinitialize();
+
   // A click on the results box (window_commands.h); served while busy.
   void ResultsBoxClicked(bool right_button) { vorn::ResultsBoxClicked(&st_, right_button); }
 

@@ -124,6 +124,7 @@ struct EngineState {
   bool MainWindowLoaded = true;
   bool SettingValues = false;
   bool TextAlreadyRead = false;
+  bool SettingAllCheckboxes = false;  // "Check all" or "Clear all" is setting the switches
 
   // What the engine is busy with, and whether it is to end that silently.
   Busy busy = Busy::kIdle;

@@ -164,7 +164,7 @@ bool GetExtraWords(EngineState* st, int index) {
 }
 
 bool CheckAllowedExtraChars(EngineState* st) {
-  if (!st->MainWindowLoaded) return true;
+  if (!st->MainWindowLoaded || st->SettingValues || st->SettingAllCheckboxes) return true;
   return CheckBoxChars(st, 0) && CheckBoxChars(st, 1);
 }
 

@@ -1,0 +1,108 @@
+// The option rules of the Settings window, without a window: the
+// re-reading question, "any of:" without characters, "Check all", the two
+// resets and the label after the excess-frequency list.
+
+#include "counting/option_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "counting/engine.h"
+#include "support/scripted_host.h"
+
+namespace vorn {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class OptionRulesTest : public ::testing::Test {
+ protected:
+  OptionRulesTest() : engine(&host) { engine.settings().Source = InputSource::kSingleFile; }
+
+  // The user ticks or unticks a switch of the Settings window.
+  void Toggle(int16_t Settings::*field, const std::string& name) {
+    int16_t& value = engine.settings().*field;
+    const int previous = value;
+    value = value == 1 ? 0 : 1;
+    EXPECT_TRUE(engine.OptionChanged(name, previous));
+  }
+
+  ScriptedHost host;
+  Engine engine;
+};
+
+TEST_F(OptionRulesTest, TheRereadingQuestionIsAskedOnce) {
+  Settings& s = engine.settings();
+  s.AllowWordsWithNumerals = 1;
+  engine.state().TextAlreadyRead = true;
+  const std::string question = "VORN|Changing this entails reading the file anew.  Is this OK?";
+  // No: the box is ticked again, and nothing more is asked.
+  host.QueueAnswer(Answer::kNo);
+  Toggle(&Settings::AllowWordsWithNumerals, "AllowWordsWithNumerals");
+  EXPECT_EQ(s.AllowWordsWithNumerals, 1);
+  EXPECT_EQ(host.Dialogs(), Strings{question});
+  // Yes: the flag is cleared, so the next change asks nothing.
+  host.QueueAnswer(Answer::kYes);
+  Toggle(&Settings::AllowWordsWithNumerals, "AllowWordsWithNumerals");
+  Toggle(&Settings::AllowWordsWithNumerals, "AllowWordsWithNumerals");
+  EXPECT_EQ(host.Dialogs(), (Strings{question, question}));
+  EXPECT_FALSE(engine.state().TextAlreadyRead);
+  EXPECT_FALSE(engine.OptionChanged("DisplayFormat", 0));
+}
+
+TEST_F(OptionRulesTest, AnyOfNeedsCharactersInItsBox) {
+  Settings& s = engine.settings();
+  s.UserSpecifiedExtraChars = "   ";
+  Toggle(&Settings::AllowWordsWithUserSpecifiedExtraChars, "AllowWordsWithUserSpecifiedExtraChars");
+  EXPECT_EQ(s.AllowWordsWithUserSpecifiedExtraChars, 0);
+  EXPECT_EQ(s.UserSpecifiedExtraChars, "");
+  s.UserSpecifiedExtraChars = " # ";
+  Toggle(&Settings::AllowWordsWithUserSpecifiedExtraChars, "AllowWordsWithUserSpecifiedExtraChars");
+  EXPECT_EQ(s.AllowWordsWithUserSpecifiedExtraChars, 1);
+  EXPECT_EQ(s.UserSpecifiedExtraChars, "#");
+}
+
+TEST_F(OptionRulesTest, CheckAllAndTheResets) {
+  Settings& s = engine.settings();
+  s.ExtraWords[0] = "the";
+  s.WordsFiles[0].paths = {"/some/file.txt"};
+  s.WordsFiles[0].selected = 0;
+  ASSERT_TRUE(engine.SetOrClearCheckboxes(true));
+  EXPECT_EQ(s.AllowWordsWithUserSpecifiedExtraChars, 0);  // its box is empty
+  EXPECT_EQ(s.AllowWordsWithNumerals, 1);
+  EXPECT_EQ(s.PatternMatchingInCountOnlyWordsFile, 1);
+  EXPECT_EQ(s.CaseSignificant, 1);
+  EXPECT_EQ(host.Dialogs(), Strings{});
+  // "Restore defaults" leaves the lists and the extra words alone.
+  ASSERT_TRUE(engine.RestoreDefaults());
+  EXPECT_EQ(s.AllowWordsWithNumerals, 0);
+  EXPECT_EQ(s.ExtraWords[0], "the");
+  EXPECT_EQ(s.WordsFiles[0].paths.size(), 1u);
+  // "Reinitialize" asks about the words files.
+  host.QueueAnswer(Answer::kYes);
+  ASSERT_TRUE(engine.Reinitialize());
+  EXPECT_EQ(host.Dialogs(),
+            Strings{"Reinitialize|Do you wish to clear all words-to-ignore files?"});
+  EXPECT_TRUE(s.WordsFiles[0].paths.empty());
+  EXPECT_EQ(s.ExtraWords[0], "");
+}
+
+TEST_F(OptionRulesTest, LabelsThatFollowTheOptions) {
+  Settings& s = engine.settings();
+  ASSERT_EQ(SetFieldByName(&s, "ExcessFrequency", "1"), "");
+  EXPECT_EQ(ExcessFrequencyLabel(s), "occurrence");
+  ASSERT_EQ(SetFieldByName(&s, "ExcessFrequency", "20"), "");
+  EXPECT_EQ(ExcessFrequencyLabel(s), "occurrences");
+  s.CaseSignificant = 1;
+  EXPECT_TRUE(CountOnlyBoxToolTip(s).ends_with(").  Case is significant."));
+  // With no output file, output to file cannot be disabled.
+  s.OutputFilePath.clear();
+  s.DisableOutputToFile = 1;
+  SyncOutputFileOption(&s);
+  EXPECT_EQ(s.DisableOutputToFile, 0);
+}
+
+}  // namespace
+}  // namespace vorn
