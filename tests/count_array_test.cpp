@@ -127,26 +127,6 @@ TEST_F(CountArrayTest, TwoFilesBothTables) {
   EXPECT_EQ(FolderNames(dir_.path()), std::vector<std::string>{"array.txt"});
 }
 
-TEST_F(CountArrayTest, TwoFilesOneTable) {
-  Example();
-  const std::string head = kStampLine + std::string(kFilesLine) + MaxLine(4, "b") + Legend(2);
-  const std::string totals = "\r\nTotal\t3\t3\t\t6\r\n";
-  st_.settings.CountArrayLayout = 0;
-  EXPECT_EQ(Write(), CountArrayOutcome::kWritten);
-  EXPECT_EQ(File(), head + "a\t2\t0\t\t2\r\nb\t1\t3\t\t4\r\n" + totals);
-  EXPECT_EQ(Box(), Created(Out()));
-
-  st_.settings.CountArrayLayout = 1;
-  EXPECT_EQ(Write(), CountArrayOutcome::kWritten);
-  EXPECT_EQ(File(), head + "b\t1\t3\t\t4\r\na\t2\t0\t\t2\r\n" + totals);
-  EXPECT_EQ(Box(), Created(Out()));
-
-  // A layout none of the three is the alphabetical table.
-  st_.settings.CountArrayLayout = 3;
-  EXPECT_EQ(Write(), CountArrayOutcome::kWritten);
-  EXPECT_EQ(File(), head + "a\t2\t0\t\t2\r\nb\t1\t3\t\t4\r\n" + totals);
-}
-
 TEST_F(CountArrayTest, ZeroCellsLeftBlank) {
   Run(3, {{"a", {{1, 2}}}, {"b", {{1, 1}, {2, 3}}}, {"c", {{3, 1}}}});
   st_.settings.CountArrayZeroCellsBlank = 1;
@@ -397,17 +377,6 @@ TEST(FormatDateTimeStampTest, Forms) {
   EXPECT_EQ(FormatDateTimeStamp(t, true, false), "23:59 on 2024-12-31");
 }
 
-// Without a given time the first line carries the time of writing.
-TEST_F(CountArrayTest, StampedWithTheTimeOfWriting) {
-  Example();
-  EXPECT_EQ(WriteCountArray(&st_), CountArrayOutcome::kWritten);
-  const std::string file = File();
-  const std::string first = file.substr(0, file.find("\r\n"));
-  ASSERT_EQ(first.size(), std::string("Output from VORN at 14:05 on 2024-03-09").size()) << first;
-  EXPECT_EQ(first.substr(0, 20), "Output from VORN at ");
-  EXPECT_EQ(first.substr(25, 4), " on ");
-}
-
 // `n` words of 7 characters, each once in file 1 and twice in file 2.
 std::vector<Item> ManyWords(int n) {
   std::vector<Item> items;
@@ -442,20 +411,6 @@ TEST_F(CountArrayTest, FailedWriteLeavesTheEarlierFile) {
   EXPECT_EQ(file.substr(file.size() - totals.size()), totals);
 }
 
-TEST_F(CountArrayTest, FullDeviceAndMissingFolder) {
-  Example();
-  st_.settings.OutputFilePath = "/dev/full";
-  EXPECT_EQ(Write(), CountArrayOutcome::kFailed);
-  EXPECT_EQ(Box(), "\r\nError: " + ErrorDescription(ENOSPC));
-
-  st_.textbox.Clear();
-  st_.settings.OutputFilePath = dir_.File("missing/array.txt");
-  st_.settings.CountArrayLayout = 1;
-  EXPECT_EQ(Write(), CountArrayOutcome::kFailed);
-  EXPECT_EQ(Box(), "\r\nError: " + ErrorDescription(ENOENT));
-  EXPECT_TRUE(FolderNames(dir_.path()).empty());
-}
-
 // A stop while the file is written: the earlier file stays as it was.
 TEST_F(CountArrayTest, StopWhileWriting) {
   Run(2, ManyWords(2000));
@@ -467,24 +422,6 @@ TEST_F(CountArrayTest, StopWhileWriting) {
   EXPECT_EQ(Box(), "\r\nOutput to file was terminated.");
   EXPECT_EQ(File(), "");
   EXPECT_EQ(FolderNames(dir_.path()), std::vector<std::string>{"array.txt"});
-}
-
-// When the pacer abandons the run, the exception passes on and nothing is
-// left half written.
-TEST_F(CountArrayTest, AbandonedWriteLeavesNothing) {
-  for (const int layout : {0, 1}) {
-    Run(2, ManyWords(2000));
-    WriteFileBytes(Out(), "earlier");
-    st_.settings.CountArrayLayout = layout;
-    int polls = 0;
-    host_.OnProcessEvents([&polls] {
-      if (++polls == 5) throw RunAbandoned{};
-    });
-    EXPECT_THROW((void)Write(), RunAbandoned) << layout;
-    EXPECT_EQ(File(), "earlier") << layout;
-    EXPECT_EQ(FolderNames(dir_.path()), std::vector<std::string>{"array.txt"}) << layout;
-    host_.OnProcessEvents(nullptr);
-  }
 }
 
 }  // namespace

@@ -145,34 +145,6 @@ TEST(StateFileTest, EmptyListsGiveSeventyThreeCrLfLines) {
   }
 }
 
-TEST(StateFileTest, CustomisedRecordLines) {
-  const std::vector<std::string> lines = SplitLines(Written(CustomisedNoLists()));
-  ASSERT_EQ(lines.size(), static_cast<size_t>(kStateFileLines));
-  const std::vector<std::pair<int, std::string>> expected = {{1, "\"/home/ann/texts, old\""},
-                                                             {2, "\"the and, of\""},
-                                                             {3, "\"/home/ann/one.txt\""},
-                                                             {4, "\"*.txt *.md\""},
-                                                             {7, "\"caf\xE9 \x80 \x8A\""},
-                                                             {8, "\"/home/ann/out \xE9.txt\""},
-                                                             {9, "\"draft*\""},
-                                                             {12, "4"},
-                                                             {13, "0"},
-                                                             {14, "17"},
-                                                             {45, "1"},
-                                                             {46, "13"},
-                                                             {52, "1"},
-                                                             {54, "\"#$ ,\""},
-                                                             {58, "2"},
-                                                             {59, "1"},
-                                                             {60, "2"},
-                                                             {62, "29"},
-                                                             {65, "22"},
-                                                             {72, "5"}};
-  for (const auto& [line, text] : expected) {
-    EXPECT_EQ(lines[static_cast<size_t>(line - 1)], text) << "line " << line;
-  }
-}
-
 TEST(StateFileTest, ThreeFilesAddThreeLines) {
   Settings s;
   s.WordsFiles[1].paths = {"/a.txt", "/b.txt", "/c.txt"};
@@ -187,25 +159,6 @@ TEST(StateFileTest, ThreeFilesAddThreeLines) {
   EXPECT_EQ(lines[52], "\"/c.txt\"");
   EXPECT_EQ(lines[53], "1");
   EXPECT_EQ(lines[54], "2");  // Source
-}
-
-TEST(StateFileTest, WholeRecordRoundTrips) {
-  const Settings original = Customised();
-  const std::string bytes = Written(original);
-  Settings read;
-  const StateReadResult r = ParseStateText(bytes, &read);
-  EXPECT_EQ(r.status, StateReadStatus::kComplete);
-  EXPECT_EQ(r.Code(), 0);
-  EXPECT_TRUE(r.count_dialog_reached);
-  EXPECT_FALSE(r.list_choice_missing);
-  EXPECT_EQ(Written(read), bytes);
-  // A few fields by hand, as a check on the comparison of the bytes.
-  EXPECT_EQ(read.ExtraWords[1], "caf\u00e9 \u20ac \u0160");
-  EXPECT_EQ(read.WordsFiles[0].paths, original.WordsFiles[0].paths);
-  EXPECT_EQ(read.WordsFiles[0].selected, 2);
-  EXPECT_EQ(read.Source, InputSource::kSingleFile);
-  EXPECT_EQ(read.CountArrayLayout, 2);
-  EXPECT_EQ(read.TerminatePhraseAtDoubleQuote, 2);
 }
 
 // Every field SetFieldByName knows is saved and read back: changing it alone
@@ -564,21 +517,6 @@ TEST(StateFileTest, WriterNamesTheFirstBadFieldInLineOrder) {
   s.OutputFilePath.clear();
   EXPECT_FALSE(WriteStateText(s, &bytes, &bad));
   EXPECT_EQ(bad, "WordsFiles1");
-}
-
-TEST(StateFileTest, SaveAndReadFile) {
-  TempDir dir;
-  const std::string path = dir.File("vorn.usr");
-  EXPECT_EQ(SaveStateFile(Customised(), path), "");
-  EXPECT_EQ(ReadFileBytes(path), Written(Customised()));
-  Settings read;
-  const StateReadResult r = ReadStateFile(path, &read);
-  EXPECT_EQ(r.status, StateReadStatus::kComplete);
-  EXPECT_EQ(Written(read), Written(Customised()));
-  // Saving again replaces the file, and leaves nothing else in the folder.
-  EXPECT_EQ(SaveStateFile(Settings{}, path), "");
-  EXPECT_EQ(ReadFileBytes(path), Written(Settings{}));
-  EXPECT_EQ(FolderNames(dir.path()), std::vector<std::string>{"vorn.usr"});
 }
 
 TEST(StateFileTest, RefusedSaveLeavesTheFileAlone) {
