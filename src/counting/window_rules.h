@@ -1,0 +1,89 @@
+// The main window's rules: which controls are shown and enabled for the
+// source and while work is under way, where the focus goes, the source
+// options with their remembered paths, the checks made when a path box is
+// left, the start-up sequence and the quit sequence.
+//
+// The window only applies what these give: it shows and enables its
+// controls as MainWindowControls says and moves the focus to FocusTarget
+// after every command. The commands run through the Engine (engine.h), which
+// refuses them while other work is under way.
+//
+// Not thread-safe; works on the engine's state.
+
+#ifndef VORN_COUNTING_WINDOW_RULES_H_
+#define VORN_COUNTING_WINDOW_RULES_H_
+
+#include <string>
+#include <vector>
+
+#include "counting/engine_state.h"
+
+namespace vorn {
+
+// The state of one control of the main window, named by its objectName
+// ("cmdFile0" for element 0 of cmdFile, "txbFileFilepathSpecifications1").
+struct ControlState {
+  std::string name;
+  bool visible = true;
+  bool enabled = true;
+};
+
+// Every control whose visibility or enabling follows a rule, for the
+// current source, output file and busy state. While the engine is busy the
+// source controls and the commands are disabled (the count button stays
+// enabled: it is the stop command); when idle they follow the source:
+// the folder controls, the pattern boxes, "List files to be scanned" and
+// the count-array button (in place of the single-file button and box) for a
+// folder, the single-file controls for a single file; "Disable" is enabled
+// only while there is an output file. `clipboard_viewer` says whether a
+// clipboard viewer was found ("View clipboard" is shown only with one, for
+// the clipboard source).
+std::vector<ControlState> MainWindowControls(const EngineState& st, bool clipboard_viewer);
+
+// SetTheFocus: the objectName of the control that should have the focus
+// ("" for none): for the clipboard the count button; for a single file the
+// "Single file" button while no input file is set, else the count button;
+// for a folder the "Folder" button while no folder is set, else the count
+// button. A control that MainWindowControls disables is never chosen.
+std::string FocusTarget(const EngineState& st, bool clipboard_viewer);
+
+// The tool tip of "Don't display words as found": message text 31 while it
+// is ticked, else empty.
+std::string SuppressWordsToolTip(const Settings& s);
+
+// A source option was clicked: the text is to be read again, and the path
+// of the source left is remembered while the path of the source chosen
+// comes back (Clipboard remembers both; Single file gives back the input
+// file and remembers the folder; Folder the reverse). Sets Source. Every
+// changed field is announced (SettingChanged).
+void SourceChosen(EngineState* st, InputSource source);
+
+// A path box was left after the user typed in it (the window has stored
+// the box's text in Settings). Index 0, the input file: the text is
+// trimmed; a non-empty path is checked (CheckInputFilePath) and a status
+// above 0 reported as a count would report it; the text is to be read
+// again. Both indexes then keep DisableOutputToFile consistent with the
+// output path (SyncOutputFileOption).
+void FileBoxLeft(EngineState* st, int index);
+
+// The folder box was left: the text is trimmed; a non-empty path that is
+// not a folder is reported with message text 48 and the path, as a warning
+// titled "Error". Returns whether the folder is acceptable (empty counts).
+bool FolderBoxLeft(EngineState* st);
+
+// The start-up sequence once the window is shown: the state file restored
+// with its questions (RestoreStateAtStartUp); when no words-to-ignore file
+// is then set, the question of message text 41 (titled 42): Yes loads the
+// English common words, No sets CommonWordsLanguage to "no language
+// selected"; the count buttons' captions. MainWindowLoaded is false during
+// the sequence and true after it.
+void StartUp(EngineState* st);
+
+// The quit sequence (the "Quit" button, and closing the window): the
+// settings are saved when SaveStateOnQuit is set (a failure is reported),
+// and the temporary folders of documents are removed.
+void QuitSequence(EngineState* st);
+
+}  // namespace vorn
+
+#endif  // VORN_COUNTING_WINDOW_RULES_H_
