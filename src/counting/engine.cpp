@@ -12,6 +12,7 @@
 #include "counting/option_rules.h"
 #include "counting/state_commands.h"
 #include "counting/window_commands.h"
+#include "counting/window_rules.h"
 #include "counting/word_lists.h"
 #include "counting/words_file_commands.h"
 #include "counting/words_files.h"
@@ -199,10 +200,7 @@ void Engine::Unwind() {
   SetCountWordsCaption();
 }
 
-void Engine::SetCountWordsCaption() {
-  st_.SetLabel(Label::kCountWordsCaption, GetMessageText(21));
-  st_.SetLabel(Label::kCountArrayCaption, GetMessageText(st_.run.CountOnlyMode ? 102 : 101));
-}
+void Engine::SetCountWordsCaption() { vorn::SetCountWordsCaption(&st_); }
 
 void Engine::OnTimer() {
   if (in_command_) return;
@@ -290,7 +288,7 @@ void Engine::StartCountRun(RunOutcome* outcome) {
   // the input.
   if (s.Source == InputSource::kSingleFile && !s.OutputFilePath.empty() && !s.DisableOutputToFile &&
       SamePath(s.InputFilePath, s.OutputFilePath)) {
-    ReportInputFileStatus(kFileIsOutput);
+    ReportInputFileStatus(&st_, kFileIsOutput);
     *outcome = RunOutcome::kRefused;
     return;
   }
@@ -877,6 +875,23 @@ bool Engine::ChooseFolder() { return RunStateCommand(&vorn::ChooseFolder); }
 bool Engine::ClearInputFile() { return RunStateCommand(&vorn::ClearInputFile); }
 bool Engine::ClearOutputFile() { return RunStateCommand(&vorn::ClearOutputFile); }
 bool Engine::ClearFolder() { return RunStateCommand(&vorn::ClearFolder); }
+
+bool Engine::SourceChosen(InputSource source) {
+  return RunStateCommand(Busy::kIdle, [this, source] { vorn::SourceChosen(&st_, source); });
+}
+bool Engine::FileBoxLeft(int index) {
+  return RunStateCommand(Busy::kIdle, [this, index] { vorn::FileBoxLeft(&st_, index); });
+}
+bool Engine::FolderBoxLeft() {
+  bool acceptable = false;
+  const bool ran =
+      RunStateCommand(Busy::kIdle, [this, &acceptable] { acceptable = vorn::FolderBoxLeft(&st_); });
+  return ran && acceptable;
+}
+bool Engine::StartUp() {
+  return RunStateCommand(Busy::kReadingWordsFiles, [this] { vorn::StartUp(&st_); });
+}
+bool Engine::Quit() { return RunStateCommand(&QuitSequence); }
 
 bool Engine::RestoreStateAtStartUp() {
   return RunStateCommand(Busy::kReadingWordsFiles, [this] { vorn::RestoreStateAtStartUp(&st_); });

@@ -72,6 +72,17 @@ enum FileStatus : int {
   kFileSizeUnknown = 18,        // a file whose size the system does not give (/proc)
 };
 
+// The FileStatus of a path that names `kind` (ClassifyPath): kFileRead for
+// a regular file, else the status that refuses it.
+int FileStatusOf(PathKind kind);
+
+// Reports a FileStatus of the single input file as a count reports it: a
+// warning for kFileBadPath, kFileMissing, kFileNotSpecified (no path, or an
+// empty file), kFileIsOutput and the paths that name no ordinary file
+// (kFileIsFolder to kFileSizeUnknown); nothing for the other codes. The
+// texts name st->settings.InputFilePath.
+void ReportInputFileStatus(EngineState* st, int status);
+
 class Engine final : private ScanSink {
  public:
   explicit Engine(Host* host);
@@ -207,6 +218,19 @@ class Engine final : private ScanSink {
   bool RestoreDefaults();
   bool Reinitialize();
 
+  // The main window's rules (window_rules.h): a source option clicked, a
+  // path box left (0 the input file, 1 the output file), the folder box
+  // left, the start-up sequence once the window is shown, and the quit
+  // sequence. Each returns false, changing nothing, while busy; FolderBoxLeft
+  // also when the folder is not acceptable. StartUp is busy reading words
+  // files. A window that closes during work stops it (StopSilently) and
+  // calls Quit once the engine is idle again.
+  bool SourceChosen(InputSource source);
+  bool FileBoxLeft(int index);
+  bool FolderBoxLeft();
+  bool StartUp();
+  bool Quit();
+
   // A click on the results box (window_commands.h); served while busy.
   void ResultsBoxClicked(bool right_button) { vorn::ResultsBoxClicked(&st_, right_button); }
 
@@ -270,7 +294,6 @@ class Engine final : private ScanSink {
   RunOutcome ReadSingleFile();
   RunOutcome ReadClipboard();
   int DoItFromFile();
-  void ReportInputFileStatus(int status);
   // A .docx document (document_reading.cpp): its text taken out of the
   // archive (false when it could not be, which is reported), then read from
   // its temporary file; ReadDocument returns a FileStatus.

@@ -125,6 +125,11 @@ struct EngineState {
   bool SettingValues = false;
   bool TextAlreadyRead = false;
   bool SettingAllCheckboxes = false;  // "Check all" or "Clear all" is setting the switches
+  // The input-file path and the folder path as they stood when their source
+  // was last left (or at start-up): the source options give them back
+  // (SourceChosen, window_rules.h).
+  std::string RememberedInputFilePath;
+  std::string RememberedFolderPath;
 
   // What the engine is busy with, and whether it is to end that silently.
   Busy busy = Busy::kIdle;

@@ -70,24 +70,42 @@ std::string_view TrimTrailingControls(std::string_view s) {
 
 }  // namespace
 
-void Engine::ReportInputFileStatus(int status) {
-  const Settings& s = st_.settings;
+int FileStatusOf(PathKind kind) {
+  switch (kind) {
+    case PathKind::kMissing:
+      return kFileMissing;
+    case PathKind::kFolder:
+      return kFileIsFolder;
+    case PathKind::kLinkLoop:
+      return kFileLinkLoop;
+    case PathKind::kNotRegular:
+      return kFileNotRegular;
+    case PathKind::kSizeUnknown:
+      return kFileSizeUnknown;
+    case PathKind::kRegular:
+      break;
+  }
+  return kFileRead;
+}
+
+void ReportInputFileStatus(EngineState* st, int status) {
+  const Settings& s = st->settings;
   switch (status) {
     case kFileBadPath:
-      st_.host->ShowMessage("Invalid input", "Invalid input file specification.",
+      st->host->ShowMessage("Invalid input", "Invalid input file specification.",
                             Icon::kExclamation);
       break;
     case kFileMissing:
-      st_.host->ShowMessage("File not found", "Input file does not exist.", Icon::kExclamation);
+      st->host->ShowMessage("File not found", "Input file does not exist.", Icon::kExclamation);
       break;
     case kFileNotSpecified:
-      st_.host->ShowMessage(
+      st->host->ShowMessage(
           "Error",
           s.InputFilePath.empty() ? "Input file not specified." : "Input file is zero-length.",
           Icon::kExclamation);
       break;
     case kFileIsOutput:
-      st_.host->ShowMessage("Error", "The output file cannot be the same as the input file.",
+      st->host->ShowMessage("Error", "The output file cannot be the same as the input file.",
                             Icon::kExclamation);
       break;
     case kFileIsFolder:
@@ -99,7 +117,7 @@ void Engine::ReportInputFileStatus(int status) {
                          : status == kFileNotRegular ? "is not a regular file."
                          : status == kFileLinkLoop   ? "is a link loop."
                                                      : "is a special file whose size is not known.";
-      st_.host->ShowMessage("Invalid input", s.InputFilePath + kCrLfS + what, Icon::kExclamation);
+      st->host->ShowMessage("Invalid input", s.InputFilePath + kCrLfS + what, Icon::kExclamation);
       break;
     }
     default:
@@ -118,7 +136,7 @@ RunOutcome Engine::ReadSingleFile() {
   if (status == kFileRead) return RunOutcome::kListed;
   if ((status >= kFileBadPath && status <= kFileIsOutput) ||
       (status >= kFileIsFolder && status <= kFileSizeUnknown)) {
-    ReportInputFileStatus(status);
+    ReportInputFileStatus(&st_, status);
     if (status == kFileNotSpecified && !s.InputFilePath.empty()) {
       st_.textbox.SetText(u"Input file is zero length!");
     } else {
@@ -139,20 +157,7 @@ int Engine::DoItFromFile() {
   if (path.back() == '/') return kFileBadPath;
   // Only a regular file is read: a pipe or a device might never end (or never
   // begin), and a file whose size is not known cannot be measured.
-  switch (ClassifyPath(path)) {
-    case PathKind::kMissing:
-      return kFileMissing;
-    case PathKind::kFolder:
-      return kFileIsFolder;
-    case PathKind::kLinkLoop:
-      return kFileLinkLoop;
-    case PathKind::kNotRegular:
-      return kFileNotRegular;
-    case PathKind::kSizeUnknown:
-      return kFileSizeUnknown;
-    case PathKind::kRegular:
-      break;
-  }
+  if (const int status = FileStatusOf(ClassifyPath(path)); status != kFileRead) return status;
   if (FileLength(path) == 0) return kFileNotSpecified;
   if (!s.OutputFilePath.empty() && SamePath(path, s.OutputFilePath)) {
     run.StopRequested = true;

@@ -101,9 +101,7 @@ int RestoreSavedState(EngineState* st, const std::string& path, std::string* err
   SyncOutputFileOption(&s);
   int result = r.Code();
   if (!s.InputFilePath.empty()) CheckInputFilePath(st, s.InputFilePath);
-  if (!s.FolderPath.empty() && !FolderExists(s.FolderPath)) {
-    st->host->ShowMessage("Error", GetMessageText(48) + "\r\n" + s.FolderPath, Icon::kExclamation);
-  }
+  CheckFolder(st, s.FolderPath);
   if (st->SettingValues) return result;
   for (int index = 0; index < 2; ++index) {
     const std::string selected = SelectedPath(s, index);

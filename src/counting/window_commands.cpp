@@ -51,12 +51,22 @@ int CheckInputFilePath(EngineState* st, const std::string& path) {
     size = FileLength(trimmed);
     if (size == 0) status = kInputPathEmpty;
   }
+  if (status == kInputPathBad && !st->MainWindowLoaded) {
+    // A restored path that can never name a file is not kept.
+    st->ChangeSetting(&st->settings.InputFilePath, "", "InputFilePath");
+  }
   if (status == kInputPathBad || status == kInputPathMissing) {
     EmptySizeLabels(st);
   } else if (!st->run.ListingFiles) {
     st->SetLabel(Label::kFilesize, FormatFileSizeLine(size));
   }
   return status;
+}
+
+bool CheckFolder(EngineState* st, const std::string& path) {
+  if (path.empty() || FolderExists(path)) return true;
+  st->host->ShowMessage("Error", GetMessageText(48) + "\r\n" + path, Icon::kExclamation);
+  return false;
 }
 
 void ChooseOutputFile(EngineState* st) {

@@ -34,8 +34,14 @@ void ChooseInputFile(EngineState* st);
 // Checks `path` (blanks and tabs at its ends do not count) as an input file
 // and returns an InputPathStatus. For a bad or missing path both size labels
 // are emptied; otherwise the file size is shown, except while files are
-// being listed.
+// being listed. A bad path found during the start-up sequence (while
+// MainWindowLoaded is false) is taken out of InputFilePath.
 int CheckInputFilePath(EngineState* st, const std::string& path);
+
+// CheckFolder: a non-empty `path` that names no folder is reported with
+// message text 48 and the path, as a warning titled "Error". Returns whether
+// the path is empty or a folder.
+bool CheckFolder(EngineState* st, const std::string& path);
 
 // "Output file": offers the save-file chooser; a chosen file becomes the
 // output file. While there is an output file, output to it is enabled.

@@ -29,13 +29,17 @@ struct ControlState {
 };
 
 // Every control whose visibility or enabling follows a rule, for the
-// current source, output file and busy state. While the engine is busy the
-// source controls and the commands are disabled (the count button stays
-// enabled: it is the stop command); when idle they follow the source:
-// the folder controls, the pattern boxes, "List files to be scanned" and
-// the count-array button (in place of the single-file button and box) for a
-// folder, the single-file controls for a single file; "Disable" is enabled
-// only while there is an output file. `clipboard_viewer` says whether a
+// current source, output file and busy state, in a fixed order. Visibility
+// follows the source alone: the folder controls, the pattern labels and
+// boxes, "List files to be scanned" and the count-array button (in place of
+// the single-file button and box) for a folder; the single-file controls for
+// a single file; the two size labels for a single file and for the
+// clipboard (where they show the size of its text). While the engine is busy
+// (any Busy but kIdle) the source options, the path controls and the
+// commands are disabled; the count button stays enabled (it is the stop
+// command) and the labels stay enabled (they show the run's sizes). When
+// idle the controls of the source are enabled and "Disable" is enabled only
+// while there is an output file. `clipboard_viewer` says whether a
 // clipboard viewer was found ("View clipboard" is shown only with one, for
 // the clipboard source).
 std::vector<ControlState> MainWindowControls(const EngineState& st, bool clipboard_viewer);
@@ -44,7 +48,8 @@ std::vector<ControlState> MainWindowControls(const EngineState& st, bool clipboa
 // ("" for none): for the clipboard the count button; for a single file the
 // "Single file" button while no input file is set, else the count button;
 // for a folder the "Folder" button while no folder is set, else the count
-// button. A control that MainWindowControls disables is never chosen.
+// button. A path of blanks and tabs counts as none. A control that
+// MainWindowControls disables is never chosen.
 std::string FocusTarget(const EngineState& st, bool clipboard_viewer);
 
 // The tool tip of "Don't display words as found": message text 31 while it
@@ -54,16 +59,22 @@ std::string SuppressWordsToolTip(const Settings& s);
 // A source option was clicked: the text is to be read again, and the path
 // of the source left is remembered while the path of the source chosen
 // comes back (Clipboard remembers both; Single file gives back the input
-// file and remembers the folder; Folder the reverse). Sets Source. Every
-// changed field is announced (SettingChanged).
+// file and remembers the folder; Folder the reverse). Both paths stay in
+// Settings whatever the source, so no path is ever lost: a path comes back
+// only into an empty field (a path set while another source was selected,
+// by a settings file loaded, is kept), an empty field is remembered only
+// when its own source is left, and clicking the selected option again
+// gives nothing back. Sets Source. Every changed field is announced
+// (SettingChanged).
 void SourceChosen(EngineState* st, InputSource source);
 
 // A path box was left after the user typed in it (the window has stored
-// the box's text in Settings). Index 0, the input file: the text is
-// trimmed; a non-empty path is checked (CheckInputFilePath) and a status
-// above 0 reported as a count would report it; the text is to be read
-// again. Both indexes then keep DisableOutputToFile consistent with the
-// output path (SyncOutputFileOption).
+// the box's text in Settings): 0 the input file, 1 the output file; any
+// other index does nothing. The text is trimmed of blanks and tabs. Index
+// 0: a non-empty path is checked (CheckInputFilePath) and a status above 0
+// reported as a count would report it (ReportInputFileStatus); the text is
+// to be read again. Both indexes then keep DisableOutputToFile consistent
+// with the output path (SyncOutputFileOption).
 void FileBoxLeft(EngineState* st, int index);
 
 // The folder box was left: the text is trimmed; a non-empty path that is
@@ -72,16 +83,22 @@ void FileBoxLeft(EngineState* st, int index);
 bool FolderBoxLeft(EngineState* st);
 
 // The start-up sequence once the window is shown: the state file restored
-// with its questions (RestoreStateAtStartUp); when no words-to-ignore file
-// is then set, the question of message text 41 (titled 42): Yes loads the
-// English common words, No sets CommonWordsLanguage to "no language
-// selected"; the count buttons' captions. MainWindowLoaded is false during
-// the sequence and true after it.
+// with its questions (RestoreStateAtStartUp); when the words-to-ignore list
+// then holds no file, the question of message text 41 (titled 42): Yes
+// loads the English common words (LoadCommonWords; a missing file is
+// reported), No sets CommonWordsLanguage to "no language selected"; the
+// remembered paths of the sources taken from Settings; the count buttons'
+// captions. MainWindowLoaded is false during the sequence and true after it.
 void StartUp(EngineState* st);
 
+// SetCountWordsCaption: the captions of the count button (message text 21)
+// and of the count-array button (102 in count-only mode, else 101).
+void SetCountWordsCaption(EngineState* st);
+
 // The quit sequence (the "Quit" button, and closing the window): the
-// settings are saved when SaveStateOnQuit is set (a failure is reported),
-// and the temporary folders of documents are removed.
+// settings are saved when SaveStateOnQuit is 1 (SaveSettingsNow; a failure
+// is reported), and the temporary folders of documents are removed
+// (DeleteAllTempFolders under DocxTempBase()).
 void QuitSequence(EngineState* st);
 
 }  // namespace vorn
