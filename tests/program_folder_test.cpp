@@ -53,6 +53,31 @@ TEST(ProgramFolderTest, LooksBesideTheProgramThenInShareThenInTheSourceData) {
   EXPECT_EQ(FindDataFileIn("bin", dir.File("prefix"), ""), "");  // a folder is no file
 }
 
+TEST(ProgramFolderTest, FindManualFindsTheSourceTreesManualFromABuildTree) {
+  const std::string path = FindManual();
+  ASSERT_FALSE(path.empty());
+  EXPECT_TRUE(SamePath(path, SourceDir() + "/docs/manual/index.html"));
+}
+
+TEST(ProgramFolderTest, FindManualLooksInShareDocThenInTheSourceTree) {
+  TempDir dir;
+  const std::string bin = dir.File("prefix/bin");
+  const std::string installed = dir.File("prefix/share/doc/vorn/manual");
+  const std::string data = dir.File("source/data");
+  const std::string docs = dir.File("source/docs/manual");
+  for (const std::string& folder : {bin, data, docs}) fs::create_directories(folder);
+
+  EXPECT_EQ(FindManualIn(bin, data), "");
+  WriteFileBytes(docs + "/index.html", "<html></html>");
+  EXPECT_EQ(FindManualIn(bin, data), docs + "/index.html");
+  EXPECT_EQ(FindManualIn("", data), docs + "/index.html");
+  fs::create_directories(installed);
+  WriteFileBytes(installed + "/index.html", "<html></html>");
+  EXPECT_EQ(FindManualIn(bin, data), installed + "/index.html");
+  EXPECT_EQ(FindManualIn(bin, ""), installed + "/index.html");
+  EXPECT_EQ(FindManualIn("", ""), "");
+}
+
 TEST(ProgramFolderTest, CommonWordsFileNameFollowsTheLanguageList) {
   ASSERT_EQ(static_cast<int>(CommonWordsLanguageItems().size()), kCommonWordsLanguages + 1);
   EXPECT_EQ(CommonWordsLanguageItems()[kNoCommonWordsLanguage], "[No language selected]");

@@ -58,6 +58,29 @@ std::string FindDataFile(std::string_view name) {
   return FindDataFileIn(name, ProgramFolder(), SourceDataFolder());
 }
 
+std::string FindManualIn(const std::string& program_folder, const std::string& source_data_folder) {
+  try {
+    std::array<fs::path, 2> candidates;
+    int count = 0;
+    if (!program_folder.empty()) {
+      candidates[count++] = fs::path(program_folder) / ".." / "share" / "doc" / "vorn" / "manual";
+    }
+    if (!source_data_folder.empty()) {
+      candidates[count++] = fs::path(source_data_folder) / ".." / "docs" / "manual";
+    }
+    for (int i = 0; i < count; ++i) {
+      // Normalised, so that the browser is handed a plain absolute path.
+      const std::string path = (candidates[i] / "index.html").lexically_normal().string();
+      if (FileExists(path)) return path;
+    }
+    return "";
+  } catch (...) {
+    return "";
+  }
+}
+
+std::string FindManual() { return FindManualIn(ProgramFolder(), SourceDataFolder()); }
+
 std::string CommonWordsFileName(int language) {
   static constexpr std::array<std::string_view, kCommonWordsLanguages> kNames = {
       "cwds_en.txt",

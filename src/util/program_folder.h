@@ -1,5 +1,5 @@
 // Where the program runs from, and where it finds its data files (the
-// common-words files cwds_*.txt).
+// common-words files cwds_*.txt) and its user manual.
 //
 // A data file is looked for in the folder of the executable, then in
 // ../share/vorn/ beside it (an installed program: bin/ and share/vorn/ under
@@ -34,6 +34,17 @@ std::string FindDataFileIn(std::string_view name, const std::string& program_fol
 
 // FindDataFileIn(name, ProgramFolder(), SourceDataFolder()).
 std::string FindDataFile(std::string_view name);
+
+// The full path of the user manual's first page, the first existing regular
+// file of
+//   <program_folder>/../share/doc/vorn/manual/index.html   (installed)
+//   <source_data_folder>/../docs/manual/index.html         (the source tree)
+// skipping a folder given as ""; "" when neither exists.
+std::string FindManualIn(const std::string& program_folder, const std::string& source_data_folder);
+
+// FindManualIn(ProgramFolder(), SourceDataFolder()): what the main window's
+// "Online user manual" link opens.
+std::string FindManual();
 
 // The number of common-words languages, and the index of "[No language
 // selected]" (the last item of CommonWordsLanguageItems()).
