@@ -138,8 +138,9 @@ void RestoreStateAtStartUp(EngineState* st) {
 
 void SaveSettingsNow(EngineState* st, bool settings_window) {
   if (!SaveAndReport(st, "", "Save state")) return;
-  st->host->ShowPopUp(settings_window ? MakePopUp(GetMessageText(50), "cmdSaveSettings2", 700, 50)
-                                      : MakePopUp(GetMessageText(50), "cmdSaveSettings", 800, 150));
+  st->host->ShowPopUp(settings_window
+                          ? MakePopUp(GetMessageText(50), "frmParams.cmdSaveState", 700, 50)
+                          : MakePopUp(GetMessageText(50), "frmMain.cmdSaveState", 800, 150));
 }
 
 void SaveSettingsToFile(EngineState* st) {

@@ -119,7 +119,8 @@ struct PopUpMessage {
   int height = 300;
   int interval_ms = 2000;
   // Where it stands: centred on the screen, or `top` and `left` twips from
-  // the top-left corner of the control named by `anchor`.
+  // the top-left corner of the control named by `anchor`, as window name
+  // "." control name ("frmMain.cmdSaveState").
   bool centre_on_screen = true;
   std::string anchor;
   int top = 0;

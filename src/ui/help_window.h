@@ -1,0 +1,27 @@
+// HelpWindow: the help window (frmHelp), a resizable window with the help
+// text and "Close".
+
+#ifndef VORN_UI_HELP_WINDOW_H_
+#define VORN_UI_HELP_WINDOW_H_
+
+#include <QWidget>
+
+namespace vorn {
+
+class HelpWindow : public QWidget {
+  Q_OBJECT
+ public:
+  explicit HelpWindow(QWidget* main_window);
+
+  // Shows the window over the main window: the first time 480 twips below
+  // and 200 right of its corner, 400 twips narrower and 600 lower than it;
+  // a minimised window is restored.
+  void ShowOver(QWidget* main_window);
+
+ private:
+  bool placed_ = false;
+};
+
+}  // namespace vorn
+
+#endif  // VORN_UI_HELP_WINDOW_H_

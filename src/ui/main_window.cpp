@@ -1,0 +1,371 @@
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QUrl>
+
+#include "counting/window_rules.h"
+#include "input/file_patterns.h"
+#include "ui/help_window.h"
+#include "ui/modals.h"
+#include "ui/qt_text.h"
+#include "ui/results_box.h"
+#include "util/message_table.h"
+#include "util/program_folder.h"
+
+namespace vorn {
+
+namespace {
+
+// Sets a check box without announcing the change.
+void SetChecked(QCheckBox* box, bool checked) {
+  const QSignalBlocker block(box);
+  box->setChecked(checked);
+}
+
+void SetText(QLineEdit* box, const std::string& text) {
+  const QString t = Qs(text);
+  if (box->text() == t) return;
+  const QSignalBlocker block(box);
+  box->setText(t);
+}
+
+// The activity indicator's four phases: arrows pointing left, up, right
+// and down.
+const QString kActivityPhases[4] = {QStringLiteral("\u2190"), QStringLiteral("\u2191"),
+                                    QStringLiteral("\u2192"), QStringLiteral("\u2193")};
+
+}  // namespace
+
+MainWindow::MainWindow(Modals* modals, QWidget* parent)
+    : QWidget(parent), host_(this, modals), modals_(modals), engine_(&host_) {
+  setObjectName("frmMain");
+  setWindowTitle(Qs(GetMessageText(1)));
+  modals_->SetParentWindow(this);
+  BuildControls();
+  ShowSettings("");
+  ConnectControls();
+  ApplyControlStates();
+  engine_.SetCountWordsCaption();
+  // Events run at least every 25 ms of the engine's work, so that a
+  // repaint asked for at any moment is done within two such pauses.
+  engine_.SetEventThrottle(2048, std::chrono::milliseconds(25));
+  timer1_.setInterval(1000);
+  connect(&timer1_, &QTimer::timeout, this, [this] {
+    if (engine_.busy() == Busy::kIdle && command_depth_ == 0) engine_.OnTimer();
+  });
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::ConnectControls() {
+  const InputSource sources[3] = {InputSource::kClipboard, InputSource::kSingleFile,
+                                  InputSource::kFolder};
+  for (int i = 0; i < 3; ++i) {
+    connect(source_[i], &QRadioButton::clicked, this, [this, source = sources[i]] {
+      Command([this, source] { engine_.SourceChosen(source); });
+      ShowSettings("Source");
+    });
+  }
+  Settings& s = engine_.settings();
+  const auto text_box = [this](QLineEdit* box, std::string* field,
+                               const std::function<void()>& left) {
+    connect(box, &QLineEdit::textEdited, this, [this, box, field](const QString& text) {
+      *field = Utf8(text);
+      edited_[box] = true;
+    });
+    connect(box, &QLineEdit::editingFinished, this, [this, box, left] {
+      if (!edited_.value(box) || !box->isEnabled()) return;
+      edited_[box] = false;
+      Command(left);
+    });
+  };
+  text_box(txb_file_[0], &s.InputFilePath, [this] { engine_.FileBoxLeft(0); });
+  text_box(txb_file_[1], &s.OutputFilePath, [this] { engine_.FileBoxLeft(1); });
+  text_box(txb_folder_, &s.FolderPath, [this] { engine_.FolderBoxLeft(); });
+  for (int i = 0; i < 2; ++i) {
+    text_box(txb_specs_[i], &s.FileFilepathSpecifications[static_cast<size_t>(i)],
+             [this, i] { engine_.FileSpecBoxLeft(i); });
+  }
+
+  const auto button = [this](const char* name, const std::function<void()>& command) {
+    auto* b = qobject_cast<QPushButton*>(controls_.value(name));
+    connect(b, &QPushButton::clicked, this, [this, command] { Command(command); });
+  };
+  button("cmdFile0", [this] { engine_.ChooseInputFile(); });
+  button("cmdFile1", [this] { engine_.ChooseOutputFile(); });
+  button("cmdFolder", [this] { engine_.ChooseFolder(); });
+  button("cmdClearFile0", [this] { engine_.ClearInputFile(); });
+  button("cmdClearFile1", [this] { engine_.ClearOutputFile(); });
+  button("cmdClearFolder", [this] { engine_.ClearFolder(); });
+  button("cmdListFiles", [this] { engine_.ListFiles(); });
+  button("cmdCountArray", [this] { engine_.CountArray(); });
+  button("cmdCountWords", [this] { engine_.CountWords(); });
+  button("cmdCountAllPhrases", [this] { engine_.CountAllPhrases(); });
+  button("cmdSaveState", [this] { engine_.SaveSettingsNow(false); });
+  button("cmdClearOutput", [this] { engine_.ClearTextbox(); });
+  button("cmdSetParameters", [this] { ShowSettingsWindow(); });
+  button("cmdHelp", [this] { ShowHelp(); });
+  connect(qobject_cast<QPushButton*>(controls_.value("cmdQuit")), &QPushButton::clicked, this,
+          &QWidget::close);
+
+  // The display options relist the results; refused while busy, the box
+  // shows the setting again.
+  const auto display = [this](QCheckBox* box, int16_t* field, DisplayOption option) {
+    connect(box, &QCheckBox::clicked, this, [this, box, field, option](bool checked) {
+      const int16_t before = *field;
+      *field = checked ? 1 : 0;
+      bool done = false;
+      Command([&] { done = engine_.DisplayOptionChanged(option); });
+      if (!done) *field = before;
+      SetChecked(box, *field != 0);
+    });
+  };
+  display(chk_relative_, &s.DisplayRelativeFrequency, DisplayOption::kRelativeFrequency);
+  display(chk_sort_by_files_, &s.SortByNumberOfFiles, DisplayOption::kSortByNumberOfFiles);
+  const auto list = [this](QComboBox* box, int16_t* field, DisplayOption option) {
+    connect(box, &QComboBox::activated, this, [this, box, field, option](int index) {
+      const int16_t before = *field;
+      *field = static_cast<int16_t>(index);
+      bool done = false;
+      Command([&] { done = engine_.DisplayOptionChanged(option); });
+      if (!done) *field = before;
+      const QSignalBlocker block(box);
+      box->setCurrentIndex(*field);
+    });
+  };
+  list(cbo_word_order_, &s.WordOrder, DisplayOption::kWordOrder);
+  list(cbo_display_format_, &s.DisplayFormat, DisplayOption::kDisplayFormat);
+
+  connect(chk_include_subfolders_, &QCheckBox::clicked, this,
+          [this](bool checked) { engine_.settings().IncludeSubfolders = checked ? 1 : 0; });
+  connect(chk_suppress_filenames_, &QCheckBox::clicked, this,
+          [this](bool checked) { engine_.settings().SuppressFilenames = checked ? 1 : 0; });
+  connect(chk_suppress_words_, &QCheckBox::clicked, this, [this](bool checked) {
+    engine_.settings().SuppressWords = checked ? 1 : 0;
+    engine_.SuppressWordsChanged();
+    chk_suppress_words_->setToolTip(Qs(SuppressWordsToolTip(engine_.settings())));
+  });
+  connect(chk_disable_output_, &QCheckBox::clicked, this, [this](bool checked) {
+    int16_t& field = engine_.settings().DisableOutputToFile;
+    const int16_t before = field;
+    field = checked ? 1 : 0;
+    bool done = false;
+    Command([&] { done = engine_.DisableOutputToFileChanged(); });
+    if (!done) field = before;
+    SetChecked(chk_disable_output_, field != 0);
+  });
+
+  connect(results_, &ResultsBox::Clicked, this,
+          [this](bool right_button) { engine_.ResultsBoxClicked(right_button); });
+  connect(manual_link_, &QLabel::linkActivated, this, [this] { OpenManual(); });
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(f1, &QShortcut::activated, this, [this] { ShowHelp(); });
+}
+
+// --- Commands ----------------------------------------------------------------------
+
+void MainWindow::Command(const std::function<void()>& command) {
+  ++command_depth_;
+  command();
+  --command_depth_;
+  AfterCommand();
+}
+
+void MainWindow::AfterCommand() {
+  if (command_depth_ > 0 || engine_.busy() != Busy::kIdle) return;
+  if (quit_pending_) {
+    close();
+    return;
+  }
+  ApplyControlStates();
+  SetTheFocus();
+}
+
+void MainWindow::ApplyControlStates() {
+  for (const ControlState& c : MainWindowControls(engine_.state(), false)) {
+    QWidget* w = controls_.value(QString::fromStdString(c.name));
+    if (w == nullptr) continue;
+    w->setVisible(c.visible);
+    w->setEnabled(c.enabled);
+  }
+}
+
+void MainWindow::SetTheFocus() {
+  if (!isVisible()) return;
+  QWidget* w = controls_.value(QString::fromStdString(FocusTarget(engine_.state(), false)));
+  if (w != nullptr && w->isVisible() && w->isEnabled()) w->setFocus();
+}
+
+void MainWindow::StartUp() {
+  Command([this] { engine_.StartUp(); });
+  timer1_.start();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!quitting_) {
+    if (engine_.busy() != Busy::kIdle || command_depth_ > 0) {
+      // The run ends silently at its next pause; the click that started it
+      // then returns and quits (AfterCommand).
+      quit_pending_ = true;
+      engine_.StopSilently();
+      event->ignore();
+      return;
+    }
+    quitting_ = true;
+    timer1_.stop();
+    engine_.Quit();
+  }
+  if (help_ != nullptr) help_->close();
+  event->accept();
+}
+
+// --- What the engine reports ---------------------------------------------------------
+
+void MainWindow::OnBusyChanged(Busy) { ApplyControlStates(); }
+
+void MainWindow::OnLabelChanged(Label label, const std::string& text, bool visible) {
+  switch (label) {
+    case Label::kCountWordsCaption:
+      cmd_count_words_->setText(Qs(text));
+      cmd_count_words_->repaint();
+      return;
+    case Label::kCountArrayCaption:
+      cmd_count_array_->setText(Qs(text));
+      return;
+    default:
+      break;
+  }
+  QLabel* l = labels_[static_cast<int>(label)];
+  if (l == nullptr) return;  // a label of the Settings window
+  l->setText(Qs(text));
+  l->setVisible(visible);
+  ShowCountLinesOrLink();
+}
+
+void MainWindow::OnIndicatorChanged(Indicator indicator, int value) {
+  if (indicator == Indicator::kActivity) {
+    twirler_->setText(value >= 0 && value < 4 ? kActivityPhases[value] : QString());
+    return;
+  }
+  QLabel* l = labels_[static_cast<int>(indicator == Indicator::kFolderProgress
+                                           ? Label::kNumOccurrences
+                                           : Label::kTotalNumOccurrences)];
+  if (value < 0) {
+    l->setFont(font());
+    l->setText(Qs(engine_.state()
+                      .labels[static_cast<size_t>(indicator == Indicator::kFolderProgress
+                                                      ? Label::kNumOccurrences
+                                                      : Label::kTotalNumOccurrences)]
+                      .text));
+    return;
+  }
+  l->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  l->setText(QString::fromStdString(ProgressBarText(value)));
+  l->show();
+  ShowCountLinesOrLink();
+}
+
+void MainWindow::ShowCountLinesOrLink() {
+  bool any = false;
+  for (Label l : {Label::kNumberOfWords, Label::kNumWordsExcluded, Label::kNumOccurrences,
+                  Label::kTotalNumOccurrences}) {
+    any = any || !labels_[static_cast<int>(l)]->isHidden();
+  }
+  manual_link_->setVisible(!any);
+}
+
+void MainWindow::OnResultsChanged(const ResultsChange& change) { results_->Apply(change); }
+
+void MainWindow::OnSettingChanged(const std::string& field) {
+  ShowSettings(field);
+  if (field == "Source" || field == "OutputFilePath" || field == "InputFilePath" ||
+      field == "FolderPath") {
+    ApplyControlStates();
+  }
+}
+
+void MainWindow::OnDisplayControlsChanged(const DisplayControls& controls) {
+  chk_relative_->setEnabled(controls.relative_frequency_enabled);
+  chk_sort_by_files_->setEnabled(controls.sort_by_files_enabled);
+}
+
+void MainWindow::ShowSettings(const std::string& field) {
+  const Settings& s = engine_.settings();
+  const bool all = field.empty();
+  const auto is = [&](const char* name) { return all || field == name; };
+  if (is("Source")) {
+    const int index = static_cast<int>(s.Source);
+    for (int i = 0; i < 3; ++i) {
+      const QSignalBlocker block(source_[i]);
+      source_[i]->setChecked(i == index);
+    }
+  }
+  if (is("InputFilePath")) SetText(txb_file_[0], s.InputFilePath);
+  if (is("OutputFilePath")) SetText(txb_file_[1], s.OutputFilePath);
+  if (is("FolderPath")) SetText(txb_folder_, s.FolderPath);
+  for (int i = 0; i < 2; ++i) {
+    const std::string name = "FileFilepathSpecifications" + std::to_string(i);
+    if (!all && field != name && field != "Source") continue;
+    const std::string& text = s.FileFilepathSpecifications[static_cast<size_t>(i)];
+    SetText(txb_specs_[i], text);
+    txb_specs_[i]->setToolTip(Qs(SpecToolTip(i, text)));
+  }
+  if (is("IncludeSubfolders")) SetChecked(chk_include_subfolders_, s.IncludeSubfolders != 0);
+  if (is("DisableOutputToFile")) SetChecked(chk_disable_output_, s.DisableOutputToFile != 0);
+  if (is("DisplayRelativeFrequency")) SetChecked(chk_relative_, s.DisplayRelativeFrequency != 0);
+  if (is("SortByNumberOfFiles")) SetChecked(chk_sort_by_files_, s.SortByNumberOfFiles != 0);
+  if (is("SuppressFilenames")) SetChecked(chk_suppress_filenames_, s.SuppressFilenames != 0);
+  if (is("SuppressWords")) {
+    SetChecked(chk_suppress_words_, s.SuppressWords != 0);
+    chk_suppress_words_->setToolTip(Qs(SuppressWordsToolTip(s)));
+  }
+  if (is("WordOrder")) {
+    const QSignalBlocker block(cbo_word_order_);
+    cbo_word_order_->setCurrentIndex(s.WordOrder);
+  }
+  if (is("DisplayFormat")) {
+    const QSignalBlocker block(cbo_display_format_);
+    cbo_display_format_->setCurrentIndex(s.DisplayFormat);
+  }
+}
+
+// --- The other windows -----------------------------------------------------------------
+
+void MainWindow::ShowSettingsWindow() {
+  modals_->ShowMessage("Settings",
+                       "The Settings window is not part of this version yet.\r\n"
+                       "vorn-cli --set NAME=VALUE sets every option, and vorn-cli "
+                       "--save-settings keeps them for this window.",
+                       Icon::kInformation);
+}
+
+void MainWindow::ShowHelp() {
+  if (help_ == nullptr) help_ = new HelpWindow(this);
+  help_->ShowOver(this);
+}
+
+void MainWindow::OpenManual() {
+  const std::string manual = FindManual();
+  if (manual.empty() ||
+      !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(manual)))) {
+    modals_->ShowMessage("Online user manual",
+                         manual.empty() ? "The user manual was not found beside the program."
+                                        : "No program could be started to show the user "
+                                          "manual:\r\n" +
+                                              manual,
+                         Icon::kExclamation);
+  }
+}
+
+}  // namespace vorn

@@ -1,0 +1,136 @@
+// MainWindow: the main window of VORN (frmMain).
+//
+// It lays out the controls in their groups, hands every command to the
+// Engine and shows what the engine reports through its Host (QtHost): the
+// labels, the indicators, the results box, the busy state and the changed
+// settings. It holds no counting rule of its own: which controls are shown
+// and enabled, where the focus goes and every check and message come from
+// the engine (counting/window_rules.h).
+//
+// A count runs inside the click that started it; the engine lets events run
+// during it, so the window repaints and the count button, which is then the
+// stop command, answers. Closing the window during a run stops the run
+// silently and then quits.
+
+#ifndef VORN_UI_MAIN_WINDOW_H_
+#define VORN_UI_MAIN_WINDOW_H_
+
+#include <QHash>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <string>
+
+#include "counting/engine.h"
+#include "ui/qt_host.h"
+
+class QAbstractButton;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace vorn {
+
+class HelpWindow;
+class Modals;
+class ResultsBox;
+
+class MainWindow : public QWidget {
+  Q_OBJECT
+ public:
+  // `modals` shows the modal windows (it must outlive the window).
+  explicit MainWindow(Modals* modals, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  Engine& engine() { return engine_; }
+
+  // The start-up sequence once the window is shown: the saved state and
+  // its questions, the common-words question, the focus, the timer.
+  void StartUp();
+
+  // What the engine reports (QtHost).
+  void OnBusyChanged(Busy busy);
+  void OnLabelChanged(Label label, const std::string& text, bool visible);
+  void OnIndicatorChanged(Indicator indicator, int value);
+  void OnResultsChanged(const ResultsChange& change);
+  void OnSettingChanged(const std::string& field);
+  void OnDisplayControlsChanged(const DisplayControls& controls);
+  void ShowSettingsWindow();
+
+  // Whether a quit was asked for during a run and waits for its end.
+  bool quit_pending() const { return quit_pending_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Building the window (main_window_layout.cpp).
+  void BuildControls();
+  QWidget* BuildSourceGroup();
+  QWidget* BuildOutputGroup();
+  QWidget* BuildDisplayGroup();
+  QWidget* BuildCommands();
+  QWidget* BuildResults();
+  template <typename W>
+  W* Named(W* widget, const char* name);
+  void ConnectControls();
+
+  // Runs an engine command from a control, then brings the controls up to
+  // date; a quit asked for during a run happens when the run has ended.
+  void Command(const std::function<void()>& command);
+  void AfterCommand();
+  // Shows and enables the controls and sets the focus as the engine's rules
+  // say.
+  void ApplyControlStates();
+  void SetTheFocus();
+  // Shows the settings in the controls (all, or the named field).
+  void ShowSettings(const std::string& field);
+  void ShowCountLinesOrLink();
+  void ShowHelp();
+  void OpenManual();
+  void Quit();
+
+  QtHost host_;
+  Modals* modals_;
+  Engine engine_;
+  QHash<QString, QWidget*> controls_;
+  QPointer<HelpWindow> help_;
+  QTimer timer1_;
+  int command_depth_ = 0;
+  bool quit_pending_ = false;
+  bool quitting_ = false;
+  bool showing_settings_ = false;
+  // Boxes the user typed into since they were last checked.
+  QHash<QLineEdit*, bool> edited_;
+
+  // The controls the window talks to.
+  QRadioButton* source_[3] = {};
+  QLineEdit* txb_file_[2] = {};
+  QLineEdit* txb_folder_ = nullptr;
+  QLineEdit* txb_specs_[2] = {};
+  QCheckBox* chk_include_subfolders_ = nullptr;
+  QCheckBox* chk_disable_output_ = nullptr;
+  QComboBox* cbo_word_order_ = nullptr;
+  QComboBox* cbo_display_format_ = nullptr;
+  QCheckBox* chk_relative_ = nullptr;
+  QCheckBox* chk_sort_by_files_ = nullptr;
+  QCheckBox* chk_suppress_words_ = nullptr;
+  QCheckBox* chk_suppress_filenames_ = nullptr;
+  QPushButton* cmd_count_words_ = nullptr;
+  QPushButton* cmd_count_array_ = nullptr;
+  ResultsBox* results_ = nullptr;
+  QLabel* labels_[kLabelCount] = {};
+  QLabel* twirler_ = nullptr;
+  QLabel* manual_link_ = nullptr;
+  QPlainTextEdit* intro_ = nullptr;
+};
+
+}  // namespace vorn
+
+#endif  // VORN_UI_MAIN_WINDOW_H_

@@ -1,0 +1,103 @@
+// The small modal windows of the program: the option dialogs shown before a
+// count, a count of all phrases and a count array, the load-or-remove
+// dialog of the words-file lists, and the transient message.
+//
+// Each dialog is built from the engine's record (util/dialogs.h), which
+// holds every text and choice, and gives back the answer record; the
+// engine checks the answer. The controls carry the names the engine's
+// records speak of.
+
+#ifndef VORN_UI_OPTION_DIALOGS_H_
+#define VORN_UI_OPTION_DIALOGS_H_
+
+#include <QDialog>
+
+#include "util/dialogs.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QRadioButton;
+class QTimer;
+
+namespace vorn {
+
+// "Count words/phrases".
+class CountWordsDialogWidget : public QDialog {
+  Q_OBJECT
+ public:
+  CountWordsDialogWidget(const CountWordsDialog& record, QWidget* parent);
+  CountWordsAnswer answer() const;
+
+ private:
+  void Choose(CountChoice choice);
+  QCheckBox* file_list_;
+  CountChoice choice_ = CountChoice::kCancel;
+};
+
+// "Count all phrases".
+class CountAllPhrasesDialogWidget : public QDialog {
+  Q_OBJECT
+ public:
+  CountAllPhrasesDialogWidget(const CountAllPhrasesDialog& record, QWidget* parent);
+  CountAllPhrasesAnswer answer() const;
+
+ private:
+  void Leave(DialogExit exit);
+  QComboBox* min_words_;
+  QComboBox* max_words_;
+  QComboBox* min_occurrences_;
+  QCheckBox* exclude_;
+  QCheckBox* file_list_;
+  DialogExit exit_ = DialogExit::kCancel;
+};
+
+// "Make 2-d count array for Excel".
+class CountArrayDialogWidget : public QDialog {
+  Q_OBJECT
+ public:
+  CountArrayDialogWidget(const CountArrayDialog& record, QWidget* parent);
+  CountArrayAnswer answer() const;
+
+ private:
+  void Leave(DialogExit exit);
+  QButtonGroup* layout_;
+  QCheckBox* zero_cells_blank_;
+  QCheckBox* relative_;
+  DialogExit exit_ = DialogExit::kCancel;
+};
+
+// "Load or remove this file". Opens with "Cancel" chosen and the focus on
+// "Close".
+class LoadRemoveDialogWidget : public QDialog {
+  Q_OBJECT
+ public:
+  LoadRemoveDialogWidget(const LoadOrRemoveDialog& record, QWidget* parent);
+  LoadOrRemove answer() const;
+
+ private:
+  QRadioButton* load_;
+  QRadioButton* remove_;
+};
+
+// The transient message: no buttons; it closes itself after the interval,
+// or at once when clicked.
+class PopUpWidget : public QDialog {
+  Q_OBJECT
+ public:
+  PopUpWidget(const PopUpMessage& message, QWidget* parent);
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QTimer* timer_;
+};
+
+// Twips in pixels of `widget`'s screen (twips x logical DPI / 1440).
+int TwipsToPixels(const QWidget* widget, int twips);
+
+}  // namespace vorn
+
+#endif  // VORN_UI_OPTION_DIALOGS_H_

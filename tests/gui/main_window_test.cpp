@@ -1,0 +1,305 @@
+// The main window driven by its controls, with every modal window answered
+// from a script (ScriptedModals).
+
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "support/test_files.h"
+#include "tests/gui/scripted_modals.h"
+
+using vorn::Answer;
+using vorn::Busy;
+using vorn::InputSource;
+using vorn::MainWindow;
+using vorn::ScriptedModals;
+using vorn::TempDir;
+
+namespace {
+
+std::string SourceFile(const std::string& relative) {
+  return std::string(VORN_TEST_SOURCE_DIR) + "/" + relative;
+}
+
+bool Contains(const std::vector<std::string>& dialogs, const std::string& part) {
+  for (const std::string& d : dialogs) {
+    if (d.find(part) != std::string::npos) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<TempDir> dir_;
+  std::unique_ptr<ScriptedModals> modals_;
+  std::unique_ptr<MainWindow> window_;
+
+  template <typename T>
+  T* Child(const char* name) {
+    T* w = window_->findChild<T*>(name);
+    if (w == nullptr) qFatal("no control %s", name);
+    return w;
+  }
+  vorn::ScriptedHost& script() { return modals_->script(); }
+  // The messages and questions so far, for failure reports.
+  QByteArray Shown() {
+    std::string all;
+    for (const std::string& d : script().Dialogs()) all += "[" + d + "] ";
+    return QByteArray::fromStdString(all);
+  }
+  QString Results() { return Child<QPlainTextEdit>("txbOutput")->toPlainText(); }
+  void Click(const char* name) { QTest::mouseClick(Child<QAbstractButton>(name), Qt::LeftButton); }
+  // Types `text` into a box and leaves it with Enter.
+  void Type(const char* name, const QString& text) {
+    auto* box = Child<QLineEdit>(name);
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
+  }
+  // Runs `action` at every pause of the engine's work until it returns true.
+  void DuringWork(std::function<bool()> action) {
+    window_->engine().SetEventThrottle(1, std::chrono::milliseconds(0));
+    auto* timer = new QTimer(window_.get());
+    connect(timer, &QTimer::timeout, timer, [timer, action] {
+      if (action()) timer->stop();
+    });
+    timer->start(0);
+  }
+  // A started window with an empty settings folder, source `source`.
+  void Start(InputSource source) {
+    window_->show();
+    window_->StartUp();
+    const char* options[] = {"optOnClipboard", "optInFile", "optFolder"};
+    Click(options[static_cast<int>(source)]);
+    script().Clear();
+  }
+
+ private slots:
+  void initTestCase() {
+    // The offscreen platform warns of every window it cannot size.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& m) {
+      if (m.contains("propagateSizeHints")) return;
+      qt_message_output(type, context, m);
+    });
+  }
+  void init() {
+    dir_ = std::make_unique<TempDir>();
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir_->File("config")));
+    modals_ = std::make_unique<ScriptedModals>();
+    window_ = std::make_unique<MainWindow>(modals_.get());
+  }
+  void cleanup() {
+    window_.reset();
+    modals_.reset();
+    dir_.reset();
+  }
+
+  void startUpWithoutStateFileOffersCommonWords() {
+    script().QueueAnswer(Answer::kNo);
+    window_->show();
+    window_->StartUp();
+    QVERIFY(Contains(script().Dialogs(), "Ignore common words?|"));
+    QCOMPARE(script().Dialogs().size(), size_t{1});
+    QVERIFY(window_->engine().state().MainWindowLoaded);
+  }
+
+  void startUpWithDamagedStateFileAsksToReinitialize() {
+    // A list choice that is no number after the eleven texts.
+    std::string damaged;
+    for (int i = 0; i < 11; ++i) damaged += "\"\"\r\n";
+    QDir().mkpath(QString::fromStdString(dir_->File("config/Quillon Systems")));
+    dir_->Write("config/Quillon Systems/vorn.usr", damaged + "not a number\r\n");
+    script().QueueAnswer(Answer::kYes);  // reinitialize
+    script().QueueAnswer(Answer::kNo);   // common words
+    window_->show();
+    window_->StartUp();
+    QVERIFY2(Contains(script().Dialogs(), "Error restoring saved settings|"), Shown());
+  }
+
+  void singleFileCountShowsWordsAndCountLines() {
+    Start(InputSource::kSingleFile);
+    Type("txbFile0", QString::fromStdString(SourceFile("data/sample.txt")));
+    Click("cmdCountWords");
+    QVERIFY2(Results().contains(" the"), qPrintable(Results().left(300)));
+    QVERIFY(Child<QLabel>("lblNumberOfWords")->isVisibleTo(window_.get()));
+    QVERIFY(!Child<QLabel>("lblOnlineDocumentation")->isVisibleTo(window_.get()));
+    QVERIFY(script().Dialogs().empty());
+    QCOMPARE(window_->engine().busy(), Busy::kIdle);
+    QVERIFY(Child<QPushButton>("cmdFile0")->isEnabled());
+    // "Clear textbox" gives the place back to the manual link.
+    Click("cmdClearOutput");
+    QVERIFY(Results().isEmpty());
+    QVERIFY(Child<QLabel>("lblOnlineDocumentation")->isVisibleTo(window_.get()));
+  }
+
+  void clipboardCount() {
+    Start(InputSource::kClipboard);
+    QGuiApplication::clipboard()->setText("apple pear apple\r\nplum apple");
+    Click("cmdCountWords");
+    QVERIFY2(Results().contains("apple"), qPrintable(Results()));
+    QVERIFY(Results().indexOf("apple") < Results().indexOf("pear"));
+  }
+
+  void folderCountWithPatternsAndListFiles() {
+    Start(InputSource::kFolder);
+    QVERIFY(Child<QPushButton>("cmdCountArray")->isVisibleTo(window_.get()));
+    QVERIFY(!Child<QLineEdit>("txbFile0")->isVisibleTo(window_.get()));
+    Type("txbFolder", QString::fromStdString(SourceFile("tests/data/tree")));
+    Type("txbFileFilepathSpecifications0", "*.txt");
+    Click("cmdListFiles");
+    QVERIFY2(Results().contains("a.txt"), qPrintable(Results()));
+    QVERIFY(!Results().contains("code.c"));
+    // A folder run writes its whole listing to an output file.
+    Type("txbFile1", QString::fromStdString(dir_->File("out.txt")));
+    Click("cmdCountWords");
+    QVERIFY2(Child<QLabel>("lblNumberOfWords")->isVisibleTo(window_.get()), Shown());
+    QVERIFY(!Results().isEmpty());
+    QVERIFY(QFileInfo(QString::fromStdString(dir_->File("out.txt"))).size() > 0);
+  }
+
+  void stopAfterMoreThan800EntriesAsksFirst() {
+    const std::string big = dir_->Write("many.txt", vorn::ManyWords(20000));
+    Start(InputSource::kSingleFile);
+    Type("txbFile0", QString::fromStdString(big));
+    bool clicked = false;
+    bool locked = false;
+    DuringWork([&] {
+      if (window_->engine().state().words.DistinctCount() <= 800) return false;
+      // The count button is the stop command while the run goes on.
+      locked = Child<QPushButton>("cmdCountWords")->isEnabled() &&
+               !Child<QPushButton>("cmdFile0")->isEnabled();
+      Click("cmdCountWords");
+      clicked = true;
+      return true;
+    });
+    script().QueueAnswer(Answer::kYes);
+    Click("cmdCountWords");
+    QVERIFY(clicked);
+    QVERIFY(locked);
+    QVERIFY(Contains(script().Dialogs(), "found so far.\r\n\r\nReally stop?"));
+    QVERIFY(window_->engine().state().words.DistinctCount() < 20000);
+    QCOMPARE(window_->engine().busy(), Busy::kIdle);
+    QVERIFY(Child<QPushButton>("cmdFile0")->isEnabled());
+  }
+
+  void closingDuringRunStopsSilentlyThenQuits() {
+    const std::string big = dir_->Write("many.txt", vorn::ManyWords(20000));
+    Start(InputSource::kSingleFile);
+    Type("txbFile0", QString::fromStdString(big));
+    DuringWork([&] {
+      window_->close();
+      return true;
+    });
+    Click("cmdCountWords");
+    QVERIFY(!window_->isVisible());
+    QCOMPARE(window_->engine().busy(), Busy::kIdle);
+    QVERIFY(script().Dialogs().empty());
+  }
+
+  void displayOptionsRelist() {
+    Start(InputSource::kClipboard);
+    QGuiApplication::clipboard()->setText("zebra zebra zebra apple");
+    Click("cmdCountWords");
+    QVERIFY(Results().indexOf("zebra") < Results().indexOf("apple"));
+    auto* order = Child<QComboBox>("cboWordOrder");
+    order->setCurrentIndex(1);
+    emit order->activated(1);
+    QVERIFY2(Results().indexOf("apple") < Results().indexOf("zebra"), qPrintable(Results()));
+    auto* format = Child<QComboBox>("cboDisplayFormat");
+    format->setCurrentIndex(9);  // word, word, ...
+    emit format->activated(9);
+    QVERIFY2(Results().contains("apple, zebra"), qPrintable(Results()));
+    // The file formats need a folder: refused, the list shows format 0 again.
+    format->setCurrentIndex(11);
+    emit format->activated(11);
+    QCOMPARE(format->currentIndex(), 0);
+    Click("chkDisplayRelativeFrequency");
+    QVERIFY2(Results().contains("%"), qPrintable(Results()));
+  }
+
+  void switchingSourceKeepsPaths() {
+    Start(InputSource::kSingleFile);
+    const QString file = QString::fromStdString(SourceFile("data/sample.txt"));
+    Type("txbFile0", file);
+    Click("optFolder");
+    Type("txbFolder", QString::fromStdString(SourceFile("tests/data/tree")));
+    Click("optOnClipboard");
+    Click("optInFile");
+    QCOMPARE(Child<QLineEdit>("txbFile0")->text(), file);
+    QVERIFY(Child<QLineEdit>("txbFile0")->isVisibleTo(window_.get()));
+    QVERIFY(!Child<QLineEdit>("txbFolder")->isVisibleTo(window_.get()));
+    Click("optFolder");
+    QVERIFY(Child<QLineEdit>("txbFolder")->text().endsWith("tests/data/tree"));
+  }
+
+  void outputFileRules() {
+    Start(InputSource::kClipboard);
+    auto* disable = Child<QCheckBox>("chkDisableOutputToFile");
+    QVERIFY(!disable->isEnabled());
+    script().QueueChosenPath(dir_->File("out.txt"));
+    Click("cmdFile1");
+    QCOMPARE(Child<QLineEdit>("txbFile1")->text().toStdString(), dir_->File("out.txt"));
+    QVERIFY(disable->isEnabled());
+    QVERIFY(!disable->isChecked());
+    Click("chkDisableOutputToFile");
+    QVERIFY(disable->isChecked());
+    Click("cmdClearFile1");
+    QVERIFY(Child<QLineEdit>("txbFile1")->text().isEmpty());
+    QVERIFY(!disable->isEnabled());
+    QVERIFY(!disable->isChecked());
+  }
+
+  void countAllPhrasesRefusesMinimumAboveMaximum() {
+    Start(InputSource::kClipboard);
+    QGuiApplication::clipboard()->setText("one two three one two three");
+    script().QueuePhrasesAnswer({vorn::DialogExit::kAccept, 4, 1, 0, false, false});
+    script().QueuePhrasesAnswer({vorn::DialogExit::kCancel, 1, 2, 0, false, false});
+    Click("cmdCountAllPhrases");
+    QVERIFY(script().Dialogs().size() >= 1);
+    QVERIFY(Results().isEmpty());
+    script().QueuePhrasesAnswer({vorn::DialogExit::kAccept, 1, 2, 1, false, false});
+    Click("cmdCountAllPhrases");
+    QVERIFY2(Results().contains("one two"), qPrintable(Results()));
+  }
+
+  void countArrayNeedsAnOutputFile() {
+    Start(InputSource::kFolder);
+    Type("txbFolder", QString::fromStdString(SourceFile("tests/data/tree")));
+    Click("cmdCountArray");
+    QVERIFY(!script().Dialogs().empty());
+    QVERIFY(Results().isEmpty());
+  }
+
+  void clickOnResultsWhileListingWaitsForOk() {
+    Start(InputSource::kFolder);
+    Type("txbFolder", QString::fromStdString(SourceFile("tests/data/tree")));
+    DuringWork([&] {
+      if (window_->engine().busy() != Busy::kListingFiles) return false;
+      auto* box = Child<QPlainTextEdit>("txbOutput");
+      QTest::mouseClick(box->viewport(), Qt::LeftButton);
+      return true;
+    });
+    Click("cmdListFiles");
+    QVERIFY(Contains(script().Dialogs(), "Listing files to be scanned|Click on 'OK' to continue."));
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
