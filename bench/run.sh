@@ -128,6 +128,9 @@ bash bench/pauses.sh
 # Counts with long words-to-ignore and count-only lists.
 bash bench/lists.sh
 
+# The window while it counts.
+bash bench/window.sh
+
 # Folder runs: a file per chapter of the text, and 10,000 small files.
 bash bench/folders.sh
 
