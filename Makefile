@@ -3,6 +3,8 @@
 #   make run     install what is missing, build, and run VORN
 #   make test    install what is missing, build with sanitizers, run every test
 #   make bench   build and time vorn-cli on large inputs
+#   make install build and install VORN under PREFIX (default /usr/local)
+#   make screenshots  photograph the windows into docs/screenshots/ (Xvfb)
 #   make fuzz    install clang, build the libFuzzer targets and run each one
 #                for FUZZ_RUNS inputs (see fuzz/README.md)
 #
@@ -24,7 +26,9 @@ FUZZ_RUNS    ?= 1000000
 FUZZ_TARGETS ?= fuzz_file_reading fuzz_scanner
 FUZZ_ARGS    ?=
 
-.PHONY: deps build test run bench fuzz fuzz-build format clean
+.PHONY: deps build test run bench install screenshots fuzz fuzz-build format clean
+
+PREFIX ?= /usr/local
 
 deps:
 	@bash scripts/install-deps.sh
@@ -50,6 +54,18 @@ run: deps
 	else \
 	  $(RELEASE_DIR)/src/cli/vorn-cli data/sample.txt; \
 	fi
+
+install: deps
+	@$(MAKE) --no-print-directory build
+	cmake --install $(RELEASE_DIR) --prefix $(PREFIX)
+
+# The windows photographed at 1280x800 on a virtual display, by the window
+# code of the test build (tests/gui/take_screenshots.cpp).
+screenshots: deps
+	@$(MAKE) --no-print-directory $(ASAN_DIR)/build.ninja
+	cmake --build $(ASAN_DIR) --target vorn-screenshots
+	ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s "-screen 0 1280x800x24" \
+	  $(ASAN_DIR)/tests/gui/vorn-screenshots docs/screenshots data/sample.txt
 
 bench: deps
 	@$(MAKE) --no-print-directory build

@@ -34,8 +34,8 @@ constexpr std::array kEnglish = {
           "The 'Settings' window defines what counts as a word, which words are to be ignored, "
           "and which words or phrases alone are to be counted."},
     Entry{28,
-          "Click on 'Count words/phrases' to start counting. The results are shown below and, "
-          "when an output file is specified, written to that file."},
+          "Click on 'Count words/phrases' to start counting. The results are shown in the box on "
+          "the right and, when an output file is specified, written to that file."},
     Entry{29, "The online user manual explains every option."},
     Entry{30, "~"},
     Entry{31, "Check this box for faster processing."},
