@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QScreen>
+#include <algorithm>
 
 #include "ui/main_window.h"
+#include "ui/option_dialogs.h"
 #include "ui/widget_modals.h"
 
 int main(int argc, char* argv[]) {
@@ -14,6 +17,11 @@ int main(int argc, char* argv[]) {
   QApplication::setWindowIcon(QIcon(":/vorn/vorn.png"));
   vorn::WidgetModals modals;
   vorn::MainWindow window(&modals);
+  // 600 twips from the left edge of the screen, centred from top to bottom.
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  window.resize(std::min(1200, screen.width() - 40), std::min(760, screen.height() - 60));
+  window.move(screen.left() + vorn::TwipsToPixels(&window, 600),
+              screen.top() + std::max(0, (screen.height() - window.frameGeometry().height()) / 2));
   window.show();
   window.StartUp();
   return QApplication::exec();

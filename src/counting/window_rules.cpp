@@ -8,6 +8,7 @@
 #include "counting/window_commands.h"
 #include "counting/words_files.h"
 #include "input/docx.h"
+#include "results/output.h"
 #include "util/file_proc.h"
 #include "util/message_table.h"
 #include "util/str_proc.h"
@@ -179,6 +180,8 @@ void StartUp(EngineState* st) {
   st->RememberedFolderPath = s.FolderPath;
   st->run.CountOnlyMode = st->lists.CountOnlySet();
   SetCountWordsCaption(st);
+  // The display controls as the restored order and format allow them.
+  st->host->DisplayControlsChanged(UpdateDisplayOptionControls(st));
 }
 
 void SetCountWordsCaption(EngineState* st) {

@@ -86,7 +86,7 @@ void CountWordsDialogWidget::Choose(CountChoice choice) {
 }
 
 CountWordsAnswer CountWordsDialogWidget::answer() const {
-  return {choice_, file_list_->isVisible() && file_list_->isChecked()};
+  return {choice_, !file_list_->isHidden() && file_list_->isChecked()};
 }
 
 // --- Count all phrases ----------------------------------------------------------
@@ -157,7 +157,7 @@ CountAllPhrasesAnswer CountAllPhrasesDialogWidget::answer() const {
   a.max_words = max_words_->currentIndex();
   a.min_occurrences = min_occurrences_->currentIndex();
   a.exclude = exclude_->isChecked();
-  a.file_list = file_list_->isVisible() && file_list_->isChecked();
+  a.file_list = !file_list_->isHidden() && file_list_->isChecked();
   return a;
 }
 

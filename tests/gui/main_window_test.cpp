@@ -172,6 +172,18 @@ class MainWindowTest : public QObject {
     QVERIFY2(Child<QLabel>("lblNumberOfWords")->isVisibleTo(window_.get()), Shown());
     QVERIFY(!Results().isEmpty());
     QVERIFY(QFileInfo(QString::fromStdString(dir_->File("out.txt"))).size() > 0);
+    // The file formats of a folder run, and sorting them by files.
+    auto* format = Child<QComboBox>("cboDisplayFormat");
+    auto* by_files = Child<QCheckBox>("chkSortByNumberOfFiles");
+    QVERIFY(!by_files->isEnabled());
+    format->setCurrentIndex(11);
+    emit format->activated(11);
+    QCOMPARE(window_->engine().settings().DisplayFormat, 11);
+    QVERIFY(by_files->isEnabled());
+    const QString by_frequency = Results();
+    Click("chkSortByNumberOfFiles");
+    QVERIFY(by_files->isChecked());
+    QVERIFY(Results() != by_frequency);
   }
 
   void stopAfterMoreThan800EntriesAsksFirst() {
