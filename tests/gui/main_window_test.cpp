@@ -64,7 +64,12 @@ class MainWindowTest : public QObject {
     return QByteArray::fromStdString(all);
   }
   QString Results() { return Child<QPlainTextEdit>("txbOutput")->toPlainText(); }
-  void Click(const char* name) { QTest::mouseClick(Child<QAbstractButton>(name), Qt::LeftButton); }
+  // Clicks near the left end of a control, where a check box or option
+  // has its box and caption whatever its width.
+  void Click(const char* name) {
+    auto* w = Child<QAbstractButton>(name);
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(6, w->height() / 2));
+  }
   // Types `text` into a box and leaves it with Enter.
   void Type(const char* name, const QString& text) {
     auto* box = Child<QLineEdit>(name);
@@ -161,10 +166,18 @@ class MainWindowTest : public QObject {
     Start(InputSource::kFolder);
     QVERIFY(Child<QPushButton>("cmdCountArray")->isVisibleTo(window_.get()));
     QVERIFY(!Child<QLineEdit>("txbFile0")->isVisibleTo(window_.get()));
-    Type("txbFolder", QString::fromStdString(SourceFile("tests/data/tree")));
+    // The listing of the file formats writes its vector files beside the
+    // folder: a folder of the test's own.
+    QDir().mkpath(QString::fromStdString(dir_->File("texts/sub")));
+    dir_->Write("texts/a.txt", "alpha beta alpha gamma\r\n");
+    dir_->Write("texts/sub/b.txt", "beta delta\r\n");
+    dir_->Write("texts/code.c", "int main(void) { return 0; }\r\n");
+    Type("txbFolder", QString::fromStdString(dir_->File("texts")));
+    Click("chkIncludeSubfolders");
+    QCOMPARE(window_->engine().settings().IncludeSubfolders, int16_t{1});
     Type("txbFileFilepathSpecifications0", "*.txt");
     Click("cmdListFiles");
-    QVERIFY2(Results().contains("a.txt"), qPrintable(Results()));
+    QVERIFY2(Results().contains("a.txt") && Results().contains("b.txt"), qPrintable(Results()));
     QVERIFY(!Results().contains("code.c"));
     // A folder run writes its whole listing to an output file.
     Type("txbFile1", QString::fromStdString(dir_->File("out.txt")));
