@@ -119,27 +119,26 @@ void MainWindow::ConnectControls() {
   connect(qobject_cast<QPushButton*>(controls_.value("cmdQuit")), &QPushButton::clicked, this,
           &QWidget::close);
 
-  // The display options relist the results; refused while busy, the box
-  // shows the setting again.
-  const auto display = [this](QCheckBox* box, int16_t* field, DisplayOption option) {
-    connect(box, &QCheckBox::clicked, this, [this, box, field, option](bool checked) {
-      const int16_t before = *field;
-      *field = checked ? 1 : 0;
-      bool done = false;
-      Command([&] { done = engine_.DisplayOptionChanged(option); });
-      if (!done) *field = before;
+  // The display options relist the results; refused while busy, the
+  // control shows the setting again.
+  const auto relist = [this](int16_t* field, int value, DisplayOption option) {
+    const int16_t before = *field;
+    *field = static_cast<int16_t>(value);
+    bool done = false;
+    Command([&] { done = engine_.DisplayOptionChanged(option); });
+    if (!done) *field = before;
+  };
+  const auto display = [this, relist](QCheckBox* box, int16_t* field, DisplayOption option) {
+    connect(box, &QCheckBox::clicked, this, [box, field, option, relist](bool checked) {
+      relist(field, checked ? 1 : 0, option);
       SetChecked(box, *field != 0);
     });
   };
   display(chk_relative_, &s.DisplayRelativeFrequency, DisplayOption::kRelativeFrequency);
   display(chk_sort_by_files_, &s.SortByNumberOfFiles, DisplayOption::kSortByNumberOfFiles);
-  const auto list = [this](QComboBox* box, int16_t* field, DisplayOption option) {
-    connect(box, &QComboBox::activated, this, [this, box, field, option](int index) {
-      const int16_t before = *field;
-      *field = static_cast<int16_t>(index);
-      bool done = false;
-      Command([&] { done = engine_.DisplayOptionChanged(option); });
-      if (!done) *field = before;
+  const auto list = [this, relist](QComboBox* box, int16_t* field, DisplayOption option) {
+    connect(box, &QComboBox::activated, this, [box, field, option, relist](int index) {
+      relist(field, index, option);
       const QSignalBlocker block(box);
       box->setCurrentIndex(*field);
     });

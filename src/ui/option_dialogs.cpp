@@ -89,11 +89,26 @@ CountWordsAnswer CountWordsDialogWidget::answer() const {
   return {choice_, !file_list_->isHidden() && file_list_->isChecked()};
 }
 
+void OptionDialog::AddExitButtons(QBoxLayout* layout, const char* name, const char* caption) {
+  QPushButton* accept_button = Button(name, caption, this);
+  QPushButton* settings = Button("cmdSetParameters", "Go to 'Settings'", this);
+  QPushButton* cancel = Button("cmdCancel", "Cancel", this);
+  accept_button->setDefault(true);
+  layout->addLayout(ButtonRow({accept_button, settings, cancel}));
+  const auto leave = [this](DialogExit exit) {
+    exit_ = exit;
+    exit == DialogExit::kCancel ? reject() : accept();
+  };
+  connect(accept_button, &QPushButton::clicked, this, [leave] { leave(DialogExit::kAccept); });
+  connect(settings, &QPushButton::clicked, this, [leave] { leave(DialogExit::kGoToSettings); });
+  connect(cancel, &QPushButton::clicked, this, [leave] { leave(DialogExit::kCancel); });
+}
+
 // --- Count all phrases ----------------------------------------------------------
 
 CountAllPhrasesDialogWidget::CountAllPhrasesDialogWidget(const CountAllPhrasesDialog& record,
                                                          QWidget* parent)
-    : QDialog(parent) {
+    : OptionDialog(parent) {
   setObjectName("frmCountAllPhrases");
   setWindowTitle(Qs(record.caption));
   SetReadableWidth(this);
@@ -135,19 +150,7 @@ CountAllPhrasesDialogWidget::CountAllPhrasesDialogWidget(const CountAllPhrasesDi
   file_list_ = CheckBox("chkFileList", Qs(record.file_list_caption), this);
   file_list_->setVisible(record.file_list_visible);
   layout->addWidget(file_list_);
-  QPushButton* count = Button("cmdCountAllPhrases", "Count phrases", this);
-  QPushButton* settings = Button("cmdSetParameters", "Go to 'Settings'", this);
-  QPushButton* cancel = Button("cmdCancel", "Cancel", this);
-  count->setDefault(true);
-  layout->addLayout(ButtonRow({count, settings, cancel}));
-  connect(count, &QPushButton::clicked, this, [this] { Leave(DialogExit::kAccept); });
-  connect(settings, &QPushButton::clicked, this, [this] { Leave(DialogExit::kGoToSettings); });
-  connect(cancel, &QPushButton::clicked, this, [this] { Leave(DialogExit::kCancel); });
-}
-
-void CountAllPhrasesDialogWidget::Leave(DialogExit exit) {
-  exit_ = exit;
-  exit == DialogExit::kCancel ? reject() : accept();
+  AddExitButtons(layout, "cmdCountAllPhrases", "Count phrases");
 }
 
 CountAllPhrasesAnswer CountAllPhrasesDialogWidget::answer() const {
@@ -164,7 +167,7 @@ CountAllPhrasesAnswer CountAllPhrasesDialogWidget::answer() const {
 // --- Count array -------------------------------------------------------------------
 
 CountArrayDialogWidget::CountArrayDialogWidget(const CountArrayDialog& record, QWidget* parent)
-    : QDialog(parent) {
+    : OptionDialog(parent) {
   setObjectName("frmCountArray");
   setWindowTitle(Qs(record.caption));
   SetReadableWidth(this);
@@ -197,19 +200,7 @@ CountArrayDialogWidget::CountArrayDialogWidget(const CountArrayDialog& record, Q
   options_layout->addWidget(zero_cells_blank_);
   options_layout->addWidget(relative_);
   layout->addWidget(options);
-  QPushButton* create = Button("cmdCreateFile", "Create Excel file", this);
-  QPushButton* settings = Button("cmdSetParameters", "Go to 'Settings'", this);
-  QPushButton* cancel = Button("cmdCancel", "Cancel", this);
-  create->setDefault(true);
-  layout->addLayout(ButtonRow({create, settings, cancel}));
-  connect(create, &QPushButton::clicked, this, [this] { Leave(DialogExit::kAccept); });
-  connect(settings, &QPushButton::clicked, this, [this] { Leave(DialogExit::kGoToSettings); });
-  connect(cancel, &QPushButton::clicked, this, [this] { Leave(DialogExit::kCancel); });
-}
-
-void CountArrayDialogWidget::Leave(DialogExit exit) {
-  exit_ = exit;
-  exit == DialogExit::kCancel ? reject() : accept();
+  AddExitButtons(layout, "cmdCreateFile", "Create Excel file");
 }
 
 CountArrayAnswer CountArrayDialogWidget::answer() const {

@@ -14,6 +14,7 @@
 
 #include "util/dialogs.h"
 
+class QBoxLayout;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -35,36 +36,45 @@ class CountWordsDialogWidget : public QDialog {
   CountChoice choice_ = CountChoice::kCancel;
 };
 
+// A dialog left by its accepting button, "Go to 'Settings'" or "Cancel".
+class OptionDialog : public QDialog {
+  Q_OBJECT
+ public:
+  explicit OptionDialog(QWidget* parent) : QDialog(parent) {}
+
+ protected:
+  // Adds the three buttons in a row at the foot of `layout`; the accepting
+  // one is named `name` and captioned `caption`.
+  void AddExitButtons(QBoxLayout* layout, const char* name, const char* caption);
+  DialogExit exit_ = DialogExit::kCancel;
+};
+
 // "Count all phrases".
-class CountAllPhrasesDialogWidget : public QDialog {
+class CountAllPhrasesDialogWidget : public OptionDialog {
   Q_OBJECT
  public:
   CountAllPhrasesDialogWidget(const CountAllPhrasesDialog& record, QWidget* parent);
   CountAllPhrasesAnswer answer() const;
 
  private:
-  void Leave(DialogExit exit);
   QComboBox* min_words_;
   QComboBox* max_words_;
   QComboBox* min_occurrences_;
   QCheckBox* exclude_;
   QCheckBox* file_list_;
-  DialogExit exit_ = DialogExit::kCancel;
 };
 
 // "Make 2-d count array for Excel".
-class CountArrayDialogWidget : public QDialog {
+class CountArrayDialogWidget : public OptionDialog {
   Q_OBJECT
  public:
   CountArrayDialogWidget(const CountArrayDialog& record, QWidget* parent);
   CountArrayAnswer answer() const;
 
  private:
-  void Leave(DialogExit exit);
   QButtonGroup* layout_;
   QCheckBox* zero_cells_blank_;
   QCheckBox* relative_;
-  DialogExit exit_ = DialogExit::kCancel;
 };
 
 // "Load or remove this file". Opens with "Cancel" chosen and the focus on
