@@ -195,6 +195,9 @@ QWidget* MainWindow::BuildResults() {
   auto* column = new QVBoxLayout(panel);
   column->setContentsMargins(0, 0, 0, 0);
   results_ = new ResultsBox(panel);
+  // The window is never narrower than the controls and a results box that
+  // still shows a line of the listing.
+  results_->setMinimumWidth(results_->fontMetrics().horizontalAdvance(QString(32, 'x')));
   controls_.insert("txbOutput", results_);
   column->addWidget(results_, 1);
 
