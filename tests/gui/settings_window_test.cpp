@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -172,6 +173,20 @@ class SettingsWindowTest : public QObject {
     // "Hide settings" hides the window.
     Click("cmdClose");
     QVERIFY(!frm()->isVisible());
+  }
+
+  void openedOverAMaximisedMainWindowItIsCentred() {
+    Start(InputSource::kClipboard);
+    Click("cmdClose");
+    window_->showMaximized();
+    QTRY_VERIFY(window_->windowState() & Qt::WindowMaximized);
+    Click(Main<QAbstractButton>("cmdSetParameters"));
+    const QRect area = window_->screen()->availableGeometry();
+    QVERIFY(frm()->isVisible());
+    QVERIFY(frm()->width() <= area.width() && frm()->height() <= area.height());
+    const QPoint off = frm()->geometry().center() - area.center();
+    QVERIFY2(std::abs(off.x()) <= 2 && std::abs(off.y()) <= 2,
+             qPrintable(QString("%1,%2").arg(off.x()).arg(off.y())));
   }
 
   void rereadingQuestionIsAskedOnce() {
