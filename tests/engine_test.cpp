@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -228,6 +229,52 @@ TEST_F(EngineTest, StoppedWithNothingFoundShowsStopped) {
   EXPECT_EQ(CountFile("a.txt", std::string(50, '\n') + "words here\n"), RunOutcome::kStopped);
   EXPECT_EQ(Results().substr(Results().size() - 11), "\r\n\r\nStopped");
   EXPECT_TRUE(host.Dialogs().empty());
+}
+
+TEST_F(EngineTest, SwitchesChangedDuringARunTakeEffectAtTheNextRun) {
+  // The Settings window leaves the phrase ends and pattern matching enabled
+  // during a run; the other switches are refused then. `change` runs at
+  // the first pause of a run.
+  const auto during_run = [this](std::function<void()> change) {
+    host.OnProcessEvents([this, change, done = false]() mutable {
+      if (!engine.state().run.Running || done) return;
+      done = true;
+      change();
+    });
+  };
+  Settings& s = engine.settings();
+  std::string filler;
+  for (int i = 0; i < 200; ++i) filler += "one alpha. beta one\n";
+
+  // A phrase end.
+  s.ExtraWords[1] = "alpha beta";
+  during_run([&] {
+    s.TerminatePhraseAtPeriod = 0;
+    EXPECT_TRUE(engine.OptionChanged("TerminatePhraseAtPeriod", 1));
+    EXPECT_FALSE(engine.OptionChanged("AllowWordsWithNumerals", 0));
+  });
+  ASSERT_EQ(CountFile("a.txt", filler), RunOutcome::kListed);
+  EXPECT_EQ(s.TerminatePhraseAtPeriod, 0);
+  EXPECT_EQ(Results().find("alpha beta"), std::string::npos) << Results();
+  host.OnProcessEvents(nullptr);
+  ASSERT_EQ(engine.CountWords(), RunOutcome::kListed);
+  EXPECT_NE(Results().find("alpha beta"), std::string::npos) << Results();
+
+  // Pattern matching in the words-to-ignore file.
+  ASSERT_TRUE(engine.ClearBoxClicked(1));
+  s.PatternMatchingInWordsToIgnoreFile = 1;
+  ASSERT_TRUE(engine.LoadWordsFile(0, dir.Write("ignore.txt", "b?t\nother\n")));
+  ASSERT_EQ(engine.state().lists.IgnoreFileWords.size(), 2u);
+  during_run([&] {
+    s.PatternMatchingInWordsToIgnoreFile = 0;
+    EXPECT_TRUE(engine.OptionChanged("PatternMatchingInWordsToIgnoreFile", 1));
+  });
+  ASSERT_EQ(CountFile("b.txt", filler + "bat bit\n"), RunOutcome::kListed);
+  EXPECT_EQ(Results().find(" bat"), std::string::npos) << Results();
+  EXPECT_NE(Results().find(" one"), std::string::npos) << Results();
+  host.OnProcessEvents(nullptr);
+  ASSERT_EQ(engine.CountWords(), RunOutcome::kListed);
+  EXPECT_NE(Results().find(" bat"), std::string::npos) << Results();
 }
 
 TEST_F(EngineTest, LargeFileWithoutOutputFileAsks) {

@@ -64,6 +64,43 @@ TEST_F(OptionRulesTest, AnyOfNeedsCharactersInItsBox) {
   EXPECT_EQ(s.UserSpecifiedExtraChars, "#");
 }
 
+TEST_F(OptionRulesTest, LeavingTheExtraCharactersBox) {
+  Settings& s = engine.settings();
+  struct Case {
+    std::string typed;
+    std::string kept;
+    std::vector<std::string> dialogs;
+  };
+  const Case cases[] = {
+      {" #%# ", "#%", {}},
+      {"+#;", "#", {"Invalid character|The character + is not permitted in words."}},
+      {" ?~ ", "", {"Invalid character|The character ? is not permitted in words."}},
+      {"", "", {}},
+  };
+  for (const Case& c : cases) {
+    host.Clear();
+    s.AllowWordsWithUserSpecifiedExtraChars = 1;
+    s.UserSpecifiedExtraChars = c.typed;
+    ASSERT_TRUE(engine.UserExtraCharsBoxLeft());
+    EXPECT_EQ(s.UserSpecifiedExtraChars, c.kept) << c.typed;
+    EXPECT_EQ(host.Dialogs(), c.dialogs) << c.typed;
+    // "any of:" needs characters in its box.
+    EXPECT_EQ(s.AllowWordsWithUserSpecifiedExtraChars, c.kept.empty() ? 0 : 1) << c.typed;
+  }
+}
+
+TEST_F(OptionRulesTest, SwitchesByName) {
+  Settings& s = engine.settings();
+  EXPECT_EQ(SwitchField(&s, "AllowWordsWithNumerals"), &s.AllowWordsWithNumerals);
+  EXPECT_EQ(SwitchField(&s, "PatternMatchingInCountOnlyWordsFile"),
+            &s.PatternMatchingInCountOnlyWordsFile);
+  // Lists, texts and the main window's switches are no switches of the
+  // Settings window.
+  for (const char* name : {"ExcessFrequency", "UserSpecifiedExtraChars", "SuppressWords", ""}) {
+    EXPECT_EQ(SwitchField(&s, name), nullptr) << name;
+  }
+}
+
 TEST_F(OptionRulesTest, CheckAllAndTheResets) {
   Settings& s = engine.settings();
   s.ExtraWords[0] = "the";
@@ -81,12 +118,19 @@ TEST_F(OptionRulesTest, CheckAllAndTheResets) {
   EXPECT_EQ(s.ExtraWords[0], "the");
   EXPECT_EQ(s.WordsFiles[0].paths.size(), 1u);
   // "Reinitialize" asks about the words files.
+  engine.state().SetLabel(Label::kSettingsFileStatus, "Settings saved to");
+  engine.state().SetLabel(Label::kSettingsFile, "/some/settings.vorn");
   host.QueueAnswer(Answer::kYes);
   ASSERT_TRUE(engine.Reinitialize());
   EXPECT_EQ(host.Dialogs(),
             Strings{"Reinitialize|Do you wish to clear all words-to-ignore files?"});
   EXPECT_TRUE(s.WordsFiles[0].paths.empty());
   EXPECT_EQ(s.ExtraWords[0], "");
+  // It says so below its button, and the settings file shown is forgotten.
+  EXPECT_EQ(host.calls().back().kind, "popup");
+  EXPECT_EQ(host.calls().back().text, "Program reinitialized");
+  EXPECT_FALSE(engine.state().labels[static_cast<size_t>(Label::kSettingsFile)].visible);
+  EXPECT_EQ(engine.state().labels[static_cast<size_t>(Label::kSettingsFileStatus)].text, "");
 }
 
 TEST_F(OptionRulesTest, LabelsThatFollowTheOptions) {

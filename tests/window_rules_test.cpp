@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "counting/engine.h"
+#include "counting/option_rules.h"
 #include "settings/state_file.h"
 #include "support/scripted_host.h"
 #include "support/test_files.h"
@@ -121,6 +122,46 @@ TEST_F(WindowRulesTest, ControlsFollowTheSourceAndLockWhileBusy) {
     }
   }
   st.busy = Busy::kIdle;
+}
+
+TEST_F(WindowRulesTest, TheSettingsWindowLocksItsFramesWhileBusy) {
+  const Strings locked = {"Frame1",
+                          "Frame2",
+                          "Frame3",
+                          "Frame5",
+                          "Frame6",
+                          "Frame7",
+                          "cmdRestoreDefaults",
+                          "cmdSetOrClearCheckboxes0",
+                          "cmdSetOrClearCheckboxes1",
+                          "fraIgnoreTheseWords"};
+  EXPECT_EQ(Names(SettingsWindowControls(st), false), Strings{});
+  EXPECT_EQ(Names(SettingsWindowControls(st), true), Strings{});
+  for (Busy busy :
+       {Busy::kCounting, Busy::kListingFiles, Busy::kReadingWordsFiles, Busy::kRelisting}) {
+    st.busy = busy;
+    EXPECT_EQ(Names(SettingsWindowControls(st), false), locked) << static_cast<int>(busy);
+  }
+  st.busy = Busy::kIdle;
+  // What stays enabled may change during a run; what is locked may not.
+  for (const char* name :
+       {"TerminatePhraseAtTab", "TerminatePhraseAtEndOfLine", "TerminatePhraseAtPeriod",
+        "TerminatePhraseAtDoubleQuote", "PatternMatchingInWordsToIgnoreFile",
+        "PatternMatchingInCountOnlyWordsFile"}) {
+    EXPECT_TRUE(SwitchChangeableDuringWork(name)) << name;
+  }
+  for (const char* name : {"AllowWordsWithHyphens", "CaseSignificant", "IgnoreShortWords",
+                           "SaveStateOnQuit", "ExcessFrequency", "DisplayFormat"}) {
+    EXPECT_FALSE(SwitchChangeableDuringWork(name)) << name;
+  }
+}
+
+TEST_F(WindowRulesTest, TheSettingsWindowsQuitAsksFirst) {
+  host.QueueAnswer(Answer::kNo);
+  EXPECT_FALSE(engine.ConfirmQuit());
+  host.QueueAnswer(Answer::kYes);
+  EXPECT_TRUE(engine.ConfirmQuit());
+  EXPECT_EQ(host.Dialogs(), (Strings{"Quit|Really quit?", "Quit|Really quit?"}));
 }
 
 TEST_F(WindowRulesTest, FocusAndToolTip) {

@@ -528,6 +528,8 @@ void Engine::ConfigureScanner() {
   o.allow_apostrophes = s.AllowWordsWithApostrophes != 0;
   o.all_phrases_mode = st_.run.AllPhrasesMode;
   scanner_.Configure(BuildAllowedExtraChars(s), false, o);
+  phrase_ends_ = {s.TerminatePhraseAtTab != 0, s.TerminatePhraseAtEndOfLine != 0,
+                  s.TerminatePhraseAtPeriod != 0, s.TerminatePhraseAtDoubleQuote != 0};
 }
 
 // --- Filters and summary ------------------------------------------------------
@@ -704,10 +706,9 @@ void Engine::AddPhrase(BytesView window) {
 }
 
 void Engine::EndPhrasesAfterWord() {
-  const Settings& s = st_.settings;
-  if ((s.TerminatePhraseAtPeriod && scanner_.StoppedAtPeriod()) ||
-      (s.TerminatePhraseAtDoubleQuote && scanner_.StoppedAtDoubleQuote()) ||
-      (s.TerminatePhraseAtTab && scanner_.StoppedAtTab())) {
+  if ((phrase_ends_.period && scanner_.StoppedAtPeriod()) ||
+      (phrase_ends_.double_quote && scanner_.StoppedAtDoubleQuote()) ||
+      (phrase_ends_.tab && scanner_.StoppedAtTab())) {
     ResetPhrases();
   }
 }
@@ -763,7 +764,7 @@ void Engine::FlushPendingWords() {
 
 void Engine::ScanLine(Bytes* line) {
   if (!st_.settings.CaseSignificant) LowerCaseAccentedInPlace(line);
-  if (st_.settings.TerminatePhraseAtEndOfLine) {
+  if (phrase_ends_.end_of_line) {
     ResetPhrases();
   }
   line->push_back(' ');
@@ -908,10 +909,14 @@ bool Engine::LoadSettingsFromFile() {
 }
 
 bool Engine::OptionChanged(const std::string& field, int previous) {
+  if (in_command_ && SwitchChangeableDuringWork(field)) return true;
   bool known = false;
   const bool ran =
       RunStateCommand(Busy::kIdle, [&] { known = vorn::OnOptionChanged(&st_, field, previous); });
   return ran && known;
+}
+bool Engine::UserExtraCharsBoxLeft() {
+  return RunStateCommand(Busy::kIdle, [this] { vorn::UserExtraCharsBoxLeft(&st_); });
 }
 bool Engine::SetOrClearCheckboxes(bool check) {
   return RunStateCommand(Busy::kIdle, [this, check] { SetOrClearCheckboxesCommand(&st_, check); });
@@ -921,6 +926,12 @@ bool Engine::RestoreDefaults() {
 }
 bool Engine::Reinitialize() {
   return RunStateCommand(Busy::kIdle, [this] { vorn::Reinitialize(&st_); });
+}
+
+bool Engine::ConfirmQuit() {
+  bool confirmed = false;
+  const bool ran = RunStateCommand(Busy::kIdle, [&] { confirmed = vorn::ConfirmQuit(&st_); });
+  return ran && confirmed;
 }
 
 }  // namespace vorn

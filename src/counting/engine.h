@@ -210,13 +210,22 @@ class Engine final : private ScanSink {
 
   // The option rules of the Settings window (option_rules.h): a switch the
   // caller has changed (named as FieldNames() names it, with the value it
-  // held before), "Check all checkboxes" / "Clear all checkboxes",
-  // "Restore defaults" and "Reinitialize". Each returns false, changing
-  // nothing, while busy (and OptionChanged for a name that is no switch).
+  // held before), leaving the "any of:" box, "Check all checkboxes" /
+  // "Clear all checkboxes", "Restore defaults" and "Reinitialize". Each
+  // returns false, changing nothing, while busy (and OptionChanged for a
+  // name that is no switch). A switch that may change during work
+  // (SwitchChangeableDuringWork) is an exception: while busy its change is
+  // kept without its handler, and takes effect at the next run.
   bool OptionChanged(const std::string& field, int previous);
+  bool UserExtraCharsBoxLeft();
   bool SetOrClearCheckboxes(bool check);
   bool RestoreDefaults();
   bool Reinitialize();
+
+  // The Settings window's "Quit": true when the user confirmed it
+  // (ConfirmQuit, window_rules.h) and the quit sequence is to follow; false
+  // when answered No, and while busy.
+  bool ConfirmQuit();
 
   // The main window's rules (window_rules.h): a source option clicked, a
   // path box left (0 the input file, 1 the output file), the folder box
@@ -387,6 +396,14 @@ class Engine final : private ScanSink {
   bool trim_input_path_ = true;
   bool listing_printed_ = false;
   int progress_cells_ = -1;
+  // The phrase ends as the run began with them: the Settings window leaves
+  // them enabled during a run, and a change takes effect at the next run.
+  struct PhraseEnds {
+    bool tab = true;
+    bool end_of_line = true;
+    bool period = true;
+    bool double_quote = true;
+  } phrase_ends_;
   int64_t next_progress_bytes_ = 0;
 };
 

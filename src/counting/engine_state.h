@@ -102,7 +102,12 @@ struct LabelState {
 };
 
 struct EngineState {
-  explicit EngineState(Host* h) : host(h), textbox(h) { words.SetPacer(&pacer); }
+  explicit EngineState(Host* h) : host(h), textbox(h) {
+    words.SetPacer(&pacer);
+    // The settings-file path is shown once a settings file was saved or
+    // loaded.
+    labels[static_cast<size_t>(Label::kSettingsFile)].visible = false;
+  }
   // The word list holds the address of the pacer.
   EngineState(const EngineState&) = delete;
   EngineState& operator=(const EngineState&) = delete;

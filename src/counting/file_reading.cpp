@@ -443,7 +443,7 @@ void Engine::ScanPieceOfLine(std::string_view raw, bool last, bool decode_utf8) 
     }
     return;
   }
-  if (!line_open_ && st_.settings.TerminatePhraseAtEndOfLine) ResetPhrases();
+  if (!line_open_ && phrase_ends_.end_of_line) ResetPhrases();
   FlushPendingWords();
   const Scanner::BlockHints hints = PrepareLine(text, decode_utf8);
   if (last) line_.push_back(' ');

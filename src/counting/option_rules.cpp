@@ -2,8 +2,10 @@
 
 #include <iterator>
 
+#include "counting/count_dialogs.h"
 #include "counting/word_lists.h"
 #include "util/str_proc.h"
+#include "words/char_classes.h"
 
 namespace vorn {
 
@@ -162,6 +164,39 @@ void Reinitialize(EngineState* st) {
       st->lists.FileWords(index).clear();
       st->SettingChanged("WordsFiles" + std::to_string(index));
     }
+  }
+  st->host->ShowPopUp(MakePopUp("Program reinitialized", "frmParams.cmdInitialize", 800, 0));
+  st->SetLabel(Label::kSettingsFile, "", false);
+  st->SetLabel(Label::kSettingsFileStatus, "");
+}
+
+int16_t* SwitchField(Settings* s, const std::string& field) {
+  const Switch* sw = FindSwitch(field);
+  return sw == nullptr ? nullptr : &(s->*sw->field);
+}
+
+bool SwitchChangeableDuringWork(const std::string& field) {
+  for (const char* name :
+       {"TerminatePhraseAtTab", "TerminatePhraseAtEndOfLine", "TerminatePhraseAtPeriod",
+        "TerminatePhraseAtDoubleQuote", "PatternMatchingInWordsToIgnoreFile",
+        "PatternMatchingInCountOnlyWordsFile"}) {
+    if (field == name) return true;
+  }
+  return false;
+}
+
+void UserExtraCharsBoxLeft(EngineState* st) {
+  Settings& s = st->settings;
+  std::string text = s.UserSpecifiedExtraChars;
+  const char forbidden = CleanUserExtraChars(&text);
+  st->ChangeSetting(&s.UserSpecifiedExtraChars, text, "UserSpecifiedExtraChars");
+  if (forbidden != 0) {
+    st->host->ShowMessage("Invalid character",
+                          std::string("The character ") + forbidden + " is not permitted in words.",
+                          Icon::kExclamation);
+  }
+  if (s.UserSpecifiedExtraChars.empty()) {
+    SetSwitch(st, *FindSwitch("AllowWordsWithUserSpecifiedExtraChars"), 0);
   }
 }
 

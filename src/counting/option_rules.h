@@ -10,6 +10,7 @@
 #ifndef VORN_COUNTING_OPTION_RULES_H_
 #define VORN_COUNTING_OPTION_RULES_H_
 
+#include <cstdint>
 #include <string>
 
 #include "counting/engine_state.h"
@@ -41,8 +42,26 @@ void RestoreDefaults(EngineState* st);
 
 // "Reinitialize": Initialize, then, for each words-file list that holds a
 // file, "Do you wish to clear all words-to-ignore files?" (or
-// count-only-words/phrases files); Yes empties the list.
+// count-only-words/phrases files); Yes empties the list. Then "Program
+// reinitialized" shows for two seconds below the button, the settings-file
+// path is hidden and the status line above it emptied.
 void Reinitialize(EngineState* st);
+
+// The field of the Settings-window switch named `field` (as FieldNames()
+// names it) in `s`, or nullptr for a name that is no such switch.
+int16_t* SwitchField(Settings* s, const std::string& field);
+
+// Whether the switch named `field` may change while work is under way: the
+// phrase ends and the two pattern-matching switches, which the Settings
+// window leaves enabled during a run. A run keeps the values it began with;
+// a change takes effect at the next run.
+bool SwitchChangeableDuringWork(const std::string& field);
+
+// Leaving the "any of:" box (UserSpecifiedExtraChars): its text is cleaned
+// (CleanUserExtraChars), the first forbidden character is reported ("The
+// character + is not permitted in words.", titled "Invalid character"), and
+// when the box ends up empty "any of:" is unticked, its handler running.
+void UserExtraCharsBoxLeft(EngineState* st);
 
 // The tool tip of the count-only box, which names whether case is
 // significant.

@@ -84,6 +84,17 @@ std::vector<ControlState> MainWindowControls(const EngineState& st, bool clipboa
   };
 }
 
+std::vector<ControlState> SettingsWindowControls(const EngineState& st) {
+  const bool idle = st.busy == Busy::kIdle;
+  std::vector<ControlState> controls;
+  for (const char* name :
+       {"Frame1", "Frame2", "fraIgnoreTheseWords", "Frame3", "Frame5", "Frame6", "Frame7",
+        "cmdSetOrClearCheckboxes0", "cmdSetOrClearCheckboxes1", "cmdRestoreDefaults"}) {
+    controls.push_back({name, true, idle});
+  }
+  return controls;
+}
+
 std::string FocusTarget(const EngineState& st, bool clipboard_viewer) {
   const Settings& s = st.settings;
   const std::vector<ControlState> controls = MainWindowControls(st, clipboard_viewer);
@@ -192,6 +203,10 @@ void SetCountWordsCaption(EngineState* st) {
 void QuitSequence(EngineState* st) {
   if (st->settings.SaveStateOnQuit == 1) SaveSettingsNow(st, false);
   DeleteAllTempFolders(DocxTempBase());
+}
+
+bool ConfirmQuit(EngineState* st) {
+  return st->host->Ask("Quit", "Really quit?", Buttons::kYesNo, Answer::kYes) == Answer::kYes;
 }
 
 }  // namespace vorn

@@ -44,6 +44,16 @@ struct ControlState {
 // the clipboard source).
 std::vector<ControlState> MainWindowControls(const EngineState& st, bool clipboard_viewer);
 
+// The controls of the Settings window that are locked while the engine is
+// busy (any Busy but kIdle): the frames of the word characters (Frame1), the
+// comment markers (Frame2), the words to ignore (fraIgnoreTheseWords), the
+// count-only words (Frame3), the ignore filters (Frame5), the output and
+// files (Frame6) and the state commands (Frame7), with every control inside
+// them, and the bulk buttons cmdSetOrClearCheckboxes0 and 1 and
+// cmdRestoreDefaults. The pattern-matching frame (Frame4), the phrase ends
+// and "Hide settings" are never locked (SwitchChangeableDuringWork).
+std::vector<ControlState> SettingsWindowControls(const EngineState& st);
+
 // SetTheFocus: the objectName of the control that should have the focus
 // ("" for none): for the clipboard the count button; for a single file the
 // "Single file" button while no input file is set, else the count button;
@@ -100,6 +110,11 @@ void SetCountWordsCaption(EngineState* st);
 // is reported), and the temporary folders of documents are removed
 // (DeleteAllTempFolders under DocxTempBase()).
 void QuitSequence(EngineState* st);
+
+// The Settings window's "Quit": asks "Really quit?" (Yes and No, titled
+// "Quit") and returns whether the answer was Yes, when the quit sequence is
+// to follow.
+bool ConfirmQuit(EngineState* st);
 
 }  // namespace vorn
 

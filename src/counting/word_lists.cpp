@@ -190,6 +190,8 @@ void PrepareListsForRun(EngineState* st) {
   const std::vector<Bytes> none;
   const bool ignore_patterns = s.PatternMatchingInWordsToIgnoreFile != 0;
   const bool count_only_patterns = s.PatternMatchingInCountOnlyWordsFile != 0;
+  c.ignore_file_patterns = ignore_patterns;
+  c.count_only_file_patterns = count_only_patterns;
   c.ignore_file.Build(AsText(ignore_patterns ? l.IgnoreFileWords : none), case_significant,
                       &c.matcher);
   c.count_only_file.Build(AsText(count_only_patterns ? l.CountOnlyFileWords : none),
@@ -204,7 +206,7 @@ bool IsIgnored(EngineState* st, BytesView word) {
   if (MatchAgainstList(word, c.extra_ignore, &c.matcher)) return true;
   if (l.IgnoreFileWords.empty() || c.matcher.has_problem()) return false;
   const Bytes lower = Lowered(word);
-  if (st->settings.PatternMatchingInWordsToIgnoreFile) {
+  if (c.ignore_file_patterns) {
     return MatchAgainstList(BytesView(lower), c.ignore_file, &c.matcher);
   }
   return BinarySearchList(l.IgnoreFileWords, lower);
@@ -221,7 +223,7 @@ bool InCountOnlyLists(EngineState* st, BytesView text, const PatternList& box,
   RestrictionLists::Compiled& c = *l.compiled;
   if (MatchAgainstList(text, box, &c.matcher)) return true;
   if (l.CountOnlyFileWords.empty() || c.matcher.has_problem()) return false;
-  if (st->settings.PatternMatchingInCountOnlyWordsFile) {
+  if (c.count_only_file_patterns) {
     return MatchAgainstList(text, file, &c.matcher);
   }
   return BinarySearchList(l.CountOnlyFileWords, Lowered(text));

@@ -45,6 +45,10 @@ struct RestrictionLists {
     PatternList count_only_file;  // with pattern matching in that file
     PatternList extra_phrases;
     PatternList file_phrases;
+    // The pattern-matching switches as the run began with them: a change
+    // made during a run takes effect at the next run.
+    bool ignore_file_patterns = false;
+    bool count_only_file_patterns = false;
   };
   std::unique_ptr<Compiled> compiled = std::make_unique<Compiled>();
 

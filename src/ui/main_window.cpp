@@ -20,6 +20,7 @@
 #include "ui/modals.h"
 #include "ui/qt_text.h"
 #include "ui/results_box.h"
+#include "ui/settings_window.h"
 #include "util/message_table.h"
 #include "util/program_folder.h"
 
@@ -53,6 +54,7 @@ MainWindow::MainWindow(Modals* modals, QWidget* parent)
   setWindowTitle(Qs(GetMessageText(1)));
   modals_->SetParentWindow(this);
   BuildControls();
+  settings_window_ = new SettingsWindow(this);
   ShowSettings("");
   ConnectControls();
   ApplyControlStates();
@@ -198,6 +200,7 @@ void MainWindow::ApplyControlStates() {
     w->setVisible(c.visible);
     w->setEnabled(c.enabled);
   }
+  if (settings_window_ != nullptr) settings_window_->ApplyControlStates();
 }
 
 void MainWindow::SetTheFocus() {
@@ -226,6 +229,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     engine_.Quit();
   }
   if (help_ != nullptr) help_->close();
+  settings_window_->hide();
   event->accept();
 }
 
@@ -242,11 +246,17 @@ void MainWindow::OnLabelChanged(Label label, const std::string& text, bool visib
     case Label::kCountArrayCaption:
       cmd_count_array_->setText(Qs(text));
       return;
+    case Label::kIgnoreFilesCaption:
+    case Label::kCountOnlyFilesCaption:
+    case Label::kSettingsFileStatus:
+    case Label::kSettingsFile:
+      if (settings_window_ != nullptr) settings_window_->OnLabelChanged(label, text, visible);
+      return;
     default:
       break;
   }
   QLabel* l = labels_[static_cast<int>(label)];
-  if (l == nullptr) return;  // a label of the Settings window
+  if (l == nullptr) return;
   l->setText(Qs(text));
   l->setVisible(visible);
   ShowCountLinesOrLink();
@@ -288,6 +298,7 @@ void MainWindow::OnResultsChanged(const ResultsChange& change) { results_->Apply
 
 void MainWindow::OnSettingChanged(const std::string& field) {
   ShowSettings(field);
+  if (settings_window_ != nullptr) settings_window_->ShowSettings(field);
   if (field == "Source" || field == "OutputFilePath" || field == "InputFilePath" ||
       field == "FolderPath") {
     ApplyControlStates();
@@ -341,13 +352,7 @@ void MainWindow::ShowSettings(const std::string& field) {
 
 // --- The other windows -----------------------------------------------------------------
 
-void MainWindow::ShowSettingsWindow() {
-  modals_->ShowMessage("Settings",
-                       "The Settings window is not part of this version yet.\r\n"
-                       "vorn-cli --set NAME=VALUE sets every option, and vorn-cli "
-                       "--save-settings keeps them for this window.",
-                       Icon::kInformation);
-}
+void MainWindow::ShowSettingsWindow() { settings_window_->ShowBeside(); }
 
 void MainWindow::ShowHelp() {
   if (help_ == nullptr) help_ = new HelpWindow(this);

@@ -40,6 +40,7 @@ namespace vorn {
 class HelpWindow;
 class Modals;
 class ResultsBox;
+class SettingsWindow;
 
 class MainWindow : public QWidget {
   Q_OBJECT
@@ -66,6 +67,16 @@ class MainWindow : public QWidget {
   // Whether a quit was asked for during a run and waits for its end.
   bool quit_pending() const { return quit_pending_; }
 
+  // Runs an engine command from a control (of this window or of the
+  // Settings window), then brings the controls up to date; a quit asked for
+  // during a run happens when the run has ended.
+  void Command(const std::function<void()>& command);
+  // SetTheFocus: gives the focus to the control the engine's rules name.
+  void SetTheFocus();
+
+  // The Settings window (frmParams).
+  SettingsWindow* settings_window() { return settings_window_; }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -81,14 +92,10 @@ class MainWindow : public QWidget {
   W* Named(W* widget, const char* name);
   void ConnectControls();
 
-  // Runs an engine command from a control, then brings the controls up to
-  // date; a quit asked for during a run happens when the run has ended.
-  void Command(const std::function<void()>& command);
   void AfterCommand();
   // Shows and enables the controls and sets the focus as the engine's rules
   // say.
   void ApplyControlStates();
-  void SetTheFocus();
   // Shows the settings in the controls (all, or the named field).
   void ShowSettings(const std::string& field);
   void ShowCountLinesOrLink();
@@ -101,6 +108,7 @@ class MainWindow : public QWidget {
   Engine engine_;
   QHash<QString, QWidget*> controls_;
   QPointer<HelpWindow> help_;
+  SettingsWindow* settings_window_ = nullptr;
   QTimer timer1_;
   int command_depth_ = 0;
   bool quit_pending_ = false;

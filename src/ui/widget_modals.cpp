@@ -55,7 +55,7 @@ QString DialogFilter(const std::string& filter) {
 }  // namespace
 
 void WidgetModals::ShowMessage(const std::string& title, const std::string& text, Icon icon) {
-  QMessageBox box(BoxIcon(icon), Qs(title), Qs(text), QMessageBox::Ok, window_);
+  QMessageBox box(BoxIcon(icon), Qs(title), Qs(text), QMessageBox::Ok, Owner());
   box.setObjectName("messageBox");
   box.setTextFormat(Qt::PlainText);
   box.exec();
@@ -81,7 +81,7 @@ Answer WidgetModals::Ask(const std::string& title, const std::string& text, Butt
       standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
       break;
   }
-  QMessageBox box(QMessageBox::Question, Qs(title), Qs(text), standard, window_);
+  QMessageBox box(QMessageBox::Question, Qs(title), Qs(text), standard, Owner());
   box.setObjectName("messageBox");
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(BoxButton(default_answer));
@@ -104,14 +104,14 @@ std::optional<std::string> WidgetModals::InputBox(const std::string& title,
                                                   const std::string& prompt,
                                                   const std::string& default_text) {
   bool ok = false;
-  const QString text = QInputDialog::getText(window_, Qs(title), Qs(prompt), QLineEdit::Normal,
+  const QString text = QInputDialog::getText(Owner(), Qs(title), Qs(prompt), QLineEdit::Normal,
                                              Qs(default_text), &ok);
   if (!ok) return std::nullopt;
   return Utf8(text);
 }
 
 std::string WidgetModals::ChooseFile(const FileChooser& chooser) {
-  QFileDialog dialog(window_, Qs(chooser.title));
+  QFileDialog dialog(Owner(), Qs(chooser.title));
   dialog.setObjectName("CommonDialog1");
   dialog.setNameFilter(DialogFilter(chooser.filter));
   if (chooser.save) {
@@ -128,7 +128,16 @@ std::string WidgetModals::ChooseFile(const FileChooser& chooser) {
 
 std::string WidgetModals::ChooseFolder(const FolderChooser& chooser) {
   return Utf8(
-      QFileDialog::getExistingDirectory(window_, Qs(chooser.title), Qs(chooser.initial_folder)));
+      QFileDialog::getExistingDirectory(Owner(), Qs(chooser.title), Qs(chooser.initial_folder)));
+}
+
+QWidget* WidgetModals::Owner() const {
+  QWidget* active = QApplication::activeWindow();
+  if (active != nullptr && window_ != nullptr &&
+      (active == window_ || active->parentWidget() == window_)) {
+    return active;
+  }
+  return window_;
 }
 
 void WidgetModals::PlaceOverResults(QWidget* dialog, int twips) const {
@@ -162,18 +171,25 @@ CountArrayAnswer WidgetModals::ShowCountArrayDialog(const CountArrayDialog& reco
 }
 
 LoadOrRemove WidgetModals::ShowLoadOrRemoveDialog(const LoadOrRemoveDialog& record) {
-  LoadRemoveDialogWidget dialog(record, window_);
+  LoadRemoveDialogWidget dialog(record, Owner());
+  // Below the list the file was chosen from, when it is shown.
+  const QWidget* anchor = window_;
   if (window_ != nullptr) {
-    const QPoint corner = window_->mapToGlobal(QPoint(0, 0));
-    dialog.move(corner.x() + TwipsToPixels(window_, record.left),
-                corner.y() + TwipsToPixels(window_, record.top));
+    const QWidget* list =
+        window_->findChild<QWidget*>("cboWordsFile" + QString::number(record.list));
+    if (list != nullptr && list->isVisible()) anchor = list;
+  }
+  if (anchor != nullptr) {
+    const QPoint corner = anchor->mapToGlobal(QPoint(0, 0));
+    dialog.move(corner.x() + TwipsToPixels(anchor, record.left),
+                corner.y() + TwipsToPixels(anchor, record.top));
   }
   dialog.exec();
   return dialog.answer();
 }
 
 void WidgetModals::ShowPopUp(const PopUpMessage& message) {
-  PopUpWidget popup(message, window_);
+  PopUpWidget popup(message, Owner());
   popup.adjustSize();
   const QWidget* anchor = nullptr;
   if (!message.centre_on_screen) {

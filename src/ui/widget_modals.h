@@ -31,6 +31,10 @@ class WidgetModals : public Modals {
   // Places `dialog` over the main window, `twips` right of the left edge
   // of the results box.
   void PlaceOverResults(QWidget* dialog, int twips) const;
+  // The window a message box or chooser belongs to: the active window of
+  // the program (the main window or one of its windows, such as the
+  // Settings window), else the main window.
+  QWidget* Owner() const;
   QPointer<QWidget> window_;
 };
 

@@ -3,8 +3,8 @@
 // Run under a virtual display (make screenshots runs it in Xvfb at
 // 1280x800): it opens the main window as the program does, with a fresh
 // settings folder, counts the bundled sample text, and saves PNG pictures
-// of the main window, the help window and a message box to the folder
-// given as its argument.
+// of the main window, the Settings window, the help window and a message
+// box to the folder given as its argument.
 //
 // Usage: vorn-screenshots OUTPUT_FOLDER SAMPLE_TEXT
 
@@ -99,6 +99,12 @@ int main(int argc, char* argv[]) {
   window.findChild<QPushButton*>("cmdCountWords")->click();
   Settle(800);
   ok = Save(&window, out + "/main-window.png") && ok;
+
+  window.findChild<QPushButton*>("cmdSetParameters")->click();
+  Settle(800);
+  QWidget* settings = window.findChild<QWidget*>("frmParams");
+  ok = settings != nullptr && Save(settings, out + "/settings-window.png") && ok;
+  window.findChild<QPushButton*>("cmdClose")->click();
 
   window.findChild<QPushButton*>("cmdHelp")->click();
   Settle(800);
