@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "ui/qt_text.h"
+#include "ui_frmCountWordsPhrases.h"
 
 namespace vorn {
 
@@ -50,6 +51,14 @@ QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons) {
 // A dialog as wide as a paragraph reads well.
 void SetReadableWidth(QDialog* dialog) { dialog->setMinimumWidth(TwipsToPixels(dialog, 7200)); }
 
+// The file-list box: the engine's caption, shown when the record says so.
+void ShowFileList(QCheckBox* box, const std::string& caption, bool visible) {
+  box->setText(Qs(caption));
+  box->setVisible(visible);
+}
+
+bool FileListTicked(const QCheckBox* box) { return !box->isHidden() && box->isChecked(); }
+
 }  // namespace
 
 int TwipsToPixels(const QWidget* widget, int twips) { return twips * widget->logicalDpiX() / 1440; }
@@ -57,28 +66,24 @@ int TwipsToPixels(const QWidget* widget, int twips) { return twips * widget->log
 // --- Count words/phrases ------------------------------------------------------
 
 CountWordsDialogWidget::CountWordsDialogWidget(const CountWordsDialog& record, QWidget* parent)
-    : QDialog(parent) {
-  setObjectName("frmCountWordsPhrases");
+    : QDialog(parent), ui_(std::make_unique<Ui::frmCountWordsPhrases>()) {
+  ui_->setupUi(this);
   setWindowTitle(Qs(record.caption));
   SetReadableWidth(this);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(WrappedLabel("lblIntro", Qs(record.intro), this));
-  file_list_ = CheckBox("chkFileList", Qs(record.file_list_caption), this);
-  file_list_->setVisible(record.file_list_visible);
-  layout->addWidget(file_list_);
-  QPushButton* specified =
-      Button("cmdCountSpecifiedWordsPhrases", "Count only specified words/phrases", this);
-  specified->setVisible(record.count_only_set);
-  QPushButton* all = Button("cmdCountAllWords", "Count all words", this);
-  QPushButton* settings = Button("cmdSetParameters", "Go to 'Settings'", this);
-  QPushButton* cancel = Button("cmdCancel", "Cancel", this);
-  layout->addLayout(ButtonRow({specified, all, settings, cancel}));
-  connect(specified, &QPushButton::clicked, this, [this] { Choose(CountChoice::kCountSpecified); });
-  connect(all, &QPushButton::clicked, this, [this] { Choose(CountChoice::kCountAllWords); });
-  connect(settings, &QPushButton::clicked, this, [this] { Choose(CountChoice::kGoToSettings); });
-  connect(cancel, &QPushButton::clicked, this, [this] { Choose(CountChoice::kCancel); });
-  (record.count_only_set ? specified : all)->setFocus();
+  ui_->lblIntro->setText(Qs(record.intro));
+  ShowFileList(ui_->chkFileList, record.file_list_caption, record.file_list_visible);
+  ui_->cmdCountSpecifiedWordsPhrases->setVisible(record.count_only_set);
+  connect(ui_->cmdCountSpecifiedWordsPhrases, &QPushButton::clicked, this,
+          [this] { Choose(CountChoice::kCountSpecified); });
+  connect(ui_->cmdCountAllWords, &QPushButton::clicked, this,
+          [this] { Choose(CountChoice::kCountAllWords); });
+  connect(ui_->cmdSetParameters, &QPushButton::clicked, this,
+          [this] { Choose(CountChoice::kGoToSettings); });
+  connect(ui_->cmdCancel, &QPushButton::clicked, this, [this] { Choose(CountChoice::kCancel); });
+  (record.count_only_set ? ui_->cmdCountSpecifiedWordsPhrases : ui_->cmdCountAllWords)->setFocus();
 }
+
+CountWordsDialogWidget::~CountWordsDialogWidget() = default;
 
 void CountWordsDialogWidget::Choose(CountChoice choice) {
   choice_ = choice;
@@ -86,7 +91,7 @@ void CountWordsDialogWidget::Choose(CountChoice choice) {
 }
 
 CountWordsAnswer CountWordsDialogWidget::answer() const {
-  return {choice_, !file_list_->isHidden() && file_list_->isChecked()};
+  return {choice_, FileListTicked(ui_->chkFileList)};
 }
 
 void OptionDialog::AddExitButtons(QBoxLayout* layout, const char* name, const char* caption) {

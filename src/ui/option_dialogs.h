@@ -11,6 +11,7 @@
 #define VORN_UI_OPTION_DIALOGS_H_
 
 #include <QDialog>
+#include <memory>
 
 #include "util/dialogs.h"
 
@@ -21,6 +22,12 @@ class QComboBox;
 class QRadioButton;
 class QTimer;
 
+QT_BEGIN_NAMESPACE
+namespace Ui {
+class frmCountWordsPhrases;
+}  // namespace Ui
+QT_END_NAMESPACE
+
 namespace vorn {
 
 // "Count words/phrases".
@@ -28,11 +35,12 @@ class CountWordsDialogWidget : public QDialog {
   Q_OBJECT
  public:
   CountWordsDialogWidget(const CountWordsDialog& record, QWidget* parent);
+  ~CountWordsDialogWidget() override;
   CountWordsAnswer answer() const;
 
  private:
   void Choose(CountChoice choice);
-  QCheckBox* file_list_;
+  std::unique_ptr<Ui::frmCountWordsPhrases> ui_;
   CountChoice choice_ = CountChoice::kCancel;
 };
 
