@@ -15,16 +15,15 @@
 
 #include "util/dialogs.h"
 
-class QBoxLayout;
-class QButtonGroup;
-class QCheckBox;
-class QComboBox;
+class QPushButton;
 class QRadioButton;
 class QTimer;
 
 QT_BEGIN_NAMESPACE
 namespace Ui {
 class frmCountWordsPhrases;
+class frmCountAllPhrases;
+class frmCountArray;
 }  // namespace Ui
 QT_END_NAMESPACE
 
@@ -51,10 +50,13 @@ class OptionDialog : public QDialog {
   explicit OptionDialog(QWidget* parent) : QDialog(parent) {}
 
  protected:
-  // Adds the three buttons in a row at the foot of `layout`; the accepting
-  // one is named `name` and captioned `caption`.
-  void AddExitButtons(QBoxLayout* layout, const char* name, const char* caption);
+  // Leaves the dialog by the exit of the button clicked, for the three
+  // buttons of its form.
+  void ConnectExitButtons(QPushButton* accept_button, QPushButton* settings, QPushButton* cancel);
   DialogExit exit_ = DialogExit::kCancel;
+
+ private:
+  void Leave(DialogExit exit);
 };
 
 // "Count all phrases".
@@ -62,14 +64,11 @@ class CountAllPhrasesDialogWidget : public OptionDialog {
   Q_OBJECT
  public:
   CountAllPhrasesDialogWidget(const CountAllPhrasesDialog& record, QWidget* parent);
+  ~CountAllPhrasesDialogWidget() override;
   CountAllPhrasesAnswer answer() const;
 
  private:
-  QComboBox* min_words_;
-  QComboBox* max_words_;
-  QComboBox* min_occurrences_;
-  QCheckBox* exclude_;
-  QCheckBox* file_list_;
+  std::unique_ptr<Ui::frmCountAllPhrases> ui_;
 };
 
 // "Make 2-d count array for Excel".
@@ -77,12 +76,11 @@ class CountArrayDialogWidget : public OptionDialog {
   Q_OBJECT
  public:
   CountArrayDialogWidget(const CountArrayDialog& record, QWidget* parent);
+  ~CountArrayDialogWidget() override;
   CountArrayAnswer answer() const;
 
  private:
-  QButtonGroup* layout_;
-  QCheckBox* zero_cells_blank_;
-  QCheckBox* relative_;
+  std::unique_ptr<Ui::frmCountArray> ui_;
 };
 
 // "Load or remove this file". Opens with "Cancel" chosen and the focus on
