@@ -3,44 +3,21 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include "ui/qt_text.h"
 #include "ui_frmCountAllPhrases.h"
 #include "ui_frmCountArray.h"
 #include "ui_frmCountWordsPhrases.h"
+#include "ui_frmLoadRemove.h"
+#include "ui_frmPopUp.h"
 
 namespace vorn {
 
 namespace {
-
-QLabel* WrappedLabel(const QString& name, const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  label->setWordWrap(true);
-  return label;
-}
-
-QPushButton* Button(const QString& name, const QString& caption, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  button->setAutoDefault(false);
-  return button;
-}
-
-// The row of buttons at the foot of a dialog.
-QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons) {
-  auto* row = new QHBoxLayout;
-  row->addStretch(1);
-  for (QPushButton* b : buttons) row->addWidget(b);
-  return row;
-}
 
 // A dialog as wide as a paragraph reads well.
 void SetReadableWidth(QDialog* dialog) { dialog->setMinimumWidth(TwipsToPixels(dialog, 7200)); }
@@ -172,56 +149,40 @@ CountArrayAnswer CountArrayDialogWidget::answer() const {
 // --- Load or remove --------------------------------------------------------------
 
 LoadRemoveDialogWidget::LoadRemoveDialogWidget(const LoadOrRemoveDialog& record, QWidget* parent)
-    : QDialog(parent) {
-  setObjectName("frmLoadRemove");
+    : QDialog(parent), ui_(std::make_unique<Ui::frmLoadRemove>()) {
+  ui_->setupUi(this);
   setWindowTitle(Qs(record.caption));
-  auto* layout = new QVBoxLayout(this);
-  QLabel* file = WrappedLabel("lblFile", Qs(record.path), this);
-  file->setTextFormat(Qt::PlainText);
-  layout->addWidget(file);
-  load_ = new QRadioButton("Load this file", this);
-  load_->setObjectName("optLoadThisFile");
-  remove_ = new QRadioButton("Remove this file from the list", this);
-  remove_->setObjectName("optRemoveThisFile");
-  auto* cancel = new QRadioButton("Cancel", this);
-  cancel->setObjectName("optCancel");
-  cancel->setChecked(true);
-  layout->addWidget(load_);
-  layout->addWidget(remove_);
-  layout->addWidget(cancel);
-  QPushButton* close = Button("cmdClose", "Close", this);
-  close->setDefault(true);
-  layout->addLayout(ButtonRow({close}));
+  ui_->lblFile->setText(Qs(record.path));
+  QPushButton* close = ui_->cmdClose;
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
-  for (QRadioButton* option : {load_, remove_, cancel}) {
+  for (QRadioButton* option : {ui_->optLoadThisFile, ui_->optRemoveThisFile, ui_->optCancel}) {
     connect(option, &QRadioButton::clicked, close, [close] { close->setFocus(); });
   }
   close->setFocus();
 }
 
+LoadRemoveDialogWidget::~LoadRemoveDialogWidget() = default;
+
 LoadOrRemove LoadRemoveDialogWidget::answer() const {
-  if (load_->isChecked()) return LoadOrRemove::kLoad;
-  if (remove_->isChecked()) return LoadOrRemove::kRemove;
+  if (ui_->optLoadThisFile->isChecked()) return LoadOrRemove::kLoad;
+  if (ui_->optRemoveThisFile->isChecked()) return LoadOrRemove::kRemove;
   return LoadOrRemove::kCancel;
 }
 
 // --- The transient message ---------------------------------------------------------
 
 PopUpWidget::PopUpWidget(const PopUpMessage& message, QWidget* parent)
-    : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog) {
-  setObjectName("frmPopUp");
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(8, 4, 8, 4);
-  QLabel* text = WrappedLabel("lblMessage", Qs(message.text), this);
-  text->setAlignment(Qt::AlignCenter);
-  layout->addWidget(text);
+    : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog), ui_(std::make_unique<Ui::frmPopUp>()) {
+  ui_->setupUi(this);
+  ui_->lblMessage->setText(Qs(message.text));
   setMinimumSize(TwipsToPixels(this, message.width), TwipsToPixels(this, message.height));
-  setStyleSheet("QDialog#frmPopUp { border: 1px solid palette(dark); }");
   timer_ = new QTimer(this);
   timer_->setSingleShot(true);
   timer_->setInterval(message.interval_ms);
   connect(timer_, &QTimer::timeout, this, &QDialog::accept);
 }
+
+PopUpWidget::~PopUpWidget() = default;
 
 void PopUpWidget::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);

@@ -2,10 +2,11 @@
 // count, a count of all phrases and a count array, the load-or-remove
 // dialog of the words-file lists, and the transient message.
 //
-// Each dialog is built from the engine's record (util/dialogs.h), which
-// holds every text and choice, and gives back the answer record; the
-// engine checks the answer. The controls carry the names the engine's
-// records speak of.
+// Each dialog's layout and fixed captions are in its form (frm*.ui beside
+// this file); the dialog fills the form from the engine's record
+// (util/dialogs.h), which holds every other text and choice, and gives back
+// the answer record; the engine checks the answer. The controls carry the
+// names the engine's records speak of.
 
 #ifndef VORN_UI_OPTION_DIALOGS_H_
 #define VORN_UI_OPTION_DIALOGS_H_
@@ -16,7 +17,6 @@
 #include "util/dialogs.h"
 
 class QPushButton;
-class QRadioButton;
 class QTimer;
 
 QT_BEGIN_NAMESPACE
@@ -24,6 +24,8 @@ namespace Ui {
 class frmCountWordsPhrases;
 class frmCountAllPhrases;
 class frmCountArray;
+class frmLoadRemove;
+class frmPopUp;
 }  // namespace Ui
 QT_END_NAMESPACE
 
@@ -89,11 +91,11 @@ class LoadRemoveDialogWidget : public QDialog {
   Q_OBJECT
  public:
   LoadRemoveDialogWidget(const LoadOrRemoveDialog& record, QWidget* parent);
+  ~LoadRemoveDialogWidget() override;
   LoadOrRemove answer() const;
 
  private:
-  QRadioButton* load_;
-  QRadioButton* remove_;
+  std::unique_ptr<Ui::frmLoadRemove> ui_;
 };
 
 // The transient message: no buttons; it closes itself after the interval,
@@ -102,12 +104,14 @@ class PopUpWidget : public QDialog {
   Q_OBJECT
  public:
   PopUpWidget(const PopUpMessage& message, QWidget* parent);
+  ~PopUpWidget() override;
 
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
  private:
+  std::unique_ptr<Ui::frmPopUp> ui_;
   QTimer* timer_;
 };
 
