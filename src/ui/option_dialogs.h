@@ -2,24 +2,32 @@
 // count, a count of all phrases and a count array, the load-or-remove
 // dialog of the words-file lists, and the transient message.
 //
-// Each dialog is built from the engine's record (util/dialogs.h), which
-// holds every text and choice, and gives back the answer record; the
-// engine checks the answer. The controls carry the names the engine's
-// records speak of.
+// Each dialog's layout and fixed captions are in its form (frm*.ui beside
+// this file); the dialog fills the form from the engine's record
+// (util/dialogs.h), which holds every other text and choice, and gives back
+// the answer record; the engine checks the answer. The controls carry the
+// names the engine's records speak of.
 
 #ifndef VORN_UI_OPTION_DIALOGS_H_
 #define VORN_UI_OPTION_DIALOGS_H_
 
 #include <QDialog>
+#include <memory>
 
 #include "util/dialogs.h"
 
-class QBoxLayout;
-class QButtonGroup;
-class QCheckBox;
-class QComboBox;
-class QRadioButton;
+class QPushButton;
 class QTimer;
+
+QT_BEGIN_NAMESPACE
+namespace Ui {
+class frmCountWordsPhrases;
+class frmCountAllPhrases;
+class frmCountArray;
+class frmLoadRemove;
+class frmPopUp;
+}  // namespace Ui
+QT_END_NAMESPACE
 
 namespace vorn {
 
@@ -28,11 +36,12 @@ class CountWordsDialogWidget : public QDialog {
   Q_OBJECT
  public:
   CountWordsDialogWidget(const CountWordsDialog& record, QWidget* parent);
+  ~CountWordsDialogWidget() override;
   CountWordsAnswer answer() const;
 
  private:
   void Choose(CountChoice choice);
-  QCheckBox* file_list_;
+  std::unique_ptr<Ui::frmCountWordsPhrases> ui_;
   CountChoice choice_ = CountChoice::kCancel;
 };
 
@@ -43,10 +52,13 @@ class OptionDialog : public QDialog {
   explicit OptionDialog(QWidget* parent) : QDialog(parent) {}
 
  protected:
-  // Adds the three buttons in a row at the foot of `layout`; the accepting
-  // one is named `name` and captioned `caption`.
-  void AddExitButtons(QBoxLayout* layout, const char* name, const char* caption);
+  // Leaves the dialog by the exit of the button clicked, for the three
+  // buttons of its form.
+  void ConnectExitButtons(QPushButton* accept_button, QPushButton* settings, QPushButton* cancel);
   DialogExit exit_ = DialogExit::kCancel;
+
+ private:
+  void Leave(DialogExit exit);
 };
 
 // "Count all phrases".
@@ -54,14 +66,11 @@ class CountAllPhrasesDialogWidget : public OptionDialog {
   Q_OBJECT
  public:
   CountAllPhrasesDialogWidget(const CountAllPhrasesDialog& record, QWidget* parent);
+  ~CountAllPhrasesDialogWidget() override;
   CountAllPhrasesAnswer answer() const;
 
  private:
-  QComboBox* min_words_;
-  QComboBox* max_words_;
-  QComboBox* min_occurrences_;
-  QCheckBox* exclude_;
-  QCheckBox* file_list_;
+  std::unique_ptr<Ui::frmCountAllPhrases> ui_;
 };
 
 // "Make 2-d count array for Excel".
@@ -69,12 +78,11 @@ class CountArrayDialogWidget : public OptionDialog {
   Q_OBJECT
  public:
   CountArrayDialogWidget(const CountArrayDialog& record, QWidget* parent);
+  ~CountArrayDialogWidget() override;
   CountArrayAnswer answer() const;
 
  private:
-  QButtonGroup* layout_;
-  QCheckBox* zero_cells_blank_;
-  QCheckBox* relative_;
+  std::unique_ptr<Ui::frmCountArray> ui_;
 };
 
 // "Load or remove this file". Opens with "Cancel" chosen and the focus on
@@ -83,11 +91,11 @@ class LoadRemoveDialogWidget : public QDialog {
   Q_OBJECT
  public:
   LoadRemoveDialogWidget(const LoadOrRemoveDialog& record, QWidget* parent);
+  ~LoadRemoveDialogWidget() override;
   LoadOrRemove answer() const;
 
  private:
-  QRadioButton* load_;
-  QRadioButton* remove_;
+  std::unique_ptr<Ui::frmLoadRemove> ui_;
 };
 
 // The transient message: no buttons; it closes itself after the interval,
@@ -96,12 +104,14 @@ class PopUpWidget : public QDialog {
   Q_OBJECT
  public:
   PopUpWidget(const PopUpMessage& message, QWidget* parent);
+  ~PopUpWidget() override;
 
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
  private:
+  std::unique_ptr<Ui::frmPopUp> ui_;
   QTimer* timer_;
 };
 
