@@ -1,5 +1,8 @@
 // HelpWindow: the help window (frmHelp), a resizable window with the help
-// text and "Close". Its layout is the form frmHelp.ui.
+// text and "Close". Its layout is the form frmHelp.ui; the help text is the
+// resource :/vorn/help.txt (resources/help.txt): a short guide in English,
+// paragraphs separated by one empty line, each paragraph a single line that
+// the window wraps to its width.
 
 #ifndef VORN_UI_HELP_WINDOW_H_
 #define VORN_UI_HELP_WINDOW_H_

@@ -24,6 +24,11 @@
 #include "util/message_table.h"
 #include "util/program_folder.h"
 
+// The window library's resource (resources/vorn.qrc: the help text and
+// the program's icon). A resource of a static library is linked into the
+// program only if something names it.
+static void LoadResources() { Q_INIT_RESOURCE(vorn); }
+
 namespace vorn {
 
 namespace {
@@ -50,6 +55,7 @@ const QString kActivityPhases[4] = {QStringLiteral("\u2190"), QStringLiteral("\u
 
 MainWindow::MainWindow(Modals* modals, QWidget* parent)
     : QWidget(parent), host_(this, modals), modals_(modals), engine_(&host_) {
+  [[maybe_unused]] static const bool resources_loaded = (LoadResources(), true);
   setObjectName("frmMain");
   setWindowTitle(Qs(GetMessageText(1)));
   modals_->SetParentWindow(this);
