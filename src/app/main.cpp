@@ -14,6 +14,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName("VORN");
   QApplication::setOrganizationName("Quillon Systems");
   QApplication::setDesktopFileName("vorn");
+  // The icon is in the window library's resource, with the help text.
   QApplication::setWindowIcon(QIcon(":/vorn/vorn.png"));
   vorn::WidgetModals modals;
   vorn::MainWindow window(&modals);

@@ -1,34 +1,37 @@
 #include "ui/help_window.h"
 
-#include <QHBoxLayout>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
+#include <QFile>
+#include <algorithm>
 
-#include "ui/help_text.h"
 #include "ui/option_dialogs.h"
+#include "ui_frmHelp.h"
 #include "util/message_table.h"
 
 namespace vorn {
 
-HelpWindow::HelpWindow(QWidget* main_window) : QWidget(main_window, Qt::Window) {
-  setObjectName("frmHelp");
-  setWindowTitle(QString::fromStdString(GetMessageText(1)) + ": Help");
-  auto* layout = new QVBoxLayout(this);
-  auto* text = new QPlainTextEdit(this);
-  text->setObjectName("txbHelpScreen");
-  text->setReadOnly(true);
-  text->setPlainText(QString::fromUtf8(HelpText()));
-  layout->addWidget(text, 1);
-  auto* close = new QPushButton("Close", this);
-  close->setObjectName("cmdClose");
-  auto* row = new QHBoxLayout;
-  row->addStretch(1);
-  row->addWidget(close);
-  row->addStretch(1);
-  layout->addLayout(row);
-  connect(close, &QPushButton::clicked, this, &QWidget::close);
+namespace {
+
+// The help text as the resource holds it, without the line break that ends
+// the file.
+QString HelpText() {
+  QFile file(QStringLiteral(":/vorn/help.txt"));
+  if (!file.open(QIODevice::ReadOnly)) return QString();
+  QString text = QString::fromUtf8(file.readAll());
+  while (text.endsWith(QLatin1Char('\n'))) text.chop(1);
+  return text;
 }
+
+}  // namespace
+
+HelpWindow::HelpWindow(QWidget* main_window)
+    : QWidget(main_window, Qt::Window), ui_(std::make_unique<Ui::frmHelp>()) {
+  ui_->setupUi(this);
+  setWindowTitle(QString::fromStdString(GetMessageText(1)) + ": Help");
+  ui_->txbHelpScreen->setPlainText(HelpText());
+  connect(ui_->cmdClose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+HelpWindow::~HelpWindow() = default;
 
 void HelpWindow::ShowOver(QWidget* main_window) {
   if (!placed_) {

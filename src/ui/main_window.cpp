@@ -1,18 +1,12 @@
 #include "ui/main_window.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDesktopServices>
 #include <QFontDatabase>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QShortcut>
 #include <QUrl>
+#include <utility>
 
 #include "counting/window_rules.h"
 #include "input/file_patterns.h"
@@ -21,8 +15,14 @@
 #include "ui/qt_text.h"
 #include "ui/results_box.h"
 #include "ui/settings_window.h"
+#include "ui_frmMain.h"
 #include "util/message_table.h"
 #include "util/program_folder.h"
+
+// The window library's resource (resources/vorn.qrc: the help text and
+// the program's icon). A resource of a static library is linked into the
+// program only if something names it.
+static void LoadResources() { Q_INIT_RESOURCE(vorn); }
 
 namespace vorn {
 
@@ -49,11 +49,17 @@ const QString kActivityPhases[4] = {QStringLiteral("\u2190"), QStringLiteral("\u
 }  // namespace
 
 MainWindow::MainWindow(Modals* modals, QWidget* parent)
-    : QWidget(parent), host_(this, modals), modals_(modals), engine_(&host_) {
-  setObjectName("frmMain");
+    : QWidget(parent),
+      host_(this, modals),
+      modals_(modals),
+      engine_(&host_),
+      ui_(std::make_unique<Ui::frmMain>()) {
+  // Once for the program.
+  [[maybe_unused]] static const bool resources_loaded = (LoadResources(), true);
+  ui_->setupUi(this);
   setWindowTitle(Qs(GetMessageText(1)));
   modals_->SetParentWindow(this);
-  BuildControls();
+  SetUpControls();
   settings_window_ = new SettingsWindow(this);
   ShowSettings("");
   ConnectControls();
@@ -70,11 +76,68 @@ MainWindow::MainWindow(Modals* modals, QWidget* parent)
 
 MainWindow::~MainWindow() = default;
 
+void MainWindow::SetUpControls() {
+  // The names Qt gives to the parts of a widget begin with "qt_".
+  for (QWidget* w : findChildren<QWidget*>()) {
+    const QString name = w->objectName();
+    if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_"))) controls_.insert(name, w);
+  }
+  const std::pair<Label, QLabel*> labels[] = {
+      {Label::kNumberOfWords, ui_->lblNumberOfWords},
+      {Label::kNumWordsExcluded, ui_->lblNumWordsExcluded},
+      {Label::kNumOccurrences, ui_->lblNumOccurrences},
+      {Label::kTotalNumOccurrences, ui_->lblTotalNumOccurrences},
+      {Label::kTimeElapsed, ui_->lblTimeElapsed0},
+      {Label::kTimeElapsed2, ui_->lblTimeElapsed1},
+      {Label::kFilesize, ui_->lblFilesize},
+      {Label::kXmlSize, ui_->lblXMLsize},
+      {Label::kFile, ui_->lblFile},
+      {Label::kFilesScanned, ui_->lblFilesScanned},
+  };
+  for (const auto& [label, widget] : labels) labels_[static_cast<int>(label)] = widget;
+
+  QString intro;
+  for (int n : {26, 20, 27, 28, 24, 29}) {
+    if (!intro.isEmpty()) intro += "\n\n";
+    intro += Qs(GetMessageText(n));
+  }
+  ui_->txbIntro->setPlainText(intro);
+  ui_->txbIntro->setMinimumHeight(fontMetrics().lineSpacing() * 4);
+  ui_->txbIntro->setMaximumHeight(fontMetrics().lineSpacing() * 9);
+  ui_->lblSelectSource->setText(Qs(GetMessageText(19)));
+  ui_->cmdCountArray->setText(Qs(GetMessageText(101)));
+  ui_->cboWordOrder->addItems({Qs(GetMessageText(43)), Qs(GetMessageText(44))});
+  for (int n = 0; n < kDisplayFormatCount; ++n) {
+    ui_->cboDisplayFormat->addItem(QString::number(n) + ": " + Qs(GetMessageText(51 + n)));
+  }
+  ui_->cmdCountWords->setText(Qs(GetMessageText(21)));
+  ui_->cmdCountWords->setMinimumHeight(ui_->cmdCountWords->sizeHint().height() * 3 / 2);
+  ui_->cmdCountAllPhrases->setMinimumHeight(ui_->cmdCountWords->minimumHeight());
+  // The left column keeps the width its controls ask for.
+  ui_->fraControls->setFixedWidth(ui_->fraControls->sizeHint().width() + 20);
+
+  // The window is never narrower than the controls and a results box that
+  // still shows a line of the listing.
+  ui_->txbOutput->setMinimumWidth(
+      ui_->txbOutput->fontMetrics().horizontalAdvance(QString(32, 'x')));
+  // The file being read and the count lines appear when the engine writes
+  // them; until then the manual link stands where the count lines go.
+  for (QLabel* l : {ui_->lblFile, ui_->lblNumberOfWords, ui_->lblNumWordsExcluded,
+                    ui_->lblNumOccurrences, ui_->lblTotalNumOccurrences}) {
+    l->hide();
+  }
+  ui_->lblTwirler->setMinimumWidth(fontMetrics().horizontalAdvance("MM"));
+  for (int row = 0; row < 4; ++row) {
+    ui_->layCounts->setRowMinimumHeight(row, fontMetrics().lineSpacing());
+  }
+}
+
 void MainWindow::ConnectControls() {
   const InputSource sources[3] = {InputSource::kClipboard, InputSource::kSingleFile,
                                   InputSource::kFolder};
+  QRadioButton* const options[3] = {ui_->optOnClipboard, ui_->optInFile, ui_->optFolder};
   for (int i = 0; i < 3; ++i) {
-    connect(source_[i], &QRadioButton::clicked, this, [this, source = sources[i]] {
+    connect(options[i], &QRadioButton::clicked, this, [this, source = sources[i]] {
       Command([this, source] { engine_.SourceChosen(source); });
       ShowSettings("Source");
     });
@@ -92,34 +155,34 @@ void MainWindow::ConnectControls() {
       Command(left);
     });
   };
-  text_box(txb_file_[0], &s.InputFilePath, [this] { engine_.FileBoxLeft(0); });
-  text_box(txb_file_[1], &s.OutputFilePath, [this] { engine_.FileBoxLeft(1); });
-  text_box(txb_folder_, &s.FolderPath, [this] { engine_.FolderBoxLeft(); });
+  text_box(ui_->txbFile0, &s.InputFilePath, [this] { engine_.FileBoxLeft(0); });
+  text_box(ui_->txbFile1, &s.OutputFilePath, [this] { engine_.FileBoxLeft(1); });
+  text_box(ui_->txbFolder, &s.FolderPath, [this] { engine_.FolderBoxLeft(); });
+  QLineEdit* const specs[2] = {ui_->txbFileFilepathSpecifications0,
+                               ui_->txbFileFilepathSpecifications1};
   for (int i = 0; i < 2; ++i) {
-    text_box(txb_specs_[i], &s.FileFilepathSpecifications[static_cast<size_t>(i)],
+    text_box(specs[i], &s.FileFilepathSpecifications[static_cast<size_t>(i)],
              [this, i] { engine_.FileSpecBoxLeft(i); });
   }
 
-  const auto button = [this](const char* name, const std::function<void()>& command) {
-    auto* b = qobject_cast<QPushButton*>(controls_.value(name));
+  const auto button = [this](QPushButton* b, const std::function<void()>& command) {
     connect(b, &QPushButton::clicked, this, [this, command] { Command(command); });
   };
-  button("cmdFile0", [this] { engine_.ChooseInputFile(); });
-  button("cmdFile1", [this] { engine_.ChooseOutputFile(); });
-  button("cmdFolder", [this] { engine_.ChooseFolder(); });
-  button("cmdClearFile0", [this] { engine_.ClearInputFile(); });
-  button("cmdClearFile1", [this] { engine_.ClearOutputFile(); });
-  button("cmdClearFolder", [this] { engine_.ClearFolder(); });
-  button("cmdListFiles", [this] { engine_.ListFiles(); });
-  button("cmdCountArray", [this] { engine_.CountArray(); });
-  button("cmdCountWords", [this] { engine_.CountWords(); });
-  button("cmdCountAllPhrases", [this] { engine_.CountAllPhrases(); });
-  button("cmdSaveState", [this] { engine_.SaveSettingsNow(false); });
-  button("cmdClearOutput", [this] { engine_.ClearTextbox(); });
-  button("cmdSetParameters", [this] { ShowSettingsWindow(); });
-  button("cmdHelp", [this] { ShowHelp(); });
-  connect(qobject_cast<QPushButton*>(controls_.value("cmdQuit")), &QPushButton::clicked, this,
-          &QWidget::close);
+  button(ui_->cmdFile0, [this] { engine_.ChooseInputFile(); });
+  button(ui_->cmdFile1, [this] { engine_.ChooseOutputFile(); });
+  button(ui_->cmdFolder, [this] { engine_.ChooseFolder(); });
+  button(ui_->cmdClearFile0, [this] { engine_.ClearInputFile(); });
+  button(ui_->cmdClearFile1, [this] { engine_.ClearOutputFile(); });
+  button(ui_->cmdClearFolder, [this] { engine_.ClearFolder(); });
+  button(ui_->cmdListFiles, [this] { engine_.ListFiles(); });
+  button(ui_->cmdCountArray, [this] { engine_.CountArray(); });
+  button(ui_->cmdCountWords, [this] { engine_.CountWords(); });
+  button(ui_->cmdCountAllPhrases, [this] { engine_.CountAllPhrases(); });
+  button(ui_->cmdSaveState, [this] { engine_.SaveSettingsNow(false); });
+  button(ui_->cmdClearOutput, [this] { engine_.ClearTextbox(); });
+  button(ui_->cmdSetParameters, [this] { ShowSettingsWindow(); });
+  button(ui_->cmdHelp, [this] { ShowHelp(); });
+  connect(ui_->cmdQuit, &QPushButton::clicked, this, &QWidget::close);
 
   // The display options relist the results; refused while busy, the
   // control shows the setting again.
@@ -136,8 +199,9 @@ void MainWindow::ConnectControls() {
       SetChecked(box, *field != 0);
     });
   };
-  display(chk_relative_, &s.DisplayRelativeFrequency, DisplayOption::kRelativeFrequency);
-  display(chk_sort_by_files_, &s.SortByNumberOfFiles, DisplayOption::kSortByNumberOfFiles);
+  display(ui_->chkDisplayRelativeFrequency, &s.DisplayRelativeFrequency,
+          DisplayOption::kRelativeFrequency);
+  display(ui_->chkSortByNumberOfFiles, &s.SortByNumberOfFiles, DisplayOption::kSortByNumberOfFiles);
   const auto list = [this, relist](QComboBox* box, int16_t* field, DisplayOption option) {
     connect(box, &QComboBox::activated, this, [box, field, option, relist](int index) {
       relist(field, index, option);
@@ -145,31 +209,31 @@ void MainWindow::ConnectControls() {
       box->setCurrentIndex(*field);
     });
   };
-  list(cbo_word_order_, &s.WordOrder, DisplayOption::kWordOrder);
-  list(cbo_display_format_, &s.DisplayFormat, DisplayOption::kDisplayFormat);
+  list(ui_->cboWordOrder, &s.WordOrder, DisplayOption::kWordOrder);
+  list(ui_->cboDisplayFormat, &s.DisplayFormat, DisplayOption::kDisplayFormat);
 
-  connect(chk_include_subfolders_, &QCheckBox::clicked, this,
+  connect(ui_->chkIncludeSubfolders, &QCheckBox::clicked, this,
           [this](bool checked) { engine_.settings().IncludeSubfolders = checked ? 1 : 0; });
-  connect(chk_suppress_filenames_, &QCheckBox::clicked, this,
+  connect(ui_->chkSuppressFilenames, &QCheckBox::clicked, this,
           [this](bool checked) { engine_.settings().SuppressFilenames = checked ? 1 : 0; });
-  connect(chk_suppress_words_, &QCheckBox::clicked, this, [this](bool checked) {
+  connect(ui_->chkSuppressWords, &QCheckBox::clicked, this, [this](bool checked) {
     engine_.settings().SuppressWords = checked ? 1 : 0;
     engine_.SuppressWordsChanged();
-    chk_suppress_words_->setToolTip(Qs(SuppressWordsToolTip(engine_.settings())));
+    ui_->chkSuppressWords->setToolTip(Qs(SuppressWordsToolTip(engine_.settings())));
   });
-  connect(chk_disable_output_, &QCheckBox::clicked, this, [this](bool checked) {
+  connect(ui_->chkDisableOutputToFile, &QCheckBox::clicked, this, [this](bool checked) {
     int16_t& field = engine_.settings().DisableOutputToFile;
     const int16_t before = field;
     field = checked ? 1 : 0;
     bool done = false;
     Command([&] { done = engine_.DisableOutputToFileChanged(); });
     if (!done) field = before;
-    SetChecked(chk_disable_output_, field != 0);
+    SetChecked(ui_->chkDisableOutputToFile, field != 0);
   });
 
-  connect(results_, &ResultsBox::Clicked, this,
+  connect(ui_->txbOutput, &ResultsBox::Clicked, this,
           [this](bool right_button) { engine_.ResultsBoxClicked(right_button); });
-  connect(manual_link_, &QLabel::linkActivated, this, [this] { OpenManual(); });
+  connect(ui_->lblOnlineDocumentation, &QLabel::linkActivated, this, [this] { OpenManual(); });
   auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(f1, &QShortcut::activated, this, [this] { ShowHelp(); });
 }
@@ -240,11 +304,11 @@ void MainWindow::OnBusyChanged(Busy) { ApplyControlStates(); }
 void MainWindow::OnLabelChanged(Label label, const std::string& text, bool visible) {
   switch (label) {
     case Label::kCountWordsCaption:
-      cmd_count_words_->setText(Qs(text));
-      cmd_count_words_->repaint();
+      ui_->cmdCountWords->setText(Qs(text));
+      ui_->cmdCountWords->repaint();
       return;
     case Label::kCountArrayCaption:
-      cmd_count_array_->setText(Qs(text));
+      ui_->cmdCountArray->setText(Qs(text));
       return;
     case Label::kIgnoreFilesCaption:
     case Label::kCountOnlyFilesCaption:
@@ -264,7 +328,7 @@ void MainWindow::OnLabelChanged(Label label, const std::string& text, bool visib
 
 void MainWindow::OnIndicatorChanged(Indicator indicator, int value) {
   if (indicator == Indicator::kActivity) {
-    twirler_->setText(value >= 0 && value < 4 ? kActivityPhases[value] : QString());
+    ui_->lblTwirler->setText(value >= 0 && value < 4 ? kActivityPhases[value] : QString());
     return;
   }
   QLabel* l = labels_[static_cast<int>(indicator == Indicator::kFolderProgress
@@ -291,10 +355,10 @@ void MainWindow::ShowCountLinesOrLink() {
                   Label::kTotalNumOccurrences}) {
     any = any || !labels_[static_cast<int>(l)]->isHidden();
   }
-  manual_link_->setVisible(!any);
+  ui_->lblOnlineDocumentation->setVisible(!any);
 }
 
-void MainWindow::OnResultsChanged(const ResultsChange& change) { results_->Apply(change); }
+void MainWindow::OnResultsChanged(const ResultsChange& change) { ui_->txbOutput->Apply(change); }
 
 void MainWindow::OnSettingChanged(const std::string& field) {
   ShowSettings(field);
@@ -306,8 +370,8 @@ void MainWindow::OnSettingChanged(const std::string& field) {
 }
 
 void MainWindow::OnDisplayControlsChanged(const DisplayControls& controls) {
-  chk_relative_->setEnabled(controls.relative_frequency_enabled);
-  chk_sort_by_files_->setEnabled(controls.sort_by_files_enabled);
+  ui_->chkDisplayRelativeFrequency->setEnabled(controls.relative_frequency_enabled);
+  ui_->chkSortByNumberOfFiles->setEnabled(controls.sort_by_files_enabled);
 }
 
 void MainWindow::ShowSettings(const std::string& field) {
@@ -316,37 +380,46 @@ void MainWindow::ShowSettings(const std::string& field) {
   const auto is = [&](const char* name) { return all || field == name; };
   if (is("Source")) {
     const int index = static_cast<int>(s.Source);
+    QRadioButton* const options[3] = {ui_->optOnClipboard, ui_->optInFile, ui_->optFolder};
     for (int i = 0; i < 3; ++i) {
-      const QSignalBlocker block(source_[i]);
-      source_[i]->setChecked(i == index);
+      const QSignalBlocker block(options[i]);
+      options[i]->setChecked(i == index);
     }
   }
-  if (is("InputFilePath")) SetText(txb_file_[0], s.InputFilePath);
-  if (is("OutputFilePath")) SetText(txb_file_[1], s.OutputFilePath);
-  if (is("FolderPath")) SetText(txb_folder_, s.FolderPath);
+  if (is("InputFilePath")) SetText(ui_->txbFile0, s.InputFilePath);
+  if (is("OutputFilePath")) SetText(ui_->txbFile1, s.OutputFilePath);
+  if (is("FolderPath")) SetText(ui_->txbFolder, s.FolderPath);
+  QLineEdit* const specs[2] = {ui_->txbFileFilepathSpecifications0,
+                               ui_->txbFileFilepathSpecifications1};
   for (int i = 0; i < 2; ++i) {
     const std::string name = "FileFilepathSpecifications" + std::to_string(i);
     if (!all && field != name && field != "Source") continue;
     const std::string& text = s.FileFilepathSpecifications[static_cast<size_t>(i)];
-    SetText(txb_specs_[i], text);
-    txb_specs_[i]->setToolTip(Qs(SpecToolTip(i, text)));
+    SetText(specs[i], text);
+    specs[i]->setToolTip(Qs(SpecToolTip(i, text)));
   }
-  if (is("IncludeSubfolders")) SetChecked(chk_include_subfolders_, s.IncludeSubfolders != 0);
-  if (is("DisableOutputToFile")) SetChecked(chk_disable_output_, s.DisableOutputToFile != 0);
-  if (is("DisplayRelativeFrequency")) SetChecked(chk_relative_, s.DisplayRelativeFrequency != 0);
-  if (is("SortByNumberOfFiles")) SetChecked(chk_sort_by_files_, s.SortByNumberOfFiles != 0);
-  if (is("SuppressFilenames")) SetChecked(chk_suppress_filenames_, s.SuppressFilenames != 0);
+  if (is("IncludeSubfolders")) SetChecked(ui_->chkIncludeSubfolders, s.IncludeSubfolders != 0);
+  if (is("DisableOutputToFile")) {
+    SetChecked(ui_->chkDisableOutputToFile, s.DisableOutputToFile != 0);
+  }
+  if (is("DisplayRelativeFrequency")) {
+    SetChecked(ui_->chkDisplayRelativeFrequency, s.DisplayRelativeFrequency != 0);
+  }
+  if (is("SortByNumberOfFiles")) {
+    SetChecked(ui_->chkSortByNumberOfFiles, s.SortByNumberOfFiles != 0);
+  }
+  if (is("SuppressFilenames")) SetChecked(ui_->chkSuppressFilenames, s.SuppressFilenames != 0);
   if (is("SuppressWords")) {
-    SetChecked(chk_suppress_words_, s.SuppressWords != 0);
-    chk_suppress_words_->setToolTip(Qs(SuppressWordsToolTip(s)));
+    SetChecked(ui_->chkSuppressWords, s.SuppressWords != 0);
+    ui_->chkSuppressWords->setToolTip(Qs(SuppressWordsToolTip(s)));
   }
   if (is("WordOrder")) {
-    const QSignalBlocker block(cbo_word_order_);
-    cbo_word_order_->setCurrentIndex(s.WordOrder);
+    const QSignalBlocker block(ui_->cboWordOrder);
+    ui_->cboWordOrder->setCurrentIndex(s.WordOrder);
   }
   if (is("DisplayFormat")) {
-    const QSignalBlocker block(cbo_display_format_);
-    cbo_display_format_->setCurrentIndex(s.DisplayFormat);
+    const QSignalBlocker block(ui_->cboDisplayFormat);
+    ui_->cboDisplayFormat->setCurrentIndex(s.DisplayFormat);
   }
 }
 

@@ -1,11 +1,14 @@
 // MainWindow: the main window of VORN (frmMain).
 //
-// It lays out the controls in their groups, hands every command to the
-// Engine and shows what the engine reports through its Host (QtHost): the
-// labels, the indicators, the results box, the busy state and the changed
-// settings. It holds no counting rule of its own: which controls are shown
-// and enabled, where the focus goes and every check and message come from
-// the engine (counting/window_rules.h).
+// Its controls and their places are the form frmMain.ui: the introduction
+// and the source, output, display and command groups on the left, the
+// results box with its count lines on the right. The window sets the texts
+// that come from the message table, hands every command to the Engine and
+// shows what the engine reports through its Host (QtHost): the labels, the
+// indicators, the results box, the busy state and the changed settings. It
+// holds no counting rule of its own: which controls are shown and enabled,
+// where the focus goes and every check and message come from the engine
+// (counting/window_rules.h).
 //
 // A count runs inside the click that started it; the engine lets events run
 // during it, so the window repaints and the count button, which is then the
@@ -20,26 +23,23 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "counting/engine.h"
 #include "ui/qt_host.h"
 
-class QAbstractButton;
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-class QRadioButton;
+
+namespace Ui {
+class frmMain;
+}
 
 namespace vorn {
 
 class HelpWindow;
 class Modals;
-class ResultsBox;
 class SettingsWindow;
 
 class MainWindow : public QWidget {
@@ -81,15 +81,9 @@ class MainWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // Building the window (main_window_layout.cpp).
-  void BuildControls();
-  QWidget* BuildSourceGroup();
-  QWidget* BuildOutputGroup();
-  QWidget* BuildDisplayGroup();
-  QWidget* BuildCommands();
-  QWidget* BuildResults();
-  template <typename W>
-  W* Named(W* widget, const char* name);
+  // Completes the form: the texts of the message table, the sizes that
+  // follow the font, the controls by name and the labels the engine writes.
+  void SetUpControls();
   void ConnectControls();
 
   void AfterCommand();
@@ -106,6 +100,9 @@ class MainWindow : public QWidget {
   QtHost host_;
   Modals* modals_;
   Engine engine_;
+  std::unique_ptr<Ui::frmMain> ui_;
+  // The controls of the form by their names, as the engine's rules name
+  // them.
   QHash<QString, QWidget*> controls_;
   QPointer<HelpWindow> help_;
   SettingsWindow* settings_window_ = nullptr;
@@ -117,26 +114,9 @@ class MainWindow : public QWidget {
   // Boxes the user typed into since they were last checked.
   QHash<QLineEdit*, bool> edited_;
 
-  // The controls the window talks to.
-  QRadioButton* source_[3] = {};
-  QLineEdit* txb_file_[2] = {};
-  QLineEdit* txb_folder_ = nullptr;
-  QLineEdit* txb_specs_[2] = {};
-  QCheckBox* chk_include_subfolders_ = nullptr;
-  QCheckBox* chk_disable_output_ = nullptr;
-  QComboBox* cbo_word_order_ = nullptr;
-  QComboBox* cbo_display_format_ = nullptr;
-  QCheckBox* chk_relative_ = nullptr;
-  QCheckBox* chk_sort_by_files_ = nullptr;
-  QCheckBox* chk_suppress_words_ = nullptr;
-  QCheckBox* chk_suppress_filenames_ = nullptr;
-  QPushButton* cmd_count_words_ = nullptr;
-  QPushButton* cmd_count_array_ = nullptr;
-  ResultsBox* results_ = nullptr;
+  // The labels the engine writes (Host::LabelChanged), by Label; null for
+  // the captions of buttons and the Settings window's labels.
   QLabel* labels_[kLabelCount] = {};
-  QLabel* twirler_ = nullptr;
-  QLabel* manual_link_ = nullptr;
-  QPlainTextEdit* intro_ = nullptr;
 };
 
 }  // namespace vorn

@@ -7,8 +7,10 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -310,6 +312,25 @@ class MainWindowTest : public QObject {
     Click("cmdCountArray");
     QVERIFY(!script().Dialogs().empty());
     QVERIFY(Results().isEmpty());
+  }
+
+  // The help text and the icon are the window library's resource: the
+  // help window shows the text as its file holds it.
+  void helpShowsTheHelpText() {
+    window_->show();
+    Click("cmdHelp");
+    auto* help = window_->findChild<QWidget*>("frmHelp");
+    QVERIFY(help != nullptr);
+    QVERIFY(help->isVisible());
+    QFile file(QString::fromStdString(SourceFile("src/ui/resources/help.txt")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString first_line = QString::fromUtf8(file.readLine()).trimmed();
+    QVERIFY(!first_line.isEmpty());
+    const QString shown = help->findChild<QPlainTextEdit*>("txbHelpScreen")->toPlainText();
+    QVERIFY2(shown.startsWith(first_line), qPrintable(shown.left(200)));
+    QVERIFY(!QPixmap(":/vorn/vorn.png").isNull());
+    help->findChild<QPushButton*>("cmdClose")->click();
+    QVERIFY(!help->isVisible());
   }
 
   void clickOnResultsWhileListingWaitsForOk() {
