@@ -20,7 +20,7 @@
 #include <memory>
 
 #include "support/test_files.h"
-#include "tests/gui/scripted_modals.h"
+#include "tests/gui/window_fixture.h"
 
 using vorn::Answer;
 using vorn::Busy;
@@ -35,60 +35,21 @@ std::string SourceFile(const std::string& relative) {
   return std::string(VORN_TEST_SOURCE_DIR) + "/" + relative;
 }
 
-bool Contains(const std::vector<std::string>& dialogs, const std::string& part) {
-  for (const std::string& d : dialogs) {
-    if (d.find(part) != std::string::npos) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, private vorn::WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TempDir> dir_;
-  std::unique_ptr<ScriptedModals> modals_;
-  std::unique_ptr<MainWindow> window_;
-
   template <typename T>
   T* Child(const char* name) {
     T* w = window_->findChild<T*>(name);
     if (w == nullptr) qFatal("no control %s", name);
     return w;
   }
-  vorn::ScriptedHost& script() { return modals_->script(); }
-  // The messages and questions so far, for failure reports.
-  QByteArray Shown() {
-    std::string all;
-    for (const std::string& d : script().Dialogs()) all += "[" + d + "] ";
-    return QByteArray::fromStdString(all);
-  }
   QString Results() { return Child<QPlainTextEdit>("txbOutput")->toPlainText(); }
-  // Clicks near the left end of a control, where a check box or option
-  // has its box and caption whatever its width.
-  void Click(const char* name) {
-    auto* w = Child<QAbstractButton>(name);
-    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(6, w->height() / 2));
-  }
-  // Types `text` into a box and leaves it with Enter.
-  void Type(const char* name, const QString& text) {
-    auto* box = Child<QLineEdit>(name);
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClicks(box, text);
-    QTest::keyClick(box, Qt::Key_Return);
-  }
-  // Runs `action` at every pause of the engine's work until it returns true.
-  void DuringWork(std::function<bool()> action) {
-    window_->engine().SetEventThrottle(1, std::chrono::milliseconds(0));
-    auto* timer = new QTimer(window_.get());
-    connect(timer, &QTimer::timeout, timer, [timer, action] {
-      if (action()) timer->stop();
-    });
-    timer->start(0);
-  }
+  void Click(const char* name) { ClickOnCaption(Child<QAbstractButton>(name)); }
+  void Type(const char* name, const QString& text) { TypeInto(Child<QLineEdit>(name), text); }
   // A started window with an empty settings folder, source `source`.
   void Start(InputSource source) {
     window_->show();
@@ -99,30 +60,15 @@ class MainWindowTest : public QObject {
   }
 
  private slots:
-  void initTestCase() {
-    // The offscreen platform warns of every window it cannot size.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& m) {
-      if (m.contains("propagateSizeHints")) return;
-      qt_message_output(type, context, m);
-    });
-  }
-  void init() {
-    dir_ = std::make_unique<TempDir>();
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir_->File("config")));
-    modals_ = std::make_unique<ScriptedModals>();
-    window_ = std::make_unique<MainWindow>(modals_.get());
-  }
-  void cleanup() {
-    window_.reset();
-    modals_.reset();
-    dir_.reset();
-  }
+  void initTestCase() { QuietOffscreenWarnings(); }
+  void init() { MakeWindow(); }
+  void cleanup() { DropWindow(); }
 
   void startUpWithoutStateFileOffersCommonWords() {
     script().QueueAnswer(Answer::kNo);
     window_->show();
     window_->StartUp();
-    QVERIFY(Contains(script().Dialogs(), "Ignore common words?|"));
+    QVERIFY(Shows("Ignore common words?|"));
     QCOMPARE(script().Dialogs().size(), size_t{1});
     QVERIFY(window_->engine().state().MainWindowLoaded);
   }
@@ -137,7 +83,7 @@ class MainWindowTest : public QObject {
     script().QueueAnswer(Answer::kNo);   // common words
     window_->show();
     window_->StartUp();
-    QVERIFY2(Contains(script().Dialogs(), "Error restoring saved settings|"), Shown());
+    QVERIFY2(Shows("Error restoring saved settings|"), Shown());
   }
 
   void singleFileCountShowsWordsAndCountLines() {
@@ -220,7 +166,7 @@ class MainWindowTest : public QObject {
     Click("cmdCountWords");
     QVERIFY(clicked);
     QVERIFY(locked);
-    QVERIFY(Contains(script().Dialogs(), "found so far.\r\n\r\nReally stop?"));
+    QVERIFY(Shows("found so far.\r\n\r\nReally stop?"));
     QVERIFY(window_->engine().state().words.DistinctCount() < 20000);
     QCOMPARE(window_->engine().busy(), Busy::kIdle);
     QVERIFY(Child<QPushButton>("cmdFile0")->isEnabled());
@@ -343,7 +289,7 @@ class MainWindowTest : public QObject {
       return true;
     });
     Click("cmdListFiles");
-    QVERIFY(Contains(script().Dialogs(), "Listing files to be scanned|Click on 'OK' to continue."));
+    QVERIFY(Shows("Listing files to be scanned|Click on 'OK' to continue."));
   }
 };
 

@@ -19,7 +19,7 @@
 #include <memory>
 
 #include "support/test_files.h"
-#include "tests/gui/scripted_modals.h"
+#include "tests/gui/window_fixture.h"
 #include "ui/main_window.h"
 #include "util/message_table.h"
 
@@ -35,26 +35,14 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-bool Contains(const Strings& dialogs, const std::string& part) {
-  for (const std::string& d : dialogs) {
-    if (d.find(part) != std::string::npos) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
-class SettingsWindowTest : public QObject {
+class SettingsWindowTest : public QObject, private vorn::WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TempDir> dir_;
-  std::unique_ptr<ScriptedModals> modals_;
-  std::unique_ptr<MainWindow> window_;
-
   vorn::Engine& engine() { return window_->engine(); }
   vorn::Settings& settings() { return window_->engine().settings(); }
-  vorn::ScriptedHost& script() { return modals_->script(); }
   QWidget* frm() { return window_->findChild<QWidget*>("frmParams"); }
   // A control of the Settings window, or of the main window.
   template <typename T>
@@ -70,11 +58,6 @@ class SettingsWindowTest : public QObject {
     }
     qFatal("no control %s in the main window", name);
   }
-  QByteArray Shown() {
-    std::string all;
-    for (const std::string& d : script().Dialogs()) all += "[" + d + "] ";
-    return QByteArray::fromStdString(all);
-  }
   bool PopUpShown(const std::string& text) {
     for (const auto& c : script().calls()) {
       if (c.kind == "popup" && c.text == text) return true;
@@ -82,10 +65,7 @@ class SettingsWindowTest : public QObject {
     return false;
   }
   QString Results() { return Main<QPlainTextEdit>("txbOutput")->toPlainText(); }
-  // Clicks a button, or a check box on its caption.
-  void Click(QAbstractButton* w) {
-    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(6, w->height() / 2));
-  }
+  void Click(QAbstractButton* w) { ClickOnCaption(w); }
   void Click(const char* name) { Click(Child<QAbstractButton>(name)); }
   bool Checked(const char* name) { return Child<QCheckBox>(name)->isChecked(); }
   void Choose(const char* name, int index) {
@@ -93,24 +73,7 @@ class SettingsWindowTest : public QObject {
     box->setCurrentIndex(index);
     emit box->activated(index);
   }
-  // Types `text` into a box and presses Enter.
-  void Type(const char* name, const QString& text) {
-    QWidget* box = Child<QWidget>(name);
-    box->setFocus();
-    if (auto* line = qobject_cast<QLineEdit*>(box)) line->selectAll();
-    if (auto* words = qobject_cast<QPlainTextEdit*>(box)) words->selectAll();
-    QTest::keyClicks(box, text);
-    QTest::keyClick(box, Qt::Key_Return);
-  }
-  // Runs `action` at every pause of the engine's work until it returns true.
-  void DuringWork(std::function<bool()> action) {
-    engine().SetEventThrottle(1, std::chrono::milliseconds(0));
-    auto* timer = new QTimer(window_.get());
-    connect(timer, &QTimer::timeout, timer, [timer, action] {
-      if (action()) timer->stop();
-    });
-    timer->start(0);
-  }
+  void Type(const char* name, const QString& text) { TypeInto(Child<QWidget>(name), text); }
   // A started window (no common words: the words-to-ignore list is empty)
   // with the source `source` and the Settings window open.
   void Start(InputSource source) {
@@ -125,23 +88,9 @@ class SettingsWindowTest : public QObject {
   }
 
  private slots:
-  void initTestCase() {
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& m) {
-      if (m.contains("propagateSizeHints") || m.contains("does not support raise")) return;
-      qt_message_output(type, context, m);
-    });
-  }
-  void init() {
-    dir_ = std::make_unique<TempDir>();
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir_->File("config")));
-    modals_ = std::make_unique<ScriptedModals>();
-    window_ = std::make_unique<MainWindow>(modals_.get());
-  }
-  void cleanup() {
-    window_.reset();
-    modals_.reset();
-    dir_.reset();
-  }
+  void initTestCase() { QuietOffscreenWarnings(); }
+  void init() { MakeWindow(); }
+  void cleanup() { DropWindow(); }
 
   void controlsCarryTheirNamesCaptionsAndToolTips() {
     Start(InputSource::kClipboard);
@@ -238,7 +187,7 @@ class SettingsWindowTest : public QObject {
     QVERIFY(script().Dialogs().empty());
     // A comma cannot stand in a word: reported, and no line break is typed.
     Type("txbWordsToIgnoreOrCount0", "zeta, alpha");
-    QVERIFY2(Contains(script().Dialogs(), "Character not allowed|The character ','"), Shown());
+    QVERIFY2(Shows("Character not allowed|The character ','"), Shown());
     QVERIFY(!box->toPlainText().contains('\n'));
     Click("cmdClearWordsToIgnoreOrCount0");
     QVERIFY(box->toPlainText().isEmpty());
@@ -306,7 +255,7 @@ class SettingsWindowTest : public QObject {
     script().QueueChosenPath(dir_->Write("only.txt", "me@home, you@work\r\n"));
     script().QueueAnswer(Answer::kNo);  // do not list them
     Click("cmdSelectWordsFile1");
-    QVERIFY2(Contains(script().Dialogs(), "Count-only words/phrases loaded|"), Shown());
+    QVERIFY2(Shows("Count-only words/phrases loaded|"), Shown());
     // The engine switched the at-sign on itself: the window shows it.
     QCOMPARE(settings().AllowWordsWithAtSigns, int16_t{1});
     QVERIFY(Checked("chkAllowWordsWithAtSigns"));
