@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -16,8 +18,10 @@
 #include "counting/option_rules.h"
 #include "counting/window_rules.h"
 #include "counting/words_file_commands.h"
+#include "settings/settings.h"
 #include "ui/main_window.h"
 #include "ui/qt_text.h"
+#include "ui/ui_frmParams.h"
 #include "ui/words_box.h"
 #include "util/message_table.h"
 
@@ -37,23 +41,94 @@ void SetIndex(QComboBox* box, int index) {
 
 int TwipsToPixels(const QWidget* w, int twips) { return twips * w->logicalDpiY() / 1440; }
 
+void AddItems(QComboBox* box, const std::vector<std::string>& items) {
+  for (const std::string& item : items) box->addItem(Qs(item));
+  // setupUi measured the list while it was empty, and a combo box keeps
+  // the sizes it measured until its style changes: told so, it measures
+  // them anew with its items.
+  QEvent style_change(QEvent::StyleChange);
+  QCoreApplication::sendEvent(box, &style_change);
+}
+
+// The left margin that puts a label under the captions of check boxes.
+int CheckBoxIndent(const QWidget* w) {
+  const QStyle* style = w->style();
+  return style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, w) +
+         style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, w);
+}
+
 }  // namespace
 
 SettingsWindow::SettingsWindow(MainWindow* main)
-    : QWidget(main, Qt::Window), main_(main), engine_(main->engine()) {
-  setObjectName("frmParams");
+    : QWidget(main, Qt::Window),
+      main_(main),
+      engine_(main->engine()),
+      ui_(std::make_unique<Ui::frmParams>()) {
+  ui_->setupUi(this);
+  // Taken before any dialog of this window exists, so that none of its
+  // controls is mistaken for one of the form's.
+  for (QWidget* w : findChildren<QWidget*>()) {
+    if (!w->objectName().isEmpty()) controls_.insert(w->objectName(), w);
+  }
   setWindowTitle(Qs(GetMessageText(91)));
-  BuildControls();
+  CompleteControls();
+  CollectSwitches();
   for (int i = 0; i < 2; ++i) {
-    cmd_select_words_file_[i]->setText(Qs(WordsFilesCaption(engine_.state(), i)));
+    Side(i).select_files->setText(Qs(WordsFilesCaption(engine_.state(), i)));
   }
   for (Label l : {Label::kSettingsFileStatus, Label::kSettingsFile}) {
     const LabelState& state = engine_.state().labels[static_cast<size_t>(l)];
     OnLabelChanged(l, state.text, state.visible);
   }
   ShowSettings("");
+  // setupUi measured the controls before their captions and items were
+  // set, and a window that has not been shown does not measure them again
+  // by itself: they are measured anew, so that ShowBeside sizes the window
+  // to what it shows.
+  for (QWidget* w : findChildren<QWidget*>()) w->updateGeometry();
   ConnectControls();
   ApplyControlStates();
+}
+
+SettingsWindow::~SettingsWindow() = default;
+
+SettingsWindow::WordsSide SettingsWindow::Side(int index) const {
+  if (index == 0) {
+    return {ui_->cmdSelectWordsFile0, ui_->cboWordsFile0, ui_->cmdClearWordsFile0,
+            ui_->txbWordsToIgnoreOrCount0, ui_->cmdClearWordsToIgnoreOrCount0};
+  }
+  return {ui_->cmdSelectWordsFile1, ui_->cboWordsFile1, ui_->cmdClearWordsFile1,
+          ui_->txbWordsToIgnoreOrCount1, ui_->cmdClearWordsToIgnoreOrCount1};
+}
+
+void SettingsWindow::CompleteControls() {
+  AddItems(ui_->cboCommonWordsLanguages, CommonWordsLanguageItems());
+  AddItems(ui_->cboExcessFrequency, ExcessFrequencyItems());
+  AddItems(ui_->cboThresholdFrequency, ThresholdFrequencyItems());
+  AddItems(ui_->cboShortWordSize, ShortWordSizeItems());
+  AddItems(ui_->cboLongWordSize, LongWordSizeItems());
+  // Wide enough for the five characters the box takes, in this window's font.
+  ui_->txbUserSpecifiedExtraChars->setFixedWidth(fontMetrics().horizontalAdvance("MMMMMMMM"));
+  // The two comment markers and "with more than" stand under the captions
+  // of the check boxes above them, wherever the style draws those.
+  const int indent = CheckBoxIndent(this);
+  ui_->layCommentSets->setContentsMargins(indent, 0, 0, 0);
+  ui_->lblIgnoreLongWords->setContentsMargins(indent, 0, 0, 0);
+  // The frame keeps the path's room while no file is shown.
+  QSizePolicy policy = ui_->txbStateFile->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  ui_->txbStateFile->setSizePolicy(policy);
+  ui_->txbStateFile->hide();
+}
+
+void SettingsWindow::CollectSwitches() {
+  for (QCheckBox* box : findChildren<QCheckBox*>()) {
+    const QString name = box->objectName();
+    Q_ASSERT(name.startsWith(QLatin1String("chk")));
+    std::string field = Utf8(name.mid(3));
+    Q_ASSERT(SwitchField(&engine_.settings(), field) != nullptr);
+    switches_.push_back({box, std::move(field)});
+  }
 }
 
 void SettingsWindow::ConnectControls() {
@@ -62,71 +137,71 @@ void SettingsWindow::ConnectControls() {
             [this, field = sw.field](bool checked) { SwitchClicked(field, checked); });
   }
   Settings& s = engine_.settings();
-  connect(txb_extra_chars_, &QLineEdit::textEdited, this, [this](const QString& text) {
+  QLineEdit* extra_chars = ui_->txbUserSpecifiedExtraChars;
+  connect(extra_chars, &QLineEdit::textEdited, this, [this](const QString& text) {
     engine_.settings().UserSpecifiedExtraChars = Utf8(text);
     extra_chars_edited_ = true;
   });
-  connect(txb_extra_chars_, &QLineEdit::editingFinished, this, [this] {
-    if (!extra_chars_edited_ || !txb_extra_chars_->isEnabled()) return;
+  connect(extra_chars, &QLineEdit::editingFinished, this, [this, extra_chars] {
+    if (!extra_chars_edited_ || !extra_chars->isEnabled()) return;
     extra_chars_edited_ = false;
     Command([this] { engine_.UserExtraCharsBoxLeft(); });
   });
   for (int i = 0; i < 2; ++i) {
+    const WordsSide side = Side(i);
     std::string* words = &s.ExtraWords[static_cast<size_t>(i)];
-    connect(txb_words_[i], &WordsBox::Edited, this,
+    connect(side.words, &WordsBox::Edited, this,
             [words](const QString& text) { *words = Utf8(text); });
-    connect(txb_words_[i], &WordsBox::Finished, this,
+    connect(side.words, &WordsBox::Finished, this,
             [this, i] { Command([this, i] { engine_.BoxLeft(i); }); });
-    connect(cbo_words_file_[i], &QComboBox::activated, this, [this, i](int position) {
+    connect(side.files, &QComboBox::activated, this, [this, i](int position) {
       Command([=, this] { engine_.WordsFileChosen(i, position); });
     });
+    connect(side.select_files, &QPushButton::clicked, this,
+            [this, i] { Command([this, i] { engine_.AddWordsFileClicked(i); }); });
+    connect(side.clear_files, &QPushButton::clicked, this,
+            [this, i] { Command([this, i] { engine_.ClearWordsFilesClicked(i); }); });
+    connect(side.clear_words, &QPushButton::clicked, this,
+            [this, i] { Command([this, i] { engine_.ClearBoxClicked(i); }); });
   }
-  connect(cbo_languages_, &QComboBox::activated, this,
+  connect(ui_->cboCommonWordsLanguages, &QComboBox::activated, this,
           [this](int language) { Command([=, this] { engine_.CommonWordsChosen(language); }); });
-  ConnectList(cbo_excess_, &s.ExcessFrequency, "ExcessFrequency");
-  ConnectList(cbo_threshold_, &s.ThresholdFrequency, "ThresholdFrequency");
-  ConnectList(cbo_short_, &s.ShortWordSize, "ShortWordSize");
-  ConnectList(cbo_long_, &s.LongWordSize, "LongWordSize");
+  ConnectList(ui_->cboExcessFrequency, &s.ExcessFrequency, "ExcessFrequency");
+  ConnectList(ui_->cboThresholdFrequency, &s.ThresholdFrequency, "ThresholdFrequency");
+  ConnectList(ui_->cboShortWordSize, &s.ShortWordSize, "ShortWordSize");
+  ConnectList(ui_->cboLongWordSize, &s.LongWordSize, "LongWordSize");
 
-  const auto button = [this](const QString& name, const std::function<void()>& command) {
-    auto* b = qobject_cast<QPushButton*>(controls_.value(name));
-    Q_ASSERT(b != nullptr);
+  const auto button = [this](QPushButton* b, const std::function<void()>& command) {
     connect(b, &QPushButton::clicked, this, command);
   };
-  for (int i = 0; i < 2; ++i) {
-    const QString n = QString::number(i);
-    button("cmdSelectWordsFile" + n,
-           [this, i] { Command([this, i] { engine_.AddWordsFileClicked(i); }); });
-    button("cmdClearWordsFile" + n,
-           [this, i] { Command([this, i] { engine_.ClearWordsFilesClicked(i); }); });
-    button("cmdClearWordsToIgnoreOrCount" + n,
-           [this, i] { Command([this, i] { engine_.ClearBoxClicked(i); }); });
-    button("cmdSetOrClearCheckboxes" + n,
-           [this, i] { Command([this, i] { engine_.SetOrClearCheckboxes(i == 1); }); });
-  }
-  button("cmdListCountOnlyWords", [this] { Command([this] { engine_.ListCountOnlyClicked(); }); });
-  button("cmdRestoreDefaults", [this] {
+  button(ui_->cmdSetOrClearCheckboxes0,
+         [this] { Command([this] { engine_.SetOrClearCheckboxes(false); }); });
+  button(ui_->cmdSetOrClearCheckboxes1,
+         [this] { Command([this] { engine_.SetOrClearCheckboxes(true); }); });
+  button(ui_->cmdListCountOnlyWords,
+         [this] { Command([this] { engine_.ListCountOnlyClicked(); }); });
+  button(ui_->cmdRestoreDefaults, [this] {
     Command([this] { engine_.RestoreDefaults(); });
     FocusHideButton();
   });
-  button("cmdSaveState", [this] { Command([this] { engine_.SaveSettingsNow(true); }); });
-  button("cmdInitialize", [this] { Command([this] { engine_.Reinitialize(); }); });
-  button("cmdSaveLoadState0", [this] {
+  button(ui_->cmdSaveState, [this] { Command([this] { engine_.SaveSettingsNow(true); }); });
+  button(ui_->cmdInitialize, [this] { Command([this] { engine_.Reinitialize(); }); });
+  button(ui_->cmdSaveLoadState0, [this] {
     Command([this] { engine_.SaveSettingsToFile(); });
     raise();
     activateWindow();
   });
-  button("cmdSaveLoadState1", [this] {
+  button(ui_->cmdSaveLoadState1, [this] {
     Command([this] { engine_.LoadSettingsFromFile(); });
     raise();
     activateWindow();
   });
-  button("cmdQuit", [this] {
+  button(ui_->cmdQuit, [this] {
     bool quit = false;
     Command([&] { quit = engine_.ConfirmQuit(); });
     if (quit) main_->close();
   });
-  connect(cmd_close_, &QPushButton::clicked, this, &SettingsWindow::HideSettings);
+  connect(ui_->cmdClose, &QPushButton::clicked, this, &SettingsWindow::HideSettings);
 }
 
 // --- Commands ------------------------------------------------------------------------
@@ -166,7 +241,7 @@ void SettingsWindow::HideSettings() {
 }
 
 void SettingsWindow::FocusHideButton() {
-  if (cmd_close_->isVisible() && cmd_close_->isEnabled()) cmd_close_->setFocus();
+  if (ui_->cmdClose->isVisible() && ui_->cmdClose->isEnabled()) ui_->cmdClose->setFocus();
 }
 
 void SettingsWindow::closeEvent(QCloseEvent* event) {
@@ -185,11 +260,11 @@ void SettingsWindow::ShowBeside() {
     // else what fits (the columns then scroll). The sizes are those of the
     // shown window, whose style and fonts are settled.
     sized_ = true;
-    const QSize content = findChild<QScrollArea*>("scrSettings")->widget()->sizeHint();
+    const QSize content = ui_->scrSettings->widget()->sizeHint();
     const QMargins m = layout()->contentsMargins();
     QSize wanted(content.width() + m.left() + m.right(), content.height() + m.top() + m.bottom() +
                                                              layout()->spacing() +
-                                                             cmd_close_->sizeHint().height());
+                                                             ui_->cmdClose->sizeHint().height());
     const QSize room(area.width() - 20, area.height() - 40);
     if (wanted.height() > room.height()) {
       wanted.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
@@ -220,15 +295,16 @@ void SettingsWindow::ShowSettings(const std::string& field) {
   for (const SwitchBox& sw : switches_) {
     if (is(sw.field)) SetChecked(sw.box, *SwitchField(&s, sw.field) != 0);
   }
-  if (is("UserSpecifiedExtraChars") && txb_extra_chars_->text() != Qs(s.UserSpecifiedExtraChars)) {
-    const QSignalBlocker block(txb_extra_chars_);
-    txb_extra_chars_->setText(Qs(s.UserSpecifiedExtraChars));
+  QLineEdit* extra_chars = ui_->txbUserSpecifiedExtraChars;
+  if (is("UserSpecifiedExtraChars") && extra_chars->text() != Qs(s.UserSpecifiedExtraChars)) {
+    const QSignalBlocker block(extra_chars);
+    extra_chars->setText(Qs(s.UserSpecifiedExtraChars));
   }
   for (int i = 0; i < 2; ++i) {
     const auto k = static_cast<size_t>(i);
-    if (is("ExtraWords" + std::to_string(i))) txb_words_[i]->SetWords(Qs(s.ExtraWords[k]));
+    if (is("ExtraWords" + std::to_string(i))) Side(i).words->SetWords(Qs(s.ExtraWords[k]));
     if (is("WordsFiles" + std::to_string(i))) {
-      QComboBox* box = cbo_words_file_[i];
+      QComboBox* box = Side(i).files;
       QStringList paths;
       for (const std::string& path : s.WordsFiles[k].paths) paths << Qs(path);
       QStringList shown;
@@ -241,31 +317,33 @@ void SettingsWindow::ShowSettings(const std::string& field) {
       SetIndex(box, s.WordsFiles[k].selected);
     }
   }
-  if (is("CaseSignificant")) txb_words_[1]->setToolTip(Qs(CountOnlyBoxToolTip(s)));
-  if (is("CommonWordsLanguage")) SetIndex(cbo_languages_, s.CommonWordsLanguage);
-  if (is("ExcessFrequency")) {
-    SetIndex(cbo_excess_, s.ExcessFrequency);
-    lbl_occurrences2_->setText(Qs(ExcessFrequencyLabel(s)));
+  if (is("CaseSignificant")) {
+    ui_->txbWordsToIgnoreOrCount1->setToolTip(Qs(CountOnlyBoxToolTip(s)));
   }
-  if (is("ThresholdFrequency")) SetIndex(cbo_threshold_, s.ThresholdFrequency);
-  if (is("ShortWordSize")) SetIndex(cbo_short_, s.ShortWordSize);
-  if (is("LongWordSize")) SetIndex(cbo_long_, s.LongWordSize);
+  if (is("CommonWordsLanguage")) SetIndex(ui_->cboCommonWordsLanguages, s.CommonWordsLanguage);
+  if (is("ExcessFrequency")) {
+    SetIndex(ui_->cboExcessFrequency, s.ExcessFrequency);
+    ui_->lblOccurrences2->setText(Qs(ExcessFrequencyLabel(s)));
+  }
+  if (is("ThresholdFrequency")) SetIndex(ui_->cboThresholdFrequency, s.ThresholdFrequency);
+  if (is("ShortWordSize")) SetIndex(ui_->cboShortWordSize, s.ShortWordSize);
+  if (is("LongWordSize")) SetIndex(ui_->cboLongWordSize, s.LongWordSize);
 }
 
 void SettingsWindow::OnLabelChanged(Label label, const std::string& text, bool visible) {
   switch (label) {
     case Label::kIgnoreFilesCaption:
-      cmd_select_words_file_[0]->setText(Qs(text));
+      ui_->cmdSelectWordsFile0->setText(Qs(text));
       return;
     case Label::kCountOnlyFilesCaption:
-      cmd_select_words_file_[1]->setText(Qs(text));
+      ui_->cmdSelectWordsFile1->setText(Qs(text));
       return;
     case Label::kSettingsFileStatus:
-      lbl_state_->setText(Qs(text));
+      ui_->lblState->setText(Qs(text));
       return;
     case Label::kSettingsFile:
-      txb_state_file_->setText(Qs(text));
-      txb_state_file_->setVisible(visible);
+      ui_->txbStateFile->setText(Qs(text));
+      ui_->txbStateFile->setVisible(visible);
       return;
     default:
       return;

@@ -13,6 +13,11 @@
 // window forwards: every changed setting (ShowSettings), this window's
 // labels (OnLabelChanged) and the busy state (ApplyControlStates). So the
 // two windows always show the one record.
+//
+// The controls and their places are the form frmParams.ui, each control
+// named as the design names it; this class fills in what only the running
+// program knows (the captions and lists the engine gives) and wires the
+// controls to the engine.
 
 #ifndef VORN_UI_SETTINGS_WINDOW_H_
 #define VORN_UI_SETTINGS_WINDOW_H_
@@ -21,6 +26,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,9 +34,11 @@
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
-class QLineEdit;
 class QPushButton;
+
+namespace Ui {
+class frmParams;
+}  // namespace Ui
 
 namespace vorn {
 
@@ -43,6 +51,7 @@ class SettingsWindow : public QWidget {
  public:
   // A window of `main`, hidden until ShowBeside.
   explicit SettingsWindow(MainWindow* main);
+  ~SettingsWindow() override;
 
   // Shows the window: beside the main window when that is in its normal
   // state (400 twips below its top, the width of its "Settings" button and
@@ -63,23 +72,23 @@ class SettingsWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // Building the window (settings_window_layout.cpp).
-  void BuildControls();
-  QWidget* BuildWordCharacters();
-  QWidget* BuildPhraseEnds();
-  QWidget* BuildCommentMarkers();
-  QWidget* BuildIgnoreWords();
-  QWidget* BuildCountOnlyWords();
-  QWidget* BuildIgnoreFilters();
-  QWidget* BuildPatternMatching();
-  QWidget* BuildOutputAndFiles();
-  QWidget* BuildBulkButtons();
-  QWidget* BuildState();
-  template <typename W>
-  W* Named(W* widget, const QString& name);
-  // A check box of the switch `field` (chk + field), with its caption.
-  QCheckBox* Switch(const char* field, const QString& caption, QWidget* parent);
-  QPushButton* Button(const QString& caption, const QString& name, QWidget* parent);
+  // The controls of one words-file side: 0 the words to ignore, 1 the
+  // count-only words and phrases.
+  struct WordsSide {
+    QPushButton* select_files;
+    QComboBox* files;
+    QPushButton* clear_files;
+    WordsBox* words;
+    QPushButton* clear_words;
+  };
+  WordsSide Side(int index) const;
+
+  // What the form cannot hold: the items of the lists, which the engine
+  // gives, and the sizes taken from the style and the font.
+  void CompleteControls();
+  // Every check box of the form is the switch of the field its name
+  // carries after "chk".
+  void CollectSwitches();
 
   void ConnectControls();
   // Runs an engine command through the main window, then shows the
@@ -93,26 +102,16 @@ class SettingsWindow : public QWidget {
 
   MainWindow* main_;
   Engine& engine_;
+  std::unique_ptr<Ui::frmParams> ui_;
+  // The form's controls by name, as the engine names them in
+  // SettingsWindowControls.
   QHash<QString, QWidget*> controls_;
   struct SwitchBox {
     QCheckBox* box;
     std::string field;
   };
   std::vector<SwitchBox> switches_;
-  QLineEdit* txb_extra_chars_ = nullptr;
   bool extra_chars_edited_ = false;
-  WordsBox* txb_words_[2] = {};
-  QComboBox* cbo_words_file_[2] = {};
-  QPushButton* cmd_select_words_file_[2] = {};
-  QComboBox* cbo_languages_ = nullptr;
-  QComboBox* cbo_excess_ = nullptr;
-  QComboBox* cbo_threshold_ = nullptr;
-  QComboBox* cbo_short_ = nullptr;
-  QComboBox* cbo_long_ = nullptr;
-  QLabel* lbl_occurrences2_ = nullptr;
-  QLabel* lbl_state_ = nullptr;
-  QLineEdit* txb_state_file_ = nullptr;
-  QPushButton* cmd_close_ = nullptr;
   bool sized_ = false;
 };
 
