@@ -20,6 +20,7 @@
 #include "counting/words_file_commands.h"
 #include "settings/settings.h"
 #include "ui/main_window.h"
+#include "ui/option_dialogs.h"
 #include "ui/qt_text.h"
 #include "ui/ui_frmParams.h"
 #include "ui/words_box.h"
@@ -38,8 +39,6 @@ void SetIndex(QComboBox* box, int index) {
   const QSignalBlocker block(box);
   box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
 }
-
-int TwipsToPixels(const QWidget* w, int twips) { return twips * w->logicalDpiY() / 1440; }
 
 void AddItems(QComboBox* box, const std::vector<std::string>& items) {
   for (const std::string& item : items) box->addItem(Qs(item));
