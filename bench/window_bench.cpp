@@ -28,7 +28,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "ui/main_window.h"
+#include "app/frm_main.h"
 #include "ui/modals.h"
 
 namespace {
@@ -144,7 +144,7 @@ class Clicker : public QThread {
   int every_ms_;
 };
 
-Case RunCount(vorn::MainWindow* window, BenchModals* modals, Probe* probe,
+Case RunCount(vorn::FrmMain* window, BenchModals* modals, Probe* probe,
               const std::function<void()>& start, int click_every_ms) {
   Case c;
   auto* button = window->findChild<QPushButton*>("cmdCountWords");
@@ -197,7 +197,7 @@ int main(int argc, char* argv[]) {
   const std::string kjv10 = argv[1], kjv1 = argv[2], distinct = argv[3], work = argv[4];
 
   BenchModals modals;
-  vorn::MainWindow window(&modals);
+  vorn::FrmMain window(&modals);
   window.resize(1200, 740);
   window.show();
   window.StartUp();

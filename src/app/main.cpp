@@ -5,7 +5,7 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "ui/main_window.h"
+#include "app/frm_main.h"
 #include "ui/option_dialogs.h"
 #include "ui/widget_modals.h"
 
@@ -17,7 +17,7 @@ int main(int argc, char* argv[]) {
   // The icon is in the window library's resource, with the help text.
   QApplication::setWindowIcon(QIcon(":/vorn/vorn.png"));
   vorn::WidgetModals modals;
-  vorn::MainWindow window(&modals);
+  vorn::FrmMain window(&modals);
   // 600 twips from the left edge of the screen, centred from top to bottom.
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   window.resize(std::min(1200, screen.width() - 40), std::min(760, screen.height() - 60));

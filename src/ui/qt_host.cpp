@@ -6,8 +6,8 @@
 #include <QString>
 #include <algorithm>
 
+#include "app/frm_main.h"
 #include "counting/engine.h"
-#include "ui/main_window.h"
 #include "ui/modals.h"
 
 namespace vorn {

@@ -15,12 +15,12 @@
 
 namespace vorn {
 
-class MainWindow;
+class FrmMain;
 class Modals;
 
 class QtHost final : public Host {
  public:
-  QtHost(MainWindow* window, Modals* modals) : window_(window), modals_(modals) {}
+  QtHost(FrmMain* window, Modals* modals) : window_(window), modals_(modals) {}
 
   void ShowMessage(const std::string& title, const std::string& text, Icon icon) override;
   Answer Ask(const std::string& title, const std::string& text, Buttons buttons,
@@ -45,7 +45,7 @@ class QtHost final : public Host {
   void ProcessEvents() override;
 
  private:
-  MainWindow* window_;
+  FrmMain* window_;
   Modals* modals_;
 };
 

@@ -14,12 +14,12 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "app/frm_main.h"
 #include "counting/engine.h"
 #include "counting/option_rules.h"
 #include "counting/window_rules.h"
 #include "counting/words_file_commands.h"
 #include "settings/settings.h"
-#include "ui/main_window.h"
 #include "ui/option_dialogs.h"
 #include "ui/qt_text.h"
 #include "ui/ui_frmParams.h"
@@ -58,7 +58,7 @@ int CheckBoxIndent(const QWidget* w) {
 
 }  // namespace
 
-SettingsWindow::SettingsWindow(MainWindow* main)
+SettingsWindow::SettingsWindow(FrmMain* main)
     : QWidget(main, Qt::Window),
       main_(main),
       engine_(main->engine()),

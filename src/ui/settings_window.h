@@ -43,14 +43,14 @@ class frmParams;
 namespace vorn {
 
 class Engine;
-class MainWindow;
+class FrmMain;
 class WordsBox;
 
 class SettingsWindow : public QWidget {
   Q_OBJECT
  public:
   // A window of `main`, hidden until ShowBeside.
-  explicit SettingsWindow(MainWindow* main);
+  explicit SettingsWindow(FrmMain* main);
   ~SettingsWindow() override;
 
   // Shows the window: beside the main window when that is in its normal
@@ -100,7 +100,7 @@ class SettingsWindow : public QWidget {
   void HideSettings();
   void FocusHideButton();
 
-  MainWindow* main_;
+  FrmMain* main_;
   Engine& engine_;
   std::unique_ptr<Ui::frmParams> ui_;
   // The form's controls by name, as the engine names them in

@@ -18,16 +18,16 @@
 #include <functional>
 #include <memory>
 
+#include "app/frm_main.h"
 #include "support/test_files.h"
 #include "tests/gui/window_fixture.h"
-#include "ui/main_window.h"
 #include "util/message_table.h"
 
 using vorn::Answer;
 using vorn::Busy;
+using vorn::FrmMain;
 using vorn::InputSource;
 using vorn::LoadOrRemove;
-using vorn::MainWindow;
 using vorn::ScriptedModals;
 using vorn::TempDir;
 

@@ -18,7 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ui/main_window.h"
+#include "app/frm_main.h"
 #include "ui/widget_modals.h"
 
 namespace {
@@ -54,7 +54,7 @@ int main(int argc, char* argv[]) {
   QDir().mkpath(out);
 
   vorn::WidgetModals modals;
-  vorn::MainWindow window(&modals);
+  vorn::FrmMain window(&modals);
   const QRect screen = QApplication::primaryScreen()->availableGeometry();
   window.resize(std::min(1200, screen.width() - 40), std::min(740, screen.height() - 40));
   window.move(screen.left() + 20, screen.top() + 20);

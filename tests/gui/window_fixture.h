@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "app/frm_main.h"
 #include "support/test_files.h"
 #include "tests/gui/scripted_modals.h"
-#include "ui/main_window.h"
 
 namespace vorn {
 
@@ -36,7 +36,7 @@ class WindowFixture {
     dir_ = std::make_unique<TempDir>();
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir_->File("config")));
     modals_ = std::make_unique<ScriptedModals>();
-    window_ = std::make_unique<MainWindow>(modals_.get());
+    window_ = std::make_unique<FrmMain>(modals_.get());
   }
   void DropWindow() {
     window_.reset();
@@ -83,7 +83,7 @@ class WindowFixture {
 
   std::unique_ptr<TempDir> dir_;
   std::unique_ptr<ScriptedModals> modals_;
-  std::unique_ptr<MainWindow> window_;
+  std::unique_ptr<FrmMain> window_;
 };
 
 }  // namespace vorn

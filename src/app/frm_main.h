@@ -1,4 +1,4 @@
-// MainWindow: the main window of VORN (frmMain).
+// FrmMain: the main window of VORN (frmMain).
 //
 // Its controls and their places are the form frmMain.ui: the introduction
 // and the source, output, display and command groups on the left, the
@@ -15,8 +15,8 @@
 // stop command, answers. Closing the window during a run stops the run
 // silently and then quits.
 
-#ifndef VORN_UI_MAIN_WINDOW_H_
-#define VORN_UI_MAIN_WINDOW_H_
+#ifndef VORN_APP_FRM_MAIN_H_
+#define VORN_APP_FRM_MAIN_H_
 
 #include <QHash>
 #include <QPointer>
@@ -42,12 +42,12 @@ class HelpWindow;
 class Modals;
 class SettingsWindow;
 
-class MainWindow : public QWidget {
+class FrmMain : public QWidget {
   Q_OBJECT
  public:
   // `modals` shows the modal windows (it must outlive the window).
-  explicit MainWindow(Modals* modals, QWidget* parent = nullptr);
-  ~MainWindow() override;
+  explicit FrmMain(Modals* modals, QWidget* parent = nullptr);
+  ~FrmMain() override;
 
   Engine& engine() { return engine_; }
 
@@ -121,4 +121,4 @@ class MainWindow : public QWidget {
 
 }  // namespace vorn
 
-#endif  // VORN_UI_MAIN_WINDOW_H_
+#endif  // VORN_APP_FRM_MAIN_H_

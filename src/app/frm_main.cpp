@@ -1,4 +1,4 @@
-#include "ui/main_window.h"
+#include "app/frm_main.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -48,7 +48,7 @@ const QString kActivityPhases[4] = {QStringLiteral("\u2190"), QStringLiteral("\u
 
 }  // namespace
 
-MainWindow::MainWindow(Modals* modals, QWidget* parent)
+FrmMain::FrmMain(Modals* modals, QWidget* parent)
     : QWidget(parent),
       host_(this, modals),
       modals_(modals),
@@ -74,9 +74,9 @@ MainWindow::MainWindow(Modals* modals, QWidget* parent)
   });
 }
 
-MainWindow::~MainWindow() = default;
+FrmMain::~FrmMain() = default;
 
-void MainWindow::SetUpControls() {
+void FrmMain::SetUpControls() {
   // The names Qt gives to the parts of a widget begin with "qt_".
   for (QWidget* w : findChildren<QWidget*>()) {
     const QString name = w->objectName();
@@ -132,7 +132,7 @@ void MainWindow::SetUpControls() {
   }
 }
 
-void MainWindow::ConnectControls() {
+void FrmMain::ConnectControls() {
   const InputSource sources[3] = {InputSource::kClipboard, InputSource::kSingleFile,
                                   InputSource::kFolder};
   QRadioButton* const options[3] = {ui_->optOnClipboard, ui_->optInFile, ui_->optFolder};
@@ -240,14 +240,14 @@ void MainWindow::ConnectControls() {
 
 // --- Commands ----------------------------------------------------------------------
 
-void MainWindow::Command(const std::function<void()>& command) {
+void FrmMain::Command(const std::function<void()>& command) {
   ++command_depth_;
   command();
   --command_depth_;
   AfterCommand();
 }
 
-void MainWindow::AfterCommand() {
+void FrmMain::AfterCommand() {
   if (command_depth_ > 0 || engine_.busy() != Busy::kIdle) return;
   if (quit_pending_) {
     close();
@@ -257,7 +257,7 @@ void MainWindow::AfterCommand() {
   SetTheFocus();
 }
 
-void MainWindow::ApplyControlStates() {
+void FrmMain::ApplyControlStates() {
   for (const ControlState& c : MainWindowControls(engine_.state(), false)) {
     QWidget* w = controls_.value(QString::fromStdString(c.name));
     if (w == nullptr) continue;
@@ -267,18 +267,18 @@ void MainWindow::ApplyControlStates() {
   if (settings_window_ != nullptr) settings_window_->ApplyControlStates();
 }
 
-void MainWindow::SetTheFocus() {
+void FrmMain::SetTheFocus() {
   if (!isVisible()) return;
   QWidget* w = controls_.value(QString::fromStdString(FocusTarget(engine_.state(), false)));
   if (w != nullptr && w->isVisible() && w->isEnabled()) w->setFocus();
 }
 
-void MainWindow::StartUp() {
+void FrmMain::StartUp() {
   Command([this] { engine_.StartUp(); });
   timer1_.start();
 }
 
-void MainWindow::closeEvent(QCloseEvent* event) {
+void FrmMain::closeEvent(QCloseEvent* event) {
   if (!quitting_) {
     if (engine_.busy() != Busy::kIdle || command_depth_ > 0) {
       // The run ends silently at its next pause; the click that started it
@@ -299,9 +299,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 // --- What the engine reports ---------------------------------------------------------
 
-void MainWindow::OnBusyChanged(Busy) { ApplyControlStates(); }
+void FrmMain::OnBusyChanged(Busy) { ApplyControlStates(); }
 
-void MainWindow::OnLabelChanged(Label label, const std::string& text, bool visible) {
+void FrmMain::OnLabelChanged(Label label, const std::string& text, bool visible) {
   switch (label) {
     case Label::kCountWordsCaption:
       ui_->cmdCountWords->setText(Qs(text));
@@ -326,7 +326,7 @@ void MainWindow::OnLabelChanged(Label label, const std::string& text, bool visib
   ShowCountLinesOrLink();
 }
 
-void MainWindow::OnIndicatorChanged(Indicator indicator, int value) {
+void FrmMain::OnIndicatorChanged(Indicator indicator, int value) {
   if (indicator == Indicator::kActivity) {
     ui_->lblTwirler->setText(value >= 0 && value < 4 ? kActivityPhases[value] : QString());
     return;
@@ -349,7 +349,7 @@ void MainWindow::OnIndicatorChanged(Indicator indicator, int value) {
   ShowCountLinesOrLink();
 }
 
-void MainWindow::ShowCountLinesOrLink() {
+void FrmMain::ShowCountLinesOrLink() {
   bool any = false;
   for (Label l : {Label::kNumberOfWords, Label::kNumWordsExcluded, Label::kNumOccurrences,
                   Label::kTotalNumOccurrences}) {
@@ -358,9 +358,9 @@ void MainWindow::ShowCountLinesOrLink() {
   ui_->lblOnlineDocumentation->setVisible(!any);
 }
 
-void MainWindow::OnResultsChanged(const ResultsChange& change) { ui_->txbOutput->Apply(change); }
+void FrmMain::OnResultsChanged(const ResultsChange& change) { ui_->txbOutput->Apply(change); }
 
-void MainWindow::OnSettingChanged(const std::string& field) {
+void FrmMain::OnSettingChanged(const std::string& field) {
   ShowSettings(field);
   if (settings_window_ != nullptr) settings_window_->ShowSettings(field);
   if (field == "Source" || field == "OutputFilePath" || field == "InputFilePath" ||
@@ -369,12 +369,12 @@ void MainWindow::OnSettingChanged(const std::string& field) {
   }
 }
 
-void MainWindow::OnDisplayControlsChanged(const DisplayControls& controls) {
+void FrmMain::OnDisplayControlsChanged(const DisplayControls& controls) {
   ui_->chkDisplayRelativeFrequency->setEnabled(controls.relative_frequency_enabled);
   ui_->chkSortByNumberOfFiles->setEnabled(controls.sort_by_files_enabled);
 }
 
-void MainWindow::ShowSettings(const std::string& field) {
+void FrmMain::ShowSettings(const std::string& field) {
   const Settings& s = engine_.settings();
   const bool all = field.empty();
   const auto is = [&](const char* name) { return all || field == name; };
@@ -425,14 +425,14 @@ void MainWindow::ShowSettings(const std::string& field) {
 
 // --- The other windows -----------------------------------------------------------------
 
-void MainWindow::ShowSettingsWindow() { settings_window_->ShowBeside(); }
+void FrmMain::ShowSettingsWindow() { settings_window_->ShowBeside(); }
 
-void MainWindow::ShowHelp() {
+void FrmMain::ShowHelp() {
   if (help_ == nullptr) help_ = new HelpWindow(this);
   help_->ShowOver(this);
 }
 
-void MainWindow::OpenManual() {
+void FrmMain::OpenManual() {
   const std::string manual = FindManual();
   if (manual.empty() ||
       !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(manual)))) {

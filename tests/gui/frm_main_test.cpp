@@ -1,7 +1,7 @@
 // The main window driven by its controls, with every modal window answered
 // from a script (ScriptedModals).
 
-#include "ui/main_window.h"
+#include "app/frm_main.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,8 +24,8 @@
 
 using vorn::Answer;
 using vorn::Busy;
+using vorn::FrmMain;
 using vorn::InputSource;
-using vorn::MainWindow;
 using vorn::ScriptedModals;
 using vorn::TempDir;
 
@@ -37,7 +37,7 @@ std::string SourceFile(const std::string& relative) {
 
 }  // namespace
 
-class MainWindowTest : public QObject, private vorn::WindowFixture {
+class FrmMainTest : public QObject, private vorn::WindowFixture {
   Q_OBJECT
 
  private:
@@ -293,5 +293,5 @@ class MainWindowTest : public QObject, private vorn::WindowFixture {
   }
 };
 
-QTEST_MAIN(MainWindowTest)
-#include "main_window_test.moc"
+QTEST_MAIN(FrmMainTest)
+#include "frm_main_test.moc"
