@@ -12,6 +12,7 @@
 #include "input/file_patterns.h"
 #include "ui/help_window.h"
 #include "ui/modals.h"
+#include "ui/named_controls.h"
 #include "ui/qt_text.h"
 #include "ui/results_box.h"
 #include "ui/settings_window.h"
@@ -77,11 +78,7 @@ FrmMain::FrmMain(Modals* modals, QWidget* parent)
 FrmMain::~FrmMain() = default;
 
 void FrmMain::SetUpControls() {
-  // The names Qt gives to the parts of a widget begin with "qt_".
-  for (QWidget* w : findChildren<QWidget*>()) {
-    const QString name = w->objectName();
-    if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_"))) controls_.insert(name, w);
-  }
+  controls_ = NamedControls(this);
   const std::pair<Label, QLabel*> labels[] = {
       {Label::kNumberOfWords, ui_->lblNumberOfWords},
       {Label::kNumWordsExcluded, ui_->lblNumWordsExcluded},
@@ -258,12 +255,7 @@ void FrmMain::AfterCommand() {
 }
 
 void FrmMain::ApplyControlStates() {
-  for (const ControlState& c : MainWindowControls(engine_.state(), false)) {
-    QWidget* w = controls_.value(QString::fromStdString(c.name));
-    if (w == nullptr) continue;
-    w->setVisible(c.visible);
-    w->setEnabled(c.enabled);
-  }
+  ApplyStates(controls_, MainWindowControls(engine_.state(), false), true);
   if (settings_window_ != nullptr) settings_window_->ApplyControlStates();
 }
 

@@ -20,6 +20,7 @@
 #include "counting/window_rules.h"
 #include "counting/words_file_commands.h"
 #include "settings/settings.h"
+#include "ui/named_controls.h"
 #include "ui/option_dialogs.h"
 #include "ui/qt_text.h"
 #include "ui/ui_frmParams.h"
@@ -66,9 +67,7 @@ SettingsWindow::SettingsWindow(FrmMain* main)
   ui_->setupUi(this);
   // Taken before any dialog of this window exists, so that none of its
   // controls is mistaken for one of the form's.
-  for (QWidget* w : findChildren<QWidget*>()) {
-    if (!w->objectName().isEmpty()) controls_.insert(w->objectName(), w);
-  }
+  controls_ = NamedControls(this);
   setWindowTitle(Qs(GetMessageText(91)));
   CompleteControls();
   CollectSwitches();
@@ -350,11 +349,7 @@ void SettingsWindow::OnLabelChanged(Label label, const std::string& text, bool v
 }
 
 void SettingsWindow::ApplyControlStates() {
-  for (const ControlState& c : SettingsWindowControls(engine_.state())) {
-    QWidget* w = controls_.value(QString::fromStdString(c.name));
-    if (w == nullptr) continue;
-    w->setEnabled(c.enabled);
-  }
+  ApplyStates(controls_, SettingsWindowControls(engine_.state()), false);
 }
 
 }  // namespace vorn
