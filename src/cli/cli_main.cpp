@@ -58,6 +58,8 @@ constexpr const char* kUsage =
     "  --textbox            print the final text of the results box instead of the listing\n"
     "  --answer yes|no      the answer to every question (default yes)\n"
     "  -q, --quiet          no progress line\n"
+    "  --threads N          read and count with N threads (default: the machine's\n"
+    "                       processors; 1 = one thread); the results are the same\n"
     "  --save-settings FILE  write the settings the other options made to FILE\n"
     "                       (with no SOURCE, nothing else is done)\n"
     "  --help               this text\n"
@@ -75,6 +77,7 @@ struct Options {
   bool textbox = false;
   bool answer_yes = true;
   bool quiet = false;
+  int threads = 0;                      // 0: the engine's default
   std::vector<std::string> ignore;      // --ignore texts, in order
   std::vector<std::string> count_only;  // --count-only texts, in order
   std::vector<std::string> ignore_files;
@@ -94,6 +97,18 @@ struct Options {
   std::string settings;       // --settings FILE
   std::string save_settings;  // --save-settings FILE
 };
+
+constexpr int kMaxThreads = 256;
+
+// Reads N of --threads: a number from 1 to kMaxThreads.
+bool ParseThreads(const std::string& v, int* threads) {
+  if (v.empty() || v.size() > 3 ||
+      !std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    return false;
+  }
+  *threads = std::stoi(v);
+  return *threads >= 1 && *threads <= kMaxThreads;
+}
 
 // Reads MIN-MAX[:OCC] of --phrases, each a number from 1 to 30.
 bool ParsePhrases(const std::string& v, Options* o) {
@@ -268,6 +283,12 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
       o.answer_yes = v == "yes";
     } else if (a == "-q" || a == "--quiet") {
       o.quiet = true;
+    } else if (a == "--threads" || a.starts_with("--threads=")) {
+      std::string v = a.size() > 9 ? a.substr(10) : "";
+      if (a.size() == 9 && !value(&v)) return Usage(err, "--threads needs a number");
+      if (!ParseThreads(v, &o.threads)) {
+        return Usage(err, "--threads takes a number from 1 to " + std::to_string(kMaxThreads));
+      }
     } else if (a == "--ignore" || a == "--count-only") {
       std::string v;
       if (!value(&v)) return Usage(err, a + " needs a text");
@@ -335,6 +356,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   // Paths on the command line are taken as given, blanks at their ends
   // included.
   engine.SetTrimInputPath(false);
+  if (o.threads > 0) engine.SetThreads(o.threads);
   // The listing goes to standard output whole, without -o too.
   engine.SetListingPrinted(true);
   Settings& s = engine.settings();

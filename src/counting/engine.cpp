@@ -193,7 +193,7 @@ void Engine::Unwind() {
   run.ListingFiles = false;
   run.CountingFiles = false;
   st_.listing.WritingToFile = false;
-  line_open_ = false;
+  lines_.BeginFile();
   pending_words_.clear();
   activity_ = -1;
   st_.host->IndicatorChanged(Indicator::kActivity, -1);

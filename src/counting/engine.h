@@ -27,12 +27,15 @@
 #include <vector>
 
 #include "counting/engine_state.h"
+#include "counting/line_scanning.h"
+#include "counting/part_count.h"
 #include "counting/window_commands.h"
 #include "input/docx.h"
 #include "input/is_text_file.h"
 #include "results/output.h"
 #include "util/file_proc.h"
 #include "util/host.h"
+#include "util/work_pool.h"
 #include "words/scanner.h"
 
 namespace vorn {
@@ -83,7 +86,7 @@ int FileStatusOf(PathKind kind);
 // texts name st->settings.InputFilePath.
 void ReportInputFileStatus(EngineState* st, int status);
 
-class Engine final : private ScanSink {
+class Engine final : private LineScanner::Sink {
  public:
   explicit Engine(Host* host);
 
@@ -248,6 +251,16 @@ class Engine final : private ScanSink {
   // stopped by the stop commands. Returns 0 or the sink's errno value.
   int RenderListing(ByteSink* sink);
 
+  // How many threads a count may use to read and count files: at least 1
+  // (all work on the engine's thread); by default the machine's processors.
+  // A run on several threads gives the same results as a run on one.
+  void SetThreads(int threads) { threads_ = threads < 1 ? 1 : threads; }
+  int threads() const { return threads_; }
+  // The size of the parts a large single file is cut into when it is
+  // counted on several threads (0, the default: the engine chooses, by the
+  // file's size and the threads). Changes only how the work is shared out.
+  void SetPartBytes(int64_t bytes) { part_bytes_ = bytes < 0 ? 0 : bytes; }
+
   // "Don't display words as found" was ticked or unticked (the caller has
   // stored the new value); served while busy.
   void SuppressWordsChanged();
@@ -268,8 +281,37 @@ class Engine final : private ScanSink {
   // subfolders, below it.
   bool CheckOutputOutsideFolder(const std::string& output);
   RunOutcome ScanFolder();
-  bool CountFolderFile(const std::string& path);
-  void ReadFolderFile(const FolderFile& file);
+  // What the counting pass finds out about a file (on any thread): its
+  // stamp, whether it is a document, and what IsTextFile says of it.
+  struct FileLook {
+    FileStamp stamp;
+    bool document = false;
+    TextFileInfo info;
+  };
+  static FileLook LookAtFile(const std::string& path);
+  bool CountFolderFile(const std::string& path, const FileLook& look);
+  // What a worker found out about a file of the reading pass ahead of its
+  // turn (parallel_reading.cpp): its stamp, whether it is a document, what
+  // IsTextFile says, and when it is text to read, its words.
+  struct FileAhead {
+    FileStamp stamp;
+    bool document = false;
+    TextFileInfo info;
+    bool counted = false;
+    PartCount count;
+  };
+  class FolderAhead;
+  struct FolderAheadEnd {
+    void operator()(FolderAhead* ahead) const;
+  };
+  // The workers of a reading pass (null when the run counts on one thread),
+  // and what they found for the next file (null when a stop was asked for
+  // while waiting).
+  std::unique_ptr<FolderAhead, FolderAheadEnd> StartFolderAhead();
+  std::unique_ptr<FileAhead> TakeNextAhead(FolderAhead* ahead);
+  // Reads a file of the reading pass; `ahead`: what a worker found (null:
+  // everything is done here).
+  void ReadFolderFile(const FolderFile& file, FileAhead* ahead);
   // Whether a folder run reads a file that IsTextFile classified; a file
   // that cannot be opened is noted as not read.
   bool TextToRead(const std::string& path, const TextFileInfo& info);
@@ -315,7 +357,10 @@ class Engine final : private ScanSink {
   void StartSingleFileWords();
   // Reads a file that IsTextFile found to be text, of `length` bytes. False
   // when it cannot be opened.
-  bool ReadTextFile(const std::string& path, const TextFileInfo& info, int64_t length);
+  // `counted`: what a worker counted in the file already, to be merged
+  // (null: the file is read here).
+  bool ReadTextFile(const std::string& path, const TextFileInfo& info, int64_t length,
+                    PartCount* counted = nullptr);
   // How ReadLines ended: whether the file opened, and the error that ended
   // the reading ("" for none).
   struct ReadResult {
@@ -323,14 +368,24 @@ class Engine final : private ScanSink {
     std::string error;
   };
   ReadResult ReadLines(const std::string& path, int text_result, int start_code, bool utf8,
-                       int64_t length);
+                       int64_t length, PartCount* counted);
+  // Parallel reading (parallel_reading.cpp). Whether the run may count its
+  // files on worker threads: its words reach the list one by one, with no
+  // phrase windows, no words shown as found and no expression that may
+  // fail, so that merging the workers' tables in order is the same.
+  bool CountsInParallel() const;
+  PartSetup MakePartSetup() const;
+  // Whether the single input file is counted in parts, and that reading.
+  bool CanCountInParts(const std::string& path, LineEnding ending, int64_t length) const;
+  ReadResult ReadInParts(const std::string& path, LineEnding ending, bool decode_utf8,
+                         int64_t length, bool show_progress);
+  // Merges a worker's table as if its words had been met here, in order.
+  ReadResult MergeCountedFile(PartCount* counted);
+  void MergePart(const PartCount& part);
+  void MergeWord(BytesView word, int64_t count);
   void ScanLine(Bytes* line);
-  // Lower-cases (and decodes) one line or piece of a file into line_, and
-  // says what the scanner's preparation may find in it.
-  Scanner::BlockHints PrepareLine(std::string_view text, bool decode_utf8);
-  // Scans one line of a file, or one piece of a long line (last: the piece
-  // ends its line).
-  void ScanPieceOfLine(std::string_view raw, bool last, bool decode_utf8);
+  // LineScanner::Sink: a piece of a file's text is about to be scanned.
+  void OnPiece(bool starts_line) override;
   void ResetPhrases();
   void FlushPendingWords();
   void AddWordToList(BytesView word, WordList::Gate* gate);
@@ -379,10 +434,10 @@ class Engine final : private ScanSink {
   Text scratch_;               // working space of the word filters
   Bytes phrase_;               // a counted phrase, its words joined by blanks
   Scanner scanner_;
-  Bytes line_;              // the block being scanned
-  bool line_open_ = false;  // pieces of a long line are being scanned
-  Text decoded_;            // a decoded UTF-8 line
-  Text pending_words_;      // words shown as found, waiting for the end of their line
+  LineScanner lines_{&scanner_};  // the lines of the file being read
+  Bytes line_;                    // a clipboard line being scanned
+  Text decoded_;                  // a decoded clipboard line
+  Text pending_words_;            // words shown as found, waiting for the end of their line
 
   // The run clock, and the activity indicator's phase and last turn.
   std::chrono::steady_clock::time_point run_started_;
@@ -405,6 +460,8 @@ class Engine final : private ScanSink {
     bool double_quote = true;
   } phrase_ends_;
   int64_t next_progress_bytes_ = 0;
+  int threads_ = DefaultThreadCount();
+  int64_t part_bytes_ = 0;
 };
 
 }  // namespace vorn

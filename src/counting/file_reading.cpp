@@ -2,16 +2,14 @@
 // classification, and its lines fed to the scanner in pieces.
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <fstream>
-#include <optional>
 
 #include "counting/engine.h"
+#include "counting/line_scanning.h"
 #include "counting/window_commands.h"
 #include "input/decode.h"
 #include "input/docx.h"
-#include "input/html_head.h"
 #include "input/is_text_file.h"
 #include "input/line_reader.h"
 #include "results/output.h"
@@ -28,45 +26,7 @@ namespace {
 constexpr int kProgressBarWidth = 39;
 constexpr int64_t kLargeInputFile = 200000;
 constexpr int64_t kInFileProgressMin = 10240;
-// Lines longer than this are read and scanned in pieces of about this size.
-constexpr size_t kPieceBytes = size_t{1} << 20;
 const std::string kCrLfS = "\r\n";
-
-// For every byte of an 8-bit line: the byte itself and its lower-case form
-// in the low byte, and in the high byte what it tells about the block: 1 it
-// needs preparing (backspace, line break, form feed, no-break space), 2 a
-// hyphen.
-struct ByteTables {
-  std::array<uint16_t, 256> plain{};
-  std::array<uint16_t, 256> lower{};
-  ByteTables() {
-    for (int b = 0; b < 256; ++b) {
-      uint16_t hint = 0;
-      if (b == 8 || b == 10 || b == 12 || b == 13 || b == 0xA0) hint = 1;
-      if (b == '-') hint = 2;
-      plain[b] = static_cast<uint16_t>(b | hint << 8);
-      lower[b] = static_cast<uint16_t>(LowerByte(static_cast<uint8_t>(b)) | hint << 8);
-    }
-  }
-};
-
-const ByteTables& Tables() {
-  static const ByteTables tables;
-  return tables;
-}
-
-// Removes bytes of code 32 or below from the start, or the end.
-std::string_view TrimLeadingControls(std::string_view s) {
-  size_t b = 0;
-  while (b < s.size() && static_cast<unsigned char>(s[b]) <= 32) ++b;
-  return s.substr(b);
-}
-
-std::string_view TrimTrailingControls(std::string_view s) {
-  size_t e = s.size();
-  while (e > 0 && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
-  return s.substr(0, e);
-}
 
 }  // namespace
 
@@ -245,19 +205,10 @@ void Engine::StartSingleFileWords() {
   st_.run.StopRequested = false;
 }
 
-bool Engine::ReadTextFile(const std::string& path, const TextFileInfo& info, int64_t length) {
+bool Engine::ReadTextFile(const std::string& path, const TextFileInfo& info, int64_t length,
+                          PartCount* counted) {
   Settings& s = st_.settings;
-  bool utf8 = info.utf8;
-  if (info.result == kStartTiny) {
-    // A file of 1 to 4 bytes is read as it is; it is UTF-8 when those
-    // bytes are a multi-byte UTF-8 sequence ("ñu").
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes(4, '\0');
-    in.read(bytes.data(), 4);
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    utf8 = IsValidUtf8(bytes) &&
-           std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
-  }
+  const bool utf8 = ReadsAsUtf8(path, info);
   // "Only 7-bit ASCII words" is meant for 8-bit text; in a Unicode file
   // (UTF-8, UTF-16 or UTF-32 alike) it is suspended, so that one text
   // lists the same words in whichever form it is stored.
@@ -279,7 +230,7 @@ bool Engine::ReadTextFile(const std::string& path, const TextFileInfo& info, int
       e->st_.SettingChanged("Only7bitASCII");
     }
   } restore{this, only7bit, suspend};
-  const ReadResult read = ReadLines(path, info.result, info.start_code, utf8, length);
+  const ReadResult read = ReadLines(path, info.result, info.start_code, utf8, length, counted);
   if (read.opened && !read.error.empty()) {
     if (s.Source == InputSource::kFolder) {
       NoteFileNotRead(path, read.error);
@@ -311,7 +262,7 @@ void Engine::ShowFileProgress(int64_t bytes_done, int64_t length, bool lf_only) 
 }
 
 Engine::ReadResult Engine::ReadLines(const std::string& path, int text_result, int start_code,
-                                     bool utf8, int64_t length) {
+                                     bool utf8, int64_t length, PartCount* counted) {
   if (utf8 && text_result == kTextCrLf) {
     st_.SetLabel(Label::kNumWordsExcluded, "This is a UTF-8 text file.");
   } else if (text_result == kTextLf) {
@@ -321,140 +272,60 @@ Engine::ReadResult Engine::ReadLines(const std::string& path, int text_result, i
   } else {
     st_.SetLabel(Label::kNumWordsExcluded, "");
   }
-  LineEnding ending = LineEnding::kCrLfOrCr;
-  bool decode_utf8 = utf8;
-  if (text_result == kTextLf) ending = LineEnding::kLfOnly;
-  if (text_result == kTextUnicode) {
-    decode_utf8 = true;
-    switch (start_code) {
-      case kStartUtf16Be:
-        ending = LineEnding::kUtf16Be;
-        break;
-      case kStartUtf32Be:
-        ending = LineEnding::kUtf32Be;
-        break;
-      case kStartUtf32Le:
-        ending = LineEnding::kUtf32Le;
-        break;
-      default:
-        ending = LineEnding::kUtf16Le;
-        break;
-    }
-  }
+  const LineEnding ending = EndingOf(text_result, start_code);
+  bool decode_utf8 = utf8 || text_result == kTextUnicode;
   const bool show_progress = length > kInFileProgressMin;
   progress_cells_ = -1;
   next_progress_bytes_ = 0;
   if (show_progress) st_.host->IndicatorChanged(Indicator::kFileProgress, 0);
+  // A file a worker has counted already is merged; a large file is counted
+  // in parts on several threads when the run allows it.
+  if (counted != nullptr) return MergeCountedFile(counted);
+  if (CanCountInParts(path, ending, length)) {
+    return ReadInParts(path, ending, decode_utf8, length, show_progress);
+  }
   LineReader reader;
   std::string error;
   if (!reader.Open(path, ending, &error)) return ReadResult{false, error};
-  reader.SetPieceLimit(kPieceBytes, decode_utf8);
   // The comments of the file's kind: tags, scripts, styles and entities of
   // markup, the comments of program text.
   const FileMarkers markers =
       MarkersForExtension(LowerExtension(path), st_.settings.AllowCommentMarkers != 0);
   scanner_.SetCommentMarkers(markers.markers);
   scanner_.SetMarkup(markers.is_markup);
-  // An HTML document's head is passed over; it may declare UTF-8.
-  bool doctype_seen = LowerExtension(path).find("htm") == std::string::npos;
-  std::optional<HtmlHead> head;
-  int64_t head_start = 0;
-  bool continuing = false;  // the last piece's line goes on
-  line_open_ = false;
-  std::string_view raw;
-  int lines_since_yield = 0;
-  while (true) {
-    if (++lines_since_yield >= 64) {
-      lines_since_yield = 0;
-      st_.pacer.Hurry();
-    }
-    if (Yield()) break;
-    const int64_t piece_start = reader.BytesRead();
-    if (!reader.Next(&raw)) {
-      if (head && reader.error().empty()) {
-        // The document ended inside its head: it is read again from its
-        // document type on, as if it had no head.
-        head.reset();
-        continuing = false;
-        if (reader.Rewind(head_start)) continue;
+  lines_.SetCaseSignificant(st_.settings.CaseSignificant != 0);
+  // Between lines: the events, now and then, and the in-file progress bar.
+  struct Hooks final : FileLineHooks {
+    Engine* e;
+    bool progress;
+    bool lf_only;
+    int64_t length;
+    int lines_since_yield = 0;
+    bool StopBeforeLine() override {
+      if (++lines_since_yield >= 64) {
+        lines_since_yield = 0;
+        e->st_.pacer.Hurry();
       }
-      break;
+      return e->Yield();
     }
-    const bool first = !continuing;
-    const bool last = !reader.line_continues();
-    continuing = !last;
-    if (show_progress) ShowFileProgress(reader.BytesRead(), length, ending == LineEnding::kLfOnly);
-    if (!doctype_seen && first && IsDoctypeLine(raw)) {
-      doctype_seen = true;
-      head.emplace();
-      head_start = piece_start;
+    void Progress(int64_t bytes_read) override {
+      if (progress) e->ShowFileProgress(bytes_read, length, lf_only);
     }
-    if (head) {
-      const size_t at = head->Feed(raw, last);
-      if (head->declares_utf8() && !decode_utf8) {
-        decode_utf8 = true;
-        reader.SetPieceLimit(kPieceBytes, true);
-      }
-      if (at == HtmlHead::kGoesOn) continue;
-      head.reset();
-      raw.remove_prefix(at);  // the rest begins a line of the body
-    }
-    ScanPieceOfLine(raw, last, decode_utf8);
-  }
+  } hooks;
+  hooks.e = this;
+  hooks.progress = show_progress;
+  hooks.lf_only = ending == LineEnding::kLfOnly;
+  hooks.length = length;
+  const bool html = LowerExtension(path).find("htm") != std::string::npos;
+  ScanFileLines(&reader, html, &decode_utf8, &lines_, this, &hooks);
   ReadResult result{true, reader.error()};
   reader.Close();
   return result;
 }
 
-Scanner::BlockHints Engine::PrepareLine(std::string_view text, bool decode_utf8) {
-  const bool lower = !st_.settings.CaseSignificant;
-  Scanner::BlockHints hints;
-  if (decode_utf8) {
-    decoded_.clear();
-    DecodeUtf8Line(text, &decoded_);
-    line_ = EncodeWindows1252(decoded_);
-    if (lower) LowerCaseAccentedInPlace(&line_);
-    return hints;
-  }
-  const auto& table = lower ? Tables().lower : Tables().plain;
-  line_.resize(text.size());
-  char* out = line_.data();
-  uint16_t seen = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const uint16_t v = table[static_cast<uint8_t>(text[i])];
-    out[i] = static_cast<char>(v);
-    seen |= v;
-  }
-  hints.may_need_prepare = (seen & 0x100) != 0;
-  hints.may_hold_hyphens = (seen & 0x200) != 0;
-  return hints;
-}
-
-void Engine::ScanPieceOfLine(std::string_view raw, bool last, bool decode_utf8) {
-  // A line is trimmed of blanks and control characters at both ends, and an
-  // empty line is passed over.
-  std::string_view text = raw;
-  if (!line_open_) text = TrimLeadingControls(text);
-  if (last) text = TrimTrailingControls(text);
-  if (text.empty()) {
-    if (last && line_open_) {
-      line_open_ = false;
-      scanner_.ScanPiece(" ", true, this, Scanner::BlockHints{false, false});
-    }
-    return;
-  }
-  if (!line_open_ && phrase_ends_.end_of_line) ResetPhrases();
+void Engine::OnPiece(bool starts_line) {
+  if (starts_line && phrase_ends_.end_of_line) ResetPhrases();
   FlushPendingWords();
-  const Scanner::BlockHints hints = PrepareLine(text, decode_utf8);
-  if (last) line_.push_back(' ');
-  if (!line_open_ && last) {
-    scanner_.ScanTextBlock(&line_, this, hints);
-    return;
-  }
-  // A long line, in pieces.
-  if (!line_open_) scanner_.BeginLine();
-  line_open_ = !last;
-  scanner_.ScanPiece(line_, last, this, hints);
 }
 
 }  // namespace vorn

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cmath>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "counting/engine.h"
@@ -58,20 +59,95 @@ bool SameOrBelow(const std::filesystem::path& folder, const std::filesystem::pat
 
 }  // namespace
 
-// The counting pass (and the listing) as the walk's visitor.
+// The counting pass (and the listing) as the walk's visitor. With several
+// threads, workers look at the files (their stamps and kinds) while the
+// walk goes on; every event of the walk is then handled in the order the
+// walk met it, so that the pass finds what it finds on one thread.
 struct Engine::CountingPass final : FolderVisitor {
-  explicit CountingPass(Engine* e) : engine(e) {}
-  bool OnFile(const std::string& path) override { return engine->CountFolderFile(path); }
-  bool OnSubfolder(const std::string&) override {
+  // One event of the walk.
+  struct Event {
+    enum class Kind { kFile, kSubfolder, kUnreadable } kind = Kind::kFile;
+    std::string path;
+    int error = 0;
+    FileLook look;
+  };
+  // How many events may wait to be handled.
+  static constexpr size_t kWindow = 64;
+
+  explicit CountingPass(Engine* e) : engine(e) {
+    if (e->threads_ > 1) group = std::make_unique<WorkerGroup<Event>>(e->threads_);
+  }
+
+  bool OnFile(const std::string& path) override {
+    if (group == nullptr) return engine->CountFolderFile(path, LookAtFile(path));
+    group->work.Post([path] { return Event{Event::Kind::kFile, path, 0, LookAtFile(path)}; });
+    return Handle(false);
+  }
+  bool OnSubfolder(const std::string& path) override {
+    if (group == nullptr) return SubfolderEntered();
+    group->work.PostReady(Event{Event::Kind::kSubfolder, path, 0, {}});
+    return Handle(false);
+  }
+  void OnUnreadable(const std::string& path, int error) override {
+    if (group == nullptr) {
+      engine->NoteFileNotRead(path, ErrorDescription(error));
+      return;
+    }
+    group->work.PostReady(Event{Event::Kind::kUnreadable, path, error, {}});
+    Handle(false);
+  }
+  // After the walk: the events still waiting.
+  void Finish() {
+    if (group != nullptr) Handle(true);
+  }
+
+ private:
+  bool SubfolderEntered() {
     ++engine->st_.run.FolderCount;
     engine->st_.pacer.Check();
     return !engine->st_.run.StopRequested;
   }
-  void OnUnreadable(const std::string& path, int error) override {
-    engine->NoteFileNotRead(path, ErrorDescription(error));
+  // Handles the events whose turn has come: every one (all), or those
+  // ready, waiting only while too many are waiting. False once an event
+  // ended the walk.
+  bool Handle(bool all) {
+    while (!ended && !group->work.empty()) {
+      const bool wait = all || group->work.pending() >= kWindow;
+      if (!group->work.FrontReady(wait ? kWaitStep : std::chrono::milliseconds(0))) {
+        if (!wait) break;
+        engine->st_.pacer.Check();
+        continue;
+      }
+      const Event event = group->work.TakeFront();
+      switch (event.kind) {
+        case Event::Kind::kFile:
+          ended = !engine->CountFolderFile(event.path, event.look);
+          break;
+        case Event::Kind::kSubfolder:
+          ended = !SubfolderEntered();
+          break;
+        case Event::Kind::kUnreadable:
+          engine->NoteFileNotRead(event.path, ErrorDescription(event.error));
+          break;
+      }
+    }
+    return !ended;
   }
+
+  static constexpr std::chrono::milliseconds kWaitStep{5};
   Engine* engine;
+  std::unique_ptr<WorkerGroup<Event>> group;
+  bool ended = false;
 };
+
+Engine::FileLook Engine::LookAtFile(const std::string& path) {
+  FileLook look;
+  look.stamp = StampOf(path);
+  // A document is read for its text; a broken one is named when it is read.
+  look.document = IsDocx(path);
+  if (!look.document) look.info = IsTextFile(path);
+  return look;
+}
 
 void Engine::NoteFileNotRead(const std::string& path, const std::string& reason) {
   not_read_.push_back(PathText(path + " (" + reason + ")"));
@@ -174,7 +250,7 @@ void Engine::ShowFileHeading(const std::string& path) {
   box.OutputToTxb(heading + Text(kCrLf));
 }
 
-bool Engine::CountFolderFile(const std::string& path) {
+bool Engine::CountFolderFile(const std::string& path, const FileLook& look) {
   const Settings& s = st_.settings;
   CountRun& run = st_.run;
   st_.pacer.Check();
@@ -191,11 +267,9 @@ bool Engine::CountFolderFile(const std::string& path) {
     run.StopRequested = true;
     return false;
   }
-  const FileStamp stamp = StampOf(path);
-  // A document is read for its text; a broken one is named when it is read.
-  const bool document = IsDocx(path);
-  const TextFileInfo info = document ? TextFileInfo{} : IsTextFile(path);
-  if (!document && !TextToRead(path, info)) return true;
+  const FileStamp& stamp = look.stamp;
+  const TextFileInfo& info = look.info;
+  if (!look.document && !TextToRead(path, info)) return true;
   if (run.ListingFiles) {
     ShowFileHeading(path);
     // A host that shows every line as it comes needs no box to hold them.
@@ -230,7 +304,9 @@ RunOutcome Engine::ScanFolder() {
   run.FolderCount = 1;
   run.FilesScanned = 0;
   CountingPass pass(this);
-  WalkFolderTree(s.FolderPath, st_.file_specs, s.IncludeSubfolders != 0, &pass);
+  if (WalkFolderTree(s.FolderPath, st_.file_specs, s.IncludeSubfolders != 0, &pass)) {
+    pass.Finish();
+  }
   run.FilesToScan = run.FilesScanned;
   run.CountingFiles = false;
   st_.textbox.SetListingProgress(false, 0, 0);
@@ -290,10 +366,19 @@ RunOutcome Engine::ScanFolder() {
   }
   st_.host->IndicatorChanged(Indicator::kFolderProgress, 0);
   run.ReadingFiles = true;
-  for (const FolderFile& file : folder_files_) {
+  // With several threads, workers read and count the files ahead of their
+  // turn; each is then merged in its turn.
+  const auto ahead = StartFolderAhead();
+  for (size_t i = 0; i < folder_files_.size(); ++i) {
     if (run.StopRequested) break;
+    const FolderFile& file = folder_files_[i];
     run.FolderCount = file.folder;
-    ReadFolderFile(file);
+    std::unique_ptr<FileAhead> found;
+    if (ahead != nullptr) {
+      found = TakeNextAhead(ahead.get());
+      if (found == nullptr) break;  // stopped while waiting
+    }
+    ReadFolderFile(file, found.get());
     st_.host->IndicatorChanged(Indicator::kFileProgress, -1);
     st_.SetLabel(Label::kTotalNumOccurrences, "", false);
     st_.pacer.Check();
@@ -309,13 +394,13 @@ RunOutcome Engine::ScanFolder() {
   return RunOutcome::kListed;
 }
 
-void Engine::ReadFolderFile(const FolderFile& file) {
+void Engine::ReadFolderFile(const FolderFile& file, FileAhead* ahead) {
   const Settings& s = st_.settings;
   CountRun& run = st_.run;
   const std::string& path = file.path;
   st_.SetLabel(Label::kFile, path);
   // The file may have gone or changed since it was counted.
-  const FileStamp stamp = StampOf(path);
+  const FileStamp stamp = ahead != nullptr ? ahead->stamp : StampOf(path);
   if (stamp.size < 0) {
     NoteFileNotRead(path, "no longer a file");
     return;
@@ -326,8 +411,10 @@ void Engine::ReadFolderFile(const FolderFile& file) {
   }
   const int64_t length = stamp.size;
   st_.SetLabel(Label::kFilesize, FormatFileSizeLine(length));
-  const bool document = IsDocx(path);
-  const TextFileInfo info = stamp == file.stamp || document ? file.info : IsTextFile(path);
+  const bool document = ahead != nullptr ? ahead->document : IsDocx(path);
+  const TextFileInfo info = ahead != nullptr                  ? ahead->info
+                            : stamp == file.stamp || document ? file.info
+                                                              : IsTextFile(path);
   if (!document && !TextToRead(path, info)) return;
   DocxExtraction extraction;
   if (document && !ExtractDocumentText(path, &extraction)) return;
@@ -349,7 +436,7 @@ void Engine::ReadFolderFile(const FolderFile& file) {
   if (document) {
     ReadDocument(path, extraction);
   } else {
-    ReadTextFile(path, info, length);
+    ReadTextFile(path, info, length, ahead != nullptr && ahead->counted ? &ahead->count : nullptr);
   }
   FlushPendingWords();
 }

@@ -213,7 +213,7 @@ void WordList::StartTrackingFiles() {
   }
 }
 
-void WordList::CountInFile(size_t k, int32_t file_index) {
+void WordList::CountInFile(size_t k, int32_t file_index, int64_t count) {
   FileData& f = files_[k];
   if (f.last_file != file_index) {
     // A new file: the tally of the last one is complete. Only the first
@@ -227,7 +227,10 @@ void WordList::CountInFile(size_t k, int32_t file_index) {
     ++f.file_count;
     f.last_file_count = f.file_count <= kMaxFilesPerEntry ? 0 : -1;
   }
-  if (f.last_file_count >= 0 && f.last_file_count < kMaxCountPerFile) ++f.last_file_count;
+  if (f.last_file_count >= 0) {
+    f.last_file_count =
+        static_cast<int32_t>(std::min<int64_t>(f.last_file_count + count, kMaxCountPerFile));
+  }
 }
 
 uint32_t WordList::StoreText(BytesView text) {
@@ -246,6 +249,11 @@ bool WordList::AddOccurrence(BytesView word, int32_t file_index) {
 // A refused entry is marked by Listed = false until Finalize takes it out
 // (no counted entry is unlisted before the filters run).
 WordList::Gated WordList::AddGated(BytesView word, int32_t file_index, Gate* gate) {
+  return AddGatedCount(word, file_index, 1, gate);
+}
+
+WordList::Gated WordList::AddGatedCount(BytesView word, int32_t file_index, int64_t count,
+                                        Gate* gate) {
   if (file_index != 0 && !tracking_files_) StartTrackingFiles();
   const uint32_t h = Fold(HashWord(word));
   size_t i = h & mask_;
@@ -254,8 +262,8 @@ WordList::Gated WordList::AddGated(BytesView word, int32_t file_index, Gate* gat
     if (e.key_offset == h && e.word_length == word.size() &&
         SameChars(arena_.data() + e.word_offset, word)) {
       if (!e.Listed) return Gated::kRefused;
-      ++e.Count;
-      if (tracking_files_) CountInFile(slot - 1, file_index);
+      e.Count += count;
+      if (tracking_files_) CountInFile(slot - 1, file_index, count);
       return Gated::kCounted;
     }
     i = (i + 1) & mask_;
@@ -267,13 +275,17 @@ WordList::Gated WordList::AddGated(BytesView word, int32_t file_index, Gate* gat
   e.word_offset = StoreText(word);
   e.word_length = static_cast<uint32_t>(word.size());
   e.key_offset = h;
+  e.Count = count;
   if (gate != nullptr && !gate->Admits(word)) {
     e.Listed = false;
     e.Count = 0;
     ++refused_;
   }
   entries_.push_back(e);
-  if (tracking_files_) files_.push_back(FileData{1, file_index, 1, 0});
+  if (tracking_files_) {
+    files_.push_back(FileData{1, file_index,
+                              static_cast<int32_t>(std::min<int64_t>(count, kMaxCountPerFile)), 0});
+  }
   slots_[i] = static_cast<uint32_t>(entries_.size());
   if (entries_.size() * 2 > slots_.size()) Rehash(slots_.size() * 2);
   return e.Listed ? Gated::kNew : Gated::kRefused;

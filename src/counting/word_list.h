@@ -142,6 +142,19 @@ class WordList {
   // new (counted) entry.
   Gated AddGated(BytesView word, int32_t file_index, Gate* gate);
 
+  // As AddGated, for `count` (at least 1) occurrences met at once.
+  Gated AddGatedCount(BytesView word, int32_t file_index, int64_t count, Gate* gate);
+
+  // Calls f(word, count) for every entry in the order the entries were
+  // made (a refused entry with count 0). REQUIRES: Finalize() was not
+  // called.
+  template <typename F>
+  void ForEachEntryInOrder(F f) const {
+    for (const WordEntry& e : entries_) {
+      f(BytesView(arena_.data() + e.word_offset, e.word_length), e.Listed ? e.Count : 0);
+    }
+  }
+
   // As AddOccurrence, for a words file being read: no per-file data.
   bool AddListWord(BytesView word);
 
@@ -174,7 +187,7 @@ class WordList {
   static uint32_t Fold(uint64_t hash) { return static_cast<uint32_t>(hash ^ (hash >> 32)); }
   void Rehash(size_t buckets);
   void StartTrackingFiles();
-  void CountInFile(size_t k, int32_t file_index);
+  void CountInFile(size_t k, int32_t file_index, int64_t count);
   uint32_t StoreText(BytesView text);
   // Takes the refused entries out of the table (before it is ordered).
   void DropRefused();

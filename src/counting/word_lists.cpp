@@ -241,6 +241,12 @@ bool IsCountOnlyPhrase(EngineState* st, BytesView phrase) {
   return InCountOnlyLists(st, phrase, c.extra_phrases, c.file_phrases);
 }
 
+bool ListsMayMeetProblems(const EngineState& st) {
+  const RestrictionLists::Compiled& c = *st.lists.compiled;
+  return c.extra_ignore.HasExpressions() || c.ignore_file.HasExpressions() ||
+         c.extra_count_only.HasExpressions() || c.count_only_file.HasExpressions();
+}
+
 const PatternProblem* ListProblem(const EngineState& st) {
   const RestrictionLists::Compiled& c = *st.lists.compiled;
   return c.matcher.has_problem() ? &c.matcher.problem() : nullptr;

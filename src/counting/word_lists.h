@@ -130,6 +130,11 @@ bool IsIgnored(EngineState* st, BytesView word);
 bool IsCountOnlyWord(EngineState* st, BytesView word);
 bool IsCountOnlyPhrase(EngineState* st, BytesView phrase);
 
+// Whether a lookup of a single word in the lists compiled for the run may
+// meet a problem: some words-to-ignore or count-only entry holds an
+// expression in angle brackets.
+bool ListsMayMeetProblems(const EngineState& st);
+
 // The problem met by a lookup since the run began (an invalid expression,
 // or one that needs too much work), or nullptr.
 const PatternProblem* ListProblem(const EngineState& st);

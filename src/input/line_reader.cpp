@@ -72,6 +72,7 @@ void LineReader::Close() {
   error_.clear();
   continues_ = false;
   cut_checked_ = 0;
+  end_ = -1;
 }
 
 void LineReader::SetPieceLimit(size_t bytes, bool utf8) {
@@ -126,8 +127,17 @@ bool LineReader::Fill() {
       pos_ = 0;
     }
     const size_t old = buffer_.size();
-    const size_t block = block_;
+    size_t block = block_;
     block_ = kBlockSize;  // a file that grew is read on in whole blocks
+    if (end_ >= 0) {
+      // A part of the file ends where the part ends.
+      const int64_t left = end_ - (base_ + static_cast<int64_t>(old));
+      if (left <= 0) {
+        eof_ = true;
+        return true;
+      }
+      block = static_cast<size_t>(std::min<int64_t>(left, static_cast<int64_t>(block)));
+    }
     buffer_.resize(old + block);
     const size_t got = std::fread(buffer_.data() + old, 1, block, file_);
     buffer_.resize(old + got);
@@ -136,6 +146,8 @@ bool LineReader::Fill() {
         error_ = ErrnoText(errno != 0 ? errno : EIO);
         return false;
       }
+      eof_ = true;
+    } else if (end_ >= 0 && base_ + static_cast<int64_t>(old + got) >= end_) {
       eof_ = true;
     }
   } catch (const std::bad_alloc&) {

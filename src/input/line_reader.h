@@ -67,6 +67,12 @@ class LineReader {
   // sets error() when the file cannot be positioned.
   bool Rewind(int64_t offset);
 
+  // Reads the file only up to offset `end` (-1: to its end), as if it ended
+  // there: with Rewind, a part of a file that begins and ends at line
+  // boundaries reads as the same lines as in the whole file. Call before
+  // the first Next(), or after a Rewind().
+  void SetEnd(int64_t end) { end_ = end; }
+
   // The system's description of a read error; empty when there was none.
   const std::string& error() const { return error_; }
 
@@ -110,6 +116,7 @@ class LineReader {
   // File offset up to which the current line has been searched for a place
   // to cut without finding one.
   int64_t cut_checked_ = 0;
+  int64_t end_ = -1;  // SetEnd
 };
 
 }  // namespace vorn

@@ -404,6 +404,15 @@ void PatternList::Build(const std::vector<Text>& entries, bool case_significant,
   }
 }
 
+bool PatternList::HasExpressions() const {
+  for (const CompiledEntry& entry : others_) {
+    for (const CompiledEntry::Item& item : entry.items) {
+      if (item.kind == CompiledEntry::Kind::kBracketed) return true;
+    }
+  }
+  return false;
+}
+
 bool MatchAgainstList(TextView word, const PatternList& list, PatternMatcher* matcher) {
   static thread_local Text folded;
   static thread_local std::vector<TextView> words;

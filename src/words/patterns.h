@@ -187,6 +187,9 @@ class PatternList {
 
   size_t size() const { return size_; }
   bool case_significant() const { return case_significant_; }
+  // Whether an entry holds an expression in angle brackets: only such an
+  // entry can meet a problem (PatternMatcher::problem) when matched.
+  bool HasExpressions() const;
 
  private:
   friend bool MatchAgainstList(TextView word, const PatternList& list, PatternMatcher* matcher);

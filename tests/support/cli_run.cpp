@@ -40,14 +40,23 @@ std::string CliPath() {
   return cli ? cli : VORN_TEST_CLI;
 }
 
+std::vector<std::string> CliArgs(const std::vector<std::string>& args) {
+  // The suites run again with the number of threads this chooses.
+  const char* threads = std::getenv("VORN_TEST_THREADS");
+  if (threads == nullptr) return args;
+  std::vector<std::string> with{"--threads", threads};
+  with.insert(with.end(), args.begin(), args.end());
+  return with;
+}
+
 CliRun RunCli(const std::vector<std::string>& args, const TempDir& dir,
               const std::string& stdin_path) {
-  return RunProgram(CliPath(), args, dir, stdin_path);
+  return RunProgram(CliPath(), CliArgs(args), dir, stdin_path);
 }
 
 CliRun RunCliAfter(const std::string& producer, const std::vector<std::string>& args,
                    const TempDir& dir) {
-  return RunProgram(CliPath(), args, dir, "", producer);
+  return RunProgram(CliPath(), CliArgs(args), dir, "", producer);
 }
 
 std::string Data(const std::string& name) { return SourceDir() + "/tests/data/" + name; }

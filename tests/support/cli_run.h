@@ -32,6 +32,10 @@ CliRun RunProgram(const std::string& program, const std::vector<std::string>& ar
 // The vorn-cli under test.
 std::string CliPath();
 
+// The arguments of a vorn-cli run, with "--threads N" first when the
+// environment variable VORN_TEST_THREADS is N.
+std::vector<std::string> CliArgs(const std::vector<std::string>& args);
+
 CliRun RunCli(const std::vector<std::string>& args, const TempDir& dir,
               const std::string& stdin_path = "/dev/null");
 

@@ -1,0 +1,217 @@
+// The engine's parallel reading: a large single file counted in parts, and
+// the files of a folder run counted ahead, on worker threads. The workers'
+// tables are merged on the engine's thread in file and part order, which
+// makes the word list what a run on one thread makes: the same entries,
+// counts, file tallies and order of first occurrence. While it waits for a
+// worker, the engine goes on letting the window's events run.
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+
+#include "counting/engine.h"
+#include "counting/word_lists.h"
+#include "input/docx.h"
+#include "util/file_proc.h"
+#include "words/comment_markers.h"
+#include "words/normalise.h"
+
+namespace vorn {
+
+namespace {
+
+// The parts of a large file: about a quarter of a worker's share of the
+// file each, within these bounds. Smaller parts share the work out more
+// evenly; larger ones leave less to merge.
+constexpr int64_t kMinPartBytes = int64_t{4} << 20;
+constexpr int64_t kMaxPartBytes = int64_t{32} << 20;
+// How long the engine waits for a worker before it looks at the clock.
+constexpr std::chrono::milliseconds kWaitStep{5};
+
+// Whether a folder run reads a file of IsTextFile's `result` (as TextToRead
+// decides, without its notes).
+bool IsTextToRead(int result) {
+  switch (result) {
+    case kStartPermissionDenied:
+    case kStartUnreadable:
+    case kNotText:
+    case kTextRtf:
+    case kStartZeroLength:
+    case kStartMissing:
+    case kStartEmptyPath:
+      return false;
+    default:
+      return true;
+  }
+}
+
+}  // namespace
+
+// The files of a folder run's reading pass, looked at and counted by the
+// workers a few files ahead of the one being merged.
+class Engine::FolderAhead {
+ public:
+  explicit FolderAhead(Engine* e)
+      : engine_(e),
+        setup_(e->MakePartSetup()),
+        workers_(e->threads_),
+        window_(2 * static_cast<size_t>(e->threads_) + 2) {}
+
+  // What the workers found for the next file of the pass (files are taken
+  // in order); null when a stop was asked for while waiting.
+  std::unique_ptr<FileAhead> TakeNext() {
+    Post();
+    while (!workers_.work.FrontReady(kWaitStep)) {
+      engine_->st_.pacer.Check();
+      if (engine_->st_.run.StopRequested) return nullptr;
+    }
+    std::unique_ptr<FileAhead> found = workers_.work.TakeFront();
+    Post();
+    return found;
+  }
+
+ private:
+  void Post() {
+    const std::vector<FolderFile>& files = engine_->folder_files_;
+    for (; next_ < files.size() && workers_.work.pending() < window_; ++next_) {
+      const FolderFile* file = &files[next_];
+      workers_.work.Post([this, file] { return Look(*file); });
+    }
+  }
+
+  // On a worker: what the reading pass would find out about the file, and
+  // its words when it is text.
+  std::unique_ptr<FileAhead> Look(const FolderFile& file) const {
+    auto found = std::make_unique<FileAhead>();
+    found->stamp = StampOf(file.path);
+    if (found->stamp.size < 0 || workers_.cancel) return found;
+    found->document = IsDocx(file.path);
+    found->info = found->stamp == file.stamp || found->document ? file.info : IsTextFile(file.path);
+    if (found->document || !IsTextToRead(found->info.result)) return found;
+    const FilePart part{file.path, EndingOf(found->info.result, found->info.start_code),
+                        ReadsAsUtf8(file.path, found->info) || found->info.result == kTextUnicode};
+    CountPart(setup_, part, workers_.cancel, &found->count);
+    found->counted = true;
+    return found;
+  }
+
+  Engine* engine_;
+  const PartSetup setup_;
+  WorkerGroup<std::unique_ptr<FileAhead>> workers_;
+  const size_t window_;
+  size_t next_ = 0;
+};
+
+void Engine::FolderAheadEnd::operator()(FolderAhead* ahead) const { delete ahead; }
+
+std::unique_ptr<Engine::FolderAhead, Engine::FolderAheadEnd> Engine::StartFolderAhead() {
+  if (!CountsInParallel()) return nullptr;
+  return std::unique_ptr<FolderAhead, FolderAheadEnd>(new FolderAhead(this));
+}
+
+std::unique_ptr<Engine::FileAhead> Engine::TakeNextAhead(FolderAhead* ahead) {
+  return ahead->TakeNext();
+}
+
+bool Engine::CountsInParallel() const {
+  const CountRun& run = st_.run;
+  return threads_ > 1 && !run.AllPhrasesMode && !run.ReadingWordLists &&
+         !(run.CountOnlyMode && run.MaxPhraseWords > 1) && st_.settings.SuppressWords != 0 &&
+         !ListsMayMeetProblems(st_);
+}
+
+PartSetup Engine::MakePartSetup() const {
+  PartSetup setup;
+  setup.scanner = scanner_;
+  setup.case_significant = st_.settings.CaseSignificant != 0;
+  setup.allow_comment_markers = st_.settings.AllowCommentMarkers != 0;
+  return setup;
+}
+
+bool Engine::CanCountInParts(const std::string& path, LineEnding ending, int64_t length) const {
+  const Settings& s = st_.settings;
+  const int64_t min_part = part_bytes_ > 0 ? part_bytes_ : kMinPartBytes;
+  if (s.Source != InputSource::kSingleFile || length < 2 * min_part || !CountsInParallel()) {
+    return false;
+  }
+  // Parts begin at line ends: no comment, HTML head or long line of
+  // another text encoding may run across them.
+  if (ending != LineEnding::kCrLfOrCr && ending != LineEnding::kLfOnly) return false;
+  const std::string ext = LowerExtension(path);
+  if (ext.find("htm") != std::string::npos) return false;
+  const FileMarkers markers = MarkersForExtension(ext, s.AllowCommentMarkers != 0);
+  return markers.markers.empty() && !markers.is_markup;
+}
+
+Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding ending, bool decode_utf8,
+                                       int64_t length, bool show_progress) {
+  const int64_t part_bytes =
+      part_bytes_ > 0 ? part_bytes_
+                      : std::clamp(length / (int64_t{4} * threads_), kMinPartBytes, kMaxPartBytes);
+  const std::vector<int64_t> starts = FindPartStarts(path, ending, length, part_bytes);
+  const PartSetup setup = MakePartSetup();
+  using Counted = std::shared_ptr<PartCount>;
+  WorkerGroup<Counted> w(threads_);
+  // At most one part more than there are workers waits to be merged.
+  const size_t window = static_cast<size_t>(threads_) + 1;
+  size_t next = 0;
+  const auto post = [&] {
+    for (; next < starts.size() && w.work.pending() < window; ++next) {
+      FilePart part{path, ending, decode_utf8, starts[next],
+                    next + 1 < starts.size() ? starts[next + 1] : -1};
+      w.work.Post([&setup, part, &cancel = w.cancel] {
+        auto counted = std::make_shared<PartCount>();
+        CountPart(setup, part, cancel, counted.get());
+        return counted;
+      });
+    }
+  };
+  post();
+  for (size_t merged = 0; merged < starts.size(); ++merged) {
+    while (!w.work.FrontReady(kWaitStep)) {
+      st_.pacer.Check();
+      if (st_.run.StopRequested) return ReadResult{true, ""};
+    }
+    const Counted part = w.work.TakeFront();
+    if (!part->opened) return ReadResult{merged != 0, part->error};
+    MergePart(*part);
+    if (!part->error.empty()) return ReadResult{true, part->error};
+    if (show_progress) {
+      const int64_t done = merged + 1 < starts.size() ? starts[merged + 1] : length;
+      ShowFileProgress(done, length, ending == LineEnding::kLfOnly);
+    }
+    if (Yield()) break;
+    post();
+  }
+  return ReadResult{true, ""};
+}
+
+Engine::ReadResult Engine::MergeCountedFile(PartCount* counted) {
+  if (!counted->opened) return ReadResult{false, counted->error};
+  MergePart(*counted);
+  return ReadResult{true, counted->error};
+}
+
+void Engine::MergePart(const PartCount& part) {
+  part.words.ForEachEntryInOrder([this](BytesView word, int64_t count) {
+    st_.pacer.Poll();
+    MergeWord(word, count);
+  });
+}
+
+// As OnWord for `count` occurrences of one word, in a run that counts in
+// parallel: no phrase window, no expression that may fail.
+void Engine::MergeWord(BytesView word, int64_t count) {
+  CountRun& run = st_.run;
+  run.WordsRead += count;
+  if (st_.settings.Only7bitASCII && !IsAll7bit(word)) return;
+  if (static_cast<int64_t>(word.size()) > kMaxWordLength) return;
+  WordList::Gate* gate = run.CountOnlyMode ? static_cast<WordList::Gate*>(&count_only_gate_)
+                         : run.IgnoreMode  ? &ignore_gate_
+                                           : nullptr;
+  if (st_.words.AddGatedCount(word, run.CurrentFileIndex, count, gate) == WordList::Gated::kNew) {
+    NewEntry(word);
+  }
+}
+
+}  // namespace vorn

@@ -1,0 +1,121 @@
+#include "counting/part_count.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <vector>
+
+#include "counting/line_scanning.h"
+#include "input/decode.h"
+#include "util/file_proc.h"
+#include "words/comment_markers.h"
+
+namespace vorn {
+
+namespace {
+
+// How far past a nominal place FindPartStarts looks for a line end, at most.
+constexpr size_t kSearchWindow = size_t{64} << 10;
+
+// Counts every word into the part's table; ends the scan on cancel.
+class PartSink final : public LineScanner::Sink, public FileLineHooks {
+ public:
+  PartSink(WordList* words, const std::atomic<bool>& cancel) : words_(words), cancel_(cancel) {}
+
+  bool OnWord(BytesView word) override {
+    words_->AddOccurrence(word, 0);
+    return cancelled();
+  }
+  bool Yield() override { return cancelled(); }
+  void OnPiece(bool) override {}
+  bool StopBeforeLine() override { return cancelled(); }
+
+  bool cancelled() const { return cancel_.load(std::memory_order_relaxed); }
+
+ private:
+  WordList* words_;
+  const std::atomic<bool>& cancel_;
+};
+
+}  // namespace
+
+LineEnding EndingOf(int text_result, int start_code) {
+  if (text_result == kTextLf) return LineEnding::kLfOnly;
+  if (text_result != kTextUnicode) return LineEnding::kCrLfOrCr;
+  switch (start_code) {
+    case kStartUtf16Be:
+      return LineEnding::kUtf16Be;
+    case kStartUtf32Be:
+      return LineEnding::kUtf32Be;
+    case kStartUtf32Le:
+      return LineEnding::kUtf32Le;
+    default:
+      return LineEnding::kUtf16Le;
+  }
+}
+
+bool ReadsAsUtf8(const std::string& path, const TextFileInfo& info) {
+  if (info.result != kStartTiny) return info.utf8;
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes(4, '\0');
+  in.read(bytes.data(), 4);
+  bytes.resize(static_cast<size_t>(in.gcount()));
+  return IsValidUtf8(bytes) &&
+         std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
+}
+
+void CountPart(const PartSetup& setup, const FilePart& part, const std::atomic<bool>& cancel,
+               PartCount* result) {
+  Scanner scanner = setup.scanner;
+  const std::string ext = LowerExtension(part.path);
+  const FileMarkers markers = MarkersForExtension(ext, setup.allow_comment_markers);
+  scanner.SetCommentMarkers(markers.markers);
+  scanner.SetMarkup(markers.is_markup);
+  LineScanner lines(&scanner);
+  lines.SetCaseSignificant(setup.case_significant);
+  LineReader reader;
+  if (!reader.Open(part.path, part.ending, &result->error)) return;
+  result->opened = true;
+  if (part.begin != 0 && !reader.Rewind(part.begin)) {
+    result->error = reader.error();
+    return;
+  }
+  reader.SetEnd(part.end);
+  PartSink sink(&result->words, cancel);
+  bool decode_utf8 = part.decode_utf8;
+  const bool whole = part.begin == 0 && part.end < 0;
+  const bool html = whole && ext.find("htm") != std::string::npos;
+  ScanFileLines(&reader, html, &decode_utf8, &lines, &sink, &sink);
+  result->error = reader.error();
+  result->cancelled = sink.cancelled();
+}
+
+std::vector<int64_t> FindPartStarts(const std::string& path, LineEnding ending, int64_t length,
+                                    int64_t part_bytes) {
+  std::vector<int64_t> starts{0};
+  if (part_bytes <= 0 || length <= part_bytes) return starts;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return starts;
+  const bool lf_only = ending == LineEnding::kLfOnly;
+  std::vector<char> window(kSearchWindow + 1);
+  for (int64_t place = part_bytes; place < length; place += part_bytes) {
+    if (place <= starts.back()) continue;
+    // From one byte before the place, so that a CR LF across it is seen.
+    const int64_t from = place - 1;
+    const ssize_t got = ::pread(fd, window.data(), window.size(), from);
+    if (got <= 0) break;
+    const auto n = static_cast<size_t>(got);
+    for (size_t k = 1; k < n; ++k) {
+      if (window[k] != '\n' || (!lf_only && window[k - 1] != '\r')) continue;
+      const int64_t start = from + static_cast<int64_t>(k) + 1;
+      if (start < length) starts.push_back(start);
+      break;
+    }
+  }
+  ::close(fd);
+  return starts;
+}
+
+}  // namespace vorn

@@ -1,0 +1,81 @@
+// Counting a file, or a part of one, on a worker thread.
+//
+// A parallel run gives each worker a copy of the run's configured scanner
+// (PartSetup). A worker reads its file or part with the same line loop as
+// the engine and counts every word it is handed into a table of its own,
+// in the order the words are first met; the engine then merges the tables
+// in file and part order, so that the word list, its entry order and every
+// listing come out as a run on one thread makes them. The words are merged
+// as the scanner handed them over: the gate of the lists and the options
+// that judge a counted word are applied at the merge, once per distinct
+// word of the part.
+//
+// Thread-safe as used: a PartSetup is only read; each call has its own
+// scanner and table.
+
+#ifndef VORN_COUNTING_PART_COUNT_H_
+#define VORN_COUNTING_PART_COUNT_H_
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "counting/word_list.h"
+#include "input/is_text_file.h"
+#include "input/line_reader.h"
+#include "words/scanner.h"
+
+namespace vorn {
+
+// How the lines of a text file end, by what IsTextFile found (its result and
+// start code).
+LineEnding EndingOf(int text_result, int start_code);
+
+// Whether the bytes of a text file are read as UTF-8: as IsTextFile found,
+// and for a file of 1 to 4 bytes, when those bytes are a multi-byte UTF-8
+// sequence ("ñu").
+bool ReadsAsUtf8(const std::string& path, const TextFileInfo& info);
+
+// What every worker of a run needs: the scanner as the run configured it
+// (its comment markers are set per file) and the options of the lines.
+struct PartSetup {
+  Scanner scanner;
+  bool case_significant = false;
+  bool allow_comment_markers = false;
+};
+
+// The part of a file to count: [begin, end) of its bytes (end -1: to the
+// end of the file). A part other than the whole file begins and ends at
+// line boundaries and holds no HTML head (it is not an HTML document).
+struct FilePart {
+  std::string path;
+  LineEnding ending = LineEnding::kCrLfOrCr;
+  bool decode_utf8 = false;
+  int64_t begin = 0;
+  int64_t end = -1;
+};
+
+// What a worker found.
+struct PartCount {
+  bool opened = false;  // false: the file could not be opened (error says why)
+  std::string error;    // a read error that ended the part early
+  bool cancelled = false;
+  WordList words;  // every word handed over, as counted in one file (not finalized)
+};
+
+// Counts the words of `part`. Stops early, with cancelled set, once
+// `cancel` becomes true (looked at for every line and word).
+void CountPart(const PartSetup& setup, const FilePart& part, const std::atomic<bool>& cancel,
+               PartCount* result);
+
+// Where a file of `length` bytes may be cut into parts of about `part_bytes`
+// for parallel counting: offsets right after a line end that also ends the
+// line when the file is read whole. Returns the parts' starts, the first
+// being 0; a file without such places is one part. Reads the file around
+// each place; a file that cannot be read is one part.
+std::vector<int64_t> FindPartStarts(const std::string& path, LineEnding ending, int64_t length,
+                                    int64_t part_bytes);
+
+}  // namespace vorn
+
+#endif  // VORN_COUNTING_PART_COUNT_H_

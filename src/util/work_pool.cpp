@@ -1,0 +1,48 @@
+#include "util/work_pool.h"
+
+#include <algorithm>
+
+namespace vorn {
+
+int DefaultThreadCount() {
+  return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
+WorkerPool::WorkerPool(int threads) {
+  const int n = std::max(1, threads);
+  threads_.reserve(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) threads_.emplace_back([this] { Work(); });
+}
+
+WorkerPool::~WorkerPool() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    closing_ = true;
+  }
+  ready_.notify_all();
+  for (std::thread& t : threads_) t.join();
+}
+
+void WorkerPool::Post(std::function<void()> task) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    tasks_.push_back(std::move(task));
+  }
+  ready_.notify_one();
+}
+
+void WorkerPool::Work() {
+  while (true) {
+    std::function<void()> task;
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      ready_.wait(lock, [this] { return closing_ || !tasks_.empty(); });
+      if (tasks_.empty()) return;  // closing, and nothing left to do
+      task = std::move(tasks_.front());
+      tasks_.pop_front();
+    }
+    task();
+  }
+}
+
+}  // namespace vorn

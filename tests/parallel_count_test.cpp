@@ -1,0 +1,225 @@
+// Runs on several threads against runs on one: a large single file counted
+// in small parts, and folders of files of every kind, must give the same
+// output file, results box and labels; a stopped run lists the words of the
+// parts it merged, as a run over just that beginning of the file would.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "counting/engine.h"
+#include "counting/part_count.h"
+#include "support/scripted_host.h"
+#include "support/test_files.h"
+#include "util/text.h"
+
+namespace vorn {
+namespace {
+
+// Text of words and of the characters that the scanner treats specially:
+// hyphens, brackets, apostrophes, accented letters, UTF-8-looking bytes,
+// tabs, backspaces and every kind of line end.
+std::string MixedText(uint32_t seed, size_t bytes, const std::string& line_end) {
+  std::mt19937 rng(seed);
+  static const std::vector<std::string> kPieces = {
+      "the",   "The",   "cat",  "and",    "dog's",   "co-op",     "a--b",
+      "<b>",   "x<y>z", "e.g.", "(note)", "caf\xE9", "\xC9t\xE9", "na\xEFve",
+      "1999",  "r2d2",  "--",   "'tis",   "word.",   "word,",     "\t",
+      "\b",    "-",     "<!--", "-->",    "&amp;",   "\xA0",      "\x93q\x94",
+      "ab\bc", "zz",    "Ab",   "ab",     "\xC3\xA9"};
+  std::string text;
+  while (text.size() < bytes) {
+    const uint32_t r = rng() % 100;
+    if (r < 8) {
+      text += line_end;
+    } else if (r < 10) {
+      text += rng() % 2 ? "\r" : "\n";
+    } else {
+      text += kPieces[rng() % kPieces.size()];
+      text += rng() % 5 ? " " : "";
+    }
+  }
+  return text;
+}
+
+// What a run shows: the output file, the results box and the labels.
+struct Shown {
+  RunOutcome outcome;
+  std::string output;
+  std::string box;
+  std::vector<std::string> labels;
+  bool operator==(const Shown&) const = default;
+};
+
+void PrintTo(const Shown& s, std::ostream* os) { *os << s.box.substr(0, 2000); }
+
+class ParallelCountTest : public ::testing::Test {
+ protected:
+  // Counts with `threads` threads, parts of `part_bytes` for a single file;
+  // `setup` changes the settings first.
+  Shown Count(int threads, const std::function<void(Settings*)>& setup = nullptr) {
+    ScriptedHost host;
+    Engine engine(&host);
+    engine.SetEventThrottle(1, std::chrono::milliseconds(0));
+    engine.SetThreads(threads);
+    engine.SetPartBytes(part_bytes);
+    Settings& s = engine.settings();
+    s.Source = source;
+    s.InputFilePath = input;
+    s.FolderPath = input;
+    s.IncludeSubfolders = 1;
+    s.OutputFilePath = out.File("out" + std::to_string(threads) + ".txt");
+    s.DisableOutputToFile = 0;
+    if (setup) setup(&s);
+    Shown shown;
+    shown.outcome = engine.CountWords();
+    shown.output = ReadFileBytes(s.OutputFilePath);
+    shown.box = TextToUtf8(engine.state().textbox.text());
+    // Every label but the run's clock.
+    for (int l = 0; l < kLabelCount; ++l) {
+      if (static_cast<Label>(l) != Label::kTimeElapsed) {
+        shown.labels.push_back(host.label(static_cast<Label>(l)));
+      }
+    }
+    return shown;
+  }
+
+  InputSource source = InputSource::kSingleFile;
+  std::string input;
+  int64_t part_bytes = 0;
+  TempDir dir;
+  TempDir out;
+};
+
+TEST_F(ParallelCountTest, ASingleFileInPartsCountsAsOnOneThread) {
+  part_bytes = 700;
+  const std::vector<std::function<void(Settings*)>> options = {
+      nullptr,
+      [](Settings* s) { s->CaseSignificant = 1; },
+      [](Settings* s) { s->Only7bitASCII = 1; },
+      [](Settings* s) { s->ExtraWords[0] = "the and <c.t>"; },
+      [](Settings* s) { s->ExtraWords[1] = "cat, zz, ab~"; },
+      [](Settings* s) {
+        s->AllowWordsWithNumerals = 1;
+        s->DisplayFormat = 3;
+        s->WordOrder = 1;
+      },
+  };
+  const std::vector<std::pair<std::string, std::string>> kinds = {
+      {"crlf.txt", "\r\n"}, {"lf.txt", "\n"}, {"cr.txt", "\r"}};
+  uint32_t seed = 1;
+  for (const auto& [name, line_end] : kinds) {
+    input = dir.Write(name, MixedText(seed++, 30000, line_end));
+    ASSERT_GT(FindPartStarts(input, line_end == "\n" ? LineEnding::kLfOnly : LineEnding::kCrLfOrCr,
+                             30000, part_bytes)
+                  .size(),
+              line_end == "\r" ? 0u : 10u);
+    for (size_t o = 0; o < options.size(); ++o) {
+      const Shown one = Count(1, options[o]);
+      ASSERT_EQ(one.outcome, RunOutcome::kListed) << name << " " << o;
+      EXPECT_EQ(Count(3, options[o]), one) << name << " option " << o;
+    }
+  }
+  // UTF-8 text, declared by its first bytes.
+  input = dir.Write("utf8.txt", "\xEF\xBB\xBF" + MixedText(seed, 30000, "\r\n"));
+  EXPECT_EQ(Count(2), Count(1));
+}
+
+TEST_F(ParallelCountTest, AFolderOfEveryKindOfFileCountsAsOnOneThread) {
+  source = InputSource::kFolder;
+  input = dir.path();
+  std::filesystem::create_directories(dir.File("sub/deeper"));
+  uint32_t seed = 100;
+  for (int i = 0; i < 12; ++i) {
+    dir.Write("f" + std::to_string(i) + ".txt", MixedText(seed++, 500 + 300 * i, "\r\n"));
+    dir.Write("sub/g" + std::to_string(i) + ".txt", MixedText(seed++, 400, "\n"));
+  }
+  dir.Write("sub/page.htm",
+            "<!DOCTYPE html>\n<html><head><title>head words</title></head>\n"
+            "<body><p>body words &amp; more</p><!-- a comment -->\n</body></html>\n");
+  dir.Write("sub/code.c", "int main() { /* a comment */ return 0; } // more\n");
+  dir.Write("sub/deeper/utf16.txt", std::string("\xFF\xFE"
+                                                "a\0b\0 \0c\0\r\0\n\0",
+                                                14));
+  dir.Write("sub/deeper/empty.txt", "");
+  dir.Write("sub/deeper/binary.dat", std::string("\x01\x02\x00\x00\x05", 5));
+  const std::vector<std::function<void(Settings*)>> options = {
+      nullptr,
+      [](Settings* s) { s->DisplayFormat = 11; },
+      [](Settings* s) {
+        s->DisplayFormat = 12;
+        s->ExtraWords[0] = "the";
+      },
+      [](Settings* s) { s->AllowCommentMarkers = 1; },
+      [](Settings* s) { s->ExtraWords[1] = "cat, zz"; },
+  };
+  for (size_t o = 0; o < options.size(); ++o) {
+    const Shown one = Count(1, options[o]);
+    ASSERT_EQ(one.outcome, RunOutcome::kListed) << o;
+    EXPECT_EQ(Count(2, options[o]), one) << "option " << o;
+    EXPECT_EQ(Count(5, options[o]), one) << "option " << o;
+  }
+}
+
+// The words and counts of a finished run's list.
+std::vector<std::pair<std::string, int64_t>> Entries(const Engine& engine) {
+  std::vector<std::pair<std::string, int64_t>> entries;
+  const WordList& words = engine.state().words;
+  for (int64_t i = 1; i <= words.DistinctCount(); ++i) {
+    entries.emplace_back(std::string(words.Word(i)), words[i].Count);
+  }
+  std::sort(entries.begin(), entries.end());
+  return entries;
+}
+
+TEST_F(ParallelCountTest, AStoppedRunListsTheWordsOfThePartsItMerged) {
+  const std::string text = MixedText(7, 20000, "\r\n");
+  input = dir.Write("a.txt", text);
+  const std::vector<int64_t> starts = FindPartStarts(input, LineEnding::kCrLfOrCr, 20000, 1000);
+  ASSERT_GT(starts.size(), 10u);
+  // The list of a run over each beginning of the file that ends at a part.
+  std::vector<std::vector<std::pair<std::string, int64_t>>> prefixes;
+  for (size_t k = 1; k <= starts.size(); ++k) {
+    ScriptedHost host;
+    Engine engine(&host);
+    engine.SetThreads(1);
+    engine.settings().Source = InputSource::kSingleFile;
+    engine.settings().InputFilePath =
+        dir.Write("prefix.txt", text.substr(0, k < starts.size() ? starts[k] : text.size()));
+    ASSERT_EQ(engine.CountWords(), RunOutcome::kListed);
+    prefixes.push_back(Entries(engine));
+  }
+  int stopped = 0;
+  for (int stop_at : {1, 3, 8, 20}) {
+    ScriptedHost host;
+    Engine engine(&host);
+    engine.SetEventThrottle(1, std::chrono::milliseconds(0));
+    engine.SetThreads(2);
+    engine.SetPartBytes(1000);
+    engine.settings().Source = InputSource::kSingleFile;
+    engine.settings().InputFilePath = input;
+    int calls = 0;
+    host.OnProcessEvents([&] {
+      if (engine.state().run.ReadingFiles && ++calls == stop_at) engine.CountWords();
+    });
+    const RunOutcome outcome = engine.CountWords();
+    if (calls < stop_at) continue;  // the run ended before
+    ++stopped;
+    ASSERT_EQ(outcome, RunOutcome::kListed) << stop_at;
+    EXPECT_TRUE(engine.state().run.Interrupted);
+    const auto entries = Entries(engine);
+    EXPECT_NE(std::find(prefixes.begin(), prefixes.end(), entries), prefixes.end())
+        << "stopped at pause " << stop_at << " with " << entries.size() << " entries";
+  }
+  EXPECT_GE(stopped, 2);
+}
+
+}  // namespace
+}  // namespace vorn
