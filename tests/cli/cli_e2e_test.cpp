@@ -652,6 +652,13 @@ TEST(CliEndToEndTest, UsageErrorsExitWithTwo) {
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("vorn-cli: "), std::string::npos);
   }
+  for (const std::string& threads : {"0", "257", "two", "-1", "", "1000000000000"}) {
+    const CliRun r = RunCli({"--threads", threads, "x"}, dir);
+    EXPECT_EQ(r.status, 2) << threads;
+    EXPECT_NE(r.err.find("vorn-cli: --threads takes a number from 1 to 256"), std::string::npos)
+        << r.err;
+  }
+  EXPECT_EQ(RunCli({"--threads"}, dir).err.find("vorn-cli: --threads needs a number"), 0u);
   // A bad --set is named, with the names or values it could take, also when
   // no source is given.
   for (bool with_source : {true, false}) {
