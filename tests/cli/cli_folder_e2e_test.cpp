@@ -35,7 +35,7 @@ struct TreeCopy {
 // Runs vorn-cli in `dir` (so that the paths given are relative to it).
 CliRun RunCliIn(const TempDir& dir, const std::vector<std::string>& args) {
   std::string command = "cd " + Quote(dir.path()) + " && exec " + Quote(CliPath());
-  for (const std::string& a : args) command += " " + Quote(a);
+  for (const std::string& a : CliArgs(args)) command += " " + Quote(a);
   return RunProgram("sh", {"-c", command}, dir);
 }
 
