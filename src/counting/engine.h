@@ -375,7 +375,21 @@ class Engine final : private LineScanner::Sink {
   // fail, so that merging the workers' tables in order is the same.
   bool CountsInParallel() const;
   PartSetup MakePartSetup() const;
-  // Whether the single input file is counted in parts, and that reading.
+  // Reads the lines of bytes [begin, end) of a file here (end -1: to its
+  // end; a part other than the whole file begins and ends at line
+  // boundaries); the in-file progress bar measures against `length`.
+  struct FileRange {
+    int64_t begin = 0;
+    int64_t end = -1;
+    int64_t length = 0;
+    bool show_progress = false;
+  };
+  ReadResult ReadRange(const std::string& path, LineEnding ending, bool decode_utf8,
+                       const FileRange& range);
+  // Whether the single input file is counted in parts, and that reading:
+  // the engine reads the first part itself while the workers count the
+  // others. When the first part is mostly distinct words, merging would
+  // cost more than it saves, and the engine reads the rest itself too.
   bool CanCountInParts(const std::string& path, LineEnding ending, int64_t length) const;
   ReadResult ReadInParts(const std::string& path, LineEnding ending, bool decode_utf8,
                          int64_t length, bool show_progress);

@@ -284,9 +284,16 @@ Engine::ReadResult Engine::ReadLines(const std::string& path, int text_result, i
   if (CanCountInParts(path, ending, length)) {
     return ReadInParts(path, ending, decode_utf8, length, show_progress);
   }
+  return ReadRange(path, ending, decode_utf8, FileRange{0, -1, length, show_progress});
+}
+
+Engine::ReadResult Engine::ReadRange(const std::string& path, LineEnding ending, bool decode_utf8,
+                                     const FileRange& range) {
   LineReader reader;
   std::string error;
   if (!reader.Open(path, ending, &error)) return ReadResult{false, error};
+  if (range.begin != 0 && !reader.Rewind(range.begin)) return ReadResult{true, reader.error()};
+  reader.SetEnd(range.end);
   // The comments of the file's kind: tags, scripts, styles and entities of
   // markup, the comments of program text.
   const FileMarkers markers =
@@ -313,10 +320,11 @@ Engine::ReadResult Engine::ReadLines(const std::string& path, int text_result, i
     }
   } hooks;
   hooks.e = this;
-  hooks.progress = show_progress;
+  hooks.progress = range.show_progress;
   hooks.lf_only = ending == LineEnding::kLfOnly;
-  hooks.length = length;
-  const bool html = LowerExtension(path).find("htm") != std::string::npos;
+  hooks.length = range.length;
+  const bool whole = range.begin == 0 && range.end < 0;
+  const bool html = whole && LowerExtension(path).find("htm") != std::string::npos;
   ScanFileLines(&reader, html, &decode_utf8, &lines_, this, &hooks);
   ReadResult result{true, reader.error()};
   reader.Close();

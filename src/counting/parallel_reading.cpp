@@ -25,6 +25,9 @@ namespace {
 // evenly; larger ones leave less to merge.
 constexpr int64_t kMinPartBytes = int64_t{4} << 20;
 constexpr int64_t kMaxPartBytes = int64_t{32} << 20;
+// A part with more than one new entry in this many words is mostly
+// distinct words.
+constexpr int64_t kMostlyDistinct = 4;
 // How long the engine waits for a worker before it looks at the clock.
 constexpr std::chrono::milliseconds kWaitStep{5};
 
@@ -149,16 +152,17 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
       part_bytes_ > 0 ? part_bytes_
                       : std::clamp(length / (int64_t{4} * threads_), kMinPartBytes, kMaxPartBytes);
   const std::vector<int64_t> starts = FindPartStarts(path, ending, length, part_bytes);
+  const auto end_of = [&](size_t k) { return k + 1 < starts.size() ? starts[k + 1] : -1; };
   const PartSetup setup = MakePartSetup();
   using Counted = std::shared_ptr<PartCount>;
   WorkerGroup<Counted> w(threads_);
-  // At most one part more than there are workers waits to be merged.
+  // The workers count the parts after the first, at most one more at a
+  // time than there are workers.
   const size_t window = static_cast<size_t>(threads_) + 1;
-  size_t next = 0;
+  size_t next = 1;
   const auto post = [&] {
     for (; next < starts.size() && w.work.pending() < window; ++next) {
-      FilePart part{path, ending, decode_utf8, starts[next],
-                    next + 1 < starts.size() ? starts[next + 1] : -1};
+      const FilePart part{path, ending, decode_utf8, starts[next], end_of(next)};
       w.work.Post([&setup, part, &cancel = w.cancel] {
         auto counted = std::make_shared<PartCount>();
         CountPart(setup, part, cancel, counted.get());
@@ -167,17 +171,30 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
     }
   };
   post();
-  for (size_t merged = 0; merged < starts.size(); ++merged) {
+  // The first part, here.
+  const int64_t distinct_before = st_.words.DistinctCount();
+  const int64_t read_before = st_.run.WordsRead;
+  const ReadResult first =
+      ReadRange(path, ending, decode_utf8, FileRange{0, end_of(0), length, show_progress});
+  if (!first.opened || !first.error.empty() || starts.size() == 1 || st_.run.StopRequested) {
+    return first;
+  }
+  const int64_t distinct = st_.words.DistinctCount() - distinct_before;
+  if (distinct * kMostlyDistinct > st_.run.WordsRead - read_before) {
+    w.cancel = true;
+    return ReadRange(path, ending, decode_utf8, FileRange{starts[1], -1, length, show_progress});
+  }
+  for (size_t merged = 1; merged < starts.size(); ++merged) {
     while (!w.work.FrontReady(kWaitStep)) {
       st_.pacer.Check();
       if (st_.run.StopRequested) return ReadResult{true, ""};
     }
     const Counted part = w.work.TakeFront();
-    if (!part->opened) return ReadResult{merged != 0, part->error};
+    if (!part->opened) return ReadResult{true, part->error};
     MergePart(*part);
     if (!part->error.empty()) return ReadResult{true, part->error};
     if (show_progress) {
-      const int64_t done = merged + 1 < starts.size() ? starts[merged + 1] : length;
+      const int64_t done = end_of(merged) < 0 ? length : end_of(merged);
       ShowFileProgress(done, length, ending == LineEnding::kLfOnly);
     }
     if (Yield()) break;

@@ -22,10 +22,10 @@ constexpr size_t kSearchWindow = size_t{64} << 10;
 // Counts every word into the part's table; ends the scan on cancel.
 class PartSink final : public LineScanner::Sink, public FileLineHooks {
  public:
-  PartSink(WordList* words, const std::atomic<bool>& cancel) : words_(words), cancel_(cancel) {}
+  PartSink(PartCount* count, const std::atomic<bool>& cancel) : count_(count), cancel_(cancel) {}
 
   bool OnWord(BytesView word) override {
-    words_->AddOccurrence(word, 0);
+    count_->words.AddOccurrence(word, 0);
     return cancelled();
   }
   bool Yield() override { return cancelled(); }
@@ -35,7 +35,7 @@ class PartSink final : public LineScanner::Sink, public FileLineHooks {
   bool cancelled() const { return cancel_.load(std::memory_order_relaxed); }
 
  private:
-  WordList* words_;
+  PartCount* count_;
   const std::atomic<bool>& cancel_;
 };
 
@@ -83,7 +83,7 @@ void CountPart(const PartSetup& setup, const FilePart& part, const std::atomic<b
     return;
   }
   reader.SetEnd(part.end);
-  PartSink sink(&result->words, cancel);
+  PartSink sink(result, cancel);
   bool decode_utf8 = part.decode_utf8;
   const bool whole = part.begin == 0 && part.end < 0;
   const bool html = whole && ext.find("htm") != std::string::npos;
