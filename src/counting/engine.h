@@ -374,6 +374,9 @@ class Engine final : private LineScanner::Sink {
   // phrase windows, no words shown as found and no expression that may
   // fail, so that merging the workers' tables in order is the same.
   bool CountsInParallel() const;
+  // Whether a run's words reach the list one by one, so that line ends mean
+  // nothing to it: no phrase windows, no words shown as found.
+  bool LineEndsMeanNothing() const;
   PartSetup MakePartSetup() const;
   // Reads the lines of bytes [begin, end) of a file here (end -1: to its
   // end; a part other than the whole file begins and ends at line

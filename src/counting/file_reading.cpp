@@ -301,6 +301,7 @@ Engine::ReadResult Engine::ReadRange(const std::string& path, LineEnding ending,
   scanner_.SetCommentMarkers(markers.markers);
   scanner_.SetMarkup(markers.is_markup);
   lines_.SetCaseSignificant(st_.settings.CaseSignificant != 0);
+  lines_.SetBatching(LineEndsMeanNothing());
   // Between lines: the events, now and then, and the in-file progress bar.
   struct Hooks final : FileLineHooks {
     Engine* e;

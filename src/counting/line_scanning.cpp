@@ -13,6 +13,8 @@ namespace {
 
 // Lines longer than this are read and scanned in pieces of about this size.
 constexpr size_t kPieceBytes = size_t{1} << 20;
+// Short lines are scanned together in blocks of about this size.
+constexpr size_t kBatchBytes = size_t{64} << 10;
 
 // For every byte of an 8-bit line: the byte itself and its lower-case form
 // in the low byte, and in the high byte what it tells about the block: 1 it
@@ -89,6 +91,15 @@ bool LineScanner::ScanPieceOfLine(std::string_view raw, bool last, bool decode_u
   }
   sink->OnPiece(!line_open_);
   const Scanner::BlockHints hints = PrepareLine(text, decode_utf8);
+  if (batching_ && !line_open_ && last && !decode_utf8 && !hints.may_hold_hyphens &&
+      line_.size() < kBatchBytes && !scanner_->HasCommentMarkers() && !scanner_->markup() &&
+      line_.find('<') == Bytes::npos) {
+    batch_ += line_;
+    batch_ += ' ';
+    batch_hints_.may_need_prepare |= hints.may_need_prepare;
+    return batch_.size() >= kBatchBytes && Flush(sink);
+  }
+  if (Flush(sink)) return true;
   if (last) line_.push_back(' ');
   if (!line_open_ && last) {
     scanner_->ScanTextBlock(&line_, sink, hints);
@@ -98,6 +109,15 @@ bool LineScanner::ScanPieceOfLine(std::string_view raw, bool last, bool decode_u
   if (!line_open_) scanner_->BeginLine();
   line_open_ = !last;
   return scanner_->ScanPiece(line_, last, sink, hints);
+}
+
+bool LineScanner::Flush(Sink* sink) {
+  if (batch_.empty()) return false;
+  // The scan may end before the block does: what is left is dropped.
+  scanner_->ScanTextBlock(&batch_, sink, batch_hints_);
+  batch_.clear();
+  batch_hints_ = Scanner::BlockHints{false, false};
+  return false;
 }
 
 void ScanFileLines(LineReader* reader, bool html, bool* decode_utf8, LineScanner* lines,
@@ -111,7 +131,10 @@ void ScanFileLines(LineReader* reader, bool html, bool* decode_utf8, LineScanner
   bool continuing = false;  // the last piece's line goes on
   std::string_view raw;
   while (true) {
-    if (hooks->StopBeforeLine()) break;
+    if (hooks->StopBeforeLine()) {
+      lines->BeginFile();  // the lines waiting are not scanned
+      return;
+    }
     const int64_t piece_start = reader->BytesRead();
     if (!reader->Next(&raw)) {
       if (head && reader->error().empty()) {
@@ -144,6 +167,7 @@ void ScanFileLines(LineReader* reader, bool html, bool* decode_utf8, LineScanner
     }
     lines->ScanPieceOfLine(raw, last, *decode_utf8, sink);
   }
+  lines->Flush(sink);
 }
 
 }  // namespace vorn

@@ -33,8 +33,23 @@ class LineScanner {
   explicit LineScanner(Scanner* scanner) : scanner_(scanner) {}
 
   void SetCaseSignificant(bool significant) { case_significant_ = significant; }
-  // A new file begins: no line is open.
-  void BeginFile() { line_open_ = false; }
+  // Whether short lines may be scanned together, joined by blanks, as one
+  // block: for a sink to which line ends mean nothing (OnPiece does
+  // nothing), and only for 8-bit text without comment markers or markup.
+  // A line with "<" (an expression may reach into the next line) or with
+  // "-" (a double hyphen is judged by its place in its line) is scanned on
+  // its own, as is every line of text decoded from UTF-8. The words are
+  // those of the lines scanned one by one; what the sink sees of line ends
+  // is not.
+  void SetBatching(bool batching) { batching_ = batching; }
+  // A new file begins: no line is open, no lines wait.
+  void BeginFile() {
+    line_open_ = false;
+    batch_.clear();
+  }
+  // Scans the lines that wait to be scanned together. Returns true when
+  // the sink asked to end the scan.
+  bool Flush(Sink* sink);
 
   // Scans one line of a file, or one piece of a long line (last: the piece
   // ends its line). A line is trimmed of blanks and control characters at
@@ -52,6 +67,9 @@ class LineScanner {
   Bytes line_;              // the block being scanned
   bool line_open_ = false;  // pieces of a long line are being scanned
   Text decoded_;            // a decoded UTF-8 line
+  bool batching_ = false;
+  Bytes batch_;  // lines waiting to be scanned together, each followed by a blank
+  Scanner::BlockHints batch_hints_{false, false};
 };
 
 // What ScanFileLines asks of its caller between lines.

@@ -116,11 +116,14 @@ std::unique_ptr<Engine::FileAhead> Engine::TakeNextAhead(FolderAhead* ahead) {
   return ahead->TakeNext();
 }
 
-bool Engine::CountsInParallel() const {
+bool Engine::LineEndsMeanNothing() const {
   const CountRun& run = st_.run;
-  return threads_ > 1 && !run.AllPhrasesMode && !run.ReadingWordLists &&
-         !(run.CountOnlyMode && run.MaxPhraseWords > 1) && st_.settings.SuppressWords != 0 &&
-         !ListsMayMeetProblems(st_);
+  return !run.AllPhrasesMode && !run.ReadingWordLists &&
+         !(run.CountOnlyMode && run.MaxPhraseWords > 1) && st_.settings.SuppressWords != 0;
+}
+
+bool Engine::CountsInParallel() const {
+  return threads_ > 1 && LineEndsMeanNothing() && !ListsMayMeetProblems(st_);
 }
 
 PartSetup Engine::MakePartSetup() const {

@@ -75,6 +75,8 @@ void CountPart(const PartSetup& setup, const FilePart& part, const std::atomic<b
   scanner.SetMarkup(markers.is_markup);
   LineScanner lines(&scanner);
   lines.SetCaseSignificant(setup.case_significant);
+  // Only runs whose words reach the list one by one count in parallel.
+  lines.SetBatching(true);
   LineReader reader;
   if (!reader.Open(part.path, part.ending, &result->error)) return;
   result->opened = true;

@@ -76,6 +76,8 @@ class Scanner {
   // that no word runs into a tag.
   void SetMarkup(bool markup) { markup_ = markup; }
   bool markup() const { return markup_; }
+  // Whether comment markers are set.
+  bool HasCommentMarkers() const { return !markers_.empty(); }
   // A new file begins: a comment left open by the last one ends.
   void ResetComments() { comment_open_ = CommentMarkers::kNoComment; }
   // Whether a comment opened in a block runs on into the next one.
