@@ -1,0 +1,344 @@
+#include "words/simd_text.h"
+
+#include <array>
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+
+#include "words/char_classes.h"
+
+// Highway compiles the part between HWY_BEFORE_NAMESPACE and
+// HWY_AFTER_NAMESPACE once per instruction set by including this file again
+// (foreach_target.h); the rest is compiled once.
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "words/simd_text.cpp"
+#include <hwy/foreach_target.h>  // IWYU pragma: keep
+#include <hwy/highway.h>
+
+#ifndef VORN_WORDS_SIMD_TEXT_PLAIN_
+#define VORN_WORDS_SIMD_TEXT_PLAIN_
+
+namespace vorn {
+namespace {
+namespace plain {
+
+// For every byte: the byte itself and its lower-case form in the low byte,
+// and in the high byte the hints it gives (kHintPrepare, kHintHyphen).
+struct ByteTables {
+  std::array<uint16_t, 256> as_is{};
+  std::array<uint16_t, 256> lower{};
+  ByteTables() {
+    for (int b = 0; b < 256; ++b) {
+      uint16_t hint = 0;
+      if (b == 8 || b == 10 || b == 12 || b == 13 || b == 0xA0) hint = kHintPrepare;
+      if (b == '-') hint = kHintHyphen;
+      as_is[b] = static_cast<uint16_t>(b | hint << 8);
+      lower[b] = static_cast<uint16_t>(LowerByte(static_cast<uint8_t>(b)) | hint << 8);
+    }
+  }
+};
+
+const ByteTables& Tables() {
+  static const ByteTables tables;
+  return tables;
+}
+
+uint32_t LowerCopy(const char* in, size_t n, char* out, bool lower) {
+  const auto& table = lower ? Tables().lower : Tables().as_is;
+  uint16_t seen = 0;
+  for (size_t i = 0; i < n; ++i) {
+    const uint16_t v = table[static_cast<uint8_t>(in[i])];
+    out[i] = static_cast<char>(v);
+    seen |= v;
+  }
+  return seen >> 8;
+}
+
+void ClassBits(const char* block, size_t n, const ByteSet& set, uint64_t* bits) {
+  const size_t words = n / 64 + 1;
+  for (size_t w = 0; w < words; ++w) bits[w] = 0;
+  for (size_t i = 0; i < n; ++i) {
+    if (set.Has(static_cast<uint8_t>(block[i]))) bits[i / 64] |= uint64_t{1} << (i % 64);
+  }
+}
+
+size_t FindPrepare(const char* block, size_t n) {
+  for (size_t i = 0; i < n; ++i) {
+    const uint8_t c = static_cast<uint8_t>(block[i]);
+    if (c <= 13 || c == 0xA0) return i;
+  }
+  return n;
+}
+
+}  // namespace plain
+}  // namespace
+}  // namespace vorn
+
+#endif  // VORN_WORDS_SIMD_TEXT_PLAIN_
+
+HWY_BEFORE_NAMESPACE();
+namespace vorn {
+namespace HWY_NAMESPACE {
+
+namespace hn = hwy::HWY_NAMESPACE;
+
+using D = hn::ScalableTag<uint8_t>;
+using V = hn::Vec<D>;
+using M = hn::Mask<D>;
+
+// Where the whole vector may be loaded and stored with masks that fault
+// on no byte outside them; elsewhere the last bytes of a range go through a
+// buffer.
+#if HWY_ARCH_X86 && HWY_TARGET <= HWY_AVX3
+constexpr bool kMaskedMemory = true;
+#else
+constexpr bool kMaskedMemory = false;
+#endif
+
+// The r < Lanes(d) bytes at p, and zeros after them.
+template <class DU>
+HWY_INLINE hn::Vec<DU> LoadTail(DU d, const uint8_t* p, size_t r, uint8_t* buffer) {
+  if constexpr (kMaskedMemory) {
+    return hn::MaskedLoad(hn::FirstN(d, r), d, p);
+  } else {
+    std::memset(buffer, 0, hn::Lanes(d));
+    std::memcpy(buffer, p, r);
+    return hn::Load(d, buffer);
+  }
+}
+
+// Stores the first r < Lanes(d) bytes of v at p.
+HWY_INLINE void StoreTail(D d, V v, uint8_t* p, size_t r, uint8_t* buffer) {
+  if constexpr (kMaskedMemory) {
+    hn::BlendedStore(v, hn::FirstN(d, r), d, p);
+  } else {
+    hn::Store(v, d, buffer);
+    std::memcpy(p, buffer, r);
+  }
+}
+
+// The lower-case form of every byte of v.
+HWY_INLINE V LowerBytes(D d, V v) {
+  const M ascii = hn::Lt(hn::Sub(v, hn::Set(d, 'A')), hn::Set(d, 26));
+  const M accented =
+      hn::And(hn::Lt(hn::Sub(v, hn::Set(d, 0xC0)), hn::Set(d, 31)), hn::Ne(v, hn::Set(d, 0xD7)));
+  V add = hn::IfThenElseZero(hn::Or(ascii, accented), hn::Set(d, 32));
+  // Š Œ Ž (0x8A 0x8C 0x8E) become š œ ž (0x9A 0x9C 0x9E), Ÿ (0x9F) ÿ (0xFF).
+  const M s_oe_z = hn::And(hn::Lt(hn::Sub(v, hn::Set(d, 0x8A)), hn::Set(d, 5)),
+                           hn::Eq(hn::And(v, hn::Set(d, 1)), hn::Zero(d)));
+  add = hn::Or(add, hn::IfThenElseZero(s_oe_z, hn::Set(d, 0x10)));
+  add = hn::Or(add, hn::IfThenElseZero(hn::Eq(v, hn::Set(d, 0x9F)), hn::Set(d, 0x60)));
+  return hn::Add(v, add);
+}
+
+// The bytes that give kHintPrepare.
+HWY_INLINE M PrepareBytes(D d, V v) {
+  const M breaks = hn::Or(hn::Or(hn::Eq(v, hn::Set(d, 8)), hn::Eq(v, hn::Set(d, 10))),
+                          hn::Or(hn::Eq(v, hn::Set(d, 12)), hn::Eq(v, hn::Set(d, 13))));
+  return hn::Or(breaks, hn::Eq(v, hn::Set(d, 0xA0)));
+}
+
+template <bool kLower>
+uint32_t LowerCopyT(const uint8_t* in, size_t n, uint8_t* out) {
+  const D d;
+  const size_t lanes = hn::Lanes(d);
+  M prepare = hn::FirstN(d, 0);
+  M hyphen = hn::FirstN(d, 0);
+  const V dash = hn::Set(d, '-');
+  size_t i = 0;
+  for (; i + lanes <= n; i += lanes) {
+    const V v = hn::LoadU(d, in + i);
+    prepare = hn::Or(prepare, PrepareBytes(d, v));
+    hyphen = hn::Or(hyphen, hn::Eq(v, dash));
+    hn::StoreU(kLower ? LowerBytes(d, v) : v, d, out + i);
+  }
+  if (i < n) {
+    HWY_ALIGN uint8_t buffer[HWY_MAX_BYTES];
+    const size_t r = n - i;
+    const V v = LoadTail(d, in + i, r, buffer);
+    const M valid = hn::FirstN(d, r);
+    prepare = hn::Or(prepare, hn::And(valid, PrepareBytes(d, v)));
+    hyphen = hn::Or(hyphen, hn::And(valid, hn::Eq(v, dash)));
+    StoreTail(d, kLower ? LowerBytes(d, v) : v, out + i, r, buffer);
+  }
+  return (hn::AllFalse(d, prepare) ? 0 : kHintPrepare) |
+         (hn::AllFalse(d, hyphen) ? 0 : kHintHyphen);
+}
+
+uint32_t LowerCopy(const char* in, size_t n, char* out, bool lower) {
+  const auto* from = reinterpret_cast<const uint8_t*>(in);
+  auto* to = reinterpret_cast<uint8_t*>(out);
+  return lower ? LowerCopyT<true>(from, n, to) : LowerCopyT<false>(from, n, to);
+}
+
+// Which bytes of v are in the set whose rows are low_rows (bytes below
+// 0x80) and high_rows: the row at the low 4 bits of a byte, tested at bit
+// (byte >> 4) & 7.
+template <class DU, class VU = hn::Vec<DU>>
+HWY_INLINE hn::Mask<DU> InSet(DU d, VU v, VU low_rows, VU high_rows, VU bit_of) {
+  const hn::RebindToSigned<DU> di;
+  const V low4 = hn::And(v, hn::Set(d, 15));
+  const M high = hn::RebindMask(d, hn::Lt(hn::BitCast(di, v), hn::Zero(di)));
+  const V row = hn::IfThenElse(high, hn::TableLookupBytes(high_rows, low4),
+                               hn::TableLookupBytes(low_rows, low4));
+  return hn::TestBit(row, hn::TableLookupBytes(bit_of, hn::ShiftRight<4>(v)));
+}
+
+void ClassBits(const char* block, size_t n, const ByteSet& set, uint64_t* bits) {
+  // At most 64 lanes, so that the bits of whole vectors fill each word of
+  // the bitmap.
+  const hn::CappedTag<uint8_t, 64> d;
+  const size_t lanes = hn::Lanes(d);
+  if (lanes % 8 != 0) return plain::ClassBits(block, n, set, bits);
+  alignas(16) static constexpr uint8_t kBitOf[16] = {1, 2, 4, 8, 16, 32, 64, 128,
+                                                     1, 2, 4, 8, 16, 32, 64, 128};
+  const auto bit_of = hn::LoadDup128(d, kBitOf);
+  const auto low_rows = hn::LoadDup128(d, set.rows[0]);
+  const auto high_rows = hn::LoadDup128(d, set.rows[1]);
+  const auto* in = reinterpret_cast<const uint8_t*>(block);
+  const size_t words = n / 64 + 1;
+  for (size_t w = 0; w < words; ++w) {
+    uint8_t word[8] = {};
+    for (size_t k = 0; k < 64; k += lanes) {
+      const size_t i = w * 64 + k;
+      if (i + lanes <= n) {
+        hn::StoreMaskBits(d, InSet(d, hn::LoadU(d, in + i), low_rows, high_rows, bit_of),
+                          word + k / 8);
+      } else {
+        if (i < n) {
+          HWY_ALIGN uint8_t buffer[HWY_MAX_BYTES];
+          const size_t r = n - i;
+          const auto v = LoadTail(d, in + i, r, buffer);
+          hn::StoreMaskBits(d, hn::And(hn::FirstN(d, r), InSet(d, v, low_rows, high_rows, bit_of)),
+                            word + k / 8);
+        }
+        break;
+      }
+    }
+    uint64_t value;
+    std::memcpy(&value, word, 8);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    value = __builtin_bswap64(value);
+#endif
+    bits[w] = value;
+  }
+}
+
+// The bytes a block's preparation may change: 13 or below, and 0xA0.
+HWY_INLINE M PrepareCandidates(D d, V v) {
+  return hn::Or(hn::Lt(v, hn::Set(d, 14)), hn::Eq(v, hn::Set(d, 0xA0)));
+}
+
+size_t FindPrepare(const char* block, size_t n) {
+  const D d;
+  const size_t lanes = hn::Lanes(d);
+  const auto* in = reinterpret_cast<const uint8_t*>(block);
+  size_t i = 0;
+  for (; i + lanes <= n; i += lanes) {
+    const intptr_t at = hn::FindFirstTrue(d, PrepareCandidates(d, hn::LoadU(d, in + i)));
+    if (at >= 0) return i + static_cast<size_t>(at);
+  }
+  if (i < n) {
+    HWY_ALIGN uint8_t buffer[HWY_MAX_BYTES];
+    const size_t r = n - i;
+    const V v = LoadTail(d, in + i, r, buffer);
+    const intptr_t at = hn::FindFirstTrue(d, hn::And(hn::FirstN(d, r), PrepareCandidates(d, v)));
+    if (at >= 0) return i + static_cast<size_t>(at);
+  }
+  return n;
+}
+
+TextKernels TargetKernels() { return TextKernels{&LowerCopy, &ClassBits, &FindPrepare}; }
+
+}  // namespace HWY_NAMESPACE
+}  // namespace vorn
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+
+namespace vorn {
+
+namespace {
+
+HWY_EXPORT(TargetKernels);
+
+constexpr TextKernels kPlainKernels{&plain::LowerCopy, &plain::ClassBits, &plain::FindPrepare};
+
+// Highway's own fallbacks are no paths of their own: "scalar" is the plain
+// loops.
+int64_t RunnableTargets() {
+  return hwy::SupportedTargets() & HWY_TARGETS & ~static_cast<int64_t>(HWY_SCALAR | HWY_EMU128);
+}
+
+std::string LowerName(int64_t target) {
+  std::string name = hwy::TargetName(target);
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name;
+}
+
+// The kernels Highway compiled for one target. The dispatch table is read
+// with that target chosen, and Highway's own choice restored after.
+TextKernels KernelsOf(int64_t target) {
+  hwy::ChosenTarget& chosen = hwy::GetChosenTarget();
+  chosen.Update(target);
+  const TextKernels kernels = HWY_DYNAMIC_DISPATCH(TargetKernels)();
+  chosen.Update(hwy::SupportedTargets());
+  return kernels;
+}
+
+std::string& PathName() {
+  static std::string name = "scalar";
+  return name;
+}
+
+// The path VORN_VECTOR asks for, chosen before main() runs. Until then
+// (another file's static initialisers) the plain loops serve.
+[[maybe_unused]] const bool kChosenAtStart = [] {
+  const char* wanted = std::getenv("VORN_VECTOR");
+  SetVectorPath(wanted == nullptr ? "" : wanted);
+  return true;
+}();
+
+}  // namespace
+
+namespace internal {
+constinit TextKernels g_text_kernels = kPlainKernels;
+}  // namespace internal
+
+const char* VectorPathName() { return PathName().c_str(); }
+
+std::vector<std::string> VectorPathNames() {
+  std::vector<std::string> names = {"scalar"};
+  const int64_t runnable = RunnableTargets();
+  for (int bit = 62; bit >= 0; --bit) {
+    if ((runnable >> bit) & 1) names.push_back(LowerName(int64_t{1} << bit));
+  }
+  return names;
+}
+
+const char* SetVectorPath(std::string_view name) {
+  std::string wanted(name);
+  for (char& c : wanted) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const int64_t runnable = RunnableTargets();
+  int64_t target = 0;  // none: the plain loops
+  if (wanted.empty()) {
+    target = runnable & -runnable;
+  } else if (wanted != "scalar") {
+    // Highway numbers its targets from the widest (the lowest bit) down.
+    for (int bit = 0; bit < 63; ++bit) {
+      const int64_t named = int64_t{1} << bit;
+      if (std::strcmp(hwy::TargetName(named), "Unknown") != 0 && LowerName(named) == wanted) {
+        const int64_t at_or_below = runnable & ~(named - 1);
+        target = at_or_below & -at_or_below;
+        break;
+      }
+    }
+  }
+  internal::g_text_kernels = target == 0 ? kPlainKernels : KernelsOf(target);
+  PathName() = target == 0 ? "scalar" : LowerName(target);
+  return VectorPathName();
+}
+
+}  // namespace vorn
+
+#endif  // HWY_ONCE
