@@ -20,6 +20,7 @@
 #include "util/str_proc.h"
 #include "words/char_classes.h"
 #include "words/comment_markers.h"
+#include "words/simd_text.h"
 
 namespace vorn {
 
@@ -31,29 +32,6 @@ constexpr int64_t kInFileProgressMin = 10240;
 // Lines longer than this are read and scanned in pieces of about this size.
 constexpr size_t kPieceBytes = size_t{1} << 20;
 const std::string kCrLfS = "\r\n";
-
-// For every byte of an 8-bit line: the byte itself and its lower-case form
-// in the low byte, and in the high byte what it tells about the block: 1 it
-// needs preparing (backspace, line break, form feed, no-break space), 2 a
-// hyphen.
-struct ByteTables {
-  std::array<uint16_t, 256> plain{};
-  std::array<uint16_t, 256> lower{};
-  ByteTables() {
-    for (int b = 0; b < 256; ++b) {
-      uint16_t hint = 0;
-      if (b == 8 || b == 10 || b == 12 || b == 13 || b == 0xA0) hint = 1;
-      if (b == '-') hint = 2;
-      plain[b] = static_cast<uint16_t>(b | hint << 8);
-      lower[b] = static_cast<uint16_t>(LowerByte(static_cast<uint8_t>(b)) | hint << 8);
-    }
-  }
-};
-
-const ByteTables& Tables() {
-  static const ByteTables tables;
-  return tables;
-}
 
 // Removes bytes of code 32 or below from the start, or the end.
 std::string_view TrimLeadingControls(std::string_view s) {
@@ -413,20 +391,13 @@ Scanner::BlockHints Engine::PrepareLine(std::string_view text, bool decode_utf8)
     decoded_.clear();
     DecodeUtf8Line(text, &decoded_);
     line_ = EncodeWindows1252(decoded_);
-    if (lower) LowerCaseAccentedInPlace(&line_);
+    if (lower) Kernels().lower_copy(line_.data(), line_.size(), line_.data(), true);
     return hints;
   }
-  const auto& table = lower ? Tables().lower : Tables().plain;
   line_.resize(text.size());
-  char* out = line_.data();
-  uint16_t seen = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const uint16_t v = table[static_cast<uint8_t>(text[i])];
-    out[i] = static_cast<char>(v);
-    seen |= v;
-  }
-  hints.may_need_prepare = (seen & 0x100) != 0;
-  hints.may_hold_hyphens = (seen & 0x200) != 0;
+  const uint32_t seen = Kernels().lower_copy(text.data(), text.size(), line_.data(), lower);
+  hints.may_need_prepare = (seen & kHintPrepare) != 0;
+  hints.may_hold_hyphens = (seen & kHintHyphen) != 0;
   return hints;
 }
 
