@@ -1,5 +1,6 @@
 #include "words/simd_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdlib>
@@ -55,10 +56,14 @@ uint32_t LowerCopy(const char* in, size_t n, char* out, bool lower) {
 }
 
 void ClassBits(const char* block, size_t n, const ByteSet& set, uint64_t* bits) {
+  const auto* in = reinterpret_cast<const uint8_t*>(block);
   const size_t words = n / 64 + 1;
-  for (size_t w = 0; w < words; ++w) bits[w] = 0;
-  for (size_t i = 0; i < n; ++i) {
-    if (set.Has(static_cast<uint8_t>(block[i]))) bits[i / 64] |= uint64_t{1} << (i % 64);
+  for (size_t w = 0; w < words; ++w) {
+    const size_t from = w * 64;
+    const size_t count = std::min<size_t>(64, n - from);
+    uint64_t word = 0;
+    for (size_t j = 0; j < count; ++j) word |= uint64_t{set.has[in[from + j]]} << j;
+    bits[w] = word;
   }
 }
 

@@ -24,15 +24,18 @@
 
 namespace vorn {
 
-// A set of byte values in the form the kernels test it: rows[h < 8 ? 0 : 1]
-// at the low 4 bits of a byte b holds bit (b >> 4) & 7 when b is in the set.
+// A set of byte values in the two forms the kernels test: rows[b >> 7] at
+// the low 4 bits of a byte b holds bit (b >> 4) & 7 when b is in the set,
+// and has[b] is 1.
 struct ByteSet {
   alignas(16) uint8_t rows[2][16] = {};
+  uint8_t has[256] = {};
 
   void Add(uint8_t b) {
     rows[b >> 7][b & 15] = static_cast<uint8_t>(rows[b >> 7][b & 15] | 1u << ((b >> 4) & 7));
+    has[b] = 1;
   }
-  bool Has(uint8_t b) const { return (rows[b >> 7][b & 15] >> ((b >> 4) & 7) & 1) != 0; }
+  bool Has(uint8_t b) const { return has[b] != 0; }
 };
 
 // What LowerCopy tells of the bytes it copied.
