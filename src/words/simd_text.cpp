@@ -87,87 +87,101 @@ namespace HWY_NAMESPACE {
 
 namespace hn = hwy::HWY_NAMESPACE;
 
-using D = hn::ScalableTag<uint8_t>;
-using V = hn::Vec<D>;
-using M = hn::Mask<D>;
+// The widest vectors, and vectors of 16 bytes (or fewer, where there are
+// none that wide) for ranges shorter than the widest. At most 64 lanes, so
+// that the bits of whole vectors fill each word of a bitmap.
+using DWide = hn::CappedTag<uint8_t, 64>;
+using DNarrow = hn::CappedTag<uint8_t, 16>;
 
-// Where the whole vector may be loaded and stored with masks that fault
-// on no byte outside them; elsewhere the last bytes of a range go through a
-// buffer.
+// Where a vector may be loaded and stored with masks that fault on no byte
+// outside them, a range shorter than a vector takes one masked vector.
+// Elsewhere the last vector of a range overlaps the one before it, and a
+// range shorter than a vector goes to narrower vectors, then to the plain
+// loop.
 #if HWY_ARCH_X86 && HWY_TARGET <= HWY_AVX3
 constexpr bool kMaskedMemory = true;
 #else
 constexpr bool kMaskedMemory = false;
 #endif
 
-// The r < Lanes(d) bytes at p, and zeros after them.
-template <class DU>
-HWY_INLINE hn::Vec<DU> LoadTail(DU d, const uint8_t* p, size_t r, uint8_t* buffer) {
-  if constexpr (kMaskedMemory) {
-    return hn::MaskedLoad(hn::FirstN(d, r), d, p);
-  } else {
-    std::memset(buffer, 0, hn::Lanes(d));
-    std::memcpy(buffer, p, r);
-    return hn::Load(d, buffer);
-  }
-}
-
-// Stores the first r < Lanes(d) bytes of v at p.
-HWY_INLINE void StoreTail(D d, V v, uint8_t* p, size_t r, uint8_t* buffer) {
-  if constexpr (kMaskedMemory) {
-    hn::BlendedStore(v, hn::FirstN(d, r), d, p);
-  } else {
-    hn::Store(v, d, buffer);
-    std::memcpy(p, buffer, r);
-  }
-}
-
 // The lower-case form of every byte of v.
-HWY_INLINE V LowerBytes(D d, V v) {
-  const M ascii = hn::Lt(hn::Sub(v, hn::Set(d, 'A')), hn::Set(d, 26));
-  const M accented =
+template <class DT, class VT = hn::Vec<DT>>
+HWY_INLINE VT LowerBytes(DT d, VT v) {
+  const auto ascii = hn::Lt(hn::Sub(v, hn::Set(d, 'A')), hn::Set(d, 26));
+  const auto accented =
       hn::And(hn::Lt(hn::Sub(v, hn::Set(d, 0xC0)), hn::Set(d, 31)), hn::Ne(v, hn::Set(d, 0xD7)));
-  V add = hn::IfThenElseZero(hn::Or(ascii, accented), hn::Set(d, 32));
+  VT add = hn::IfThenElseZero(hn::Or(ascii, accented), hn::Set(d, 32));
   // Š Œ Ž (0x8A 0x8C 0x8E) become š œ ž (0x9A 0x9C 0x9E), Ÿ (0x9F) ÿ (0xFF).
-  const M s_oe_z = hn::And(hn::Lt(hn::Sub(v, hn::Set(d, 0x8A)), hn::Set(d, 5)),
-                           hn::Eq(hn::And(v, hn::Set(d, 1)), hn::Zero(d)));
+  const auto s_oe_z = hn::And(hn::Lt(hn::Sub(v, hn::Set(d, 0x8A)), hn::Set(d, 5)),
+                              hn::Eq(hn::And(v, hn::Set(d, 1)), hn::Zero(d)));
   add = hn::Or(add, hn::IfThenElseZero(s_oe_z, hn::Set(d, 0x10)));
   add = hn::Or(add, hn::IfThenElseZero(hn::Eq(v, hn::Set(d, 0x9F)), hn::Set(d, 0x60)));
   return hn::Add(v, add);
 }
 
 // The bytes that give kHintPrepare.
-HWY_INLINE M PrepareBytes(D d, V v) {
-  const M breaks = hn::Or(hn::Or(hn::Eq(v, hn::Set(d, 8)), hn::Eq(v, hn::Set(d, 10))),
-                          hn::Or(hn::Eq(v, hn::Set(d, 12)), hn::Eq(v, hn::Set(d, 13))));
+template <class DT, class VT = hn::Vec<DT>>
+HWY_INLINE hn::Mask<DT> PrepareBytes(DT d, VT v) {
+  const auto breaks = hn::Or(hn::Or(hn::Eq(v, hn::Set(d, 8)), hn::Eq(v, hn::Set(d, 10))),
+                             hn::Or(hn::Eq(v, hn::Set(d, 12)), hn::Eq(v, hn::Set(d, 13))));
   return hn::Or(breaks, hn::Eq(v, hn::Set(d, 0xA0)));
+}
+
+// Lower-cases (when kLower) and copies one vector at in + i, and adds what
+// it holds to the hints.
+template <bool kLower, class DT>
+struct LowerCopier {
+  DT d;
+  hn::Mask<DT> prepare = hn::FirstN(DT(), 0);
+  hn::Mask<DT> hyphen = hn::FirstN(DT(), 0);
+
+  HWY_INLINE void Copy(hn::Vec<DT> v, hn::Mask<DT> valid, uint8_t* to) {
+    prepare = hn::Or(prepare, hn::And(valid, PrepareBytes(d, v)));
+    hyphen = hn::Or(hyphen, hn::And(valid, hn::Eq(v, hn::Set(d, '-'))));
+    if constexpr (kMaskedMemory) {
+      hn::BlendedStore(kLower ? LowerBytes(d, v) : v, valid, d, to);
+    }
+  }
+  HWY_INLINE void Copy(hn::Vec<DT> v, uint8_t* to) {
+    prepare = hn::Or(prepare, PrepareBytes(d, v));
+    hyphen = hn::Or(hyphen, hn::Eq(v, hn::Set(d, '-')));
+    hn::StoreU(kLower ? LowerBytes(d, v) : v, d, to);
+  }
+  HWY_INLINE uint32_t Hints() const {
+    return (hn::AllFalse(d, prepare) ? 0 : kHintPrepare) |
+           (hn::AllFalse(d, hyphen) ? 0 : kHintHyphen);
+  }
+};
+
+// REQUIRES: n >= Lanes(d).
+template <bool kLower, class DT>
+HWY_INLINE uint32_t LowerCopyVectors(DT d, const uint8_t* in, size_t n, uint8_t* out) {
+  const size_t lanes = hn::Lanes(d);
+  LowerCopier<kLower, DT> copier{d};
+  size_t i = 0;
+  for (; i + lanes <= n; i += lanes) copier.Copy(hn::LoadU(d, in + i), out + i);
+  // The last vector again, ending at the range's end: lower-casing a byte
+  // twice gives what once does, even in place.
+  if (i < n) copier.Copy(hn::LoadU(d, in + n - lanes), out + n - lanes);
+  return copier.Hints();
 }
 
 template <bool kLower>
 uint32_t LowerCopyT(const uint8_t* in, size_t n, uint8_t* out) {
-  const D d;
-  const size_t lanes = hn::Lanes(d);
-  M prepare = hn::FirstN(d, 0);
-  M hyphen = hn::FirstN(d, 0);
-  const V dash = hn::Set(d, '-');
-  size_t i = 0;
-  for (; i + lanes <= n; i += lanes) {
-    const V v = hn::LoadU(d, in + i);
-    prepare = hn::Or(prepare, PrepareBytes(d, v));
-    hyphen = hn::Or(hyphen, hn::Eq(v, dash));
-    hn::StoreU(kLower ? LowerBytes(d, v) : v, d, out + i);
+  const DWide d;
+  if (n >= hn::Lanes(d)) return LowerCopyVectors<kLower>(d, in, n, out);
+  if constexpr (kMaskedMemory) {
+    const auto valid = hn::FirstN(d, n);
+    LowerCopier<kLower, DWide> copier{d};
+    copier.Copy(hn::MaskedLoad(valid, d, in), valid, out);
+    return copier.Hints();
   }
-  if (i < n) {
-    HWY_ALIGN uint8_t buffer[HWY_MAX_BYTES];
-    const size_t r = n - i;
-    const V v = LoadTail(d, in + i, r, buffer);
-    const M valid = hn::FirstN(d, r);
-    prepare = hn::Or(prepare, hn::And(valid, PrepareBytes(d, v)));
-    hyphen = hn::Or(hyphen, hn::And(valid, hn::Eq(v, dash)));
-    StoreTail(d, kLower ? LowerBytes(d, v) : v, out + i, r, buffer);
+  const DNarrow d16;
+  if (hn::Lanes(d16) < hn::Lanes(d) && n >= hn::Lanes(d16)) {
+    return LowerCopyVectors<kLower>(d16, in, n, out);
   }
-  return (hn::AllFalse(d, prepare) ? 0 : kHintPrepare) |
-         (hn::AllFalse(d, hyphen) ? 0 : kHintHyphen);
+  return plain::LowerCopy(reinterpret_cast<const char*>(in), n, reinterpret_cast<char*>(out),
+                          kLower);
 }
 
 uint32_t LowerCopy(const char* in, size_t n, char* out, bool lower) {
@@ -176,81 +190,129 @@ uint32_t LowerCopy(const char* in, size_t n, char* out, bool lower) {
   return lower ? LowerCopyT<true>(from, n, to) : LowerCopyT<false>(from, n, to);
 }
 
-// Which bytes of v are in the set whose rows are low_rows (bytes below
-// 0x80) and high_rows: the row at the low 4 bits of a byte, tested at bit
+// Which bytes of a vector are in a set of bytes: the row of the set at the
+// low 4 bits of a byte (high_rows for bytes from 0x80 on), tested at bit
 // (byte >> 4) & 7.
-template <class DU, class VU = hn::Vec<DU>>
-HWY_INLINE hn::Mask<DU> InSet(DU d, VU v, VU low_rows, VU high_rows, VU bit_of) {
-  const hn::RebindToSigned<DU> di;
-  const V low4 = hn::And(v, hn::Set(d, 15));
-  const M high = hn::RebindMask(d, hn::Lt(hn::BitCast(di, v), hn::Zero(di)));
-  const V row = hn::IfThenElse(high, hn::TableLookupBytes(high_rows, low4),
-                               hn::TableLookupBytes(low_rows, low4));
-  return hn::TestBit(row, hn::TableLookupBytes(bit_of, hn::ShiftRight<4>(v)));
+template <class DT>
+struct SetTester {
+  explicit SetTester(DT d, const ByteSet& set)
+      : low_rows(hn::LoadDup128(d, set.rows[0])), high_rows(hn::LoadDup128(d, set.rows[1])) {
+    alignas(16) static constexpr uint8_t kBitOf[16] = {1, 2, 4, 8, 16, 32, 64, 128,
+                                                       1, 2, 4, 8, 16, 32, 64, 128};
+    bit_of = hn::LoadDup128(d, kBitOf);
+  }
+
+  HWY_INLINE hn::Mask<DT> InSet(DT d, hn::Vec<DT> v) const {
+    const hn::RebindToSigned<DT> di;
+    const auto low4 = hn::And(v, hn::Set(d, 15));
+    const auto high = hn::RebindMask(d, hn::Lt(hn::BitCast(di, v), hn::Zero(di)));
+    const auto row = hn::IfThenElse(high, hn::TableLookupBytes(high_rows, low4),
+                                    hn::TableLookupBytes(low_rows, low4));
+    return hn::TestBit(row, hn::TableLookupBytes(bit_of, hn::ShiftRight<4>(v)));
+  }
+
+  hn::Vec<DT> low_rows;
+  hn::Vec<DT> high_rows;
+  hn::Vec<DT> bit_of;
+};
+
+// The bits of a mask of at most 64 lanes, lane i at bit i.
+template <class DT>
+HWY_INLINE uint64_t MaskBits(DT d, hn::Mask<DT> m) {
+  uint8_t bytes[8] = {};
+  hn::StoreMaskBits(d, m, bytes);
+  uint64_t bits;
+  std::memcpy(&bits, bytes, 8);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+  bits = __builtin_bswap64(bits);
+#endif
+  return bits;
 }
 
-void ClassBits(const char* block, size_t n, const ByteSet& set, uint64_t* bits) {
-  // At most 64 lanes, so that the bits of whole vectors fill each word of
-  // the bitmap.
-  const hn::CappedTag<uint8_t, 64> d;
+// REQUIRES: n >= Lanes(d), and Lanes(d) divides 64.
+template <class DT>
+HWY_INLINE void ClassBitsVectors(DT d, const uint8_t* in, size_t n, const ByteSet& set,
+                                 uint64_t* bits) {
   const size_t lanes = hn::Lanes(d);
-  if (lanes % 8 != 0) return plain::ClassBits(block, n, set, bits);
-  alignas(16) static constexpr uint8_t kBitOf[16] = {1, 2, 4, 8, 16, 32, 64, 128,
-                                                     1, 2, 4, 8, 16, 32, 64, 128};
-  const auto bit_of = hn::LoadDup128(d, kBitOf);
-  const auto low_rows = hn::LoadDup128(d, set.rows[0]);
-  const auto high_rows = hn::LoadDup128(d, set.rows[1]);
-  const auto* in = reinterpret_cast<const uint8_t*>(block);
+  const SetTester<DT> tester(d, set);
   const size_t words = n / 64 + 1;
   for (size_t w = 0; w < words; ++w) {
-    uint8_t word[8] = {};
+    uint64_t word = 0;
     for (size_t k = 0; k < 64; k += lanes) {
       const size_t i = w * 64 + k;
       if (i + lanes <= n) {
-        hn::StoreMaskBits(d, InSet(d, hn::LoadU(d, in + i), low_rows, high_rows, bit_of),
-                          word + k / 8);
-      } else {
-        if (i < n) {
-          HWY_ALIGN uint8_t buffer[HWY_MAX_BYTES];
-          const size_t r = n - i;
-          const auto v = LoadTail(d, in + i, r, buffer);
-          hn::StoreMaskBits(d, hn::And(hn::FirstN(d, r), InSet(d, v, low_rows, high_rows, bit_of)),
-                            word + k / 8);
-        }
-        break;
+        word |= MaskBits(d, tester.InSet(d, hn::LoadU(d, in + i))) << k;
+        continue;
       }
+      if (i < n) {
+        // The last vector ends at the range's end; its bits from i on are
+        // those of the r bytes left.
+        const size_t r = n - i;
+        const uint64_t last = MaskBits(d, tester.InSet(d, hn::LoadU(d, in + n - lanes)));
+        word |= (last >> (lanes - r)) << k;
+      }
+      break;
     }
-    uint64_t value;
-    std::memcpy(&value, word, 8);
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-    value = __builtin_bswap64(value);
-#endif
-    bits[w] = value;
+    bits[w] = word;
   }
 }
 
+void ClassBits(const char* block, size_t n, const ByteSet& set, uint64_t* bits) {
+  const DWide d;
+  const auto* in = reinterpret_cast<const uint8_t*>(block);
+  if (hn::Lanes(d) % 8 == 0) {
+    if (n >= hn::Lanes(d)) return ClassBitsVectors(d, in, n, set, bits);
+    if constexpr (kMaskedMemory) {
+      const auto valid = hn::FirstN(d, n);
+      bits[0] = MaskBits(
+          d, hn::And(valid, SetTester<DWide>(d, set).InSet(d, hn::MaskedLoad(valid, d, in))));
+      return;
+    }
+  }
+  const DNarrow d16;
+  if (hn::Lanes(d16) % 8 == 0 && n >= hn::Lanes(d16)) {
+    return ClassBitsVectors(d16, in, n, set, bits);
+  }
+  plain::ClassBits(block, n, set, bits);
+}
+
 // The bytes a block's preparation may change: 13 or below, and 0xA0.
-HWY_INLINE M PrepareCandidates(D d, V v) {
+template <class DT>
+HWY_INLINE hn::Mask<DT> PrepareCandidates(DT d, hn::Vec<DT> v) {
   return hn::Or(hn::Lt(v, hn::Set(d, 14)), hn::Eq(v, hn::Set(d, 0xA0)));
 }
 
-size_t FindPrepare(const char* block, size_t n) {
-  const D d;
+// REQUIRES: n >= Lanes(d).
+template <class DT>
+HWY_INLINE size_t FindPrepareVectors(DT d, const uint8_t* in, size_t n) {
   const size_t lanes = hn::Lanes(d);
-  const auto* in = reinterpret_cast<const uint8_t*>(block);
   size_t i = 0;
   for (; i + lanes <= n; i += lanes) {
     const intptr_t at = hn::FindFirstTrue(d, PrepareCandidates(d, hn::LoadU(d, in + i)));
     if (at >= 0) return i + static_cast<size_t>(at);
   }
   if (i < n) {
-    HWY_ALIGN uint8_t buffer[HWY_MAX_BYTES];
-    const size_t r = n - i;
-    const V v = LoadTail(d, in + i, r, buffer);
-    const intptr_t at = hn::FindFirstTrue(d, hn::And(hn::FirstN(d, r), PrepareCandidates(d, v)));
-    if (at >= 0) return i + static_cast<size_t>(at);
+    // The last vector ends at the range's end; what it shares with the
+    // vectors before holds no such byte.
+    const intptr_t at = hn::FindFirstTrue(d, PrepareCandidates(d, hn::LoadU(d, in + n - lanes)));
+    if (at >= 0) return n - lanes + static_cast<size_t>(at);
   }
   return n;
+}
+
+size_t FindPrepare(const char* block, size_t n) {
+  const DWide d;
+  const auto* in = reinterpret_cast<const uint8_t*>(block);
+  if (n >= hn::Lanes(d)) return FindPrepareVectors(d, in, n);
+  if constexpr (kMaskedMemory) {
+    const auto valid = hn::FirstN(d, n);
+    const intptr_t at =
+        hn::FindFirstTrue(d, hn::And(valid, PrepareCandidates(d, hn::MaskedLoad(valid, d, in))));
+    return at >= 0 ? static_cast<size_t>(at) : n;
+  }
+  const DNarrow d16;
+  if (n >= hn::Lanes(d16)) return FindPrepareVectors(d16, in, n);
+  return plain::FindPrepare(block, n);
 }
 
 TextKernels TargetKernels() { return TextKernels{&LowerCopy, &ClassBits, &FindPrepare}; }
