@@ -125,7 +125,7 @@ class Scanner {
 
  private:
   // The length of the word at pos, which begins with a word-start
-  // character: a run of word characters measured in one tight loop, and
+  // character: a run of word characters read from word_bits_, and
   // MeasureWord when a "<" or the word's limit ends the run.
   size_t MeasureFromStart(BytesView block, size_t pos);
   // The first position from `from` on that holds no word character, and at
