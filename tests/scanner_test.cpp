@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "support/scan_pieces.h"
 #include "words/reg_exp.h"
+#include "words/simd_text.h"
 
 namespace vorn {
 namespace {
@@ -263,6 +265,205 @@ TEST(ScannerTest, BracketsAreJudgedWithoutCompilingEachOne) {
   scanner.ScanTextBlock(&b, &sink);
   EXPECT_EQ(RegExpCompilations() - before, 7u);
   EXPECT_EQ(sink.words.front(), "wo<rd[0-9]0>x");
+}
+
+// The words of a block as they reach the sink, byte for byte.
+class CollectBytes : public ScanSink {
+ public:
+  bool OnWord(BytesView word) override {
+    words.emplace_back(word);
+    return false;
+  }
+  bool Yield() override { return false; }
+  std::vector<Bytes> words;
+};
+
+bool IsInnerOnlyChar(char c) { return Bytes("'.,()+-").find(c) != Bytes::npos; }
+
+// The scan of a whole block done one byte at a time, as the scanner did it
+// before it read runs of word characters from a bitmap: each word measured
+// by NumAlpha2, trimmed of inner-only characters at its end and normalised.
+std::vector<Bytes> ReferenceScan(Bytes b, std::u16string_view extra, bool reading_lists,
+                                 const NormaliseOptions& options) {
+  // The preparation, byte by byte.
+  const bool keep_tabs = !reading_lists;
+  Bytes prepared;
+  for (size_t i = 0; i < b.size(); ++i) {
+    const uint8_t c = static_cast<uint8_t>(b[i]);
+    if (c == 8) continue;
+    if (c == '\r' && i + 1 < b.size() && b[i + 1] == '\n') {
+      prepared += ' ';
+      ++i;
+    } else if (c == '\n' || c == 12 || c == '\r' || c == 0xA0 || (c == '\t' && !keep_tabs)) {
+      prepared += ' ';
+    } else {
+      prepared += b[i];
+    }
+  }
+  b = prepared;
+  if (!reading_lists) BlankDoubleHyphens(&b);
+  Scanner measure;
+  measure.Configure(extra, reading_lists, options);
+  NormaliseOptions opts = options;
+  opts.reading_word_lists = reading_lists;
+  const bool changes = NormaliseChangesWords(opts);
+  std::vector<Bytes> words;
+  const size_t len = b.size();
+  size_t pos = 0;
+  while (pos + 1 < len) {
+    const char c = b[pos];
+    size_t n = 0;
+    if (measure.classes().IsStart(c) || (c == '<' && reading_lists)) n = measure.NumAlpha2(b, pos);
+    if (n != 0) {
+      size_t end = pos + n;
+      while (end > pos && IsInnerOnlyChar(b[end - 1])) --end;
+      Bytes word = b.substr(pos, end - pos);
+      pos += n;
+      if (word.empty()) continue;
+      if (!changes) {
+        if (!IsDiscarded(word, opts)) words.push_back(word);
+      } else if (NormaliseWord(&word, opts)) {
+        words.push_back(word);
+      }
+      continue;
+    }
+    ++pos;
+    while (pos < len && b[pos] == ' ') ++pos;
+  }
+  return words;
+}
+
+// A line of text with the characters that make scanning hard: words of
+// both cases and above 127, every kind of break and blank, hyphens,
+// brackets and comments, control characters and bytes of any value.
+Bytes GeneratedLine(std::mt19937* rng) {
+  static const char* const kPieces[] = {
+      " ",     " ",    " ",        "  ",          ", ",   ". ",   "-",         "--",    "---",
+      "'",     "\t",   "\r",       "\n",          "\r\n", "\b",   "\x0C",      "\xA0",  "<",
+      ">",     "<>",   "<[0-9]+>", "<a b>",       "</b>", "<b>",  "<colou?r>", "<!-- ", " -->",
+      "/*",    "*/",   "//",       "&amp;",       "(",    ")",    "+",         "1",     "2nd",
+      "1,000", "@",    "_",        ":",           "\\",   "/",    "\xD7",      "\xF7",  "\x8A",
+      "\x9F",  "\xC0", "\xDE",     "\xDF",        "\xFF", "\x80", "\x9A",      "don't", "e.g.",
+      "I",     "II",   "MCM",      "mississippi", "aaaa", "nn"};
+  std::uniform_int_distribution<int> percent(0, 99);
+  Bytes line;
+  const size_t target = (*rng)() % 400;
+  while (line.size() < target) {
+    const int p = percent(*rng);
+    if (p < 45) {
+      const size_t n = 1 + (*rng)() % 12;
+      for (size_t i = 0; i < n; ++i) {
+        const int q = percent(*rng);
+        if (q < 75) {
+          line += static_cast<char>('a' + (*rng)() % 26);
+        } else if (q < 90) {
+          line += static_cast<char>('A' + (*rng)() % 26);
+        } else {
+          line += static_cast<char>(0xC0 + (*rng)() % 64);
+        }
+      }
+    } else if (p < 95) {
+      line += kPieces[(*rng)() % std::size(kPieces)];
+    } else {
+      line += static_cast<char>((*rng)() % 256);
+    }
+  }
+  return line;
+}
+
+struct ScanSetting {
+  std::u16string extra;
+  bool reading_lists;
+  NormaliseOptions options;
+};
+
+std::vector<ScanSetting> ScanSettings() {
+  NormaliseOptions plain;
+  NormaliseOptions changing;
+  changing.convert_final_ies = true;
+  changing.drop_final_s = true;
+  changing.allow_apostrophes = true;
+  return {
+      {u"", false, plain},
+      {u"-'\u2018", false, plain},
+      {u"-'\u2018_:\\/.@0123456789()&,", false, changing},
+      {u"\u00D7\u00F7\t0123456789", false, plain},
+      {u"-", true, plain},
+  };
+}
+
+// Sets each path in turn and puts back the one that was in use.
+class ScannerPathsTest : public testing::Test {
+ protected:
+  void SetUp() override { saved_ = VectorPathName(); }
+  void TearDown() override { SetVectorPath(saved_); }
+
+  std::string saved_;
+};
+
+TEST_F(ScannerPathsTest, EveryPathHandsOnTheWordsOfTheByteLoop) {
+  const std::vector<std::string> paths = VectorPathNames();
+  std::mt19937 rng(31337);
+  std::vector<Bytes> lines;
+  for (int i = 0; i < 400; ++i) lines.push_back(GeneratedLine(&rng) + " ");
+  // Runs about the word's limit of 65000 characters, some ended by "<".
+  for (size_t n : {64990u, 64999u, 65000u, 65001u, 65063u, 65064u, 65065u, 130001u}) {
+    lines.push_back(Bytes(n, 'a') + " x ");
+    lines.push_back("b " + Bytes(n, 'a') + "<>z ");
+    lines.push_back(Bytes(n - 10, 'a') + "<[0-9]+>" + Bytes(20, 'b') + " ");
+  }
+  for (const ScanSetting& setting : ScanSettings()) {
+    for (size_t i = 0; i < lines.size(); ++i) {
+      const std::vector<Bytes> want =
+          ReferenceScan(lines[i], setting.extra, setting.reading_lists, setting.options);
+      for (const std::string& path : paths) {
+        SetVectorPath(path);
+        Scanner scanner;
+        scanner.Configure(setting.extra, setting.reading_lists, setting.options);
+        CollectBytes sink;
+        Bytes block = lines[i];
+        scanner.ScanTextBlock(&block, &sink);
+        ASSERT_EQ(sink.words, want) << path << " line " << i;
+      }
+    }
+  }
+}
+
+TEST_F(ScannerPathsTest, EveryPathScansPiecesAndCommentsAlike) {
+  // Lines in pieces, with comment markers and as markup: each path hands
+  // on the words of the plain loops.
+  const std::vector<std::string> paths = VectorPathNames();
+  std::mt19937 rng(8086);
+  for (int i = 0; i < 300; ++i) {
+    Bytes text;
+    while (text.size() < 2000) text += GeneratedLine(&rng);
+    std::vector<size_t> cuts;
+    for (size_t at = rng() % 300; at < text.size(); at += 1 + rng() % 500) cuts.push_back(at);
+    const ScanSetting setting = ScanSettings()[i % ScanSettings().size()];
+    const int kind = i % 4;  // none, C comments, HTML, in pieces
+    std::vector<std::vector<Bytes>> results;
+    for (const std::string& path : paths) {
+      SetVectorPath(path);
+      Scanner scanner;
+      scanner.Configure(setting.extra, setting.reading_lists, setting.options);
+      if (kind == 1) scanner.SetCommentMarkers(CommentMarkers::ForType("C"));
+      if (kind == 2) {
+        scanner.SetCommentMarkers(CommentMarkers::ForType("HTML"));
+        scanner.SetMarkup(true);
+      }
+      CollectBytes sink;
+      if (kind == 3) {
+        ScanPieces(&scanner, text, cuts, &sink);
+      } else {
+        Bytes block = text + " ";
+        scanner.ScanTextBlock(&block, &sink);
+      }
+      results.push_back(sink.words);
+    }
+    for (size_t p = 1; p < paths.size(); ++p) {
+      ASSERT_EQ(results[p], results[0]) << paths[p] << " text " << i << " kind " << kind;
+    }
+  }
 }
 
 }  // namespace

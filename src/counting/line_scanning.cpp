@@ -1,11 +1,11 @@
 #include "counting/line_scanning.h"
 
-#include <array>
 #include <optional>
 
 #include "input/decode.h"
 #include "input/html_head.h"
 #include "words/char_classes.h"
+#include "words/simd_text.h"
 
 namespace vorn {
 
@@ -15,29 +15,6 @@ namespace {
 constexpr size_t kPieceBytes = size_t{1} << 20;
 // Short lines are scanned together in blocks of about this size.
 constexpr size_t kBatchBytes = size_t{64} << 10;
-
-// For every byte of an 8-bit line: the byte itself and its lower-case form
-// in the low byte, and in the high byte what it tells about the block: 1 it
-// needs preparing (backspace, line break, form feed, no-break space), 2 a
-// hyphen.
-struct ByteTables {
-  std::array<uint16_t, 256> plain{};
-  std::array<uint16_t, 256> lower{};
-  ByteTables() {
-    for (int b = 0; b < 256; ++b) {
-      uint16_t hint = 0;
-      if (b == 8 || b == 10 || b == 12 || b == 13 || b == 0xA0) hint = 1;
-      if (b == '-') hint = 2;
-      plain[b] = static_cast<uint16_t>(b | hint << 8);
-      lower[b] = static_cast<uint16_t>(LowerByte(static_cast<uint8_t>(b)) | hint << 8);
-    }
-  }
-};
-
-const ByteTables& Tables() {
-  static const ByteTables tables;
-  return tables;
-}
 
 // Removes bytes of code 32 or below from the start, or the end.
 std::string_view TrimLeadingControls(std::string_view s) {
@@ -61,20 +38,13 @@ Scanner::BlockHints LineScanner::PrepareLine(std::string_view text, bool decode_
     decoded_.clear();
     DecodeUtf8Line(text, &decoded_);
     line_ = EncodeWindows1252(decoded_);
-    if (lower) LowerCaseAccentedInPlace(&line_);
+    if (lower) Kernels().lower_copy(line_.data(), line_.size(), line_.data(), true);
     return hints;
   }
-  const auto& table = lower ? Tables().lower : Tables().plain;
   line_.resize(text.size());
-  char* out = line_.data();
-  uint16_t seen = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const uint16_t v = table[static_cast<uint8_t>(text[i])];
-    out[i] = static_cast<char>(v);
-    seen |= v;
-  }
-  hints.may_need_prepare = (seen & 0x100) != 0;
-  hints.may_hold_hyphens = (seen & 0x200) != 0;
+  const uint32_t seen = Kernels().lower_copy(text.data(), text.size(), line_.data(), lower);
+  hints.may_need_prepare = (seen & kHintPrepare) != 0;
+  hints.may_hold_hyphens = (seen & kHintHyphen) != 0;
   return hints;
 }
 

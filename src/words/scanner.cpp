@@ -1,6 +1,7 @@
 #include "words/scanner.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace vorn {
 
@@ -36,18 +37,13 @@ bool IsAsciiAlnum(char c) {
 
 void PrepareBlock(Bytes* block, bool keep_tabs, size_t from) {
   Bytes& b = *block;
-  bool needed = false;
-  for (size_t i = from; i < b.size(); ++i) {
-    const uint8_t c = static_cast<uint8_t>(b[i]);
-    if (c <= 13 || c == 0xA0) {
-      needed = true;
-      break;
-    }
-  }
-  if (!needed) return;
-  size_t out = from;
+  if (from >= b.size()) return;
+  // Nothing before the first character the steps below change moves.
+  const size_t first = from + Kernels().find_prepare(b.data() + from, b.size() - from);
+  if (first == b.size()) return;
+  size_t out = first;
   const size_t n = b.size();
-  for (size_t i = from; i < n; ++i) {
+  for (size_t i = first; i < n; ++i) {
     const uint8_t c = static_cast<uint8_t>(b[i]);
     if (c == 8) continue;
     if (c == '\r' && i + 1 < n && b[i + 1] == '\n') {
@@ -94,6 +90,10 @@ void BlankDoubleHyphens(Bytes* block) {
 void Scanner::Configure(TextView allowed_extra_chars, bool reading_word_lists,
                         const NormaliseOptions& options) {
   classes_.Build(allowed_extra_chars);
+  word_set_ = ByteSet();
+  for (int c = 0; c < 256; ++c) {
+    if (classes_.IsWord(static_cast<char>(c))) word_set_.Add(static_cast<uint8_t>(c));
+  }
   reading_word_lists_ = reading_word_lists;
   options_ = options;
   options_.reading_word_lists = reading_word_lists;
@@ -170,16 +170,28 @@ size_t Scanner::MeasureWord(BytesView b, size_t pos) {
   return p - pos;
 }
 
+[[gnu::always_inline]] inline size_t Scanner::WordRunEnd(size_t from, size_t limit) const {
+  // The bitmap ends in a clear bit at the block's end, so the search ends
+  // there at the latest.
+  size_t w = from / 64;
+  uint64_t gaps = ~word_bits_[w] >> (from % 64);
+  if (gaps != 0) return std::min(limit, from + std::countr_zero(gaps));
+  while (++w * 64 < limit) {
+    gaps = ~word_bits_[w];
+    if (gaps != 0) return std::min(limit, w * 64 + std::countr_zero(gaps));
+  }
+  return limit;
+}
+
 // Inlined into the scan loop: a call per word costs measurably.
 [[gnu::always_inline]] inline size_t Scanner::MeasureFromStart(BytesView b, size_t pos) {
-  // The common case in one tight loop: a run of word characters ended by
-  // anything but "<", well within the word's limit.
-  size_t p = pos + 1;
+  // The common case: a run of word characters, read from the bitmap, ended
+  // by anything but "<" well within the word's limit.
   const size_t len = b.size();
   // Never past the word's limit: a longer run is measured again from where
   // the word ends, so looking further would make a long run quadratic.
   const size_t limit = std::min(len, pos + kMaxWordChars);
-  while (p < limit && classes_.IsWord(b[p])) ++p;
+  const size_t p = WordRunEnd(pos + 1, limit);
   measured_ += p - pos;
   if (p < limit && b[p] != '<') {
     stopped_at_ = b[p];
@@ -261,6 +273,8 @@ size_t Scanner::ScanRange(BytesView b, size_t pos, size_t stop, bool block_ends,
   gt_from_ = space_from_ = kNone;  // forces a fresh search in this block
   gt_at_ = space_at_ = 0;
   judge_.NewBlock();
+  word_bits_.resize(b.size() / 64 + 1);
+  Kernels().class_bits(b.data(), b.size(), word_set_, word_bits_.data());
   if (markers_.empty()) return ScanLoop<false>(b, pos, stop, block_ends, sink, ended);
   return ScanLoop<true>(b, pos, stop, block_ends, sink, ended);
 }

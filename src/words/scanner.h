@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "util/text.h"
 #include "words/bracket_judge.h"
@@ -22,6 +23,7 @@
 #include "words/comment_markers.h"
 #include "words/entities.h"
 #include "words/normalise.h"
+#include "words/simd_text.h"
 
 namespace vorn {
 
@@ -125,9 +127,13 @@ class Scanner {
 
  private:
   // The length of the word at pos, which begins with a word-start
-  // character: a run of word characters measured in one tight loop, and
+  // character: a run of word characters read from word_bits_, and
   // MeasureWord when a "<" or the word's limit ends the run.
   size_t MeasureFromStart(BytesView block, size_t pos);
+  // The first position from `from` on that holds no word character, and at
+  // most limit, read from word_bits_. REQUIRES: from <= limit <= the length
+  // of the block word_bits_ was made from.
+  size_t WordRunEnd(size_t from, size_t limit) const;
   // Trims and normalises the measured block[start, start + n) into
   // word_view_. Returns false for no word.
   bool TakeWord(BytesView block, size_t start, size_t n);
@@ -135,6 +141,10 @@ class Scanner {
   size_t NextSpace(BytesView block, size_t from);
 
   CharClassTable classes_;
+  ByteSet word_set_;  // the word characters of classes_, for the vector kernels
+  // The word characters of the block being scanned: bit i % 64 of
+  // word_bits_[i / 64] for character i, clear from the block's end on.
+  std::vector<uint64_t> word_bits_;
   bool reading_word_lists_ = false;
   NormaliseOptions options_;
   char stopped_at_ = 0;
