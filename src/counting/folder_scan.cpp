@@ -167,22 +167,11 @@ void Engine::ReportFilesNotRead() {
 }
 
 bool Engine::TextToRead(const std::string& path, const TextFileInfo& info) {
-  switch (info.result) {
-    case kStartPermissionDenied:
-      NoteFileNotRead(path, ErrorDescription(EACCES));
-      return false;
-    case kStartUnreadable:
-      NoteFileNotRead(path, "cannot be opened");
-      return false;
-    case kNotText:  // not text, empty, or gone: passed over
-    case kTextRtf:
-    case kStartZeroLength:
-    case kStartMissing:
-    case kStartEmptyPath:
-      return false;
-    default:
-      return true;
-  }
+  // A file that cannot be read is named; one that is not text, is empty or
+  // has gone is passed over.
+  if (info.result == kStartPermissionDenied) NoteFileNotRead(path, ErrorDescription(EACCES));
+  if (info.result == kStartUnreadable) NoteFileNotRead(path, "cannot be opened");
+  return IsTextToRead(info.result);
 }
 
 bool Engine::CheckFolderSource() {

@@ -31,23 +31,6 @@ constexpr int64_t kMostlyDistinct = 4;
 // How long the engine waits for a worker before it looks at the clock.
 constexpr std::chrono::milliseconds kWaitStep{5};
 
-// Whether a folder run reads a file of IsTextFile's `result` (as TextToRead
-// decides, without its notes).
-bool IsTextToRead(int result) {
-  switch (result) {
-    case kStartPermissionDenied:
-    case kStartUnreadable:
-    case kNotText:
-    case kTextRtf:
-    case kStartZeroLength:
-    case kStartMissing:
-    case kStartEmptyPath:
-      return false;
-    default:
-      return true;
-  }
-}
-
 }  // namespace
 
 // The files of a folder run's reading pass, looked at and counted by the

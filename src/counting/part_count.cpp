@@ -41,6 +41,21 @@ class PartSink final : public LineScanner::Sink, public FileLineHooks {
 
 }  // namespace
 
+bool IsTextToRead(int result) {
+  switch (result) {
+    case kStartPermissionDenied:
+    case kStartUnreadable:
+    case kNotText:  // not text, empty, or gone: passed over
+    case kTextRtf:
+    case kStartZeroLength:
+    case kStartMissing:
+    case kStartEmptyPath:
+      return false;
+    default:
+      return true;
+  }
+}
+
 LineEnding EndingOf(int text_result, int start_code) {
   if (text_result == kTextLf) return LineEnding::kLfOnly;
   if (text_result != kTextUnicode) return LineEnding::kCrLfOrCr;

@@ -27,6 +27,9 @@
 
 namespace vorn {
 
+// Whether a folder run reads a file of IsTextFile's `result`.
+bool IsTextToRead(int result);
+
 // How the lines of a text file end, by what IsTextFile found (its result and
 // start code).
 LineEnding EndingOf(int text_result, int start_code);
