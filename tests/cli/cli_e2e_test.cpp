@@ -652,7 +652,7 @@ TEST(CliEndToEndTest, UsageErrorsExitWithTwo) {
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("vorn-cli: "), std::string::npos);
   }
-  for (const std::string& threads : {"0", "257", "two", "-1", "", "1000000000000"}) {
+  for (const char* threads : {"0", "257", "two", "-1", "", "1000000000000"}) {
     const CliRun r = RunCli({"--threads", threads, "x"}, dir);
     EXPECT_EQ(r.status, 2) << threads;
     EXPECT_NE(r.err.find("vorn-cli: --threads takes a number from 1 to 256"), std::string::npos)
