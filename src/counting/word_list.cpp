@@ -16,46 +16,6 @@ namespace {
 
 constexpr size_t kInitialBuckets = 1024;
 
-// Hashes the word's code units eight bytes at a time, with a final mix so
-// that the low bits the table uses depend on every character.
-}  // namespace
-
-uint64_t WordList::HashWord(BytesView w) {
-  constexpr uint64_t kMul = 0x9E3779B97F4A7C15ULL;
-  const char* p = w.data();
-  size_t n = w.size();
-  uint64_t h = kMul ^ n;
-  while (n >= 8) {
-    uint64_t v;
-    std::memcpy(&v, p, 8);
-    h = (h ^ v) * kMul;
-    h = (h << 31) | (h >> 33);
-    p += 8;
-    n -= 8;
-  }
-  if (n >= 4) {  // 4 to 7 bytes: two overlapping loads
-    uint32_t lo;
-    uint32_t hi;
-    std::memcpy(&lo, p, 4);
-    std::memcpy(&hi, p + n - 4, 4);
-    h = (h ^ (lo | static_cast<uint64_t>(hi) << 32)) * kMul;
-  } else if (n >= 2) {  // 2 or 3 bytes
-    uint16_t lo;
-    uint16_t hi;
-    std::memcpy(&lo, p, 2);
-    std::memcpy(&hi, p + n - 2, 2);
-    h = (h ^ (lo | static_cast<uint64_t>(hi) << 16)) * kMul;
-  } else if (n == 1) {
-    h = (h ^ static_cast<uint8_t>(*p)) * kMul;
-  }
-  h ^= h >> 33;
-  h *= 0xff51afd7ed558ccdULL;
-  h ^= h >> 33;
-  return h;
-}
-
-namespace {
-
 template <typename T>
 inline T Load(const char* p) {
   T v;
@@ -63,27 +23,75 @@ inline T Load(const char* p) {
   return v;
 }
 
-// Whether the bytes at stored equal the word (of the same length). Words of
-// up to sixteen bytes, nearly all of them, are compared with two overlapping
-// loads; a call to memcmp would cost more than the comparison.
-inline bool SameChars(const char* a, BytesView word) {
-  const char* b = word.data();
-  const size_t n = word.size();
-  if (n > 16) return std::memcmp(a, b, n) == 0;
-  if (n >= 8) {
-    return Load<uint64_t>(a) == Load<uint64_t>(b) &&
-           Load<uint64_t>(a + n - 8) == Load<uint64_t>(b + n - 8);
-  }
+// The bytes of a word of up to eight bytes as one number, zero-padded (the
+// first byte lowest), without a loop: two overlapping four-byte loads for
+// four to eight bytes, the first, middle and last byte for one to three.
+// The branches on the length cost little while counting: the scanner has
+// just walked the word's bytes, and the branch history gives its length
+// away (a form without branches measured slower there).
+inline uint64_t LoadHead(const char* p, size_t n) {
   if (n >= 4) {
-    return Load<uint32_t>(a) == Load<uint32_t>(b) &&
-           Load<uint32_t>(a + n - 4) == Load<uint32_t>(b + n - 4);
+    const uint64_t lo = Load<uint32_t>(p);
+    const uint64_t hi = Load<uint32_t>(p + n - 4);
+    return lo | hi << ((n - 4) * 8);
   }
-  if (n >= 2) {
-    return Load<uint16_t>(a) == Load<uint16_t>(b) &&
-           Load<uint16_t>(a + n - 2) == Load<uint16_t>(b + n - 2);
-  }
-  return n == 0 || *a == *b;
+  if (n == 0) return 0;
+  const uint64_t first = static_cast<uint8_t>(p[0]);
+  const uint64_t middle = static_cast<uint8_t>(p[n / 2]);
+  const uint64_t last = static_cast<uint8_t>(p[n - 1]);
+  return first | middle << (n / 2 * 8) | last << ((n - 1) * 8);
 }
+
+// The first eight bytes of a word, zero-padded when it is shorter.
+inline uint64_t Head(const char* p, size_t n) {
+  return n <= 8 ? LoadHead(p, n) : Load<uint64_t>(p);
+}
+
+__extension__ typedef unsigned __int128 Uint128;  // GCC and Clang on 64-bit targets
+
+// Multiplies a and b into 128 bits and folds the halves: every bit of the
+// result depends on every bit of both.
+inline uint64_t Mix(uint64_t a, uint64_t b) {
+  const Uint128 r = static_cast<Uint128>(a) * b;
+  return static_cast<uint64_t>(r) ^ static_cast<uint64_t>(r >> 64);
+}
+
+constexpr uint64_t kSeed0 = 0xA0761D6478BD642FULL;
+constexpr uint64_t kSeed1 = 0xE7037ED1A0B428DBULL;
+constexpr uint64_t kSeed2 = 0x8EBC6AF09C88C6E3ULL;
+
+// The hash of a word of up to eight bytes, from its head and length.
+inline uint64_t HashHead(uint64_t head, size_t n) {
+  return Mix(head ^ kSeed0, kSeed1 ^ (n * kSeed2));
+}
+
+// The hash of a longer word: eight bytes at a time, the last eight
+// overlapping the ones before.
+inline uint64_t HashLong(const char* p, size_t n) {
+  uint64_t h = Mix(kSeed0 ^ n, kSeed1);
+  for (size_t i = 0; i + 8 < n; i += 8) h = Mix(h ^ Load<uint64_t>(p + i), kSeed2);
+  return Mix(h ^ Load<uint64_t>(p + n - 8), kSeed1);
+}
+
+inline uint64_t HashOf(const char* p, size_t n, uint64_t head) {
+  return n <= 8 ? HashHead(head, n) : HashLong(p, n);
+}
+
+// Whether bytes 8 to n of a and b are the same, for words of more than eight
+// bytes whose heads are the same. Up to sixteen bytes take one load each: a
+// call to memcmp would cost more than the comparison.
+inline bool SameTail(const char* a, const char* b, size_t n) {
+  if (n <= 16) return Load<uint64_t>(a + n - 8) == Load<uint64_t>(b + n - 8);
+  return std::memcmp(a + 8, b + 8, n - 8) == 0;
+}
+
+}  // namespace
+
+uint64_t WordList::HashWord(BytesView w) {
+  return HashOf(w.data(), w.size(), Head(w.data(), w.size()));
+}
+
+namespace {
 
 // Œ Ä Æ Ö Ü ä æ ö ü ß and what they become in a sort key.
 constexpr TextView kTwoLetterFrom = u"\u0152\u00C4\u00C6\u00D6\u00DC\u00E4\u00E6\u00F6\u00FC\u00DF";
@@ -171,32 +179,38 @@ WordList::WordList() { Clear(); }
 void WordList::Clear() {
   // Every store is given back, so that one large run does not hold its
   // memory through the next.
-  std::vector<WordEntry>().swap(entries_);
-  entries_.reserve(500);
-  Bytes().swap(arena_);
+  entries_.Release();
+  arena_.Release();
   std::vector<FileData>().swap(files_);
   std::vector<LinkedTally>().swap(tallies_);
   tracking_files_ = false;
   list_words_ = false;
-  std::vector<uint32_t>().swap(slots_);
-  slots_.assign(kInitialBuckets, 0);
+  slots_.Release();
+  slots_.AssignZeros(kInitialBuckets);
   mask_ = kInitialBuckets - 1;
   finalized_ = false;
   refused_ = 0;
 }
 
 void WordList::Rehash(size_t buckets) {
-  // The old index is dropped before the new one is made: the hashes are in
-  // the entries, so the two never need to be held at once.
-  std::vector<uint32_t>().swap(slots_);
-  slots_.assign(buckets, 0);
+  // The old index is dropped before the new one is made: the hashes come
+  // again from the heads in the entries (a longer word's from its text, read
+  // in the order it was stored), so the two never need to be held at once.
+  slots_.Release();
+  slots_.AssignZeros(buckets);
   mask_ = buckets - 1;
+  uint32_t* const slots = slots_.data();
   for (size_t k = 0; k < entries_.size(); ++k) {
     if (pacer_ != nullptr) pacer_->Poll();
-    size_t i = entries_[k].key_offset & mask_;
-    while (slots_[i] != 0) i = (i + 1) & mask_;
-    slots_[i] = static_cast<uint32_t>(k + 1);
+    size_t i = HashOfEntry(entries_[k]) & mask_;
+    while (slots[i] != 0) i = (i + 1) & mask_;
+    slots[i] = static_cast<uint32_t>(k + 1);
   }
+}
+
+uint64_t WordList::HashOfEntry(const WordEntry& e) const {
+  const size_t n = e.word_length;
+  return n <= 8 ? HashHead(HeadOf(e), n) : HashLong(arena_.data() + e.word_offset, n);
 }
 
 void WordList::StartTrackingFiles() {
@@ -238,7 +252,7 @@ uint32_t WordList::StoreText(BytesView text) {
     throw std::length_error("The word table is full.");
   }
   const auto offset = static_cast<uint32_t>(arena_.size());
-  arena_.append(text);
+  arena_.Append(text.data(), text.size());
   return offset;
 }
 
@@ -246,35 +260,64 @@ bool WordList::AddOccurrence(BytesView word, int32_t file_index) {
   return AddGated(word, file_index, nullptr) == Gated::kNew;
 }
 
-// A refused entry is marked by Listed = false until Finalize takes it out
-// (no counted entry is unlisted before the filters run).
 WordList::Gated WordList::AddGated(BytesView word, int32_t file_index, Gate* gate) {
-  return AddGatedCount(word, file_index, 1, gate);
+  return Add(word, file_index, 1, gate);
 }
 
 WordList::Gated WordList::AddGatedCount(BytesView word, int32_t file_index, int64_t count,
                                         Gate* gate) {
-  if (file_index != 0 && !tracking_files_) StartTrackingFiles();
-  const uint32_t h = Fold(HashWord(word));
-  size_t i = h & mask_;
-  while (const uint32_t slot = slots_[i]) {
-    WordEntry& e = entries_[slot - 1];
-    if (e.key_offset == h && e.word_length == word.size() &&
-        SameChars(arena_.data() + e.word_offset, word)) {
-      if (!e.Listed) return Gated::kRefused;
-      e.Count += count;
-      if (tracking_files_) CountInFile(slot - 1, file_index, count);
-      return Gated::kCounted;
-    }
-    i = (i + 1) & mask_;
+  return Add(word, file_index, count, gate);
+}
+
+// The lookup, kept small for the usual case of a word met before; a new
+// word goes to AddEntry. The index holds entry numbers only, and the entry
+// the word's first eight bytes next to its count, so that a hit reads the
+// index and the entry but not the text. Slots of 16 bytes holding those
+// bytes (and the counts) would spare the read of the entry, but they make
+// the index four times as large: on large tables the memory cost more time
+// than the read saved.
+inline WordList::Gated WordList::Add(BytesView word, int32_t file_index, int64_t count,
+                                     Gate* gate) {
+  if (file_index != 0 && !tracking_files_) [[unlikely]] {
+    StartTrackingFiles();
   }
-  if (entries_.size() >= kMaxEntries || word.size() > 0x7FFFFFFF) {
+  const char* const p = word.data();
+  const size_t n = word.size();
+  const uint64_t head = Head(p, n);
+  const uint64_t h = HashOf(p, n, head);
+  const uint32_t* const slots = slots_.data();
+  for (size_t i = h & mask_;; i = (i + 1) & mask_) {
+    const uint32_t ref = slots[i];
+    if (ref == 0) [[unlikely]] {
+      return AddEntry(word, file_index, count, gate, i, head);
+    }
+    // The entry's head is the whole of a word of up to eight bytes; a longer
+    // one is compared past it.
+    WordEntry& e = entries_[ref - 1];
+    if (HeadOf(e) != head || e.word_length != n ||
+        (n > 8 && !SameTail(arena_.data() + e.word_offset, p, n))) {
+      continue;
+    }
+    if (!e.Listed) return Gated::kRefused;
+    e.Count += count;
+    if (tracking_files_) CountInFile(ref - 1, file_index, count);
+    return Gated::kCounted;
+  }
+}
+
+// A refused entry is marked by Listed = false until Finalize takes it out
+// (no counted entry is unlisted before the filters run).
+WordList::Gated WordList::AddEntry(BytesView word, int32_t file_index, int64_t count, Gate* gate,
+                                   size_t slot, uint64_t head) {
+  const size_t n = word.size();
+  if (entries_.size() >= kMaxEntries || n > 0x7FFFFFFF) {
     throw std::length_error("The word table is full.");
   }
   WordEntry e;
   e.word_offset = StoreText(word);
-  e.word_length = static_cast<uint32_t>(word.size());
-  e.key_offset = h;
+  e.word_length = static_cast<uint32_t>(n);
+  e.key_offset = static_cast<uint32_t>(head);
+  e.key_length = static_cast<uint32_t>(head >> 32);
   e.Count = count;
   if (gate != nullptr && !gate->Admits(word)) {
     e.Listed = false;
@@ -286,7 +329,7 @@ WordList::Gated WordList::AddGatedCount(BytesView word, int32_t file_index, int6
     files_.push_back(FileData{1, file_index,
                               static_cast<int32_t>(std::min<int64_t>(count, kMaxCountPerFile)), 0});
   }
-  slots_[i] = static_cast<uint32_t>(entries_.size());
+  slots_[slot] = static_cast<uint32_t>(entries_.size());
   if (entries_.size() * 2 > slots_.size()) Rehash(slots_.size() * 2);
   return e.Listed ? Gated::kNew : Gated::kRefused;
 }
@@ -301,7 +344,7 @@ void WordList::DropRefused() {
     if (tracking_files_) files_[kept] = files_[k];
     ++kept;
   }
-  entries_.resize(kept);
+  entries_.Truncate(kept);
   if (tracking_files_) files_.resize(kept);
   refused_ = 0;
 }
@@ -313,7 +356,7 @@ bool WordList::AddListWord(BytesView word) {
 
 void WordList::Finalize(Pacer* pacer) {
   if (finalized_) return;
-  std::vector<uint32_t>().swap(slots_);
+  slots_.Release();
   mask_ = 0;
   DropRefused();
   const size_t n = entries_.size();
@@ -371,7 +414,7 @@ void WordList::Finalize(Pacer* pacer) {
     e.key_offset = StoreText(key);
     e.key_length = static_cast<uint32_t>(key.size());
   }
-  arena_.shrink_to_fit();
+  arena_.ShrinkToFit();
   finalized_ = true;
 }
 

@@ -17,12 +17,25 @@
 // entries' text is read through Word() and SortKey(), their files through
 // FileCount() and Files().
 //
+// While counting, a word is found through a hash index of 4-byte entry
+// numbers, and its entry keeps the word's first eight bytes beside its
+// count: a word of up to eight bytes (most words) is found and counted with
+// one read of the index and one of its entry, never of its text. At most
+// half of the index is in use, so a distinct word costs its 32-byte entry,
+// its text, and 8 to 16 bytes of index (given back at Finalize), plus 16
+// bytes of file data in a folder run. The entries and the text grow by
+// realloc, so that a large table grows without being copied.
+//
 // Not thread-safe; owned by the engine.
 
 #ifndef VORN_COUNTING_WORD_LIST_H_
 #define VORN_COUNTING_WORD_LIST_H_
 
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <type_traits>
 #include <vector>
 
 #include "util/text.h"
@@ -51,8 +64,9 @@ struct WordEntry {
   uint32_t word_offset = 0;
   uint32_t word_length : 31 = 0;
   bool Listed : 1 = true;
-  // While counting, the word's hash; from Finalize() on, where its sort key
-  // lies (the word's own place when the key is the word).
+  // While counting, the word's first eight bytes (zero-padded); from
+  // Finalize() on, where its sort key lies (the word's own place when the
+  // key is the word).
   uint32_t key_offset = 0;
   uint32_t key_length = 0;
 };
@@ -122,7 +136,8 @@ class WordList {
     return AddOccurrence(EncodeWindows1252(word), file_index);
   }
 
-  // The hash of a word as the table takes it.
+  // The hash of a word as the table takes it. A word of up to eight bytes is
+  // hashed from its bytes read as one number, without a loop.
   static uint64_t HashWord(BytesView word);
 
   // What AddGated did with an occurrence.
@@ -142,16 +157,23 @@ class WordList {
   // new (counted) entry.
   Gated AddGated(BytesView word, int32_t file_index, Gate* gate);
 
-  // As AddGated, for `count` (at least 1) occurrences met at once.
+  // As AddGated, counting `count` occurrences of the word at once: Count
+  // grows by `count`, the tally of the file by `count` up to
+  // kMaxCountPerFile, and the gate is asked at most once. A refused word
+  // stays refused and counts nothing. REQUIRES: count >= 1.
   Gated AddGatedCount(BytesView word, int32_t file_index, int64_t count, Gate* gate);
 
-  // Calls f(word, count) for every entry in the order the entries were
-  // made (a refused entry with count 0). REQUIRES: Finalize() was not
-  // called.
-  template <typename F>
+  // Calls f(BytesView word, int64_t count) for every entry in the order the
+  // entries were made, refused words (AddGated) among them with count 0, so
+  // that tables counted apart can be merged into one with AddGatedCount (a
+  // merge skips the entries of count 0: they have no occurrences to add).
+  // The word stays valid until the table is counted into again or cleared.
+  // REQUIRES: Finalize() was not called since the last Clear().
+  template <class F>
   void ForEachEntryInOrder(F f) const {
-    for (const WordEntry& e : entries_) {
-      f(BytesView(arena_.data() + e.word_offset, e.word_length), e.Listed ? e.Count : 0);
+    for (size_t k = 0; k < entries_.size(); ++k) {
+      const WordEntry& e = entries_[k];
+      f(BytesView(arena_.data() + e.word_offset, e.word_length), e.Count);
     }
   }
 
@@ -169,6 +191,116 @@ class WordList {
   int64_t TotalCount() const;
 
  private:
+  // An array of trivially copyable records that grows by realloc: a large
+  // block then grows where it stands (the system moves its pages), so that
+  // growing neither copies the records nor holds the old and the new block
+  // at once, and the pages already written are not written again.
+  template <class T>
+  class Store {
+    static_assert(std::is_trivially_copyable_v<T>);
+
+   public:
+    Store() = default;
+    Store(const Store& other) { CopyFrom(other); }
+    Store(Store&& other) noexcept { TakeFrom(&other); }
+    Store& operator=(const Store& other) {
+      if (this != &other) {
+        Release();
+        CopyFrom(other);
+      }
+      return *this;
+    }
+    Store& operator=(Store&& other) noexcept {
+      if (this != &other) {
+        Release();
+        TakeFrom(&other);
+      }
+      return *this;
+    }
+    ~Store() { std::free(data_); }
+
+    size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    T* data() { return data_; }
+    const T* data() const { return data_; }
+    T& operator[](size_t i) { return data_[i]; }
+    const T& operator[](size_t i) const { return data_[i]; }
+    T* begin() { return data_; }
+    T* end() { return data_ + size_; }
+    const T* begin() const { return data_; }
+    const T* end() const { return data_ + size_; }
+
+    void push_back(const T& value) {
+      if (size_ == capacity_) Grow(1);
+      data_[size_++] = value;
+    }
+    // Appends the n records at p. REQUIRES: p does not point into the store.
+    void Append(const T* p, size_t n) {
+      if (n > capacity_ - size_) Grow(n);
+      if (n > 0) std::memcpy(static_cast<void*>(data_ + size_), p, n * sizeof(T));
+      size_ += n;
+    }
+    // Keeps the first n records. REQUIRES: n <= size().
+    void Truncate(size_t n) { size_ = n; }
+    // n records of zero bytes.
+    void AssignZeros(size_t n) {
+      Reserve(n);
+      std::memset(static_cast<void*>(data_), 0, n * sizeof(T));
+      size_ = n;
+    }
+    // Makes room for n records. Throws std::bad_alloc when there is none.
+    void Reserve(size_t n) {
+      if (n <= capacity_) return;
+      if (n > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
+      void* grown = std::realloc(static_cast<void*>(data_), n * sizeof(T));
+      if (grown == nullptr) throw std::bad_alloc();
+      data_ = static_cast<T*>(grown);
+      capacity_ = n;
+    }
+    // Gives back the memory beyond size().
+    void ShrinkToFit() {
+      if (size_ == capacity_ || size_ == 0) return;
+      void* shrunk = std::realloc(static_cast<void*>(data_), size_ * sizeof(T));
+      if (shrunk == nullptr) return;  // the larger block stays
+      data_ = static_cast<T*>(shrunk);
+      capacity_ = size_;
+    }
+    // Gives the memory back.
+    void Release() {
+      std::free(data_);
+      data_ = nullptr;
+      size_ = 0;
+      capacity_ = 0;
+    }
+
+   private:
+    // Makes room for n more records, at least doubling the capacity.
+    void Grow(size_t n) {
+      if (n > SIZE_MAX / sizeof(T) - size_) throw std::bad_alloc();
+      const size_t doubled = capacity_ < 128 ? 256 : capacity_ * 2;
+      Reserve(doubled < size_ + n ? size_ + n : doubled);
+    }
+    void CopyFrom(const Store& other) {
+      Reserve(other.size_);
+      if (other.size_ > 0) {
+        std::memcpy(static_cast<void*>(data_), other.data_, other.size_ * sizeof(T));
+      }
+      size_ = other.size_;
+    }
+    void TakeFrom(Store* other) {
+      data_ = other->data_;
+      size_ = other->size_;
+      capacity_ = other->capacity_;
+      other->data_ = nullptr;
+      other->size_ = 0;
+      other->capacity_ = 0;
+    }
+
+    T* data_ = nullptr;
+    size_t size_ = 0;
+    size_t capacity_ = 0;
+  };
+
   // Per-file data of an entry, kept only while words of more than one file
   // are counted (a folder run): the tally of the file it was last met in,
   // and a link to the tallies of the files before it.
@@ -184,7 +316,19 @@ class WordList {
     uint32_t previous;  // as FileData::earlier
   };
 
-  static uint32_t Fold(uint64_t hash) { return static_cast<uint32_t>(hash ^ (hash >> 32)); }
+  // The first eight bytes of the word that an entry keeps while counting.
+  static uint64_t HeadOf(const WordEntry& e) {
+    return e.key_offset | static_cast<uint64_t>(e.key_length) << 32;
+  }
+  // The hash of the entry's word, from its head or, for a longer word, its
+  // text.
+  uint64_t HashOfEntry(const WordEntry& e) const;
+  // AddGatedCount, for AddGated too.
+  Gated Add(BytesView word, int32_t file_index, int64_t count, Gate* gate);
+  // Makes the entry of a word met for the first time, whose slot is to be
+  // `slot`.
+  [[gnu::noinline]] Gated AddEntry(BytesView word, int32_t file_index, int64_t count, Gate* gate,
+                                   size_t slot, uint64_t head);
   void Rehash(size_t buckets);
   void StartTrackingFiles();
   void CountInFile(size_t k, int32_t file_index, int64_t count);
@@ -192,9 +336,9 @@ class WordList {
   // Takes the refused entries out of the table (before it is ordered).
   void DropRefused();
 
-  std::vector<WordEntry> entries_;
-  Bytes arena_;                  // the characters of every word and sort key
-  std::vector<uint32_t> slots_;  // entry position + 1; 0 = an empty slot
+  Store<WordEntry> entries_;
+  Store<char> arena_;            // the characters of every word and sort key
+  Store<uint32_t> slots_;        // entry position + 1; 0 = an empty slot
   bool tracking_files_ = false;  // a word came from a file other than file 0
   std::vector<FileData> files_;  // parallel to entries_ while tracking_files_
   std::vector<LinkedTally> tallies_;
