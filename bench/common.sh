@@ -10,6 +10,10 @@
 #   best_of_3 ARGS...     the shortest of three runs of time_once ARGS..., in
 #                         nanoseconds
 #   seconds NS            NS nanoseconds as seconds with three decimals
+#   make_small_files CORPUS DIR
+#                         DIR becomes 10,000 small files of 200 to about 800
+#                         bytes of CORPUS's lines, 1,000 in DIR and in each of
+#                         its subfolders d01 to d09, unless DIR exists
 
 work="build/bench"
 
@@ -55,3 +59,27 @@ best_of_3() {
 }
 
 seconds() { awk -v ns="$1" 'BEGIN { printf "%.3f", ns / 1e9 }'; }
+
+make_small_files() {
+  local corpus="$1" dir="$2"
+  [[ -d "${dir}" ]] && return 0
+  rm -rf "${dir}.tmp"
+  mkdir -p "${dir}.tmp"/d0{1..9}
+  # Each file holds consecutive lines of the text from a random place, up to
+  # a random size of 200 to about 800 bytes.
+  awk -v dir="${dir}.tmp" '
+    NF { line[n++] = $0 }
+    END {
+      srand(11)
+      for (f = 0; f < 10000; f++) {
+        d = int(f / 1000)
+        out = sprintf("%s/%sf%04d.txt", dir, (d > 0 ? sprintf("d%02d/", d) : ""), f % 1000)
+        target = 200 + int(rand() * 520); size = 0
+        for (i = int(rand() * n); size < target; i = (i + 1) % n) {
+          print line[i] > out; size += length(line[i]) + 1
+        }
+        close(out)
+      }
+    }' "${corpus}"
+  mv "${dir}.tmp" "${dir}"
+}

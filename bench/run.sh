@@ -136,3 +136,7 @@ bash bench/folders.sh
 
 # Phrases, the count array of a folder and a large Word document.
 bash bench/corpus_tools.sh
+
+# One table of the speed targets: counts against wc -w, folder runs with
+# one and two threads, peak memory.
+bash bench/speed.sh
