@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 #include "util/text.h"
 
@@ -127,6 +129,43 @@ TEST(DecodeTest, LongAsciiRunsKeepTheCharactersBetweenThem) {
       std::string(5000, 'a') + "\xC3\xA9" + std::string(4096, 'b') + "\x93" + std::string(3, 'c');
   const Text want = Text(5000, u'a') + u"\u00E9" + Text(4096, u'b') + u"\u201C" + u"ccc";
   EXPECT_EQ(Decode(bytes), want);
+}
+
+TEST(DecodeTest, DirectWindows1252DecodingGivesTheBytesOfTheDecodedText) {
+  // Fragments whose folding depends on what stands before them (combining
+  // marks after ASCII, after a decoded letter, after an invalid byte, at the
+  // start), punctuation that folds to several characters, invalid and cut
+  // sequences, long ASCII runs.
+  const std::vector<std::string> kFragments = {"e",
+                                               "\xCC\x81",
+                                               "\xC3\xA9",
+                                               "S",
+                                               "\xCC\x8C",
+                                               "\xE2\x80\x94",
+                                               "\xE2\x80\x93",
+                                               "\xC2\xA0",
+                                               "\xC2\x85",
+                                               "\x80",
+                                               "\xFF",
+                                               "\xE2\x80",
+                                               "\xF0\x9F\x98\x80",
+                                               "\xC5\x99",
+                                               " ",
+                                               "\t",
+                                               "-",
+                                               "<",
+                                               "abcdefghijklmnop",
+                                               "\xC3",
+                                               "\x8A"};
+  std::mt19937 rng(7);
+  for (int round = 0; round < 2000; ++round) {
+    std::string line;
+    const int n = static_cast<int>(rng() % 12);
+    for (int i = 0; i < n; ++i) line += kFragments[rng() % kFragments.size()];
+    Bytes direct = "kept";
+    DecodeUtf8LineTo1252(line, &direct);
+    EXPECT_EQ(direct, "kept" + EncodeWindows1252(Decode(line))) << round;
+  }
 }
 
 }  // namespace

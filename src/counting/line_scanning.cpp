@@ -34,15 +34,15 @@ std::string_view TrimTrailingControls(std::string_view s) {
 Scanner::BlockHints LineScanner::PrepareLine(std::string_view text, bool decode_utf8) {
   const bool lower = !case_significant_;
   Scanner::BlockHints hints;
+  uint32_t seen = 0;
   if (decode_utf8) {
-    decoded_.clear();
-    DecodeUtf8Line(text, &decoded_);
-    line_ = EncodeWindows1252(decoded_);
-    if (lower) Kernels().lower_copy(line_.data(), line_.size(), line_.data(), true);
-    return hints;
+    line_.clear();
+    DecodeUtf8LineTo1252(text, &line_);
+    seen = Kernels().lower_copy(line_.data(), line_.size(), line_.data(), lower);
+  } else {
+    line_.resize(text.size());
+    seen = Kernels().lower_copy(text.data(), text.size(), line_.data(), lower);
   }
-  line_.resize(text.size());
-  const uint32_t seen = Kernels().lower_copy(text.data(), text.size(), line_.data(), lower);
   hints.may_need_prepare = (seen & kHintPrepare) != 0;
   hints.may_hold_hyphens = (seen & kHintHyphen) != 0;
   return hints;
@@ -61,9 +61,8 @@ bool LineScanner::ScanPieceOfLine(std::string_view raw, bool last, bool decode_u
   }
   sink->OnPiece(!line_open_);
   const Scanner::BlockHints hints = PrepareLine(text, decode_utf8);
-  if (batching_ && !line_open_ && last && !decode_utf8 && !hints.may_hold_hyphens &&
-      line_.size() < kBatchBytes && !scanner_->HasCommentMarkers() && !scanner_->markup() &&
-      line_.find('<') == Bytes::npos) {
+  if (batching_ && !line_open_ && last && !hints.may_hold_hyphens && line_.size() < kBatchBytes &&
+      !scanner_->HasCommentMarkers() && !scanner_->markup() && line_.find('<') == Bytes::npos) {
     batch_ += line_;
     batch_ += ' ';
     batch_hints_.may_need_prepare |= hints.may_need_prepare;

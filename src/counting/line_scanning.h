@@ -35,10 +35,10 @@ class LineScanner {
   void SetCaseSignificant(bool significant) { case_significant_ = significant; }
   // Whether short lines may be scanned together, joined by blanks, as one
   // block: for a sink to which line ends mean nothing (OnPiece does
-  // nothing), and only for 8-bit text without comment markers or markup.
-  // A line with "<" (an expression may reach into the next line) or with
-  // "-" (a double hyphen is judged by its place in its line) is scanned on
-  // its own, as is every line of text decoded from UTF-8. The words are
+  // nothing), and only for text without comment markers or markup. A line
+  // with "<" (an expression may reach into the next line) or with "-" (a
+  // double hyphen is judged by its place in its line) is scanned on its own;
+  // a line decoded from UTF-8 is judged by its decoded text. The words are
   // those of the lines scanned one by one; what the sink sees of line ends
   // is not.
   void SetBatching(bool batching) { batching_ = batching; }
@@ -66,7 +66,6 @@ class LineScanner {
   bool case_significant_ = false;
   Bytes line_;              // the block being scanned
   bool line_open_ = false;  // pieces of a long line are being scanned
-  Text decoded_;            // a decoded UTF-8 line
   bool batching_ = false;
   Bytes batch_;  // lines waiting to be scanned together, each followed by a blank
   Scanner::BlockHints batch_hints_{false, false};

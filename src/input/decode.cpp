@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace vorn {
@@ -235,6 +236,51 @@ void DecodeUtf8Line(std::string_view bytes, Text* out) {
       FoldCodePoint(cp, out);
       i += len;
     }
+  }
+}
+
+void DecodeUtf8LineTo1252(std::string_view bytes, Bytes* out) {
+  const size_t n = bytes.size();
+  const char* const p = bytes.data();
+  out->reserve(out->size() + n);
+  // What a sequence folds to may depend on the character before it (a
+  // combining mark changes it): the last character appended is kept as
+  // text, and a sequence is folded after it.
+  Text folded;
+  char16_t last = 0;
+  bool has_last = false;
+  size_t i = 0;
+  while (i < n) {
+    size_t run = i;
+    while (run + 8 <= n) {
+      uint64_t eight;
+      std::memcpy(&eight, p + run, 8);
+      if ((eight & 0x8080808080808080ULL) != 0) break;
+      run += 8;
+    }
+    while (run < n && static_cast<uint8_t>(p[run]) < 0x80) ++run;
+    if (run > i) {
+      out->append(p + i, run - i);
+      last = static_cast<char16_t>(p[run - 1]);
+      has_last = true;
+      i = run;
+      if (i == n) break;
+    }
+    folded.clear();
+    if (has_last) folded.push_back(last);
+    char32_t cp = 0;
+    const size_t len = DecodeSequence(bytes, i, &cp);
+    if (len == 0) {
+      folded.push_back(Windows1252ToChar(static_cast<uint8_t>(p[i])));
+      ++i;
+    } else {
+      FoldCodePoint(cp, &folded);
+      i += len;
+    }
+    if (has_last) out->pop_back();
+    AppendWindows1252(folded, out);
+    has_last = !folded.empty();
+    if (has_last) last = folded.back();
   }
 }
 

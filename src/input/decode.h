@@ -28,6 +28,11 @@ namespace vorn {
 // Appends the folded text of one UTF-8 line to *out.
 void DecodeUtf8Line(std::string_view bytes, Text* out);
 
+// Appends the same folded line, encoded in Windows-1252, to *out: the bytes
+// EncodeWindows1252 makes of what DecodeUtf8Line appends to an empty text,
+// without the text in between. ASCII runs are copied as they stand.
+void DecodeUtf8LineTo1252(std::string_view bytes, Bytes* out);
+
 // Appends what one Unicode code point folds to (possibly nothing, or several
 // characters) to *out. A combining accent may instead change the last
 // character of *out.
