@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 #include "words/char_classes.h"
 
 namespace vorn {
@@ -86,6 +90,41 @@ TEST(NormaliseTest, ShapeTests) {
   EXPECT_FALSE(IsAll7bit(BytesView("na\xEFve")));
   EXPECT_TRUE(IsAll7bit(BytesView("\x9A")));   // š again, as its Windows-1252 byte
   EXPECT_FALSE(IsAll7bit(BytesView("\x80")));  // € has the key 0xAC
+}
+
+TEST(NormaliseTest, TheQuickDiscardTestAgreesWithTheFullOne) {
+  // Every word of two to four characters from letters that the rules look
+  // at, and random longer ones.
+  const std::string kChars = "acdeilmnsvxDENSMIt '\xC9\xE9";
+  std::vector<std::string> words;
+  for (size_t len = 2; len <= 4; ++len) {
+    std::vector<size_t> at(len, 0);
+    while (true) {
+      std::string w;
+      for (size_t i : at) w += kChars[i];
+      words.push_back(w);
+      size_t k = 0;
+      while (k < len && ++at[k] == kChars.size()) at[k++] = 0;
+      if (k == len) break;
+    }
+  }
+  for (const char* stem : {"aren", "couldn", "didn", "doesn", "hadn", "hasn", "isn", "shouldn",
+                           "SHOULDN", "wasn", "Weren", "wouldn", "shouldnt"}) {
+    words.push_back(stem);
+  }
+  std::mt19937 rng(3);
+  for (int i = 0; i < 20000; ++i) {
+    std::string w(5 + rng() % 5, ' ');
+    for (char& c : w) c = kChars[rng() % kChars.size()];
+    words.push_back(w);
+  }
+  for (const bool apostrophes : {false, true}) {
+    NormaliseOptions o;
+    o.allow_apostrophes = apostrophes;
+    for (const std::string& w : words) {
+      ASSERT_EQ(IsDiscarded(w, o), IsDiscardedSlow(w, o)) << "[" << w << "]";
+    }
+  }
 }
 
 }  // namespace

@@ -63,14 +63,22 @@ inline bool IsRomanLetter(char c) {
 }
 
 inline bool IsDiscarded(BytesView w, const NormaliseOptions& options) {
-  // Most words fail every rule at their first or last character: only those
-  // that might be discarded take the full test.
+  // Most words fail every rule at their first two or last two characters:
+  // only those that might be discarded take the full test. A contraction
+  // stem ends in "en", "dn" or "sn" and has at most seven letters; a
+  // repeated character stands first and second; a Roman numeral has only
+  // Roman letters (blanks at the ends aside).
   const size_t n = w.size();
   if (n <= 1) return true;
-  if (w[0] == ' ' || IsRomanLetter(w[0])) return IsDiscardedSlow(w, options);
+  const char first = w[0];
   const char last = w[n - 1];
-  if (last == 'n' || last == 'N' || last == ' ' || w[0] == w[1]) {
+  if (first == ' ' || last == ' ' || first == w[1]) return IsDiscardedSlow(w, options);
+  if (IsRomanLetter(first) && IsRomanLetter(w[1]) && IsRomanLetter(last)) {
     return IsDiscardedSlow(w, options);
+  }
+  if ((last | 0x20) == 'n' && n <= 7) {
+    const char before = static_cast<char>(w[n - 2] | 0x20);
+    if (before == 'e' || before == 'd' || before == 's') return IsDiscardedSlow(w, options);
   }
   return false;
 }
