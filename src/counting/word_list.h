@@ -38,6 +38,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "util/store.h"
 #include "util/text.h"
 
 namespace vorn {
@@ -191,116 +192,6 @@ class WordList {
   int64_t TotalCount() const;
 
  private:
-  // An array of trivially copyable records that grows by realloc: a large
-  // block then grows where it stands (the system moves its pages), so that
-  // growing neither copies the records nor holds the old and the new block
-  // at once, and the pages already written are not written again.
-  template <class T>
-  class Store {
-    static_assert(std::is_trivially_copyable_v<T>);
-
-   public:
-    Store() = default;
-    Store(const Store& other) { CopyFrom(other); }
-    Store(Store&& other) noexcept { TakeFrom(&other); }
-    Store& operator=(const Store& other) {
-      if (this != &other) {
-        Release();
-        CopyFrom(other);
-      }
-      return *this;
-    }
-    Store& operator=(Store&& other) noexcept {
-      if (this != &other) {
-        Release();
-        TakeFrom(&other);
-      }
-      return *this;
-    }
-    ~Store() { std::free(data_); }
-
-    size_t size() const { return size_; }
-    bool empty() const { return size_ == 0; }
-    T* data() { return data_; }
-    const T* data() const { return data_; }
-    T& operator[](size_t i) { return data_[i]; }
-    const T& operator[](size_t i) const { return data_[i]; }
-    T* begin() { return data_; }
-    T* end() { return data_ + size_; }
-    const T* begin() const { return data_; }
-    const T* end() const { return data_ + size_; }
-
-    void push_back(const T& value) {
-      if (size_ == capacity_) Grow(1);
-      data_[size_++] = value;
-    }
-    // Appends the n records at p. REQUIRES: p does not point into the store.
-    void Append(const T* p, size_t n) {
-      if (n > capacity_ - size_) Grow(n);
-      if (n > 0) std::memcpy(static_cast<void*>(data_ + size_), p, n * sizeof(T));
-      size_ += n;
-    }
-    // Keeps the first n records. REQUIRES: n <= size().
-    void Truncate(size_t n) { size_ = n; }
-    // n records of zero bytes.
-    void AssignZeros(size_t n) {
-      Reserve(n);
-      std::memset(static_cast<void*>(data_), 0, n * sizeof(T));
-      size_ = n;
-    }
-    // Makes room for n records. Throws std::bad_alloc when there is none.
-    void Reserve(size_t n) {
-      if (n <= capacity_) return;
-      if (n > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
-      void* grown = std::realloc(static_cast<void*>(data_), n * sizeof(T));
-      if (grown == nullptr) throw std::bad_alloc();
-      data_ = static_cast<T*>(grown);
-      capacity_ = n;
-    }
-    // Gives back the memory beyond size().
-    void ShrinkToFit() {
-      if (size_ == capacity_ || size_ == 0) return;
-      void* shrunk = std::realloc(static_cast<void*>(data_), size_ * sizeof(T));
-      if (shrunk == nullptr) return;  // the larger block stays
-      data_ = static_cast<T*>(shrunk);
-      capacity_ = size_;
-    }
-    // Gives the memory back.
-    void Release() {
-      std::free(data_);
-      data_ = nullptr;
-      size_ = 0;
-      capacity_ = 0;
-    }
-
-   private:
-    // Makes room for n more records, at least doubling the capacity.
-    void Grow(size_t n) {
-      if (n > SIZE_MAX / sizeof(T) - size_) throw std::bad_alloc();
-      const size_t doubled = capacity_ < 128 ? 256 : capacity_ * 2;
-      Reserve(doubled < size_ + n ? size_ + n : doubled);
-    }
-    void CopyFrom(const Store& other) {
-      Reserve(other.size_);
-      if (other.size_ > 0) {
-        std::memcpy(static_cast<void*>(data_), other.data_, other.size_ * sizeof(T));
-      }
-      size_ = other.size_;
-    }
-    void TakeFrom(Store* other) {
-      data_ = other->data_;
-      size_ = other->size_;
-      capacity_ = other->capacity_;
-      other->data_ = nullptr;
-      other->size_ = 0;
-      other->capacity_ = 0;
-    }
-
-    T* data_ = nullptr;
-    size_t size_ = 0;
-    size_t capacity_ = 0;
-  };
-
   // Per-file data of an entry, kept only while words of more than one file
   // are counted (a folder run): the tally of the file it was last met in,
   // and a link to the tallies of the files before it.

@@ -60,7 +60,7 @@ bool LineReader::Open(const std::string& path, LineEnding ending, std::string* e
 void LineReader::Close() {
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
-  std::string().swap(buffer_);
+  buffer_.Release();
   std::string().swap(line_);
   pos_ = 0;
   scan_ = 0;
@@ -86,7 +86,7 @@ bool LineReader::Rewind(int64_t offset) {
     error_ = ErrnoText(errno);
     return false;
   }
-  std::string().swap(buffer_);
+  buffer_.Truncate(0);
   std::string().swap(line_);
   pos_ = 0;
   scan_ = 0;
@@ -101,7 +101,7 @@ bool LineReader::Rewind(int64_t offset) {
 }
 
 size_t LineReader::FindCut() {
-  const std::string_view d = buffer_;
+  const std::string_view d(buffer_.data(), buffer_.size());
   const size_t n = d.size();
   const size_t lo = std::max(pos_ + piece_limit_ / 2,
                              static_cast<size_t>(std::max<int64_t>(cut_checked_ - base_, 0)));
@@ -121,7 +121,7 @@ bool LineReader::Fill() {
   if (eof_) return true;
   try {
     if (pos_ > 0) {
-      buffer_.erase(0, pos_);
+      buffer_.EraseFront(pos_);
       base_ += static_cast<int64_t>(pos_);
       scan_ -= pos_;
       pos_ = 0;
@@ -138,9 +138,9 @@ bool LineReader::Fill() {
       }
       block = static_cast<size_t>(std::min<int64_t>(left, static_cast<int64_t>(block)));
     }
-    buffer_.resize(old + block);
+    buffer_.ResizeUninitialized(old + block);
     const size_t got = std::fread(buffer_.data() + old, 1, block, file_);
-    buffer_.resize(old + got);
+    buffer_.Truncate(old + got);
     if (got < block) {
       if (std::ferror(file_)) {
         error_ = ErrnoText(errno != 0 ? errno : EIO);

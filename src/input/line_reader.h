@@ -18,6 +18,8 @@
 #include <string>
 #include <string_view>
 
+#include "util/store.h"
+
 namespace vorn {
 
 enum class LineEnding {
@@ -95,7 +97,7 @@ class LineReader {
 
   std::FILE* file_ = nullptr;
   LineEnding ending_ = LineEnding::kCrLfOrCr;
-  std::string buffer_;  // raw bytes read, from pos_ on not yet consumed
+  Store<char> buffer_;  // raw bytes read, from pos_ on not yet consumed
   size_t block_ = 0;    // the bytes the next Fill reads
   size_t pos_ = 0;
   size_t scan_ = 0;   // bytes before scan_ hold no line end (scan_ >= pos_)
