@@ -69,7 +69,7 @@ class ParallelCountTest : public ::testing::Test {
   Shown Count(int threads, const std::function<void(Settings*)>& setup = nullptr) {
     ScriptedHost host;
     Engine engine(&host);
-    engine.SetEventThrottle(1, std::chrono::milliseconds(0));
+    engine.SetEventThrottle(throttle_words, std::chrono::milliseconds(0));
     engine.SetThreads(threads);
     engine.SetPartBytes(part_bytes);
     Settings& s = engine.settings();
@@ -96,6 +96,7 @@ class ParallelCountTest : public ::testing::Test {
   InputSource source = InputSource::kSingleFile;
   std::string input;
   int64_t part_bytes = 0;
+  int throttle_words = 1;  // events are let run every so many words
   TempDir dir;
   TempDir out;
 };
@@ -132,6 +133,32 @@ TEST_F(ParallelCountTest, ASingleFileInPartsCountsAsOnOneThread) {
   // UTF-8 text, declared by its first bytes.
   input = dir.Write("utf8.txt", "\xEF\xBB\xBF" + MixedText(seed, 30000, "\r\n"));
   EXPECT_EQ(Count(2), Count(1));
+}
+
+TEST_F(ParallelCountTest, MostlyDistinctWordsCountAsOnOneThread) {
+  // Text of distinct words is read on one thread: judged so at the start of
+  // the first part, at its end, or (after a start of common words) not at all.
+  const auto distinct = [](int from, int n) {
+    std::string text;
+    for (int i = from; i < from + n; ++i) {
+      std::string word = "q";
+      for (int v = i; v > 0; v /= 26) word += static_cast<char>('a' + v % 26);
+      text += word + (i % 12 == 11 ? "\r\n" : " ");
+    }
+    return text;
+  };
+  std::string common;
+  while (common.size() < 100000) common += "the cat and the dog sat on the mat\r\n";
+  part_bytes = 60000;
+  throttle_words = 1000;
+  for (const std::string& text : {distinct(1, 25000), common.substr(0, 40000) + distinct(1, 25000),
+                                  common + distinct(1, 25000)}) {
+    input = dir.Write("distinct.txt", text);
+    const Shown one = Count(1);
+    ASSERT_EQ(one.outcome, RunOutcome::kListed);
+    EXPECT_EQ(Count(2), one);
+    EXPECT_EQ(Count(3), one);
+  }
 }
 
 TEST_F(ParallelCountTest, AFolderOfEveryKindOfFileCountsAsOnOneThread) {

@@ -28,6 +28,12 @@ constexpr int64_t kMaxPartBytes = int64_t{32} << 20;
 // A part with more than one new entry in this many words is mostly
 // distinct words.
 constexpr int64_t kMostlyDistinct = 4;
+// The engine reads about this much of the first part (at most half of it)
+// before the workers begin: text of mostly distinct words is then read on
+// one thread from the start, with no worker taking a core from it. Fewer
+// words than kProbeWords tell nothing yet.
+constexpr int64_t kProbeBytes = int64_t{1} << 20;
+constexpr int64_t kProbeWords = 4096;
 // How long the engine waits for a worker before it looks at the clock.
 constexpr std::chrono::milliseconds kWaitStep{5};
 
@@ -156,17 +162,34 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
       });
     }
   };
-  post();
-  // The first part, here.
+  // The first part, here: its beginning before the workers start, then the
+  // rest of it while they count the parts after it.
   const int64_t distinct_before = st_.words.DistinctCount();
   const int64_t read_before = st_.run.WordsRead;
+  const auto mostly_distinct = [&] {
+    const int64_t distinct = st_.words.DistinctCount() - distinct_before;
+    return distinct * kMostlyDistinct > st_.run.WordsRead - read_before;
+  };
+  const int64_t first_end = end_of(0) < 0 ? length : end_of(0);
+  const int64_t probe_bytes = std::min(kProbeBytes, first_end / 2);
+  const std::vector<int64_t> probe = FindPartStarts(path, ending, 2 * probe_bytes, probe_bytes);
+  int64_t read_to = 0;
+  if (probe.size() > 1 && probe[1] < first_end) {
+    read_to = probe[1];
+    const ReadResult begun =
+        ReadRange(path, ending, decode_utf8, FileRange{0, read_to, length, show_progress});
+    if (!begun.opened || !begun.error.empty() || st_.run.StopRequested) return begun;
+    if (st_.run.WordsRead - read_before >= kProbeWords && mostly_distinct()) {
+      return ReadRange(path, ending, decode_utf8, FileRange{read_to, -1, length, show_progress});
+    }
+  }
+  post();
   const ReadResult first =
-      ReadRange(path, ending, decode_utf8, FileRange{0, end_of(0), length, show_progress});
+      ReadRange(path, ending, decode_utf8, FileRange{read_to, end_of(0), length, show_progress});
   if (!first.opened || !first.error.empty() || starts.size() == 1 || st_.run.StopRequested) {
     return first;
   }
-  const int64_t distinct = st_.words.DistinctCount() - distinct_before;
-  if (distinct * kMostlyDistinct > st_.run.WordsRead - read_before) {
+  if (mostly_distinct()) {
     w.cancel = true;
     return ReadRange(path, ending, decode_utf8, FileRange{starts[1], -1, length, show_progress});
   }
