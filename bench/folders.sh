@@ -61,29 +61,12 @@ make_cat "${tree}" "${tree_cat}"
 
 # --- B. 10,000 small files --------------------------------------------------
 
-# Each file holds consecutive lines of the text from a random place, up to a
-# random size of 200 to about 800 bytes; the top folder and the subfolders
+# make_small_files (common.sh) makes them: the top folder and the subfolders
 # d01 to d09 hold 1,000 files each. small2500 and small5000 hold the first
 # 250 and 500 files of each of those folders.
 small="${work}/small10k"
 if [[ ! -d "${small}" ]]; then
-  rm -rf "${small}.tmp"
-  mkdir -p "${small}.tmp"/d0{1..9}
-  awk -v dir="${small}.tmp" '
-    NF { line[n++] = $0 }
-    END {
-      srand(11)
-      for (f = 0; f < 10000; f++) {
-        d = int(f / 1000)
-        out = sprintf("%s/%sf%04d.txt", dir, (d > 0 ? sprintf("d%02d/", d) : ""), f % 1000)
-        target = 200 + int(rand() * 520); size = 0
-        for (i = int(rand() * n); size < target; i = (i + 1) % n) {
-          print line[i] > out; size += length(line[i]) + 1
-        }
-        close(out)
-      }
-    }' "${corpus}"
-  mv "${small}.tmp" "${small}"
+  make_small_files "${corpus}" "${small}"
   echo "made ${small}: $(count_files "${small}") files in $(count_folders "${small}") folders"
 fi
 for n in 2500 5000; do
