@@ -374,6 +374,9 @@ class Engine final : private LineScanner::Sink {
   // phrase windows, no words shown as found and no expression that may
   // fail, so that merging the workers' tables in order is the same.
   bool CountsInParallel() const;
+  // Whether the run's tables may be counted apart and merged in order (as
+  // CountsInParallel, on any number of threads).
+  bool CountsInParts() const;
   // Whether a run's words reach the list one by one, so that line ends mean
   // nothing to it: no phrase windows, no words shown as found.
   bool LineEndsMeanNothing() const;
@@ -389,10 +392,15 @@ class Engine final : private LineScanner::Sink {
   };
   ReadResult ReadRange(const std::string& path, LineEnding ending, bool decode_utf8,
                        const FileRange& range);
+  // What the engine does between the lines it reads: lets events run now
+  // and then, and moves the in-file progress bar (file_reading.cpp).
+  class LineHooks;
   // Whether the single input file is counted in parts, and that reading:
   // the engine reads the first part itself while the workers count the
-  // others. When the first part is mostly distinct words, merging would
-  // cost more than it saves, and the engine reads the rest itself too.
+  // others (on one thread, it counts them too, each into a table of its
+  // own: a small table is found faster). When the first part is mostly
+  // distinct words, merging would cost more than it saves, and the engine
+  // reads the rest itself too.
   bool CanCountInParts(const std::string& path, LineEnding ending, int64_t length) const;
   ReadResult ReadInParts(const std::string& path, LineEnding ending, bool decode_utf8,
                          int64_t length, bool show_progress);
@@ -479,6 +487,22 @@ class Engine final : private LineScanner::Sink {
   int64_t next_progress_bytes_ = 0;
   int threads_ = DefaultThreadCount();
   int64_t part_bytes_ = 0;
+};
+
+class Engine::LineHooks final : public FileLineHooks {
+ public:
+  // progress: the in-file progress bar shows how far into `length` bytes
+  // the reading is.
+  LineHooks(Engine* e, bool progress, bool lf_only, int64_t length);
+  bool StopBeforeLine() override;
+  void Progress(int64_t bytes_read) override;
+
+ private:
+  Engine* e_;
+  bool progress_;
+  bool lf_only_;
+  int64_t length_;
+  int lines_since_yield_ = 0;
 };
 
 }  // namespace vorn

@@ -287,6 +287,21 @@ Engine::ReadResult Engine::ReadLines(const std::string& path, int text_result, i
   return ReadRange(path, ending, decode_utf8, FileRange{0, -1, length, show_progress});
 }
 
+Engine::LineHooks::LineHooks(Engine* e, bool progress, bool lf_only, int64_t length)
+    : e_(e), progress_(progress), lf_only_(lf_only), length_(length) {}
+
+bool Engine::LineHooks::StopBeforeLine() {
+  if (++lines_since_yield_ >= 64) {
+    lines_since_yield_ = 0;
+    e_->st_.pacer.Hurry();
+  }
+  return e_->Yield();
+}
+
+void Engine::LineHooks::Progress(int64_t bytes_read) {
+  if (progress_) e_->ShowFileProgress(bytes_read, length_, lf_only_);
+}
+
 Engine::ReadResult Engine::ReadRange(const std::string& path, LineEnding ending, bool decode_utf8,
                                      const FileRange& range) {
   LineReader reader;
@@ -302,28 +317,7 @@ Engine::ReadResult Engine::ReadRange(const std::string& path, LineEnding ending,
   scanner_.SetMarkup(markers.is_markup);
   lines_.SetCaseSignificant(st_.settings.CaseSignificant != 0);
   lines_.SetBatching(LineEndsMeanNothing());
-  // Between lines: the events, now and then, and the in-file progress bar.
-  struct Hooks final : FileLineHooks {
-    Engine* e;
-    bool progress;
-    bool lf_only;
-    int64_t length;
-    int lines_since_yield = 0;
-    bool StopBeforeLine() override {
-      if (++lines_since_yield >= 64) {
-        lines_since_yield = 0;
-        e->st_.pacer.Hurry();
-      }
-      return e->Yield();
-    }
-    void Progress(int64_t bytes_read) override {
-      if (progress) e->ShowFileProgress(bytes_read, length, lf_only);
-    }
-  } hooks;
-  hooks.e = this;
-  hooks.progress = range.show_progress;
-  hooks.lf_only = ending == LineEnding::kLfOnly;
-  hooks.length = range.length;
+  LineHooks hooks(this, range.show_progress, ending == LineEnding::kLfOnly, range.length);
   const bool whole = range.begin == 0 && range.end < 0;
   const bool html = whole && LowerExtension(path).find("htm") != std::string::npos;
   ScanFileLines(&reader, html, &decode_utf8, &lines_, this, &hooks);

@@ -111,9 +111,9 @@ bool Engine::LineEndsMeanNothing() const {
          !(run.CountOnlyMode && run.MaxPhraseWords > 1) && st_.settings.SuppressWords != 0;
 }
 
-bool Engine::CountsInParallel() const {
-  return threads_ > 1 && LineEndsMeanNothing() && !ListsMayMeetProblems(st_);
-}
+bool Engine::CountsInParts() const { return LineEndsMeanNothing() && !ListsMayMeetProblems(st_); }
+
+bool Engine::CountsInParallel() const { return threads_ > 1 && CountsInParts(); }
 
 PartSetup Engine::MakePartSetup() const {
   PartSetup setup;
@@ -126,7 +126,7 @@ PartSetup Engine::MakePartSetup() const {
 bool Engine::CanCountInParts(const std::string& path, LineEnding ending, int64_t length) const {
   const Settings& s = st_.settings;
   const int64_t min_part = part_bytes_ > 0 ? part_bytes_ : kMinPartBytes;
-  if (s.Source != InputSource::kSingleFile || length < 2 * min_part || !CountsInParallel()) {
+  if (s.Source != InputSource::kSingleFile || length < 2 * min_part || !CountsInParts()) {
     return false;
   }
   // Parts begin at line ends: no comment, HTML head or long line of
@@ -147,7 +147,10 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
   const auto end_of = [&](size_t k) { return k + 1 < starts.size() ? starts[k + 1] : -1; };
   const PartSetup setup = MakePartSetup();
   using Counted = std::shared_ptr<PartCount>;
-  WorkerGroup<Counted> w(threads_);
+  // On one thread the engine counts every part itself, and no worker is
+  // started.
+  const bool here = threads_ == 1;
+  WorkerGroup<Counted> w(here ? 0 : threads_);
   // The workers count the parts after the first, at most one more at a
   // time than there are workers.
   const size_t window = static_cast<size_t>(threads_) + 1;
@@ -183,7 +186,7 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
       return ReadRange(path, ending, decode_utf8, FileRange{read_to, -1, length, show_progress});
     }
   }
-  post();
+  if (!here) post();
   const ReadResult first =
       ReadRange(path, ending, decode_utf8, FileRange{read_to, end_of(0), length, show_progress});
   if (!first.opened || !first.error.empty() || starts.size() == 1 || st_.run.StopRequested) {
@@ -194,11 +197,21 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
     return ReadRange(path, ending, decode_utf8, FileRange{starts[1], -1, length, show_progress});
   }
   for (size_t merged = 1; merged < starts.size(); ++merged) {
-    while (!w.work.FrontReady(kWaitStep)) {
-      st_.pacer.Check();
+    Counted part;
+    if (here) {
+      part = std::make_shared<PartCount>();
+      LineHooks hooks(this, show_progress, ending == LineEnding::kLfOnly, length);
+      const FilePart range{path, ending, decode_utf8, starts[merged], end_of(merged)};
+      CountPart(setup, range, w.cancel, part.get(), &hooks);
+      // A stop drops the part it came in.
       if (st_.run.StopRequested) return ReadResult{true, ""};
+    } else {
+      while (!w.work.FrontReady(kWaitStep)) {
+        st_.pacer.Check();
+        if (st_.run.StopRequested) return ReadResult{true, ""};
+      }
+      part = w.work.TakeFront();
     }
-    const Counted part = w.work.TakeFront();
     if (!part->opened) return ReadResult{true, part->error};
     MergePart(*part);
     if (!part->error.empty()) return ReadResult{true, part->error};
@@ -207,7 +220,7 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
       ShowFileProgress(done, length, ending == LineEnding::kLfOnly);
     }
     if (Yield()) break;
-    post();
+    if (!here) post();
   }
   return ReadResult{true, ""};
 }

@@ -22,7 +22,8 @@ constexpr size_t kSearchWindow = size_t{64} << 10;
 // Counts every word into the part's table; ends the scan on cancel.
 class PartSink final : public LineScanner::Sink, public FileLineHooks {
  public:
-  PartSink(PartCount* count, const std::atomic<bool>& cancel) : count_(count), cancel_(cancel) {}
+  PartSink(PartCount* count, const std::atomic<bool>& cancel, FileLineHooks* hooks)
+      : count_(count), cancel_(cancel), hooks_(hooks) {}
 
   bool OnWord(BytesView word) override {
     count_->words.AddOccurrence(word, 0);
@@ -30,13 +31,21 @@ class PartSink final : public LineScanner::Sink, public FileLineHooks {
   }
   bool Yield() override { return cancelled(); }
   void OnPiece(bool) override {}
-  bool StopBeforeLine() override { return cancelled(); }
+  bool StopBeforeLine() override {
+    if (hooks_ != nullptr && hooks_->StopBeforeLine()) stopped_ = true;
+    return cancelled();
+  }
+  void Progress(int64_t bytes_read) override {
+    if (hooks_ != nullptr) hooks_->Progress(bytes_read);
+  }
 
-  bool cancelled() const { return cancel_.load(std::memory_order_relaxed); }
+  bool cancelled() const { return stopped_ || cancel_.load(std::memory_order_relaxed); }
 
  private:
   PartCount* count_;
   const std::atomic<bool>& cancel_;
+  FileLineHooks* hooks_;
+  bool stopped_ = false;  // the hooks asked to stop
 };
 
 }  // namespace
@@ -82,7 +91,7 @@ bool ReadsAsUtf8(const std::string& path, const TextFileInfo& info) {
 }
 
 void CountPart(const PartSetup& setup, const FilePart& part, const std::atomic<bool>& cancel,
-               PartCount* result) {
+               PartCount* result, FileLineHooks* hooks) {
   Scanner scanner = setup.scanner;
   const std::string ext = LowerExtension(part.path);
   const FileMarkers markers = MarkersForExtension(ext, setup.allow_comment_markers);
@@ -100,7 +109,7 @@ void CountPart(const PartSetup& setup, const FilePart& part, const std::atomic<b
     return;
   }
   reader.SetEnd(part.end);
-  PartSink sink(result, cancel);
+  PartSink sink(result, cancel, hooks);
   bool decode_utf8 = part.decode_utf8;
   const bool whole = part.begin == 0 && part.end < 0;
   const bool html = whole && ext.find("htm") != std::string::npos;

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <string>
 
+#include "counting/line_scanning.h"
 #include "counting/word_list.h"
 #include "input/is_text_file.h"
 #include "input/line_reader.h"
@@ -67,9 +68,11 @@ struct PartCount {
 };
 
 // Counts the words of `part`. Stops early, with cancelled set, once
-// `cancel` becomes true (looked at for every line and word).
+// `cancel` becomes true (looked at for every line and word), or once
+// `hooks` (may be null: none) asks to stop before a line; `hooks` also
+// hears how far the reading is.
 void CountPart(const PartSetup& setup, const FilePart& part, const std::atomic<bool>& cancel,
-               PartCount* result);
+               PartCount* result, FileLineHooks* hooks = nullptr);
 
 // Where a file of `length` bytes may be cut into parts of about `part_bytes`
 // for parallel counting: offsets right after a line end that also ends the

@@ -9,7 +9,7 @@ int DefaultThreadCount() {
 }
 
 WorkerPool::WorkerPool(int threads) {
-  const int n = std::max(1, threads);
+  const int n = std::max(0, threads);
   threads_.reserve(static_cast<size_t>(n));
   for (int i = 0; i < n; ++i) threads_.emplace_back([this] { Work(); });
 }

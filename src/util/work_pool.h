@@ -32,6 +32,7 @@ int DefaultThreadCount();
 
 class WorkerPool {
  public:
+  // threads 0: a pool without threads, to which nothing may be posted.
   explicit WorkerPool(int threads);
   // Waits for the tasks posted to end.
   ~WorkerPool();
