@@ -59,9 +59,14 @@ PathKind ClassifyPath(const std::string& path) {
 }
 
 FileStamp StampOf(const std::string& path) {
-  FileStamp stamp;
   struct stat st {};
-  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return stamp;
+  if (stat(path.c_str(), &st) != 0) return FileStamp();
+  return StampFromStat(st);
+}
+
+FileStamp StampFromStat(const struct stat& st) {
+  FileStamp stamp;
+  if (!S_ISREG(st.st_mode)) return stamp;
   stamp.device = st.st_dev;
   stamp.inode = st.st_ino;
   stamp.size = st.st_size;

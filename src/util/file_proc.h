@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+struct stat;
+
 namespace vorn {
 
 // False for the empty path, else whether a regular file (or a link to one)
@@ -46,6 +48,10 @@ struct FileStamp {
 // The stamp of the regular file at `path` (following links); size -1 when
 // there is none.
 FileStamp StampOf(const std::string& path);
+
+// The stamp of a file as stat or fstat described it (size -1 when it is not
+// a regular file).
+FileStamp StampFromStat(const struct stat& st);
 
 // The length of the file in bytes, or -1 when it cannot be measured.
 int64_t FileLength(const std::string& path);
