@@ -245,7 +245,7 @@ class WordList {
     // n records of zero bytes.
     void AssignZeros(size_t n) {
       Reserve(n);
-      std::memset(static_cast<void*>(data_), 0, n * sizeof(T));
+      if (n > 0) std::memset(static_cast<void*>(data_), 0, n * sizeof(T));
       size_ = n;
     }
     // Makes room for n records. Throws std::bad_alloc when there is none.
@@ -340,8 +340,8 @@ class WordList {
   Store<char> arena_;            // the characters of every word and sort key
   Store<uint32_t> slots_;        // entry position + 1; 0 = an empty slot
   bool tracking_files_ = false;  // a word came from a file other than file 0
-  std::vector<FileData> files_;  // parallel to entries_ while tracking_files_
-  std::vector<LinkedTally> tallies_;
+  Store<FileData> files_;        // parallel to entries_ while tracking_files_
+  Store<LinkedTally> tallies_;
   bool list_words_ = false;  // the words come from a words file: no file data
   size_t mask_ = 0;
   bool finalized_ = false;
