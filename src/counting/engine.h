@@ -22,6 +22,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -276,10 +277,10 @@ class Engine final : private LineScanner::Sink {
     TextFileInfo info;
     FileStamp stamp;
     // A small file's bytes as the counting pass read them whole (when
-    // `kept`): the reading pass reads them instead of the file while the
-    // file's stamp is the same.
+    // `kept`, in kept_blocks_): the reading pass reads them instead of the
+    // file while the file's stamp is the same.
     bool kept = false;
-    std::string bytes;
+    std::string_view bytes;
   };
   bool CheckFolderSource();
   // Refuses an output file (`output`) in the folder of a folder run or, with
@@ -324,6 +325,10 @@ class Engine final : private LineScanner::Sink {
   // that cannot be opened is noted as not read.
   bool TextToRead(const std::string& path, const TextFileInfo& info);
   void ShowFileHeading(const std::string& path);
+  // Copies `bytes` into kept_blocks_; returns the copy.
+  std::string_view KeepBytes(std::string_view bytes);
+  // Lets the kept bytes go.
+  void DropKeptBytes();
   // The identity of the count-only file or the output file at `path`, taken
   // once a run (again when the path changes).
   const PathIdentity& CountOnlyIdentity(const std::string& path);
@@ -373,7 +378,7 @@ class Engine final : private LineScanner::Sink {
   // (null: the file is read here); `bytes`: the whole file, read already,
   // to be read instead of the file (null: the file is opened).
   bool ReadTextFile(const std::string& path, const TextFileInfo& info, int64_t length,
-                    PartCount* counted = nullptr, const std::string* bytes = nullptr);
+                    PartCount* counted = nullptr, const std::string_view* bytes = nullptr);
   // How ReadLines ended: whether the file opened, and the error that ended
   // the reading ("" for none).
   struct ReadResult {
@@ -381,7 +386,7 @@ class Engine final : private LineScanner::Sink {
     std::string error;
   };
   ReadResult ReadLines(const std::string& path, int text_result, int start_code, bool utf8,
-                       int64_t length, PartCount* counted, const std::string* bytes);
+                       int64_t length, PartCount* counted, const std::string_view* bytes);
   // Parallel reading (parallel_reading.cpp). Whether the run may count its
   // files on worker threads: its words reach the list one by one, with no
   // phrase windows, no words shown as found and no expression that may
@@ -399,7 +404,7 @@ class Engine final : private LineScanner::Sink {
     int64_t end = -1;
     int64_t length = 0;
     bool show_progress = false;
-    const std::string* bytes = nullptr;  // the whole file, read already
+    const std::string_view* bytes = nullptr;  // the whole file, read already
   };
   ReadResult ReadRange(const std::string& path, LineEnding ending, bool decode_utf8,
                        const FileRange& range);
@@ -475,7 +480,14 @@ class Engine final : private LineScanner::Sink {
   int activity_ = -1;
   std::chrono::steady_clock::time_point activity_turned_;
   std::vector<FolderFile> folder_files_;  // the files the counting pass accepted
-  int64_t kept_bytes_ = 0;                // the bytes of the files kept in folder_files_
+  // The bytes of the small files kept for the reading pass, copied by the
+  // engine's thread into blocks of its own: memory the workers allocated
+  // and the engine's thread held would make the workers' heaps grow page
+  // by page (a system call each).
+  std::vector<std::unique_ptr<char[]>> kept_blocks_;
+  char* kept_next_ = nullptr;   // the unused end of the last block,
+  size_t kept_block_left_ = 0;  // and its size
+  int64_t kept_bytes_ = 0;      // the bytes kept in all
   // The count-only file and the output file of a folder run, as the files
   // read are compared with them.
   PathIdentity count_only_identity_;

@@ -35,6 +35,8 @@ constexpr int64_t kMaxCountArrayFiles = 10000;
 // How many bytes of small files the counting pass keeps for the reading
 // pass at most.
 constexpr int64_t kKeptBytesMax = int64_t{64} << 20;
+// The size of the blocks the kept bytes are copied into.
+constexpr size_t kKeptBlockBytes = size_t{1} << 20;
 // The files that could not be read are named in one message, at most this
 // many of them.
 constexpr size_t kNotReadNamed = 10;
@@ -325,7 +327,7 @@ bool Engine::CountFolderFile(const std::string& path, FileLook look) {
       kept_bytes_ + static_cast<int64_t>(look.bytes.size()) <= kKeptBytesMax) {
     kept_bytes_ += static_cast<int64_t>(look.bytes.size());
     file.kept = true;
-    file.bytes = std::move(look.bytes);
+    file.bytes = KeepBytes(look.bytes);
   }
   folder_files_.push_back(std::move(file));
   if (run.ListingFiles) {
@@ -345,7 +347,15 @@ RunOutcome Engine::ScanFolder() {
   remembered_message_.clear();
   not_read_.clear();
   folder_files_.clear();
-  kept_bytes_ = 0;
+  DropKeptBytes();
+  // However the run ends, the files it kept go with it.
+  struct Release {
+    Engine* e;
+    ~Release() {
+      e->folder_files_.clear();
+      e->DropKeptBytes();
+    }
+  } release{this};
   // Each run looks at the count-only and output files afresh.
   count_only_identity_ = PathIdentity();
   output_identity_ = PathIdentity();
@@ -422,7 +432,7 @@ RunOutcome Engine::ScanFolder() {
   auto ahead = StartFolderAhead();
   for (size_t i = 0; i < folder_files_.size(); ++i) {
     if (run.StopRequested) break;
-    FolderFile& file = folder_files_[i];
+    const FolderFile& file = folder_files_[i];
     run.FolderCount = file.folder;
     std::unique_ptr<FileAhead> found;
     if (ahead != nullptr) {
@@ -430,7 +440,6 @@ RunOutcome Engine::ScanFolder() {
       if (found == nullptr) break;  // stopped while waiting
     }
     ReadFolderFile(file, found.get());
-    std::string().swap(file.bytes);  // read: the memory goes back
     st_.host->IndicatorChanged(Indicator::kFileProgress, -1);
     st_.SetLabel(Label::kTotalNumOccurrences, "", false);
     st_.pacer.Check();
@@ -444,7 +453,7 @@ RunOutcome Engine::ScanFolder() {
   st_.SetLabel(Label::kNumOccurrences, "", false);
   st_.HideLabel(Label::kFilesScanned);
   folder_files_.clear();
-  kept_bytes_ = 0;
+  DropKeptBytes();
   ReportFilesNotRead();
   return RunOutcome::kListed;
 }
@@ -473,7 +482,7 @@ void Engine::ReadFolderFile(const FolderFile& file, FileAhead* ahead) {
                             : unchanged || document ? file.info
                                                     : IsTextFile(path);
   // The bytes the counting pass kept are the file's while it is unchanged.
-  const std::string* bytes = file.kept && unchanged && !document ? &file.bytes : nullptr;
+  const std::string_view* bytes = file.kept && unchanged && !document ? &file.bytes : nullptr;
   if (!document && !TextToRead(path, info)) return;
   DocxExtraction extraction;
   if (document && !ExtractDocumentText(path, &extraction)) return;
@@ -499,6 +508,27 @@ void Engine::ReadFolderFile(const FolderFile& file, FileAhead* ahead) {
                  bytes);
   }
   FlushPendingWords();
+}
+
+std::string_view Engine::KeepBytes(std::string_view bytes) {
+  if (bytes.size() > kept_block_left_) {
+    const size_t size = std::max(kKeptBlockBytes, bytes.size());
+    kept_blocks_.push_back(std::make_unique_for_overwrite<char[]>(size));
+    kept_next_ = kept_blocks_.back().get();
+    kept_block_left_ = size;
+  }
+  std::copy(bytes.begin(), bytes.end(), kept_next_);
+  const std::string_view kept(kept_next_, bytes.size());
+  kept_next_ += bytes.size();
+  kept_block_left_ -= bytes.size();
+  return kept;
+}
+
+void Engine::DropKeptBytes() {
+  kept_blocks_.clear();
+  kept_next_ = nullptr;
+  kept_block_left_ = 0;
+  kept_bytes_ = 0;
 }
 
 const PathIdentity& Engine::CountOnlyIdentity(const std::string& path) {

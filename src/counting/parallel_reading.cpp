@@ -99,7 +99,7 @@ class Engine::FolderAhead {
     found->info = unchanged || found->document ? file.info : IsTextFile(file.path);
     if (found->document || !IsTextToRead(found->info.result)) return found;
     // The bytes the counting pass kept are the file's while it is unchanged.
-    const std::string* bytes = file.kept && unchanged ? &file.bytes : nullptr;
+    const std::string_view* bytes = file.kept && unchanged ? &file.bytes : nullptr;
     const FilePart part{
         file.path,
         EndingOf(found->info.result, found->info.start_code),

@@ -71,11 +71,11 @@ LineEnding EndingOf(int text_result, int start_code) {
   }
 }
 
-bool ReadsAsUtf8(const std::string& path, const TextFileInfo& info, const std::string* bytes) {
+bool ReadsAsUtf8(const std::string& path, const TextFileInfo& info, const std::string_view* bytes) {
   if (info.result != kStartTiny) return info.utf8;
   std::string head(4, '\0');
   if (bytes != nullptr) {
-    head = bytes->substr(0, 4);
+    head.assign(bytes->substr(0, 4));
   } else {
     std::ifstream in(path, std::ios::binary);
     in.read(head.data(), 4);

@@ -39,7 +39,7 @@ LineEnding EndingOf(int text_result, int start_code);
 // sequence ("ñu"). `bytes`: the whole file, read already (null: the file
 // is read when its bytes are needed).
 bool ReadsAsUtf8(const std::string& path, const TextFileInfo& info,
-                 const std::string* bytes = nullptr);
+                 const std::string_view* bytes = nullptr);
 
 // What every worker of a run needs: the scanner as the run configured it
 // (its comment markers are set per file) and the options of the lines.
@@ -60,7 +60,7 @@ struct FilePart {
   int64_t end = -1;
   // The whole file's bytes, read already (null: the file is read). Only for
   // a part that is the whole file.
-  const std::string* bytes = nullptr;
+  const std::string_view* bytes = nullptr;
 };
 
 // What a worker found.
