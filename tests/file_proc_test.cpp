@@ -50,6 +50,52 @@ TEST(FileProcTest, SamePathComparesExactlyOrByIdentity) {
   EXPECT_FALSE(SamePath(file, ""));
 }
 
+TEST(FileProcTest, PathIdentityMatchesAsSamePath) {
+  TempDir dir;
+  const std::string file = dir.Write("a.txt", "x");
+  dir.Write("b.txt", "y");
+  std::filesystem::create_directories(dir.File("sub"));
+  std::error_code ec;
+  std::filesystem::create_symlink(file, dir.File("link.txt"), ec);
+  ASSERT_FALSE(ec);
+  std::filesystem::create_symlink(dir.path(), dir.File("again"), ec);
+  ASSERT_FALSE(ec);
+  std::filesystem::create_hard_link(file, dir.File("hard.txt"), ec);
+  ASSERT_FALSE(ec);
+  const std::string relative =
+      std::filesystem::path(file).lexically_relative(std::filesystem::current_path()).string();
+  const std::vector<std::string> paths = {file,
+                                          dir.File("link.txt"),
+                                          dir.File("hard.txt"),
+                                          dir.File("again/a.txt"),
+                                          dir.path() + "/./a.txt",
+                                          dir.path() + "/sub/../a.txt",
+                                          dir.path() + "//a.txt",
+                                          relative,
+                                          dir.File("b.txt"),
+                                          dir.File("A.txt"),
+                                          dir.File("new.txt"),
+                                          dir.path() + "/sub/../new.txt",
+                                          dir.File("sub/new.txt"),
+                                          "new.txt",
+                                          ""};
+  for (const std::string& b : paths) {
+    const PathIdentity identity(b);
+    EXPECT_EQ(identity.path(), b);
+    for (const std::string& a : paths) {
+      EXPECT_EQ(identity.Matches(a, StampOf(a)), SamePath(a, b)) << a << " | " << b;
+    }
+  }
+  EXPECT_FALSE(PathIdentity().Matches(file, StampOf(file)));
+  // Taken once: a file that comes later is found by its location only.
+  const PathIdentity before(dir.File("later.txt"));
+  const std::string later = dir.Write("later.txt", "z");
+  EXPECT_TRUE(before.Matches(later, StampOf(later)));
+  std::filesystem::create_symlink(later, dir.File("later_link.txt"), ec);
+  ASSERT_FALSE(ec);
+  EXPECT_FALSE(before.Matches(dir.File("later_link.txt"), StampOf(dir.File("later_link.txt"))));
+}
+
 TEST(FileProcTest, ClassifyPathSaysWhatThePathNames) {
   TempDir dir;
   const std::string file = dir.Write("a.txt", "x");

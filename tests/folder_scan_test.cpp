@@ -131,6 +131,69 @@ TEST(FolderScanTest, ACountOnlyFileAmongTheScannedFilesStopsTheCount) {
                         "Settings panel. This is not permitted.\r\n");
 }
 
+TEST(FolderScanTest, ACountOnlyFileReachedThroughALinkStopsTheCountToo) {
+  TempDir dir;
+  const TempDir elsewhere;
+  dir.Write("a.txt", "alpha beta\n");
+  elsewhere.Write("words.txt", "beta\n");
+  std::filesystem::create_directories(elsewhere.File("sub"));
+  std::filesystem::create_directory_symlink(elsewhere.path(), dir.File("link"));
+  for (const int threads : {1, 2}) {
+    FolderRun r(dir.path());
+    r.engine.SetThreads(threads);
+    r.engine.settings().IncludeSubfolders = 1;
+    // Loaded through a path with "..": the same file all the same.
+    ASSERT_TRUE(r.engine.LoadWordsFile(1, elsewhere.path() + "/sub/../words.txt"));
+    r.host.Clear();
+    EXPECT_EQ(r.engine.CountWords(), RunOutcome::kRefused) << threads;
+    EXPECT_EQ(Box(r), "Stopped while counting files (so far: 1 file in 2 folders).\r\nThe file " +
+                          dir.File("link/words.txt") +
+                          "\r\nis among the files to be scanned.\r\nBut this file is the same as "
+                          "the count-only words/phrases file\r\ncurrently specified in the "
+                          "Settings panel. This is not permitted.\r\n")
+        << threads;
+  }
+}
+
+TEST(FolderScanTest, TheOutputFileIsNotReadWhicheverPathLeadsToIt) {
+  // How the folder reaches a file that is the output file: a link to the
+  // output's folder, or a second name of the file.
+  enum class Way { kFolderLink, kHardLink };
+  for (const Way way : {Way::kFolderLink, Way::kHardLink}) {
+    TempDir dir;
+    const TempDir elsewhere;
+    dir.Write("a.txt", "alpha\n");
+    const std::string out = elsewhere.Write("out.txt", "stale\n");
+    std::filesystem::create_directories(elsewhere.File("sub"));
+    if (way == Way::kFolderLink) {
+      std::filesystem::create_directory_symlink(elsewhere.path(), dir.File("link"));
+    } else {
+      std::filesystem::create_hard_link(out, dir.File("hard.txt"));
+    }
+    // The output file named as it is, and through "..".
+    for (const std::string& output : {out, elsewhere.path() + "/sub/../out.txt"}) {
+      for (const int threads : {1, 2}) {
+        const std::string what = output + " " + std::to_string(threads);
+        WriteFileBytes(out, "stale\n");
+        FolderRun r(dir.path());
+        r.engine.SetThreads(threads);
+        Settings& s = r.engine.settings();
+        s.IncludeSubfolders = 1;
+        s.OutputFilePath = output;
+        // The existing output file is only tested before the count, not
+        // emptied.
+        s.WarnOnOverwrite = 1;
+        ASSERT_EQ(r.engine.CountWords(), RunOutcome::kListed) << what;
+        const EngineState& st = r.engine.state();
+        EXPECT_EQ(st.run.FilesToScan, 2) << what;
+        EXPECT_EQ(st.run.FilesScanned, 1) << what;
+        ASSERT_EQ(st.words.DistinctCount(), 1) << what;
+        EXPECT_EQ(st.words.Word(1), "alpha") << what;
+      }
+    }
+  }
+}
+
 TEST(FolderScanTest, AStopWhileCountingFilesSaysHowFarItGot) {
   TempDir dir;
   for (int i = 0; i < 20; ++i) dir.Write("f" + std::to_string(100 + i) + ".txt", "word\n");

@@ -188,6 +188,59 @@ TEST(IsTextFileTest, HowMuchOfTheSampleIsExamined) {
   EXPECT_EQ(info.anomaly_percentage, 100.0);
 }
 
+TEST(IsTextFileTest, LookAtTextFileKeepsTheHeadAndTheStamp) {
+  TempDir dir;
+  // A declaration in the tenth line, beyond the head: the lines are read
+  // from the file again.
+  const std::string long_line(2000, 'x');
+  std::string late;
+  for (int i = 0; i < 9; ++i) late += long_line + "\n";
+  late += "<meta charset=UTF-8>\n";
+  // File name, bytes, the bytes kept, whether they are the whole file.
+  using Case = std::tuple<const char*, std::string, std::string, bool>;
+  const Case kCases[] = {
+      {"small.txt", "alpha beta\r\n", "alpha beta\r\n", true},
+      {"tiny.txt", "abc", "abc", true},
+      {"empty.txt", "", "", true},
+      {"utf8.txt", "caf\xC3\xA9\n", "caf\xC3\xA9\n", true},
+      {"le.txt",
+       "\xFF\xFE"
+       "a\0b\0"s,
+       "\xFF\xFE"
+       "a\0b\0"s,
+       true},
+      {"exact.txt", std::string(kSampleSize, 'e'), std::string(kSampleSize, 'e'), true},
+      {"long.txt", std::string(kSampleSize + 1, 'l'), std::string(kSampleSize, 'l'), false},
+      {"late.txt", late, late.substr(0, kSampleSize), false},
+  };
+  for (const auto& [name, bytes, kept, whole] : kCases) {
+    const std::string path = dir.Write(name, bytes);
+    FileSample sample;
+    const TextFileInfo info = LookAtTextFile(path, &sample);
+    const TextFileInfo want = IsTextFile(path);
+    EXPECT_EQ(info.result, want.result) << name;
+    EXPECT_EQ(info.start_code, want.start_code) << name;
+    EXPECT_EQ(info.length, want.length) << name;
+    EXPECT_EQ(info.bytes_examined, want.bytes_examined) << name;
+    EXPECT_EQ(sample.bytes, kept) << name;
+    EXPECT_EQ(sample.whole, whole) << name;
+    EXPECT_EQ(sample.stamp, StampOf(path)) << name;
+  }
+  FileSample sample;
+  EXPECT_EQ(LookAtTextFile(dir.File("late.txt"), &sample).start_code, kStartUtf8);
+  // A larger sample is read whole.
+  EXPECT_EQ(LookAtTextFile(dir.File("late.txt"), &sample, 40000).result, kTextLf);
+  EXPECT_TRUE(sample.whole);
+  EXPECT_EQ(sample.bytes, late);
+  // Nothing opened: no stamp, no bytes.
+  for (const std::string& path : {dir.File("missing.txt"), dir.path()}) {
+    EXPECT_LT(LookAtTextFile(path, &sample).result, 0) << path;
+    EXPECT_EQ(sample.stamp.size, -1) << path;
+    EXPECT_EQ(sample.bytes, "") << path;
+    EXPECT_FALSE(sample.whole) << path;
+  }
+}
+
 TEST(IsTextFileTest, NotATextFileMessageTexts) {
   TempDir dir;
   const std::string bin = dir.Write("bin.dat", std::string(3000, '\0'));

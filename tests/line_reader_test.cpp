@@ -265,6 +265,37 @@ TEST(LineReaderTest, BlanksAndUnicodeLinesComeInPiecesToo) {
   }
 }
 
+TEST(LineReaderTest, BytesReadAlreadyGiveTheLinesOfTheFile) {
+  TempDir dir;
+  using Case = std::tuple<LineEnding, std::string>;
+  const Case kCases[] = {
+      {LineEnding::kCrLfOrCr, ""},
+      {LineEnding::kCrLfOrCr, "one\ntwo\r\nthree\r"},
+      {LineEnding::kCrLfOrCr, "a\r\n\r\n\rb"},
+      {LineEnding::kLfOnly, "a\r\nb\rc\nd"},
+      {LineEnding::kLfOnly, "x\n\r\n"},
+      {LineEnding::kUtf16Le, Le(u"\uFEFFcaf\u00E9\r\nline\ntwo\r")},
+      {LineEnding::kUtf16Be, Be(u"\uFEFF\r\n\r\nx") + "y"},
+      {LineEnding::kUtf32Le, Units<char32_t>(U"\uFEFF\U0001F600\nlast", true)},
+  };
+  for (const auto& [ending, bytes] : kCases) {
+    const Lines want = ReadAll(dir.Write("f.txt", bytes), ending);
+    LineReader reader;
+    // A reader that read a file before starts fresh.
+    std::string error;
+    ASSERT_TRUE(reader.Open(dir.Write("other.txt", "other\n"), LineEnding::kLfOnly, &error));
+    reader.OpenBytes(bytes, ending);
+    Lines got;
+    std::string_view line;
+    while (reader.Next(&line)) got.emplace_back(line);
+    EXPECT_EQ(got, want) << bytes;
+    EXPECT_EQ(reader.BytesRead(), static_cast<int64_t>(bytes.size())) << bytes;
+    EXPECT_EQ(reader.error(), "");
+    reader.Close();
+    EXPECT_FALSE(reader.Next(&line));
+  }
+}
+
 TEST(LineReaderTest, RewindGoesBackToALine) {
   TempDir dir;
   for (const LineEnding ending : {LineEnding::kLfOnly, LineEnding::kUtf16Be}) {

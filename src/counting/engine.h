@@ -22,6 +22,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -275,6 +276,11 @@ class Engine final : private LineScanner::Sink {
     // in: the reading pass classifies a file again only when it changed.
     TextFileInfo info;
     FileStamp stamp;
+    // A small file's bytes as the counting pass read them whole (when
+    // `kept`, in kept_blocks_): the reading pass reads them instead of the
+    // file while the file's stamp is the same.
+    bool kept = false;
+    std::string_view bytes;
   };
   bool CheckFolderSource();
   // Refuses an output file (`output`) in the folder of a folder run or, with
@@ -282,14 +288,17 @@ class Engine final : private LineScanner::Sink {
   bool CheckOutputOutsideFolder(const std::string& output);
   RunOutcome ScanFolder();
   // What the counting pass finds out about a file (on any thread): its
-  // stamp, whether it is a document, and what IsTextFile says of it.
+  // stamp, whether it is a document, what IsTextFile says of it, and when
+  // the one read of its head got the whole file, its bytes.
   struct FileLook {
     FileStamp stamp;
     bool document = false;
     TextFileInfo info;
+    bool whole = false;
+    std::string bytes;
   };
   static FileLook LookAtFile(const std::string& path);
-  bool CountFolderFile(const std::string& path, const FileLook& look);
+  bool CountFolderFile(const std::string& path, FileLook look);
   // What a worker found out about a file of the reading pass ahead of its
   // turn (parallel_reading.cpp): its stamp, whether it is a document, what
   // IsTextFile says, and when it is text to read, its words.
@@ -316,6 +325,14 @@ class Engine final : private LineScanner::Sink {
   // that cannot be opened is noted as not read.
   bool TextToRead(const std::string& path, const TextFileInfo& info);
   void ShowFileHeading(const std::string& path);
+  // Copies `bytes` into kept_blocks_; returns the copy.
+  std::string_view KeepBytes(std::string_view bytes);
+  // Lets the kept bytes go.
+  void DropKeptBytes();
+  // The identity of the count-only file or the output file at `path`, taken
+  // once a run (again when the path changes).
+  const PathIdentity& CountOnlyIdentity(const std::string& path);
+  const PathIdentity& OutputIdentity(const std::string& path);
   void NoteFileNotRead(const std::string& path, const std::string& reason);
   void ReportFilesNotRead();
   void NoFilesMessage();
@@ -358,9 +375,10 @@ class Engine final : private LineScanner::Sink {
   // Reads a file that IsTextFile found to be text, of `length` bytes. False
   // when it cannot be opened.
   // `counted`: what a worker counted in the file already, to be merged
-  // (null: the file is read here).
+  // (null: the file is read here); `bytes`: the whole file, read already,
+  // to be read instead of the file (null: the file is opened).
   bool ReadTextFile(const std::string& path, const TextFileInfo& info, int64_t length,
-                    PartCount* counted = nullptr);
+                    PartCount* counted = nullptr, const std::string_view* bytes = nullptr);
   // How ReadLines ended: whether the file opened, and the error that ended
   // the reading ("" for none).
   struct ReadResult {
@@ -368,7 +386,7 @@ class Engine final : private LineScanner::Sink {
     std::string error;
   };
   ReadResult ReadLines(const std::string& path, int text_result, int start_code, bool utf8,
-                       int64_t length, PartCount* counted);
+                       int64_t length, PartCount* counted, const std::string_view* bytes);
   // Parallel reading (parallel_reading.cpp). Whether the run may count its
   // files on worker threads: its words reach the list one by one, with no
   // phrase windows, no words shown as found and no expression that may
@@ -389,6 +407,7 @@ class Engine final : private LineScanner::Sink {
     int64_t end = -1;
     int64_t length = 0;
     bool show_progress = false;
+    const std::string_view* bytes = nullptr;  // the whole file, read already
   };
   ReadResult ReadRange(const std::string& path, LineEnding ending, bool decode_utf8,
                        const FileRange& range);
@@ -469,8 +488,20 @@ class Engine final : private LineScanner::Sink {
   int activity_ = -1;
   std::chrono::steady_clock::time_point activity_turned_;
   std::vector<FolderFile> folder_files_;  // the files the counting pass accepted
-  std::vector<Text> not_read_;            // files and folders that could not be read
-  std::string remembered_message_;        // why the counting pass stopped
+  // The bytes of the small files kept for the reading pass, copied by the
+  // engine's thread into blocks of its own: memory the workers allocated
+  // and the engine's thread held would make the workers' heaps grow page
+  // by page (a system call each).
+  std::vector<std::unique_ptr<char[]>> kept_blocks_;
+  char* kept_next_ = nullptr;   // the unused end of the last block,
+  size_t kept_block_left_ = 0;  // and its size
+  int64_t kept_bytes_ = 0;      // the bytes kept in all
+  // The count-only file and the output file of a folder run, as the files
+  // read are compared with them.
+  PathIdentity count_only_identity_;
+  PathIdentity output_identity_;
+  std::vector<Text> not_read_;      // files and folders that could not be read
+  std::string remembered_message_;  // why the counting pass stopped
   bool in_command_ = false;
   bool ended_by_error_ = false;  // a read error ended the run
   bool trim_input_path_ = true;

@@ -206,9 +206,9 @@ void Engine::StartSingleFileWords() {
 }
 
 bool Engine::ReadTextFile(const std::string& path, const TextFileInfo& info, int64_t length,
-                          PartCount* counted) {
+                          PartCount* counted, const std::string_view* bytes) {
   Settings& s = st_.settings;
-  const bool utf8 = ReadsAsUtf8(path, info);
+  const bool utf8 = ReadsAsUtf8(path, info, bytes);
   // "Only 7-bit ASCII words" is meant for 8-bit text; in a Unicode file
   // (UTF-8, UTF-16 or UTF-32 alike) it is suspended, so that one text
   // lists the same words in whichever form it is stored.
@@ -230,7 +230,8 @@ bool Engine::ReadTextFile(const std::string& path, const TextFileInfo& info, int
       e->st_.SettingChanged("Only7bitASCII");
     }
   } restore{this, only7bit, suspend};
-  const ReadResult read = ReadLines(path, info.result, info.start_code, utf8, length, counted);
+  const ReadResult read =
+      ReadLines(path, info.result, info.start_code, utf8, length, counted, bytes);
   if (read.opened && !read.error.empty()) {
     if (s.Source == InputSource::kFolder) {
       NoteFileNotRead(path, read.error);
@@ -262,7 +263,8 @@ void Engine::ShowFileProgress(int64_t bytes_done, int64_t length, bool lf_only) 
 }
 
 Engine::ReadResult Engine::ReadLines(const std::string& path, int text_result, int start_code,
-                                     bool utf8, int64_t length, PartCount* counted) {
+                                     bool utf8, int64_t length, PartCount* counted,
+                                     const std::string_view* bytes) {
   if (utf8 && text_result == kTextCrLf) {
     st_.SetLabel(Label::kNumWordsExcluded, "This is a UTF-8 text file.");
   } else if (text_result == kTextLf) {
@@ -284,7 +286,7 @@ Engine::ReadResult Engine::ReadLines(const std::string& path, int text_result, i
   if (CanCountInParts(path, ending, length)) {
     return ReadInParts(path, ending, decode_utf8, length, show_progress);
   }
-  return ReadRange(path, ending, decode_utf8, FileRange{0, -1, length, show_progress});
+  return ReadRange(path, ending, decode_utf8, FileRange{0, -1, length, show_progress, bytes});
 }
 
 Engine::LineHooks::LineHooks(Engine* e, bool progress, bool lf_only, int64_t length)
@@ -306,7 +308,11 @@ Engine::ReadResult Engine::ReadRange(const std::string& path, LineEnding ending,
                                      const FileRange& range) {
   LineReader reader;
   std::string error;
-  if (!reader.Open(path, ending, &error)) return ReadResult{false, error};
+  if (range.bytes != nullptr) {
+    reader.OpenBytes(*range.bytes, ending);
+  } else if (!reader.Open(path, ending, &error)) {
+    return ReadResult{false, error};
+  }
   if (range.begin != 0 && !reader.Rewind(range.begin)) return ReadResult{true, reader.error()};
   reader.SetEnd(range.end);
   // The comments of the file's kind: tags, scripts, styles and entities of

@@ -32,6 +32,11 @@ namespace {
 const std::string kCrLfS = "\r\n";
 constexpr int kProgressBarWidth = 39;
 constexpr int64_t kMaxCountArrayFiles = 10000;
+// How many bytes of small files the counting pass keeps for the reading
+// pass at most.
+constexpr int64_t kKeptBytesMax = int64_t{64} << 20;
+// The size of the blocks the kept bytes are copied into.
+constexpr size_t kKeptBlockBytes = size_t{1} << 20;
 // The files that could not be read are named in one message, at most this
 // many of them.
 constexpr size_t kNotReadNamed = 10;
@@ -71,21 +76,30 @@ struct Engine::CountingPass final : FolderVisitor {
     int error = 0;
     FileLook look;
   };
-  // How many events may wait to be handled.
-  static constexpr size_t kWindow = 64;
+  // The events of one piece of work: consecutive files that one task looks
+  // at, or one other event. Files go out in runs, so that the handing over
+  // costs the engine's thread little per file.
+  using Events = std::vector<Event>;
+  // How many files a task looks at, at most, and how many pieces of work
+  // may wait to be handled.
+  static constexpr size_t kRun = 16;
+  static constexpr size_t kWindow = 8;
 
   explicit CountingPass(Engine* e) : engine(e) {
-    if (e->threads_ > 1) group = std::make_unique<WorkerGroup<Event>>(e->threads_);
+    if (e->threads_ > 1) group = std::make_unique<WorkerGroup<Events>>(e->threads_);
   }
 
   bool OnFile(const std::string& path) override {
     if (group == nullptr) return engine->CountFolderFile(path, LookAtFile(path));
-    group->work.Post([path] { return Event{Event::Kind::kFile, path, 0, LookAtFile(path)}; });
+    files.push_back(path);
+    if (files.size() < kRun) return true;
+    PostFiles();
     return Handle(false);
   }
   bool OnSubfolder(const std::string& path) override {
     if (group == nullptr) return SubfolderEntered();
-    group->work.PostReady(Event{Event::Kind::kSubfolder, path, 0, {}});
+    PostFiles();
+    group->work.PostReady(Events{Event{Event::Kind::kSubfolder, path, 0, {}}});
     return Handle(false);
   }
   void OnUnreadable(const std::string& path, int error) override {
@@ -93,15 +107,32 @@ struct Engine::CountingPass final : FolderVisitor {
       engine->NoteFileNotRead(path, ErrorDescription(error));
       return;
     }
-    group->work.PostReady(Event{Event::Kind::kUnreadable, path, error, {}});
+    PostFiles();
+    group->work.PostReady(Events{Event{Event::Kind::kUnreadable, path, error, {}}});
     Handle(false);
   }
   // After the walk: the events still waiting.
   void Finish() {
-    if (group != nullptr) Handle(true);
+    if (group == nullptr) return;
+    PostFiles();
+    Handle(true);
   }
 
  private:
+  // Hands the files met since the last piece of work to a worker.
+  void PostFiles() {
+    if (files.empty()) return;
+    group->work.Post([paths = std::move(files), &cancel = group->cancel] {
+      Events events;
+      events.reserve(paths.size());
+      for (const std::string& path : paths) {
+        if (cancel) break;
+        events.push_back(Event{Event::Kind::kFile, path, 0, LookAtFile(path)});
+      }
+      return events;
+    });
+    files.clear();
+  }
   bool SubfolderEntered() {
     ++engine->st_.run.FolderCount;
     engine->st_.pacer.Check();
@@ -118,17 +149,20 @@ struct Engine::CountingPass final : FolderVisitor {
         engine->st_.pacer.Check();
         continue;
       }
-      const Event event = group->work.TakeFront();
-      switch (event.kind) {
-        case Event::Kind::kFile:
-          ended = !engine->CountFolderFile(event.path, event.look);
-          break;
-        case Event::Kind::kSubfolder:
-          ended = !SubfolderEntered();
-          break;
-        case Event::Kind::kUnreadable:
-          engine->NoteFileNotRead(event.path, ErrorDescription(event.error));
-          break;
+      Events events = group->work.TakeFront();
+      for (Event& event : events) {
+        if (ended) break;
+        switch (event.kind) {
+          case Event::Kind::kFile:
+            ended = !engine->CountFolderFile(event.path, std::move(event.look));
+            break;
+          case Event::Kind::kSubfolder:
+            ended = !SubfolderEntered();
+            break;
+          case Event::Kind::kUnreadable:
+            engine->NoteFileNotRead(event.path, ErrorDescription(event.error));
+            break;
+        }
       }
     }
     return !ended;
@@ -136,16 +170,29 @@ struct Engine::CountingPass final : FolderVisitor {
 
   static constexpr std::chrono::milliseconds kWaitStep{5};
   Engine* engine;
-  std::unique_ptr<WorkerGroup<Event>> group;
+  std::unique_ptr<WorkerGroup<Events>> group;
+  std::vector<std::string> files;  // met by the walk, not yet handed over
   bool ended = false;
 };
 
 Engine::FileLook Engine::LookAtFile(const std::string& path) {
   FileLook look;
-  look.stamp = StampOf(path);
   // A document is read for its text; a broken one is named when it is read.
   look.document = IsDocx(path);
-  if (!look.document) look.info = IsTextFile(path);
+  if (look.document) {
+    look.stamp = StampOf(path);
+    return look;
+  }
+  // One open and one read of the head give the stamp, the kind of text and,
+  // for a small file, all its bytes.
+  FileSample sample;
+  look.info = LookAtTextFile(path, &sample);
+  look.stamp = sample.stamp;
+  if (look.stamp.size < 0) look.stamp = StampOf(path);  // not opened, but it may be there
+  if (sample.whole) {
+    look.whole = true;
+    look.bytes = std::move(sample.bytes);
+  }
   return look;
 }
 
@@ -239,7 +286,7 @@ void Engine::ShowFileHeading(const std::string& path) {
   box.OutputToTxb(heading + Text(kCrLf));
 }
 
-bool Engine::CountFolderFile(const std::string& path, const FileLook& look) {
+bool Engine::CountFolderFile(const std::string& path, FileLook look) {
   const Settings& s = st_.settings;
   CountRun& run = st_.run;
   st_.pacer.Check();
@@ -248,7 +295,8 @@ bool Engine::CountFolderFile(const std::string& path, const FileLook& look) {
   const WordsFileList& count_only = s.WordsFiles[1];
   if (count_only.selected >= 0 &&
       static_cast<size_t>(count_only.selected) < count_only.paths.size() &&
-      SamePath(path, count_only.paths[static_cast<size_t>(count_only.selected)])) {
+      CountOnlyIdentity(count_only.paths[static_cast<size_t>(count_only.selected)])
+          .Matches(path, look.stamp)) {
     remembered_message_ =
         "The file " + path + kCrLfS + "is among the files to be scanned." + kCrLfS +
         "But this file is the same as the count-only words/phrases file" + kCrLfS +
@@ -269,7 +317,19 @@ bool Engine::CountFolderFile(const std::string& path, const FileLook& look) {
     }
   }
   ++run.FilesScanned;
-  folder_files_.push_back(FolderFile{path, run.FolderCount, info, stamp});
+  FolderFile file;
+  file.path = path;
+  file.folder = run.FolderCount;
+  file.info = info;
+  file.stamp = stamp;
+  // A small file read whole is kept for the reading pass, within a bound.
+  if (look.whole && !run.ListingFiles &&
+      kept_bytes_ + static_cast<int64_t>(look.bytes.size()) <= kKeptBytesMax) {
+    kept_bytes_ += static_cast<int64_t>(look.bytes.size());
+    file.kept = true;
+    file.bytes = KeepBytes(look.bytes);
+  }
+  folder_files_.push_back(std::move(file));
   if (run.ListingFiles) {
     st_.textbox.SetListingProgress(true, run.FilesScanned, run.FolderCount);
   } else if (run.FilesScanned < 10 || run.FilesScanned % 5 == 0) {
@@ -287,6 +347,18 @@ RunOutcome Engine::ScanFolder() {
   remembered_message_.clear();
   not_read_.clear();
   folder_files_.clear();
+  DropKeptBytes();
+  // However the run ends, the files it kept go with it.
+  struct Release {
+    Engine* e;
+    ~Release() {
+      e->folder_files_.clear();
+      e->DropKeptBytes();
+    }
+  } release{this};
+  // Each run looks at the count-only and output files afresh.
+  count_only_identity_ = PathIdentity();
+  output_identity_ = PathIdentity();
 
   // The counting pass.
   run.CountingFiles = true;
@@ -357,7 +429,7 @@ RunOutcome Engine::ScanFolder() {
   run.ReadingFiles = true;
   // With several threads, workers read and count the files ahead of their
   // turn; each is then merged in its turn.
-  const auto ahead = StartFolderAhead();
+  auto ahead = StartFolderAhead();
   for (size_t i = 0; i < folder_files_.size(); ++i) {
     if (run.StopRequested) break;
     const FolderFile& file = folder_files_[i];
@@ -372,6 +444,8 @@ RunOutcome Engine::ScanFolder() {
     st_.SetLabel(Label::kTotalNumOccurrences, "", false);
     st_.pacer.Check();
   }
+  // Work still under way after a stop ends before the files it reads go.
+  ahead.reset();
   run.ReadingFiles = false;
   // A whole pass went through every folder, those after the last file too.
   if (!run.StopRequested) run.FolderCount = folders;
@@ -379,6 +453,7 @@ RunOutcome Engine::ScanFolder() {
   st_.SetLabel(Label::kNumOccurrences, "", false);
   st_.HideLabel(Label::kFilesScanned);
   folder_files_.clear();
+  DropKeptBytes();
   ReportFilesNotRead();
   return RunOutcome::kListed;
 }
@@ -395,15 +470,19 @@ void Engine::ReadFolderFile(const FolderFile& file, FileAhead* ahead) {
     return;
   }
   // The output file is never read as input.
-  if (!s.OutputFilePath.empty() && !s.DisableOutputToFile && SamePath(path, s.OutputFilePath)) {
+  if (!s.OutputFilePath.empty() && !s.DisableOutputToFile &&
+      OutputIdentity(s.OutputFilePath).Matches(path, stamp)) {
     return;
   }
   const int64_t length = stamp.size;
   st_.SetLabel(Label::kFilesize, FormatFileSizeLine(length));
   const bool document = ahead != nullptr ? ahead->document : IsDocx(path);
-  const TextFileInfo info = ahead != nullptr                  ? ahead->info
-                            : stamp == file.stamp || document ? file.info
-                                                              : IsTextFile(path);
+  const bool unchanged = stamp == file.stamp;
+  const TextFileInfo info = ahead != nullptr        ? ahead->info
+                            : unchanged || document ? file.info
+                                                    : IsTextFile(path);
+  // The bytes the counting pass kept are the file's while it is unchanged.
+  const std::string_view* bytes = file.kept && unchanged && !document ? &file.bytes : nullptr;
   if (!document && !TextToRead(path, info)) return;
   DocxExtraction extraction;
   if (document && !ExtractDocumentText(path, &extraction)) return;
@@ -425,9 +504,41 @@ void Engine::ReadFolderFile(const FolderFile& file, FileAhead* ahead) {
   if (document) {
     ReadDocument(path, extraction);
   } else {
-    ReadTextFile(path, info, length, ahead != nullptr && ahead->counted ? &ahead->count : nullptr);
+    ReadTextFile(path, info, length, ahead != nullptr && ahead->counted ? &ahead->count : nullptr,
+                 bytes);
   }
   FlushPendingWords();
+}
+
+std::string_view Engine::KeepBytes(std::string_view bytes) {
+  if (bytes.size() > kept_block_left_) {
+    const size_t size = std::max(kKeptBlockBytes, bytes.size());
+    kept_blocks_.push_back(std::make_unique_for_overwrite<char[]>(size));
+    kept_next_ = kept_blocks_.back().get();
+    kept_block_left_ = size;
+  }
+  std::copy(bytes.begin(), bytes.end(), kept_next_);
+  const std::string_view kept(kept_next_, bytes.size());
+  kept_next_ += bytes.size();
+  kept_block_left_ -= bytes.size();
+  return kept;
+}
+
+void Engine::DropKeptBytes() {
+  kept_blocks_.clear();
+  kept_next_ = nullptr;
+  kept_block_left_ = 0;
+  kept_bytes_ = 0;
+}
+
+const PathIdentity& Engine::CountOnlyIdentity(const std::string& path) {
+  if (count_only_identity_.path() != path) count_only_identity_ = PathIdentity(path);
+  return count_only_identity_;
+}
+
+const PathIdentity& Engine::OutputIdentity(const std::string& path) {
+  if (output_identity_.path() != path) output_identity_ = PathIdentity(path);
+  return output_identity_;
 }
 
 void Engine::NoFilesMessage() {

@@ -36,38 +36,61 @@ constexpr int64_t kProbeBytes = int64_t{1} << 20;
 constexpr int64_t kProbeWords = 4096;
 // How long the engine waits for a worker before it looks at the clock.
 constexpr std::chrono::milliseconds kWaitStep{5};
+// A folder run's files go to the workers in runs of at most this many files
+// and, but for a run's last file, fewer bytes.
+constexpr size_t kRunFiles = 16;
+constexpr int64_t kRunBytes = int64_t{256} << 10;
 
 }  // namespace
 
 // The files of a folder run's reading pass, looked at and counted by the
-// workers a few files ahead of the one being merged.
+// workers a few files ahead of the one being merged. Consecutive small
+// files go to a worker together, so that the handing over costs the
+// engine's thread little per file.
 class Engine::FolderAhead {
  public:
   explicit FolderAhead(Engine* e)
       : engine_(e),
         setup_(e->MakePartSetup()),
         workers_(e->threads_),
-        window_(2 * static_cast<size_t>(e->threads_) + 2) {}
+        window_(static_cast<size_t>(e->threads_) + 2) {}
 
   // What the workers found for the next file of the pass (files are taken
   // in order); null when a stop was asked for while waiting.
   std::unique_ptr<FileAhead> TakeNext() {
-    Post();
-    while (!workers_.work.FrontReady(kWaitStep)) {
-      engine_->st_.pacer.Check();
-      if (engine_->st_.run.StopRequested) return nullptr;
+    if (taken_ == run_.size()) {
+      Post();
+      while (!workers_.work.FrontReady(kWaitStep)) {
+        engine_->st_.pacer.Check();
+        if (engine_->st_.run.StopRequested) return nullptr;
+      }
+      run_ = workers_.work.TakeFront();
+      taken_ = 0;
+      Post();
     }
-    std::unique_ptr<FileAhead> found = workers_.work.TakeFront();
-    Post();
-    return found;
+    return std::move(run_[taken_++]);
   }
 
  private:
+  using Run = std::vector<std::unique_ptr<FileAhead>>;
+
   void Post() {
     const std::vector<FolderFile>& files = engine_->folder_files_;
-    for (; next_ < files.size() && workers_.work.pending() < window_; ++next_) {
-      const FolderFile* file = &files[next_];
-      workers_.work.Post([this, file] { return Look(*file); });
+    while (next_ < files.size() && workers_.work.pending() < window_) {
+      // A run of small files, or a large file on its own.
+      size_t end = next_;
+      int64_t bytes = 0;
+      while (end < files.size() && end - next_ < kRunFiles && bytes < kRunBytes) {
+        bytes += std::max<int64_t>(files[end].stamp.size, 0);
+        ++end;
+      }
+      workers_.work.Post([this, &files, first = next_, end] {
+        Run run;
+        run.reserve(end - first);
+        for (size_t i = first; i < end; ++i) run.push_back(Look(files[i]));
+        return run;
+      });
+      next_ = end;
     }
   }
 
@@ -78,10 +101,18 @@ class Engine::FolderAhead {
     found->stamp = StampOf(file.path);
     if (found->stamp.size < 0 || workers_.cancel) return found;
     found->document = IsDocx(file.path);
-    found->info = found->stamp == file.stamp || found->document ? file.info : IsTextFile(file.path);
+    const bool unchanged = found->stamp == file.stamp;
+    found->info = unchanged || found->document ? file.info : IsTextFile(file.path);
     if (found->document || !IsTextToRead(found->info.result)) return found;
-    const FilePart part{file.path, EndingOf(found->info.result, found->info.start_code),
-                        ReadsAsUtf8(file.path, found->info) || found->info.result == kTextUnicode};
+    // The bytes the counting pass kept are the file's while it is unchanged.
+    const std::string_view* bytes = file.kept && unchanged ? &file.bytes : nullptr;
+    const FilePart part{
+        file.path,
+        EndingOf(found->info.result, found->info.start_code),
+        ReadsAsUtf8(file.path, found->info, bytes) || found->info.result == kTextUnicode,
+        0,
+        -1,
+        bytes};
     CountPart(setup_, part, workers_.cancel, &found->count);
     found->counted = true;
     return found;
@@ -89,9 +120,11 @@ class Engine::FolderAhead {
 
   Engine* engine_;
   const PartSetup setup_;
-  WorkerGroup<std::unique_ptr<FileAhead>> workers_;
-  const size_t window_;
-  size_t next_ = 0;
+  WorkerGroup<Run> workers_;
+  const size_t window_;  // runs posted and not yet taken, at most
+  size_t next_ = 0;      // the first file not yet posted
+  Run run_;              // the run being taken, and how far
+  size_t taken_ = 0;
 };
 
 void Engine::FolderAheadEnd::operator()(FolderAhead* ahead) const { delete ahead; }

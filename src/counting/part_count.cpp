@@ -80,14 +80,18 @@ LineEnding EndingOf(int text_result, int start_code) {
   }
 }
 
-bool ReadsAsUtf8(const std::string& path, const TextFileInfo& info) {
+bool ReadsAsUtf8(const std::string& path, const TextFileInfo& info, const std::string_view* bytes) {
   if (info.result != kStartTiny) return info.utf8;
-  std::ifstream in(path, std::ios::binary);
-  std::string bytes(4, '\0');
-  in.read(bytes.data(), 4);
-  bytes.resize(static_cast<size_t>(in.gcount()));
-  return IsValidUtf8(bytes) &&
-         std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
+  std::string head(4, '\0');
+  if (bytes != nullptr) {
+    head.assign(bytes->substr(0, 4));
+  } else {
+    std::ifstream in(path, std::ios::binary);
+    in.read(head.data(), 4);
+    head.resize(static_cast<size_t>(in.gcount()));
+  }
+  return IsValidUtf8(head) &&
+         std::any_of(head.begin(), head.end(), [](char c) { return (c & 0x80) != 0; });
 }
 
 void CountPart(const PartSetup& setup, const FilePart& part, const std::atomic<bool>& cancel,
@@ -102,7 +106,11 @@ void CountPart(const PartSetup& setup, const FilePart& part, const std::atomic<b
   // Only runs whose words reach the list one by one count in parallel.
   lines.SetBatching(true);
   LineReader reader;
-  if (!reader.Open(part.path, part.ending, &result->error)) return;
+  if (part.bytes != nullptr) {
+    reader.OpenBytes(*part.bytes, part.ending);
+  } else if (!reader.Open(part.path, part.ending, &result->error)) {
+    return;
+  }
   result->opened = true;
   if (part.begin != 0 && !reader.Rewind(part.begin)) {
     result->error = reader.error();

@@ -37,8 +37,10 @@ LineEnding EndingOf(int text_result, int start_code);
 
 // Whether the bytes of a text file are read as UTF-8: as IsTextFile found,
 // and for a file of 1 to 4 bytes, when those bytes are a multi-byte UTF-8
-// sequence ("ñu").
-bool ReadsAsUtf8(const std::string& path, const TextFileInfo& info);
+// sequence ("ñu"). `bytes`: the whole file, read already (null: the file
+// is read when its bytes are needed).
+bool ReadsAsUtf8(const std::string& path, const TextFileInfo& info,
+                 const std::string_view* bytes = nullptr);
 
 // What every worker of a run needs: the scanner as the run configured it
 // (its comment markers are set per file) and the options of the lines.
@@ -57,6 +59,9 @@ struct FilePart {
   bool decode_utf8 = false;
   int64_t begin = 0;
   int64_t end = -1;
+  // The whole file's bytes, read already (null: the file is read). Only for
+  // a part that is the whole file.
+  const std::string_view* bytes = nullptr;
 };
 
 // What a worker found.

@@ -181,8 +181,8 @@ void WordList::Clear() {
   // memory through the next.
   entries_.Release();
   arena_.Release();
-  std::vector<FileData>().swap(files_);
-  std::vector<LinkedTally>().swap(tallies_);
+  files_.Release();
+  tallies_.Release();
   tracking_files_ = false;
   list_words_ = false;
   slots_.Release();
@@ -216,7 +216,7 @@ uint64_t WordList::HashOfEntry(const WordEntry& e) const {
 void WordList::StartTrackingFiles() {
   // Every word so far came from file 0.
   tracking_files_ = true;
-  files_.resize(entries_.size());
+  files_.AssignZeros(entries_.size());
   for (size_t k = 0; k < entries_.size(); ++k) {
     if (pacer_ != nullptr) pacer_->Poll();
     files_[k].file_count = 1;
@@ -345,7 +345,7 @@ void WordList::DropRefused() {
     ++kept;
   }
   entries_.Truncate(kept);
-  if (tracking_files_) files_.resize(kept);
+  if (tracking_files_) files_.Truncate(kept);
   refused_ = 0;
 }
 

@@ -231,8 +231,8 @@ class WordList {
   Store<char> arena_;            // the characters of every word and sort key
   Store<uint32_t> slots_;        // entry position + 1; 0 = an empty slot
   bool tracking_files_ = false;  // a word came from a file other than file 0
-  std::vector<FileData> files_;  // parallel to entries_ while tracking_files_
-  std::vector<LinkedTally> tallies_;
+  Store<FileData> files_;        // parallel to entries_ while tracking_files_
+  Store<LinkedTally> tallies_;
   bool list_words_ = false;  // the words come from a words file: no file data
   size_t mask_ = 0;
   bool finalized_ = false;

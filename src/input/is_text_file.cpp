@@ -47,24 +47,23 @@ int CodeForErrno(int err) {
 }
 
 // Opens path for reading. Returns a negative start code, or 0 with the
-// descriptor in *fd and the length in *length. O_NONBLOCK keeps the open of a
-// pipe from waiting for a writer; such files are refused after fstat.
-int OpenRegularFile(const std::string& path, int* fd, int64_t* length) {
+// descriptor in *fd and what fstat says of it in *st. O_NONBLOCK keeps the
+// open of a pipe from waiting for a writer; such files are refused after
+// fstat.
+int OpenRegularFile(const std::string& path, int* fd, struct stat* st) {
   if (path.empty()) return kStartEmptyPath;
   const int f = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (f < 0) return CodeForErrno(errno);
-  struct stat st {};
-  if (fstat(f, &st) != 0) {
+  if (fstat(f, st) != 0) {
     const int code = CodeForErrno(errno);
     close(f);
     return code == kStartMissing ? kStartUnreadable : code;
   }
-  if (!S_ISREG(st.st_mode)) {
+  if (!S_ISREG(st->st_mode)) {
     close(f);
     return kStartUnreadable;
   }
   *fd = f;
-  *length = static_cast<int64_t>(st.st_size);
   return 0;
 }
 
@@ -94,19 +93,17 @@ std::string LowerExtensionOf(const std::string& path) {
 }
 
 // Whether the first `count` non-empty lines (lines end at CR LF, CR or LF)
-// declare the UTF-8 character set. Long lines are read in pieces, so that a
-// file of one huge line costs no more memory than any other.
-bool FirstLinesDeclareUtf8(const std::string& path, int count) {
-  LineReader reader;
-  std::string error;
-  if (!reader.Open(path, LineEnding::kLfOnly, &error)) return false;
-  reader.SetPieceLimit(size_t{1} << 20, false);
+// of the reader's file declare the UTF-8 character set. Long lines are read
+// in pieces, so that a file of one huge line costs no more memory than any
+// other.
+bool FirstLinesDeclareUtf8(LineReader* reader, int count) {
+  reader->SetPieceLimit(size_t{1} << 20, false);
   Utf8Declaration charset;
   int found = 0;
   bool line_has_text = false;
   std::string_view piece;
-  while (found < count && !charset.found() && reader.Next(&piece)) {
-    const bool ends = !reader.line_continues();
+  while (found < count && !charset.found() && reader->Next(&piece)) {
+    const bool ends = !reader->line_continues();
     charset.Feed(piece, ends);
     line_has_text = line_has_text || !piece.empty();
     if (ends) {
@@ -115,6 +112,19 @@ bool FirstLinesDeclareUtf8(const std::string& path, int count) {
     }
   }
   return charset.found();
+}
+
+// The same for the file at `path`, read from `sample` when that holds the
+// whole file.
+bool FirstLinesDeclareUtf8(const std::string& path, const FileSample& sample, int count) {
+  LineReader reader;
+  if (sample.whole) {
+    reader.OpenBytes(sample.bytes, LineEnding::kLfOnly);
+  } else {
+    std::string error;
+    if (!reader.Open(path, LineEnding::kLfOnly, &error)) return false;
+  }
+  return FirstLinesDeclareUtf8(&reader, count);
 }
 
 int ClassifyHead(const std::array<unsigned char, kHeadBytes>& b, const std::string& path) {
@@ -148,17 +158,14 @@ bool IsTextExtension(const std::string& path) {
 
 namespace {
 
-// Whether the head of the file (up to kSampleSize bytes from offset 0) is
+// Whether the head of the file (its first kSampleSize bytes at most) is
 // UTF-8 with at least one multi-byte sequence: the usual form of text on this
 // platform, which carries no byte-order mark. A Windows-1252 text with
 // accented letters is practically never valid UTF-8. A sequence cut off by
 // the end of the sample counts as valid.
-bool SampleIsUtf8(int fd, int64_t length) {
-  std::string sample(static_cast<size_t>(std::min<int64_t>(length, kSampleSize)), '\0');
-  if (lseek(fd, 0, SEEK_SET) != 0) return false;
-  const ssize_t got = ReadFully(fd, reinterpret_cast<unsigned char*>(sample.data()), sample.size());
-  if (got <= 0) return false;
-  sample.resize(static_cast<size_t>(got));
+bool SampleIsUtf8(std::string_view head, int64_t length) {
+  std::string sample(head.substr(0, static_cast<size_t>(std::min<int64_t>(length, kSampleSize))));
+  if (sample.empty()) return false;
   bool multibyte = false;
   for (unsigned char c : sample) {
     if (c >= 0x80) {
@@ -182,38 +189,76 @@ bool SampleIsUtf8(int fd, int64_t length) {
   return IsValidUtf8(sample);
 }
 
-}  // namespace
-
-int ClassifyFileStart(const std::string& path, bool charset_look) {
-  int code = 0;
+// The start code of the file at path (as ClassifyFileStart) from one open
+// and one read of its first bytes, which are kept in *sample with the file's
+// stamp; *length: the file's length when it could be opened. The bytes read
+// are the first `sample_size` or kSampleSize, whichever is more: all that
+// the looks at a file need.
+int ClassifyStart(const std::string& path, bool charset_look, int64_t sample_size,
+                  FileSample* sample, int64_t* length) {
+  *sample = FileSample();
+  *length = 0;
   try {
     int fd_raw = -1;
-    int64_t length = 0;
-    code = OpenRegularFile(path, &fd_raw, &length);
-    if (code < 0) return code;
+    struct stat st {};
+    const int opened = OpenRegularFile(path, &fd_raw, &st);
+    if (opened < 0) return opened;
     Fd fd(fd_raw);
-    if (length == 0) return kStartZeroLength;
-    if (length <= 4) return kStartTiny;
+    sample->stamp = StampFromStat(st);
+    *length = static_cast<int64_t>(st.st_size);
+    if (*length == 0) {
+      sample->whole = true;
+      return kStartZeroLength;
+    }
+    const int64_t want = std::min(*length, std::max(sample_size, kSampleSize));
+    sample->bytes.resize(static_cast<size_t>(want));
+    const ssize_t got = ReadFully(fd.get(), reinterpret_cast<unsigned char*>(sample->bytes.data()),
+                                  sample->bytes.size());
+    if (got < 0) {
+      const int err = errno;
+      sample->bytes.clear();
+      // The head of a tiny file tells nothing: it is classified by its length.
+      return *length <= 4 ? kStartTiny : CodeForErrno(err);
+    }
+    sample->bytes.resize(static_cast<size_t>(got));
+    sample->whole = got == *length;
+    if (*length <= 4) return kStartTiny;
     std::array<unsigned char, kHeadBytes> head{};  // missing bytes read as zero
-    if (ReadFully(fd.get(), head.data(), head.size()) < 0) return CodeForErrno(errno);
-    code = ClassifyHead(head, path);
-    if (code == kStartNothing && charset_look && SampleIsUtf8(fd.get(), length)) {
+    std::copy_n(sample->bytes.begin(), std::min<size_t>(sample->bytes.size(), head.size()),
+                head.begin());
+    int code = ClassifyHead(head, path);
+    if (code == kStartNothing && charset_look && SampleIsUtf8(sample->bytes, *length)) {
       code = kStartUtf8;
     }
     if (code == kStartNothing && charset_look && IsTextExtension(path) &&
-        FirstLinesDeclareUtf8(path, 10)) {
+        FirstLinesDeclareUtf8(path, *sample, 10)) {
       code = kStartUtf8;
     }
+    return code;
   } catch (const std::exception&) {
     return kStartUnreadable;
   }
-  return code;
+}
+
+}  // namespace
+
+int ClassifyFileStart(const std::string& path, bool charset_look) {
+  FileSample sample;
+  int64_t length = 0;
+  return ClassifyStart(path, charset_look, kSampleSize, &sample, &length);
 }
 
 TextFileInfo IsTextFile(const std::string& path, int64_t sample_size, double anomaly_limit,
                         bool charset_look) {
+  FileSample sample;
+  return LookAtTextFile(path, &sample, sample_size, anomaly_limit, charset_look);
+}
+
+TextFileInfo LookAtTextFile(const std::string& path, FileSample* sample, int64_t sample_size,
+                            double anomaly_limit, bool charset_look) {
   TextFileInfo info;
-  const int start = ClassifyFileStart(path, charset_look);
+  int64_t length = 0;
+  const int start = ClassifyStart(path, charset_look, sample_size, sample, &length);
   info.start_code = start;
   if (start < 0 || start == kStartRtf) {
     info.result = start;
@@ -225,38 +270,18 @@ TextFileInfo IsTextFile(const std::string& path, int64_t sample_size, double ano
   }
   const bool utf8 = start == kStartUtf8;
   info.utf8 = utf8;
-
-  int fd_raw = -1;
-  const int code = OpenRegularFile(path, &fd_raw, &info.length);
-  if (code < 0) {
-    info.result = code;
-    return info;
-  }
-  Fd fd(fd_raw);
-  if (info.length == 0) {
-    info.result = kStartZeroLength;
-    return info;
-  }
-  std::vector<unsigned char> sample;
-  try {
-    sample.resize(static_cast<size_t>(std::clamp<int64_t>(sample_size, 0, info.length)));
-  } catch (const std::exception&) {
-    info.result = kStartUnreadable;
-    return info;
-  }
-  const ssize_t got = ReadFully(fd.get(), sample.data(), sample.size());
-  if (got < 0) {
-    info.result = CodeForErrno(errno);
-    return info;
-  }
-  const int64_t n = got;
+  info.length = length;
+  // The sample is the head read above, as far as the file reaches.
+  const std::string& bytes = sample->bytes;
+  const int64_t n =
+      std::min(std::clamp<int64_t>(sample_size, 0, length), static_cast<int64_t>(bytes.size()));
 
   bool cr = false;
   bool lf = false;
   int64_t anomalies = 0;
   const double reject_above = 10.0 * anomaly_limit;
   for (int64_t i = 1; i <= n; ++i) {
-    const unsigned char c = sample[static_cast<size_t>(i - 1)];
+    const auto c = static_cast<unsigned char>(bytes[static_cast<size_t>(i - 1)]);
     if (c == '\n') {
       lf = true;
     } else if (c == '\r') {

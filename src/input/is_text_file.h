@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 
+#include "util/file_proc.h"
 #include "util/host.h"
 
 namespace vorn {
@@ -71,6 +72,14 @@ struct TextFileInfo {
   int64_t bytes_examined = 0;
 };
 
+// What a look at a file found besides its classification: the state of the
+// file it opened, and the file's first bytes.
+struct FileSample {
+  FileStamp stamp;     // size -1 when no regular file could be opened
+  std::string bytes;   // the first bytes read, up to the larger sample size
+  bool whole = false;  // bytes hold the whole file
+};
+
 // Classifies the file for reading (see the result constants). For result 7
 // start_code tells which Unicode form the file holds. A UTF-8 file (start
 // code 3) sets utf8 and gets the result of its line ends (1, 2 or 3) from the
@@ -79,6 +88,15 @@ struct TextFileInfo {
 // more than a fifth of sample_size has been examined is refused at once.
 TextFileInfo IsTextFile(const std::string& path, int64_t sample_size = kSampleSize,
                         double anomaly_limit = kAnomalyLimit, bool charset_look = true);
+
+// As IsTextFile, and stores in *sample what the look found: the file's stamp
+// as the open file gave it, and its first bytes (the first kSampleSize or
+// sample_size bytes, whichever is more). The file is opened once and its
+// head read once; only a longer file whose first lines are looked at for a
+// charset declaration is read again for them.
+TextFileInfo LookAtTextFile(const std::string& path, FileSample* sample,
+                            int64_t sample_size = kSampleSize, double anomaly_limit = kAnomalyLimit,
+                            bool charset_look = true);
 
 // The text of the "Not a text file" message for an input file of result 0.
 std::string NotATextFileMessage(const std::string& path, const TextFileInfo& info);

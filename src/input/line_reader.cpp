@@ -54,12 +54,23 @@ bool LineReader::Open(const std::string& path, LineEnding ending, std::string* e
   }
   // The reader reads whole blocks itself; a stdio buffer would only copy.
   std::setvbuf(file_, nullptr, _IONBF, 0);
+  open_ = true;
   return true;
+}
+
+void LineReader::OpenBytes(std::string_view bytes, LineEnding ending) {
+  Close();
+  ending_ = ending;
+  // The bytes are one block that ends the file: Fill has nothing to add.
+  buffer_.Append(bytes.data(), bytes.size());
+  eof_ = true;
+  open_ = true;
 }
 
 void LineReader::Close() {
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
+  open_ = false;
   buffer_.Release();
   std::string().swap(line_);
   pos_ = 0;
@@ -168,7 +179,7 @@ bool LineReader::Ensure(size_t n) {
 }
 
 bool LineReader::Next(std::string_view* line) {
-  if (file_ == nullptr || !error_.empty()) return false;
+  if (!open_ || !error_.empty()) return false;
   if (IsUnicode(ending_)) return NextUnicode(line);
   const bool lf_too = ending_ == LineEnding::kLfOnly;
   for (;;) {

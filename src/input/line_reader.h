@@ -42,6 +42,11 @@ class LineReader {
   // description when it cannot be opened.
   bool Open(const std::string& path, LineEnding ending, std::string* error);
 
+  // Reads the lines of `bytes`, the whole content of a file read already,
+  // as Open would read them from the file. The bytes are copied.
+  // Rewind and SetEnd are for files only.
+  void OpenBytes(std::string_view bytes, LineEnding ending);
+
   // Stores the next line (without its line end; UTF-8 for the Unicode modes)
   // in *line, valid until the next call, and returns true; returns false at
   // the end of the file or on a read error (see error()).
@@ -96,6 +101,7 @@ class LineReader {
   size_t FindCut();
 
   std::FILE* file_ = nullptr;
+  bool open_ = false;  // a file or bytes to read
   LineEnding ending_ = LineEnding::kCrLfOrCr;
   Store<char> buffer_;  // raw bytes read, from pos_ on not yet consumed
   size_t block_ = 0;    // the bytes the next Fill reads

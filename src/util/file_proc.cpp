@@ -59,9 +59,14 @@ PathKind ClassifyPath(const std::string& path) {
 }
 
 FileStamp StampOf(const std::string& path) {
-  FileStamp stamp;
   struct stat st {};
-  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return stamp;
+  if (stat(path.c_str(), &st) != 0) return FileStamp();
+  return StampFromStat(st);
+}
+
+FileStamp StampFromStat(const struct stat& st) {
+  FileStamp stamp;
+  if (!S_ISREG(st.st_mode)) return stamp;
   stamp.device = st.st_dev;
   stamp.inode = st.st_ino;
   stamp.size = st.st_size;
@@ -101,6 +106,56 @@ bool SamePath(const std::string& a, const std::string& b) {
     const fs::path abs_b = fs::absolute(fs::path(b), ec).lexically_normal();
     if (ec) return false;
     return abs_a == abs_b;
+  } catch (...) {
+    return false;
+  }
+}
+
+PathIdentity::PathIdentity(const std::string& path) : path_(path) {
+  if (path.empty()) return;
+  try {
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0) {
+      exists_ = true;
+      device_ = st.st_dev;
+      inode_ = st.st_ino;
+    }
+    std::error_code ec;
+    cwd_ = fs::current_path(ec);
+    has_cwd_ = !ec;
+    fs::path p(path);
+    if (p.is_relative()) {
+      if (!has_cwd_) return;
+      p = cwd_ / p;
+    }
+    absolute_ = p.lexically_normal();
+    located_ = true;
+  } catch (...) {
+    located_ = false;
+  }
+}
+
+bool PathIdentity::Matches(const std::string& other, const FileStamp& stamp) const {
+  if (other == path_) return true;
+  if (other.empty() || path_.empty()) return false;
+  // As fs::equivalent: both exist and are one file.
+  if (exists_ && stamp.size >= 0 && stamp.device == device_ && stamp.inode == inode_) return true;
+  if (!located_) return false;
+  // A last name other than "." and ".." stays last in the normal form, so a
+  // different one rules the location out without building it.
+  const size_t slash = other.rfind('/');
+  const std::string_view name =
+      std::string_view(other).substr(slash == std::string::npos ? 0 : slash + 1);
+  if (!name.empty() && name != "." && name != ".." && name != absolute_.filename().native()) {
+    return false;
+  }
+  try {
+    fs::path p(other);
+    if (p.is_relative()) {
+      if (!has_cwd_) return false;
+      p = cwd_ / p;
+    }
+    return p.lexically_normal() == absolute_;
   } catch (...) {
     return false;
   }

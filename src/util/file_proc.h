@@ -6,7 +6,10 @@
 #define VORN_UTIL_FILE_PROC_H_
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
+
+struct stat;
 
 namespace vorn {
 
@@ -47,6 +50,10 @@ struct FileStamp {
 // there is none.
 FileStamp StampOf(const std::string& path);
 
+// The stamp of a file as stat or fstat described it (size -1 when it is not
+// a regular file).
+FileStamp StampFromStat(const struct stat& st);
+
 // The length of the file in bytes, or -1 when it cannot be measured.
 int64_t FileLength(const std::string& path);
 
@@ -56,6 +63,35 @@ std::string FileSizeText(const std::string& path);
 
 // True when the two paths are the same text or name the same file.
 bool SamePath(const std::string& a, const std::string& b);
+
+// PathIdentity: what SamePath needs to know of one path, taken once (the
+// file it names and its absolute location), so that many paths can be
+// compared with it without asking the file system about it again.
+class PathIdentity {
+ public:
+  // The identity of no path: it matches no path but the empty one.
+  PathIdentity() = default;
+  // Takes the identity of `path` now (the working folder is looked up here,
+  // once).
+  explicit PathIdentity(const std::string& path);
+
+  const std::string& path() const { return path_; }
+
+  // Whether SamePath(other, path()) holds for a path `other` that names a
+  // regular file (or nothing), `stamp` being StampOf(other) as the caller
+  // took it. Asks the file system nothing.
+  bool Matches(const std::string& other, const FileStamp& stamp) const;
+
+ private:
+  std::string path_;
+  bool exists_ = false;  // path_ names a file (device_, inode_)
+  uint64_t device_ = 0;
+  uint64_t inode_ = 0;
+  bool has_cwd_ = false;
+  std::filesystem::path cwd_;
+  bool located_ = false;            // absolute_ is known
+  std::filesystem::path absolute_;  // lexically normal
+};
 
 // The folder part of a path ("" when it has none), without the trailing "/";
 // "/" for a file at the root.

@@ -81,7 +81,7 @@ class Store {
   // n records of zero bytes.
   void AssignZeros(size_t n) {
     Reserve(n);
-    std::memset(static_cast<void*>(data_), 0, n * sizeof(T));
+    if (n > 0) std::memset(static_cast<void*>(data_), 0, n * sizeof(T));
     size_ = n;
   }
   // Makes room for n records. Throws std::bad_alloc when there is none.
