@@ -144,7 +144,7 @@ struct Engine::CountingPass final : FolderVisitor {
   bool Handle(bool all) {
     while (!ended && !group->work.empty()) {
       const bool wait = all || group->work.pending() >= kWindow;
-      if (!group->work.FrontReady(wait ? kWaitStep : std::chrono::milliseconds(0))) {
+      if (!group->work.FrontReady(wait ? kWorkerWaitStep : std::chrono::milliseconds(0))) {
         if (!wait) break;
         engine->st_.pacer.Check();
         continue;
@@ -168,7 +168,6 @@ struct Engine::CountingPass final : FolderVisitor {
     return !ended;
   }
 
-  static constexpr std::chrono::milliseconds kWaitStep{5};
   Engine* engine;
   std::unique_ptr<WorkerGroup<Events>> group;
   std::vector<std::string> files;  // met by the walk, not yet handed over

@@ -34,8 +34,6 @@ constexpr int64_t kMostlyDistinct = 4;
 // words than kProbeWords tell nothing yet.
 constexpr int64_t kProbeBytes = int64_t{1} << 20;
 constexpr int64_t kProbeWords = 4096;
-// How long the engine waits for a worker before it looks at the clock.
-constexpr std::chrono::milliseconds kWaitStep{5};
 // A folder run's files go to the workers in runs of at most this many files
 // and, but for a run's last file, fewer bytes.
 constexpr size_t kRunFiles = 16;
@@ -60,7 +58,7 @@ class Engine::FolderAhead {
   std::unique_ptr<FileAhead> TakeNext() {
     if (taken_ == run_.size()) {
       Post();
-      while (!workers_.work.FrontReady(kWaitStep)) {
+      while (!workers_.work.FrontReady(kWorkerWaitStep)) {
         engine_->st_.pacer.Check();
         if (engine_->st_.run.StopRequested) return nullptr;
       }
@@ -239,7 +237,7 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
       // A stop drops the part it came in.
       if (st_.run.StopRequested) return ReadResult{true, ""};
     } else {
-      while (!w.work.FrontReady(kWaitStep)) {
+      while (!w.work.FrontReady(kWorkerWaitStep)) {
         st_.pacer.Check();
         if (st_.run.StopRequested) return ReadResult{true, ""};
       }

@@ -26,6 +26,10 @@
 
 namespace vorn {
 
+// How long a thread that must stay responsive (the window's) waits for a
+// worker's result at a time, before it looks at the clock again.
+inline constexpr std::chrono::milliseconds kWorkerWaitStep{5};
+
 // The number of threads a parallel run uses when none is chosen: the
 // processors the system offers, at least 1.
 int DefaultThreadCount();
