@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/scan_pieces.h"
+#include "support/vector_paths.h"
 #include "words/reg_exp.h"
 #include "words/simd_text.h"
 
@@ -392,14 +393,8 @@ std::vector<ScanSetting> ScanSettings() {
   };
 }
 
-// Sets each path in turn and puts back the one that was in use.
-class ScannerPathsTest : public testing::Test {
- protected:
-  void SetUp() override { saved_ = VectorPathName(); }
-  void TearDown() override { SetVectorPath(saved_); }
-
-  std::string saved_;
-};
+// Tests that scan on each path in turn.
+using ScannerPathsTest = VectorPathsTest;
 
 TEST_F(ScannerPathsTest, EveryPathHandsOnTheWordsOfTheByteLoop) {
   const std::vector<std::string> paths = VectorPathNames();

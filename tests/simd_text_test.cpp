@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/vector_paths.h"
 #include "words/char_classes.h"
 
 namespace vorn {
@@ -76,15 +77,8 @@ std::string RandomBytes(std::mt19937* rng, size_t n, int mix) {
   return s;
 }
 
-// Runs each test on every path this processor has, and puts back the path
-// that was in use.
-class SimdTextTest : public testing::Test {
- protected:
-  void SetUp() override { saved_ = VectorPathName(); }
-  void TearDown() override { SetVectorPath(saved_); }
-
-  std::string saved_;
-};
+// Runs each test on every path this processor has.
+using SimdTextTest = VectorPathsTest;
 
 TEST_F(SimdTextTest, PathsAreNamedAndChosen) {
   const std::vector<std::string> paths = VectorPathNames();
