@@ -1,6 +1,7 @@
 #include "words/simd_text.h"
 
 #include <gtest/gtest.h>
+#include <hwy/targets.h>
 
 #include <algorithm>
 #include <cctype>
@@ -93,6 +94,25 @@ TEST_F(SimdTextTest, PathsAreNamedAndChosen) {
   std::string upper = paths.back();
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   EXPECT_EQ(SetVectorPath(upper), paths.back());
+}
+
+TEST_F(SimdTextTest, PathsAreTheSetsHighwayFindsOnThisProcessor) {
+  // The engine reads the processor itself on x86-64; Highway's library must
+  // agree on every set built.
+#if !HWY_ARCH_X86
+  GTEST_SKIP() << "Highway answers for itself here";
+#endif
+  std::vector<std::string> want = {"scalar"};
+  const int64_t built = HWY_SSSE3 | HWY_SSE4 | HWY_AVX2 | HWY_AVX3;
+  const int64_t sets = hwy::SupportedTargets() & built;
+  for (int bit = 62; bit >= 0; --bit) {
+    if ((sets >> bit) & 1) {
+      std::string name = hwy::TargetName(int64_t{1} << bit);
+      for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      want.push_back(name);
+    }
+  }
+  EXPECT_EQ(VectorPathNames(), want);
 }
 
 TEST_F(SimdTextTest, WiderSetsThanTheProcessorHasGiveTheWidestBelow) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -76,6 +77,22 @@ size_t FindPrepare(const char* block, size_t n) {
 }
 
 }  // namespace plain
+
+// The kernels of every instruction set compiled, by the number of its bit
+// among Highway's targets; each build below enters its own before main()
+// runs (this file's static initialisers run in order, these first).
+struct CompiledTargets {
+  int64_t targets = 0;
+  TextKernels kernels[64] = {};
+};
+constinit CompiledTargets g_compiled;
+
+bool AddCompiledTarget(int64_t target, const TextKernels& kernels) {
+  g_compiled.targets |= target;
+  g_compiled.kernels[std::countr_zero(static_cast<uint64_t>(target))] = kernels;
+  return true;
+}
+
 }  // namespace
 }  // namespace vorn
 
@@ -315,7 +332,8 @@ size_t FindPrepare(const char* block, size_t n) {
   return plain::FindPrepare(block, n);
 }
 
-TextKernels TargetKernels() { return TextKernels{&LowerCopy, &ClassBits, &FindPrepare}; }
+[[maybe_unused]] const bool kCompiled =
+    AddCompiledTarget(HWY_TARGET, TextKernels{&LowerCopy, &ClassBits, &FindPrepare});
 
 }  // namespace HWY_NAMESPACE
 }  // namespace vorn
@@ -327,14 +345,43 @@ namespace vorn {
 
 namespace {
 
-HWY_EXPORT(TargetKernels);
-
 constexpr TextKernels kPlainKernels{&plain::LowerCopy, &plain::ClassBits, &plain::FindPrepare};
+
+// The instruction sets this processor and its system can run, as Highway's
+// target bits. On x86-64 the processor is asked directly, as Highway asks
+// it, so that the program needs no more of Highway than its headers:
+// Highway's library measures its timer when it is loaded, which costs every
+// run several milliseconds.
+int64_t ProcessorTargets() {
+#if HWY_ARCH_X86 && defined(__GNUC__) && !defined(__clang__)
+  // GCC's checks of the AVX sets include the system's saving of their
+  // registers.
+  __builtin_cpu_init();
+  int64_t targets = 0;
+  const bool ssse3 = __builtin_cpu_supports("sse3") && __builtin_cpu_supports("ssse3");
+  if (ssse3) targets |= HWY_SSSE3;
+  const bool sse4 = ssse3 && __builtin_cpu_supports("sse4.1") && __builtin_cpu_supports("sse4.2") &&
+                    __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("aes");
+  if (sse4) targets |= HWY_SSE4;
+  const bool avx2 = sse4 && __builtin_cpu_supports("avx") && __builtin_cpu_supports("avx2") &&
+                    __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2") &&
+                    __builtin_cpu_supports("f16c") && __builtin_cpu_supports("fma") &&
+                    __builtin_cpu_supports("lzcnt");
+  if (avx2) targets |= HWY_AVX2;
+  const bool avx3 = avx2 && __builtin_cpu_supports("avx512f") &&
+                    __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512dq") &&
+                    __builtin_cpu_supports("avx512bw");
+  if (avx3) targets |= HWY_AVX3;
+  return targets;
+#else
+  return hwy::SupportedTargets();
+#endif
+}
 
 // Highway's own fallbacks are no paths of their own: "scalar" is the plain
 // loops.
 int64_t RunnableTargets() {
-  return hwy::SupportedTargets() & HWY_TARGETS & ~static_cast<int64_t>(HWY_SCALAR | HWY_EMU128);
+  return ProcessorTargets() & g_compiled.targets & ~static_cast<int64_t>(HWY_SCALAR | HWY_EMU128);
 }
 
 std::string LowerName(int64_t target) {
@@ -343,14 +390,9 @@ std::string LowerName(int64_t target) {
   return name;
 }
 
-// The kernels Highway compiled for one target. The dispatch table is read
-// with that target chosen, and Highway's own choice restored after.
-TextKernels KernelsOf(int64_t target) {
-  hwy::ChosenTarget& chosen = hwy::GetChosenTarget();
-  chosen.Update(target);
-  const TextKernels kernels = HWY_DYNAMIC_DISPATCH(TargetKernels)();
-  chosen.Update(hwy::SupportedTargets());
-  return kernels;
+// The kernels compiled for one target.
+const TextKernels& KernelsOf(int64_t target) {
+  return g_compiled.kernels[std::countr_zero(static_cast<uint64_t>(target))];
 }
 
 std::string& PathName() {
