@@ -25,6 +25,8 @@ uint32_t ReferenceLowerCopy(const char* in, size_t n, char* out, bool lower) {
     out[i] = static_cast<char>(lower ? LowerByte(c) : c);
     if (c == 8 || c == 10 || c == 12 || c == 13 || c == 0xA0) hints |= kHintPrepare;
     if (c == '-') hints |= kHintHyphen;
+    if (c == '<') hints |= kHintAngle;
+    if (c >= 0x80) hints |= kHintHigh;
   }
   return hints;
 }

@@ -31,18 +31,21 @@ std::string_view TrimTrailingControls(std::string_view s) {
 
 }  // namespace
 
-Scanner::BlockHints LineScanner::PrepareLine(std::string_view text, bool decode_utf8) {
+uint32_t LineScanner::PrepareLine(std::string_view text, bool decode_utf8, Bytes* out, size_t at) {
   const bool lower = !case_significant_;
-  Scanner::BlockHints hints;
-  uint32_t seen = 0;
-  if (decode_utf8) {
-    line_.clear();
-    DecodeUtf8LineTo1252(text, &line_);
-    seen = Kernels().lower_copy(line_.data(), line_.size(), line_.data(), lower);
-  } else {
-    line_.resize(text.size());
-    seen = Kernels().lower_copy(text.data(), text.size(), line_.data(), lower);
+  out->resize(at + text.size());
+  uint32_t seen = Kernels().lower_copy(text.data(), text.size(), out->data() + at, lower);
+  if (decode_utf8 && (seen & kHintHigh) != 0) {
+    // Only a line with a byte above 127 decodes to other bytes.
+    out->resize(at);
+    DecodeUtf8LineTo1252(text, out);
+    seen = Kernels().lower_copy(out->data() + at, out->size() - at, out->data() + at, lower);
   }
+  return seen;
+}
+
+Scanner::BlockHints LineScanner::HintsOf(uint32_t seen) {
+  Scanner::BlockHints hints;
   hints.may_need_prepare = (seen & kHintPrepare) != 0;
   hints.may_hold_hyphens = (seen & kHintHyphen) != 0;
   return hints;
@@ -60,14 +63,25 @@ bool LineScanner::ScanPieceOfLine(std::string_view raw, bool last, bool decode_u
     return false;
   }
   sink->OnPiece(!line_open_);
-  const Scanner::BlockHints hints = PrepareLine(text, decode_utf8);
-  if (batching_ && !line_open_ && last && !hints.may_hold_hyphens && line_.size() < kBatchBytes &&
-      !scanner_->HasCommentMarkers() && !scanner_->markup() && line_.find('<') == Bytes::npos) {
-    batch_ += line_;
-    batch_ += ' ';
-    batch_hints_.may_need_prepare |= hints.may_need_prepare;
-    return batch_.size() >= kBatchBytes && Flush(sink);
+  if (batching_ && !line_open_ && last && text.size() < kBatchBytes &&
+      !scanner_->HasCommentMarkers() && !scanner_->markup()) {
+    // The line is made ready at the end of the batch, and stays there when
+    // it may be scanned with the others.
+    const size_t at = batch_.size();
+    const uint32_t seen = PrepareLine(text, decode_utf8, &batch_, at);
+    if ((seen & (kHintHyphen | kHintAngle)) == 0 && batch_.size() - at < kBatchBytes) {
+      batch_ += ' ';
+      batch_hints_.may_need_prepare |= (seen & kHintPrepare) != 0;
+      return batch_.size() >= kBatchBytes && Flush(sink);
+    }
+    line_.assign(batch_, at);
+    batch_.resize(at);
+    if (Flush(sink)) return true;
+    line_.push_back(' ');
+    scanner_->ScanTextBlock(&line_, sink, HintsOf(seen));
+    return false;
   }
+  const Scanner::BlockHints hints = HintsOf(PrepareLine(text, decode_utf8, &line_, 0));
   if (Flush(sink)) return true;
   if (last) line_.push_back(' ');
   if (!line_open_ && last) {

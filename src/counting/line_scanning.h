@@ -58,9 +58,11 @@ class LineScanner {
   bool ScanPieceOfLine(std::string_view raw, bool last, bool decode_utf8, Sink* sink);
 
  private:
-  // Lower-cases (and decodes) one line or piece into line_, and says what
-  // the scanner's preparation may find in it.
-  Scanner::BlockHints PrepareLine(std::string_view text, bool decode_utf8);
+  // Lower-cases (and decodes) one line or piece into *out from `at` on (out
+  // ends there), and returns the hints of the bytes put there (kHint...).
+  uint32_t PrepareLine(std::string_view text, bool decode_utf8, Bytes* out, size_t at);
+  // What the scanner's preparation may find in a line of those hints.
+  static Scanner::BlockHints HintsOf(uint32_t seen);
 
   Scanner* scanner_;
   bool case_significant_ = false;

@@ -34,6 +34,8 @@ struct ByteTables {
       uint16_t hint = 0;
       if (b == 8 || b == 10 || b == 12 || b == 13 || b == 0xA0) hint = kHintPrepare;
       if (b == '-') hint = kHintHyphen;
+      if (b == '<') hint = kHintAngle;
+      if (b >= 0x80) hint |= kHintHigh;
       as_is[b] = static_cast<uint16_t>(b | hint << 8);
       lower[b] = static_cast<uint16_t>(LowerByte(static_cast<uint8_t>(b)) | hint << 8);
     }
@@ -151,10 +153,14 @@ struct LowerCopier {
   DT d;
   hn::Mask<DT> prepare = hn::FirstN(DT(), 0);
   hn::Mask<DT> hyphen = hn::FirstN(DT(), 0);
+  hn::Mask<DT> angle = hn::FirstN(DT(), 0);
+  hn::Vec<DT> any = hn::Zero(DT());  // every byte copied, or-ed together
 
   HWY_INLINE void Copy(hn::Vec<DT> v, hn::Mask<DT> valid, uint8_t* to) {
     prepare = hn::Or(prepare, hn::And(valid, PrepareBytes(d, v)));
     hyphen = hn::Or(hyphen, hn::And(valid, hn::Eq(v, hn::Set(d, '-'))));
+    angle = hn::Or(angle, hn::And(valid, hn::Eq(v, hn::Set(d, '<'))));
+    any = hn::Or(any, hn::IfThenElseZero(valid, v));
     if constexpr (kMaskedMemory) {
       hn::BlendedStore(kLower ? LowerBytes(d, v) : v, valid, d, to);
     }
@@ -162,11 +168,15 @@ struct LowerCopier {
   HWY_INLINE void Copy(hn::Vec<DT> v, uint8_t* to) {
     prepare = hn::Or(prepare, PrepareBytes(d, v));
     hyphen = hn::Or(hyphen, hn::Eq(v, hn::Set(d, '-')));
+    angle = hn::Or(angle, hn::Eq(v, hn::Set(d, '<')));
+    any = hn::Or(any, v);
     hn::StoreU(kLower ? LowerBytes(d, v) : v, d, to);
   }
   HWY_INLINE uint32_t Hints() const {
+    const auto high = hn::Ne(hn::And(any, hn::Set(d, 0x80)), hn::Zero(d));
     return (hn::AllFalse(d, prepare) ? 0 : kHintPrepare) |
-           (hn::AllFalse(d, hyphen) ? 0 : kHintHyphen);
+           (hn::AllFalse(d, hyphen) ? 0 : kHintHyphen) | (hn::AllFalse(d, high) ? 0 : kHintHigh) |
+           (hn::AllFalse(d, angle) ? 0 : kHintAngle);
   }
 };
 

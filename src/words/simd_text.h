@@ -41,13 +41,16 @@ struct ByteSet {
 // What LowerCopy tells of the bytes it copied.
 inline constexpr uint32_t kHintPrepare = 1;  // a backspace, LF, form feed, CR or no-break space
 inline constexpr uint32_t kHintHyphen = 2;   // a "-"
+inline constexpr uint32_t kHintHigh = 4;     // a byte of 0x80 or above
+inline constexpr uint32_t kHintAngle = 8;    // a "<"
 
 // The kernels of one path.
 struct TextKernels {
   // Copies in[0, n) to out[0, n), lower-cased (the case pairs of
   // Windows-1252: A-Z, 0xC0-0xDE but 0xD7, and 0x8A 0x8C 0x8E 0x9F) when
-  // lower. Returns kHintPrepare and kHintHyphen for what the copied bytes
-  // hold. REQUIRES: the two ranges do not overlap, unless in == out.
+  // lower. Returns the hints (kHintPrepare, kHintHyphen, kHintHigh,
+  // kHintAngle) of what the copied bytes hold. REQUIRES: the two ranges do not overlap, unless in
+  // == out.
   uint32_t (*lower_copy)(const char* in, size_t n, char* out, bool lower);
   // Stores in bits[0, n / 64 + 1) the bitmap of the bytes of block[0, n)
   // that are in set: bit i % 64 of bits[i / 64] for block[i]; every bit from
