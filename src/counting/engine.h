@@ -416,8 +416,9 @@ class Engine final : private LineScanner::Sink {
   class LineHooks;
   // Whether the single input file is counted in parts, and that reading:
   // the engine reads the first part itself while the workers count the
-  // others (on one thread, it counts them too, each into a table of its
-  // own: a small table is found faster). When the first part is mostly
+  // others, and counts those that no worker has begun when it needs them,
+  // each into a table of its own (a small table is found faster), on one
+  // thread all of them. When the first part is mostly
   // distinct words, merging would cost more than it saves, and the engine
   // reads the rest itself too.
   bool CanCountInParts(const std::string& path, LineEnding ending, int64_t length) const;

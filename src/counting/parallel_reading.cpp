@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
+#include <thread>
 
 #include "counting/engine.h"
 #include "counting/word_lists.h"
@@ -178,20 +179,23 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
   const auto end_of = [&](size_t k) { return k + 1 < starts.size() ? starts[k + 1] : -1; };
   const PartSetup setup = MakePartSetup();
   using Counted = std::shared_ptr<PartCount>;
-  // On one thread the engine counts every part itself, and no worker is
-  // started.
-  const bool here = threads_ == 1;
-  WorkerGroup<Counted> w(here ? 0 : threads_);
-  // The workers count the parts after the first, at most one more at a
-  // time than there are workers.
+  // The workers count the parts after the first, and so does the engine when
+  // the next part to merge has not begun: a run on n threads has n - 1
+  // workers, and on one thread the engine counts every part itself. A part
+  // counted here lets the window's events run.
+  WorkerGroup<Counted> w(threads_ - 1);
+  const std::thread::id engine_thread = std::this_thread::get_id();
+  LineHooks hooks(this, show_progress, ending == LineEnding::kLfOnly, length);
+  // At most one more part is posted at a time than there are threads.
   const size_t window = static_cast<size_t>(threads_) + 1;
   size_t next = 1;
   const auto post = [&] {
     for (; next < starts.size() && w.work.pending() < window; ++next) {
       const FilePart part{path, ending, decode_utf8, starts[next], end_of(next)};
-      w.work.Post([&setup, part, &cancel = w.cancel] {
+      w.work.Post([&setup, part, &cancel = w.cancel, &hooks, engine_thread] {
         auto counted = std::make_shared<PartCount>();
-        CountPart(setup, part, cancel, counted.get());
+        const bool here = std::this_thread::get_id() == engine_thread;
+        CountPart(setup, part, cancel, counted.get(), here ? &hooks : nullptr);
         return counted;
       });
     }
@@ -217,7 +221,9 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
       return ReadRange(path, ending, decode_utf8, FileRange{read_to, -1, length, show_progress});
     }
   }
-  if (!here) post();
+  // On one thread nothing is posted before the first part is read: the
+  // engine would count the parts before it otherwise.
+  if (threads_ > 1) post();
   const ReadResult first =
       ReadRange(path, ending, decode_utf8, FileRange{read_to, end_of(0), length, show_progress});
   if (!first.opened || !first.error.empty() || starts.size() == 1 || st_.run.StopRequested) {
@@ -227,22 +233,20 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
     w.cancel = true;
     return ReadRange(path, ending, decode_utf8, FileRange{starts[1], -1, length, show_progress});
   }
+  post();
   for (size_t merged = 1; merged < starts.size(); ++merged) {
-    Counted part;
-    if (here) {
-      part = std::make_shared<PartCount>();
-      LineHooks hooks(this, show_progress, ending == LineEnding::kLfOnly, length);
-      const FilePart range{path, ending, decode_utf8, starts[merged], end_of(merged)};
-      CountPart(setup, range, w.cancel, part.get(), &hooks);
+    while (!w.work.FrontReady(std::chrono::milliseconds(0))) {
+      if (w.pool.RunPending()) {
+        // What the window asked while the part was counted here is acted on
+        // now; its result waits for its turn.
+        if (st_.Abandoning) throw RunAbandoned{};
+      } else if (!w.work.FrontReady(kWorkerWaitStep)) {
+        st_.pacer.Check();
+      }
       // A stop drops the part it came in.
       if (st_.run.StopRequested) return ReadResult{true, ""};
-    } else {
-      while (!w.work.FrontReady(kWorkerWaitStep)) {
-        st_.pacer.Check();
-        if (st_.run.StopRequested) return ReadResult{true, ""};
-      }
-      part = w.work.TakeFront();
     }
+    const Counted part = w.work.TakeFront();
     if (!part->opened) return ReadResult{true, part->error};
     MergePart(*part);
     if (!part->error.empty()) return ReadResult{true, part->error};
@@ -251,7 +255,7 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
       ShowFileProgress(done, length, ending == LineEnding::kLfOnly);
     }
     if (Yield()) break;
-    if (!here) post();
+    post();
   }
   return ReadResult{true, ""};
 }

@@ -31,6 +31,26 @@ void WorkerPool::Post(std::function<void()> task) {
   ready_.notify_one();
 }
 
+bool WorkerPool::RunPending() {
+  std::function<void()> task;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (tasks_.empty()) return false;
+    task = std::move(tasks_.front());
+    tasks_.pop_front();
+  }
+  task();
+  return true;
+}
+
+void WorkerPool::DropPending() {
+  std::deque<std::function<void()>> dropped;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    dropped.swap(tasks_);
+  }
+}
+
 void WorkerPool::Work() {
   while (true) {
     std::function<void()> task;

@@ -45,6 +45,12 @@ class WorkerPool {
 
   int size() const { return static_cast<int>(threads_.size()); }
   void Post(std::function<void()> task);
+  // Runs the oldest task no thread has begun on the calling thread, so that
+  // a thread waiting for the tasks can do one of them itself. Returns false
+  // when there was none.
+  bool RunPending();
+  // Drops the tasks no thread has begun: they never run.
+  void DropPending();
 
  private:
   void Work();
@@ -108,7 +114,11 @@ class OrderedWork {
 template <typename Result>
 struct WorkerGroup {
   explicit WorkerGroup(int threads) : pool(threads), work(&pool) {}
-  ~WorkerGroup() { cancel = true; }  // then `work` waits for its tasks, `pool` for its threads
+  ~WorkerGroup() {
+    // Then `work` waits for the tasks begun, and `pool` for its threads.
+    cancel = true;
+    pool.DropPending();
+  }
   WorkerGroup(const WorkerGroup&) = delete;
   WorkerGroup& operator=(const WorkerGroup&) = delete;
 

@@ -1,0 +1,79 @@
+#include "util/work_pool.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <thread>
+#include <vector>
+
+namespace vorn {
+namespace {
+
+TEST(WorkPoolTest, ResultsComeBackInTheOrderPostedWhoeverRunsTheTasks) {
+  for (int threads : {0, 1, 3}) {
+    WorkerGroup<int> group(threads);
+    for (int i = 0; i < 20; ++i) {
+      group.work.Post([i] {
+        std::this_thread::sleep_for(std::chrono::microseconds((20 - i) * 50));
+        return i;
+      });
+    }
+    std::vector<int> got;
+    while (!group.work.empty()) {
+      // The waiting thread does a task itself when one is left undone.
+      while (!group.work.FrontReady(std::chrono::milliseconds(0)) && group.pool.RunPending()) {
+      }
+      got.push_back(group.work.TakeFront());
+    }
+    std::vector<int> want(20);
+    for (int i = 0; i < 20; ++i) want[i] = i;
+    EXPECT_EQ(got, want) << threads << " threads";
+    EXPECT_FALSE(group.pool.RunPending());
+  }
+}
+
+TEST(WorkPoolTest, TheWaitingThreadTakesTheOldestTaskNotBegun) {
+  WorkerGroup<int> group(1);
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  std::atomic<bool> first_begun{false};
+  group.work.Post([released, &first_begun] {
+    first_begun = true;
+    released.wait();
+    return 1;
+  });
+  while (!first_begun) std::this_thread::yield();
+  std::thread::id ran_on;
+  group.work.Post([&ran_on] {
+    ran_on = std::this_thread::get_id();
+    return 2;
+  });
+  group.work.Post([] { return 3; });
+  EXPECT_TRUE(group.pool.RunPending());  // task 2, here, while the worker waits in task 1
+  EXPECT_EQ(ran_on, std::this_thread::get_id());
+  release.set_value();
+  EXPECT_EQ(group.work.TakeFront(), 1);
+  EXPECT_EQ(group.work.TakeFront(), 2);
+  EXPECT_EQ(group.work.TakeFront(), 3);
+}
+
+TEST(WorkPoolTest, TasksNotBegunAreDroppedWhenTheGroupEnds) {
+  // Without threads nothing ever runs the tasks: the group must still end.
+  std::atomic<int> ran{0};
+  {
+    WorkerGroup<int> group(0);
+    for (int i = 0; i < 5; ++i) {
+      group.work.Post([&ran] {
+        ++ran;
+        return 0;
+      });
+    }
+    EXPECT_TRUE(group.pool.RunPending());
+  }
+  EXPECT_EQ(ran, 1);
+}
+
+}  // namespace
+}  // namespace vorn
