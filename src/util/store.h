@@ -1,9 +1,11 @@
 // Store: an array of trivially copyable records that grows by realloc.
 //
-// A large block then grows where it stands (the system moves its pages), so
-// that growing neither copies the records nor holds the old and the new
-// block at once, and the pages already written are not written again. Room
-// made for new records is not zeroed.
+// A large block is mapped by the store itself and grows by remapping (the
+// system moves its pages), so that growing neither copies the records nor
+// holds the old and the new block at once, and the pages already written
+// are not written again; it asks for huge pages where the system offers
+// them, so that a table of millions of records costs a few page faults
+// instead of thousands. Room made for new records is not zeroed.
 
 #ifndef VORN_UTIL_STORE_H_
 #define VORN_UTIL_STORE_H_
@@ -15,6 +17,10 @@
 #include <cstring>
 #include <new>
 #include <type_traits>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace vorn {
 
@@ -40,7 +46,7 @@ class Store {
     }
     return *this;
   }
-  ~Store() { std::free(data_); }
+  ~Store() { Free(); }
 
   size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
@@ -80,36 +86,83 @@ class Store {
   }
   // n records of zero bytes.
   void AssignZeros(size_t n) {
+    const bool empty_block = capacity_ == 0;
     Reserve(n);
-    if (n > 0) std::memset(static_cast<void*>(data_), 0, n * sizeof(T));
+    // A block just mapped holds zeros already.
+    if (n > 0 && !(empty_block && mapped_)) {
+      std::memset(static_cast<void*>(data_), 0, n * sizeof(T));
+    }
     size_ = n;
   }
   // Makes room for n records. Throws std::bad_alloc when there is none.
   void Reserve(size_t n) {
     if (n <= capacity_) return;
     if (n > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
-    void* grown = std::realloc(static_cast<void*>(data_), n * sizeof(T));
-    if (grown == nullptr) throw std::bad_alloc();
-    data_ = static_cast<T*>(grown);
-    capacity_ = n;
+    if (!Reblock(n * sizeof(T))) throw std::bad_alloc();
   }
   // Gives back the memory beyond size().
   void ShrinkToFit() {
     if (size_ == capacity_ || size_ == 0) return;
-    void* shrunk = std::realloc(static_cast<void*>(data_), size_ * sizeof(T));
-    if (shrunk == nullptr) return;  // the larger block stays
-    data_ = static_cast<T*>(shrunk);
-    capacity_ = size_;
+    Reblock(size_ * sizeof(T));  // on failure the larger block stays
   }
   // Gives the memory back.
   void Release() {
-    std::free(data_);
+    Free();
     data_ = nullptr;
     size_ = 0;
     capacity_ = 0;
   }
 
  private:
+  // Blocks of at least this many bytes are mapped by the store: only the
+  // tables of a large run, which live long. Smaller blocks are left to
+  // malloc, which reuses them without asking the system again (a part's
+  // table of a few megabytes, made and dropped by the dozen).
+  static constexpr size_t kMapBytes = size_t{16} << 20;
+  static constexpr size_t kPageBytes = 4096;
+
+  // Moves the records into a block of `bytes` bytes (at least size()
+  // records). Returns false, the block unchanged, when there is no room.
+  [[gnu::noinline]] bool Reblock(size_t bytes) {
+#if defined(__linux__)
+    if (bytes >= kMapBytes || mapped_) {
+      if (bytes > SIZE_MAX - kPageBytes) return false;
+      const size_t length = (bytes + kPageBytes - 1) & ~(kPageBytes - 1);
+      void* block = nullptr;
+      if (mapped_) {
+        block = mremap(data_, mapped_length_, length, MREMAP_MAYMOVE);
+      } else {
+        block = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (block != MAP_FAILED && size_ > 0) std::memcpy(block, data_, size_ * sizeof(T));
+      }
+      if (block == MAP_FAILED) return false;
+      if (!mapped_) std::free(data_);
+#if defined(MADV_HUGEPAGE)
+      madvise(block, length, MADV_HUGEPAGE);  // only advice
+#endif
+      data_ = static_cast<T*>(block);
+      mapped_ = true;
+      mapped_length_ = length;
+      capacity_ = length / sizeof(T);
+      return true;
+    }
+#endif
+    void* block = std::realloc(static_cast<void*>(data_), bytes);
+    if (block == nullptr) return false;
+    data_ = static_cast<T*>(block);
+    capacity_ = bytes / sizeof(T);
+    return true;
+  }
+  void Free() {
+#if defined(__linux__)
+    if (mapped_) {
+      munmap(data_, mapped_length_);
+      mapped_ = false;
+      return;
+    }
+#endif
+    std::free(data_);
+  }
   // Makes room for n more records, at least doubling the capacity.
   void Grow(size_t n) {
     if (n > SIZE_MAX / sizeof(T) - size_) throw std::bad_alloc();
@@ -127,6 +180,9 @@ class Store {
     data_ = other->data_;
     size_ = other->size_;
     capacity_ = other->capacity_;
+    mapped_ = other->mapped_;
+    mapped_length_ = other->mapped_length_;
+    other->mapped_ = false;
     other->data_ = nullptr;
     other->size_ = 0;
     other->capacity_ = 0;
@@ -135,6 +191,8 @@ class Store {
   T* data_ = nullptr;
   size_t size_ = 0;
   size_t capacity_ = 0;
+  bool mapped_ = false;       // data_ is a mapping of its own,
+  size_t mapped_length_ = 0;  // this long
 };
 
 }  // namespace vorn
