@@ -64,10 +64,11 @@ bool SameOrBelow(const std::filesystem::path& folder, const std::filesystem::pat
 
 }  // namespace
 
-// The counting pass (and the listing) as the walk's visitor. With several
-// threads, workers look at the files (their stamps and kinds) while the
-// walk goes on; every event of the walk is then handled in the order the
-// walk met it, so that the pass finds what it finds on one thread.
+// The counting pass (and the listing) as the walk's visitor. With n
+// threads, n - 1 workers look at the files (their stamps and kinds) while
+// the walk goes on, and the engine too while it waits for them; every event
+// of the walk is then handled in the order the walk met it, so that the
+// pass finds what it finds on one thread.
 struct Engine::CountingPass final : FolderVisitor {
   // One event of the walk.
   struct Event {
@@ -86,7 +87,7 @@ struct Engine::CountingPass final : FolderVisitor {
   static constexpr size_t kWindow = 8;
 
   explicit CountingPass(Engine* e) : engine(e) {
-    if (e->threads_ > 1) group = std::make_unique<WorkerGroup<Events>>(e->threads_);
+    if (e->threads_ > 1) group = std::make_unique<WorkerGroup<Events>>(e->threads_ - 1);
   }
 
   bool OnFile(const std::string& path) override {
@@ -144,9 +145,12 @@ struct Engine::CountingPass final : FolderVisitor {
   bool Handle(bool all) {
     while (!ended && !group->work.empty()) {
       const bool wait = all || group->work.pending() >= kWindow;
-      if (!group->work.FrontReady(wait ? kWorkerWaitStep : std::chrono::milliseconds(0))) {
+      if (!group->work.FrontReady(std::chrono::milliseconds(0))) {
         if (!wait) break;
-        engine->st_.pacer.Check();
+        // The engine looks at files too while it waits.
+        if (!group->pool.RunPending() && !group->work.FrontReady(kWorkerWaitStep)) {
+          engine->st_.pacer.Check();
+        }
         continue;
       }
       Events events = group->work.TakeFront();

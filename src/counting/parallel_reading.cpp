@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "counting/engine.h"
@@ -43,24 +44,31 @@ constexpr int64_t kRunBytes = int64_t{256} << 10;
 }  // namespace
 
 // The files of a folder run's reading pass, looked at and counted by the
-// workers a few files ahead of the one being merged. Consecutive small
-// files go to a worker together, so that the handing over costs the
-// engine's thread little per file.
+// workers a few files ahead of the one being merged, and by the engine
+// while the next one is not ready (a run on n threads has n - 1 workers).
+// Consecutive small files go to a worker together, so that the handing
+// over costs the engine's thread little per file.
 class Engine::FolderAhead {
  public:
   explicit FolderAhead(Engine* e)
       : engine_(e),
         setup_(e->MakePartSetup()),
-        workers_(e->threads_),
+        workers_(e->threads_ - 1),
         window_(static_cast<size_t>(e->threads_) + 2) {}
 
-  // What the workers found for the next file of the pass (files are taken
-  // in order); null when a stop was asked for while waiting.
+  // What the workers (or the engine) found for the next file of the pass
+  // (files are taken in order); null when a stop was asked for while
+  // waiting.
   std::unique_ptr<FileAhead> TakeNext() {
     if (taken_ == run_.size()) {
       Post();
-      while (!workers_.work.FrontReady(kWorkerWaitStep)) {
-        engine_->st_.pacer.Check();
+      while (!workers_.work.FrontReady(std::chrono::milliseconds(0))) {
+        if (workers_.pool.RunPending()) {
+          if (engine_->st_.Abandoning) throw RunAbandoned{};
+        } else if (!workers_.work.FrontReady(kWorkerWaitStep)) {
+          engine_->st_.pacer.Check();
+        }
+        // A stop drops the files counted ahead.
         if (engine_->st_.run.StopRequested) return nullptr;
       }
       run_ = workers_.work.TakeFront();
@@ -93,8 +101,8 @@ class Engine::FolderAhead {
     }
   }
 
-  // On a worker: what the reading pass would find out about the file, and
-  // its words when it is text.
+  // On a worker (or the engine): what the reading pass would find out about
+  // the file, and its words when it is text.
   std::unique_ptr<FileAhead> Look(const FolderFile& file) const {
     auto found = std::make_unique<FileAhead>();
     found->stamp = StampOf(file.path);
@@ -112,12 +120,18 @@ class Engine::FolderAhead {
         0,
         -1,
         bytes};
-    CountPart(setup_, part, workers_.cancel, &found->count);
+    // On the engine's thread the window's events run between lines.
+    std::optional<LineHooks> hooks;
+    if (std::this_thread::get_id() == engine_thread_) {
+      hooks.emplace(engine_, false, part.ending == LineEnding::kLfOnly, found->stamp.size);
+    }
+    CountPart(setup_, part, workers_.cancel, &found->count, hooks ? &*hooks : nullptr);
     found->counted = true;
     return found;
   }
 
   Engine* engine_;
+  const std::thread::id engine_thread_ = std::this_thread::get_id();
   const PartSetup setup_;
   WorkerGroup<Run> workers_;
   const size_t window_;  // runs posted and not yet taken, at most
