@@ -40,6 +40,8 @@ constexpr int64_t kProbeWords = 4096;
 // and, but for a run's last file, fewer bytes.
 constexpr size_t kRunFiles = 16;
 constexpr int64_t kRunBytes = int64_t{256} << 10;
+// A kept file of at most this many bytes is counted by the engine itself.
+constexpr size_t kCountedByEngineBytes = 1024;
 
 }  // namespace
 
@@ -111,6 +113,10 @@ class Engine::FolderAhead {
     const bool unchanged = found->stamp == file.stamp;
     found->info = unchanged || found->document ? file.info : IsTextFile(file.path);
     if (found->document || !IsTextToRead(found->info.result)) return found;
+    // A small file whose bytes the counting pass kept is counted by the
+    // engine as it merges: a table of its own and the merge of that would
+    // cost more than the counting (its words are mostly met once in it).
+    if (file.kept && unchanged && file.bytes.size() <= kCountedByEngineBytes) return found;
     // The bytes the counting pass kept are the file's while it is unchanged.
     const std::string_view* bytes = file.kept && unchanged ? &file.bytes : nullptr;
     const FilePart part{
