@@ -1,9 +1,11 @@
 #include "util/work_pool.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <future>
 #include <thread>
 #include <vector>
@@ -73,6 +75,24 @@ TEST(WorkPoolTest, TasksNotBegunAreDroppedWhenTheGroupEnds) {
     EXPECT_TRUE(group.pool.RunPending());
   }
   EXPECT_EQ(ran, 1);
+}
+
+TEST(WorkPoolTest, WorkersTakeNoSignals) {
+  // A handler (the command line's Ctrl-C) must run on the thread that made
+  // the pool, not beside it on a worker.
+  WorkerGroup<bool> group(2);
+  for (int i = 0; i < 2; ++i) {
+    group.work.Post([] {
+      sigset_t mask;
+      pthread_sigmask(SIG_SETMASK, nullptr, &mask);
+      return sigismember(&mask, SIGINT) == 1 && sigismember(&mask, SIGTERM) == 1;
+    });
+  }
+  EXPECT_TRUE(group.work.TakeFront());
+  EXPECT_TRUE(group.work.TakeFront());
+  sigset_t mine;
+  pthread_sigmask(SIG_SETMASK, nullptr, &mine);
+  EXPECT_EQ(sigismember(&mine, SIGINT), 0);  // the caller's own mask is as it was
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 
 namespace vorn {
@@ -11,7 +12,11 @@ namespace {
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
-void HandleInterrupt(int) { g_interrupted = 1; }
+void HandleInterrupt(int) {
+  const int saved = errno;
+  g_interrupted = 1;
+  errno = saved;
+}
 
 const char* AnswerName(Answer a) {
   switch (a) {

@@ -1,6 +1,9 @@
 #include "util/work_pool.h"
 
+#include <pthread.h>
+
 #include <algorithm>
+#include <csignal>
 
 namespace vorn {
 
@@ -11,7 +14,15 @@ int DefaultThreadCount() {
 WorkerPool::WorkerPool(int threads) {
   const int n = std::max(0, threads);
   threads_.reserve(static_cast<size_t>(n));
+  // The workers take no signals (they start with every signal blocked), so
+  // that a handler, such as the command line's for Ctrl-C, runs on the
+  // thread that made the pool and never beside it.
+  sigset_t all;
+  sigset_t old;
+  sigfillset(&all);
+  pthread_sigmask(SIG_SETMASK, &all, &old);
   for (int i = 0; i < n; ++i) threads_.emplace_back([this] { Work(); });
+  pthread_sigmask(SIG_SETMASK, &old, nullptr);
 }
 
 WorkerPool::~WorkerPool() {
