@@ -422,6 +422,12 @@ class Engine final : private LineScanner::Sink {
   // distinct words, merging would cost more than it saves, and the engine
   // reads the rest itself too.
   bool CanCountInParts(const std::string& path, LineEnding ending, int64_t length) const;
+  // Waits until the oldest result of `group` is there, letting the window's
+  // events run, and meanwhile counts here a task no worker has begun.
+  // Returns false once a stop was asked for (the tasks counted ahead are
+  // then dropped).
+  template <typename Result>
+  bool AwaitFront(WorkerGroup<Result>* group);
   ReadResult ReadInParts(const std::string& path, LineEnding ending, bool decode_utf8,
                          int64_t length, bool show_progress);
   // Merges a worker's table as if its words had been met here, in order.

@@ -45,6 +45,21 @@ constexpr size_t kCountedByEngineBytes = 1024;
 
 }  // namespace
 
+template <typename Result>
+bool Engine::AwaitFront(WorkerGroup<Result>* group) {
+  while (!group->work.FrontReady(std::chrono::milliseconds(0))) {
+    if (group->pool.RunPending()) {
+      // What the window asked while the task ran here is acted on now; its
+      // result waits for its turn.
+      if (st_.Abandoning) throw RunAbandoned{};
+    } else if (!group->work.FrontReady(kWorkerWaitStep)) {
+      st_.pacer.Check();
+    }
+    if (st_.run.StopRequested) return false;
+  }
+  return true;
+}
+
 // The files of a folder run's reading pass, looked at and counted by the
 // workers a few files ahead of the one being merged, and by the engine
 // while the next one is not ready (a run on n threads has n - 1 workers).
@@ -64,15 +79,7 @@ class Engine::FolderAhead {
   std::unique_ptr<FileAhead> TakeNext() {
     if (taken_ == run_.size()) {
       Post();
-      while (!workers_.work.FrontReady(std::chrono::milliseconds(0))) {
-        if (workers_.pool.RunPending()) {
-          if (engine_->st_.Abandoning) throw RunAbandoned{};
-        } else if (!workers_.work.FrontReady(kWorkerWaitStep)) {
-          engine_->st_.pacer.Check();
-        }
-        // A stop drops the files counted ahead.
-        if (engine_->st_.run.StopRequested) return nullptr;
-      }
+      if (!engine_->AwaitFront(&workers_)) return nullptr;
       run_ = workers_.work.TakeFront();
       taken_ = 0;
       Post();
@@ -255,17 +262,8 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
   }
   post();
   for (size_t merged = 1; merged < starts.size(); ++merged) {
-    while (!w.work.FrontReady(std::chrono::milliseconds(0))) {
-      if (w.pool.RunPending()) {
-        // What the window asked while the part was counted here is acted on
-        // now; its result waits for its turn.
-        if (st_.Abandoning) throw RunAbandoned{};
-      } else if (!w.work.FrontReady(kWorkerWaitStep)) {
-        st_.pacer.Check();
-      }
-      // A stop drops the part it came in.
-      if (st_.run.StopRequested) return ReadResult{true, ""};
-    }
+    // A stop drops the part it came in.
+    if (!AwaitFront(&w)) return ReadResult{true, ""};
     const Counted part = w.work.TakeFront();
     if (!part->opened) return ReadResult{true, part->error};
     MergePart(*part);
