@@ -70,7 +70,17 @@ TEST(IsTextFileTest, CharsetLookSeesTheFirstTenNonEmptyLines) {
   // File name, bytes, whether to look for a charset, start code.
   using Case = std::tuple<const char*, std::string, bool, int>;
   const std::string meta = "<meta charset=UTF-8>";
+  // Files longer than the head read first: their first lines are taken from
+  // the head when it holds them whole, and read from the file otherwise.
+  const std::string more(kSampleSize + 100, 'm');
+  std::string late;
+  for (int i = 1; i < 10; ++i) late += std::string(2000, 'x') + "\r";
   const Case kCases[] = {
+      {"head10.txt", NumberedLines(10, meta, "\r\n") + more, true, kStartUtf8},
+      {"head11.txt", NumberedLines(11, meta, "\r") + more, true, kStartNothing},
+      {"head10cr.txt", NumberedLines(10, meta, "\r") + more, true, kStartUtf8},
+      {"late10.txt", late + meta + "\r" + more, true, kStartUtf8},
+      {"late11.txt", late + "x\r" + meta + "\r" + more, true, kStartNothing},
       {"line10.txt", NumberedLines(10, meta, "\r\n"), true, kStartUtf8},
       {"line11.txt", NumberedLines(11, meta, "\r\n"), true, kStartNothing},
       {"lf10.txt", NumberedLines(10, meta, "\n"), true, kStartUtf8},

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -51,6 +52,77 @@ TEST(LineReaderTest, LineEnds) {
   for (const auto& [ending, in, want] : kCases) {
     EXPECT_EQ(ReadAll(dir.Write("f.txt", in), ending), want) << in;
   }
+}
+
+// Reads with NextLines, and with Next where it hands nothing over, and
+// splits what NextLines gives at its line ends as Next ends lines.
+Lines ReadInBlocks(const std::string& path, LineEnding ending, bool* whole_blocks) {
+  LineReader reader;
+  std::string error;
+  EXPECT_TRUE(reader.Open(path, ending, &error)) << error;
+  reader.SetPieceLimit(kBlock, false);
+  Lines lines;
+  std::string piece;
+  std::string_view got;
+  *whole_blocks = true;
+  while (true) {
+    if (reader.NextLines(&got)) {
+      for (size_t at = 0; at < got.size();) {
+        size_t end = at;
+        while (end < got.size() && got[end] != '\r' &&
+               !(ending == LineEnding::kLfOnly && got[end] == '\n')) {
+          ++end;
+        }
+        // A block ends with a line end, but for the last line of the file.
+        if (end == got.size() &&
+            reader.BytesRead() != static_cast<int64_t>(std::filesystem::file_size(path))) {
+          *whole_blocks = false;
+        }
+        lines.emplace_back(got.substr(at, end - at));
+        at = end + 1;
+        if (end + 1 < got.size() && got[end] == '\r' && got[end + 1] == '\n') ++at;
+      }
+      continue;
+    }
+    if (!reader.Next(&got)) break;
+    piece += got;
+    if (!reader.line_continues()) {
+      lines.push_back(piece);
+      piece.clear();
+    }
+  }
+  EXPECT_EQ(reader.error(), "");
+  return lines;
+}
+
+TEST(LineReaderTest, WholeLinesInBlocksAreTheLines) {
+  TempDir dir;
+  const std::string line(kBlock / 3 + 1, 'x');
+  const std::string cases[] = {
+      "", "one", "one\r\ntwo\r\n", "a\n\r\n\rb", "x\n\r\n",
+      // A CR LF split where a block ends, and a CR that ends a block.
+      std::string(kBlock - 1, 'a') + "\r\nnext\r\n", std::string(kBlock - 1, 'a') + "\rnext",
+      std::string(kBlock, 'a') + "\rnext",
+      // Lines longer than a block, in pieces, among short ones.
+      "short\n" + std::string(3 * kBlock, 'l') + "\nafter\r\n" + line + "\n" + line + "\n" + line,
+      line + "\r" + line + "\r\n" + line + "\n" + line};
+  for (const std::string& text : cases) {
+    const std::string path = dir.Write("f.txt", text);
+    for (const LineEnding ending : {LineEnding::kLfOnly, LineEnding::kCrLfOrCr}) {
+      bool whole_blocks = false;
+      const Lines in_blocks = ReadInBlocks(path, ending, &whole_blocks);
+      EXPECT_TRUE(whole_blocks) << text.size();
+      Lines lines = ReadAll(path, ending);
+      EXPECT_EQ(in_blocks, lines) << text.size();
+    }
+  }
+  // The Unicode modes have no blocks of lines.
+  LineReader reader;
+  std::string error;
+  ASSERT_TRUE(reader.Open(dir.Write("u.txt", "a\0\n\0"), LineEnding::kUtf16Le, &error));
+  std::string_view got;
+  EXPECT_FALSE(reader.NextLines(&got));
+  EXPECT_TRUE(reader.Next(&got));
 }
 
 TEST(LineReaderTest, CrLfSplitAcrossBlocksIsOneLineEnd) {

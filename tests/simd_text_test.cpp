@@ -47,6 +47,15 @@ size_t ReferenceFindPrepare(const char* block, size_t n) {
   return n;
 }
 
+size_t ReferenceFindUncovered(const char* block, size_t n, bool high) {
+  for (size_t i = 0; i < n; ++i) {
+    const uint8_t c = static_cast<uint8_t>(block[i]);
+    if (c == '<' || c == 8 || (high && c >= 0x80)) return i;
+    if (c == '-' && i + 1 < n && block[i + 1] == '-') return i;
+  }
+  return n;
+}
+
 // Bytes that tell the paths apart, if any: letters of both cases and their
 // neighbours, the case pairs above 127, blanks, control characters, the
 // characters the scanner treats apart, and bytes with the high bit set.
@@ -253,6 +262,72 @@ TEST_F(SimdTextTest, FindPrepareMatchesTheByteLoop) {
                   ReferenceFindPrepare(in.data() + align, n))
             << path << " n=" << n << " align=" << align;
       }
+    }
+  }
+}
+
+TEST_F(SimdTextTest, FindUncoveredMatchesTheByteLoop) {
+  for (const std::string& path : VectorPathNames()) {
+    SetVectorPath(path);
+    std::mt19937 rng(99);
+    for (size_t n = 0; n <= 300; ++n) {
+      for (size_t align = 0; align < 64; align += (n < 80 ? 1 : 7)) {
+        std::string text = RandomBytes(&rng, n, 2);
+        // Mostly text without such a byte, with one placed at random: a
+        // "-" that a "-" follows may stand where a vector ends.
+        for (char& c : text) {
+          if (c == '<' || c == 8 || c == '-' || (c & 0x80) != 0) c = 'x';
+        }
+        if (n > 0 && rng() % 4 != 0) {
+          const char kStops[] = {'<', 8, '-', '-', static_cast<char>(0xE9), '>'};
+          const size_t at = rng() % n;
+          text[at] = kStops[rng() % std::size(kStops)];
+          if (text[at] == '-' && at + 1 < n && rng() % 2 == 0) text[at + 1] = '-';
+        }
+        std::vector<char> in(align + n);
+        std::copy(text.begin(), text.end(), in.begin() + align);
+        for (const bool high : {false, true}) {
+          ASSERT_EQ(Kernels().find_uncovered(in.data() + align, n, high),
+                    ReferenceFindUncovered(in.data() + align, n, high))
+              << path << " n=" << n << " align=" << align << " high=" << high;
+        }
+      }
+    }
+  }
+}
+
+TEST_F(SimdTextTest, ListRunsMatchesTheBits) {
+  for (const std::string& path : VectorPathNames()) {
+    SetVectorPath(path);
+    std::mt19937 rng(5);
+    for (int round = 0; round < 400; ++round) {
+      // Bitmaps of short runs, long runs, and every bit set.
+      std::vector<uint64_t> bits(1 + rng() % 6);
+      for (uint64_t& w : bits) {
+        w = round % 3 == 0 ? rng() : round % 3 == 1 ? ~uint64_t{0} << (rng() % 64) : ~uint64_t{0};
+        if (rng() % 3 == 0) w = static_cast<uint64_t>(rng()) << 32 | rng();
+      }
+      bits.push_back(0);
+      const size_t limit = (bits.size() - 1) * 64;
+      const size_t from = rng() % limit;
+      const size_t to = from + rng() % (limit - from + 1);
+      const auto bit = [&](size_t i) { return (bits[i / 64] >> (i % 64)) & 1; };
+      std::vector<uint32_t> want_starts;
+      std::vector<uint32_t> want_ends;
+      for (size_t i = from; i <= to; ++i) {
+        const bool before = i > 0 && bit(i - 1);
+        if (i < to && bit(i) && !before) want_starts.push_back(static_cast<uint32_t>(i));
+        if (i > from && !bit(i) && before) want_ends.push_back(static_cast<uint32_t>(i));
+      }
+      std::vector<uint32_t> starts(limit + kRunListSlack);
+      std::vector<uint32_t> ends(limit + kRunListSlack);
+      size_t ended = 0;
+      const size_t n =
+          Kernels().list_runs(bits.data(), from, to, starts.data(), ends.data(), &ended);
+      starts.resize(n);
+      ends.resize(ended);
+      ASSERT_EQ(starts, want_starts) << path << " round " << round;
+      ASSERT_EQ(ends, want_ends) << path << " round " << round;
     }
   }
 }

@@ -415,12 +415,12 @@ class Engine final : private LineScanner::Sink {
   // and then, and moves the in-file progress bar (file_reading.cpp).
   class LineHooks;
   // Whether the single input file is counted in parts, and that reading:
-  // the engine reads the first part itself while the workers count the
-  // others, and counts those that no worker has begun when it needs them,
-  // each into a table of its own (a small table is found faster), on one
-  // thread all of them. When the first part is mostly
+  // the engine counts the beginning of the file, then the workers count the
+  // parts, and so does the engine when no worker has begun the one it needs
+  // next, each into a table of its own (a small table is found faster), on
+  // one thread all of them. When the beginning or the first part is mostly
   // distinct words, merging would cost more than it saves, and the engine
-  // reads the rest itself too.
+  // reads the rest itself.
   bool CanCountInParts(const std::string& path, LineEnding ending, int64_t length) const;
   // Waits until the oldest result of `group` is there, letting the window's
   // events run, and meanwhile counts here a task no worker has begun.
@@ -533,6 +533,7 @@ class Engine::LineHooks final : public FileLineHooks {
   // the reading is.
   LineHooks(Engine* e, bool progress, bool lf_only, int64_t length);
   bool StopBeforeLine() override;
+  bool StopBeforeBlock() override;
   void Progress(int64_t bytes_read) override;
 
  private:

@@ -300,6 +300,13 @@ bool Engine::LineHooks::StopBeforeLine() {
   return e_->Yield();
 }
 
+bool Engine::LineHooks::StopBeforeBlock() {
+  // A block is the work of many lines: the clock is looked at every time.
+  lines_since_yield_ = 0;
+  e_->st_.pacer.Hurry();
+  return e_->Yield();
+}
+
 void Engine::LineHooks::Progress(int64_t bytes_read) {
   if (progress_) e_->ShowFileProgress(bytes_read, length_, lf_only_);
 }

@@ -79,6 +79,9 @@ class FileLineHooks {
   virtual ~FileLineHooks() = default;
   // Before each line or piece is read: true ends the reading.
   virtual bool StopBeforeLine() = 0;
+  // Before each block of lines is read (ScanFileBlocks): true ends the
+  // reading.
+  virtual bool StopBeforeBlock() { return StopBeforeLine(); }
   // After each line or piece was read: the file offset reached.
   virtual void Progress(int64_t /*bytes_read*/) {}
 };

@@ -27,6 +27,10 @@ namespace {
 // evenly; larger ones leave less to merge.
 constexpr int64_t kMinPartBytes = int64_t{4} << 20;
 constexpr int64_t kMaxPartBytes = int64_t{32} << 20;
+// A single file of at least this many bytes is counted in parts (one part
+// when it is small): a part's words are found a block at a time, and its
+// table is merged once per distinct word.
+constexpr int64_t kMinCountedInParts = int64_t{1} << 20;
 // A part with more than one new entry in this many words is mostly
 // distinct words.
 constexpr int64_t kMostlyDistinct = 4;
@@ -184,8 +188,8 @@ PartSetup Engine::MakePartSetup() const {
 
 bool Engine::CanCountInParts(const std::string& path, LineEnding ending, int64_t length) const {
   const Settings& s = st_.settings;
-  const int64_t min_part = part_bytes_ > 0 ? part_bytes_ : kMinPartBytes;
-  if (s.Source != InputSource::kSingleFile || length < 2 * min_part || !CountsInParts()) {
+  const int64_t min_length = part_bytes_ > 0 ? 2 * part_bytes_ : kMinCountedInParts;
+  if (s.Source != InputSource::kSingleFile || length < min_length || !CountsInParts()) {
     return false;
   }
   // Parts begin at line ends: no comment, HTML head or long line of
@@ -202,33 +206,34 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
   const int64_t part_bytes =
       part_bytes_ > 0 ? part_bytes_
                       : std::clamp(length / (int64_t{4} * threads_), kMinPartBytes, kMaxPartBytes);
-  const std::vector<int64_t> starts = FindPartStarts(path, ending, length, part_bytes);
+  std::vector<int64_t> starts = FindPartStarts(path, ending, length, part_bytes);
   const auto end_of = [&](size_t k) { return k + 1 < starts.size() ? starts[k + 1] : -1; };
   const PartSetup setup = MakePartSetup();
   using Counted = std::shared_ptr<PartCount>;
-  // The workers count the parts after the first, and so does the engine when
-  // the next part to merge has not begun: a run on n threads has n - 1
-  // workers, and on one thread the engine counts every part itself. A part
+  // The workers count the parts, and so does the engine when the next part
+  // to merge has not begun: a run on n threads has n - 1 workers, and on
+  // one thread the engine counts every part itself, in order. A part
   // counted here lets the window's events run.
   WorkerGroup<Counted> w(threads_ - 1);
   const std::thread::id engine_thread = std::this_thread::get_id();
   LineHooks hooks(this, show_progress, ending == LineEnding::kLfOnly, length);
+  const auto count = [&setup, &cancel = w.cancel, &hooks, engine_thread](const FilePart& part) {
+    auto counted = std::make_shared<PartCount>();
+    const bool here = std::this_thread::get_id() == engine_thread;
+    CountPart(setup, part, cancel, counted.get(), here ? &hooks : nullptr);
+    return counted;
+  };
   // At most one more part is posted at a time than there are threads.
   const size_t window = static_cast<size_t>(threads_) + 1;
-  size_t next = 1;
+  size_t next = 0;
   const auto post = [&] {
     for (; next < starts.size() && w.work.pending() < window; ++next) {
       const FilePart part{path, ending, decode_utf8, starts[next], end_of(next)};
-      w.work.Post([&setup, part, &cancel = w.cancel, &hooks, engine_thread] {
-        auto counted = std::make_shared<PartCount>();
-        const bool here = std::this_thread::get_id() == engine_thread;
-        CountPart(setup, part, cancel, counted.get(), here ? &hooks : nullptr);
-        return counted;
-      });
+      w.work.Post([&count, part] { return count(part); });
     }
   };
-  // The first part, here: its beginning before the workers start, then the
-  // rest of it while they count the parts after it.
+  // The beginning of the file first, here: text of mostly distinct words is
+  // read on from there by the engine alone.
   const int64_t distinct_before = st_.words.DistinctCount();
   const int64_t read_before = st_.run.WordsRead;
   const auto mostly_distinct = [&] {
@@ -238,36 +243,33 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
   const int64_t first_end = end_of(0) < 0 ? length : end_of(0);
   const int64_t probe_bytes = std::min(kProbeBytes, first_end / 2);
   const std::vector<int64_t> probe = FindPartStarts(path, ending, 2 * probe_bytes, probe_bytes);
-  int64_t read_to = 0;
   if (probe.size() > 1 && probe[1] < first_end) {
-    read_to = probe[1];
-    const ReadResult begun =
-        ReadRange(path, ending, decode_utf8, FileRange{0, read_to, length, show_progress});
-    if (!begun.opened || !begun.error.empty() || st_.run.StopRequested) return begun;
+    const Counted begun = count(FilePart{path, ending, decode_utf8, 0, probe[1]});
+    if (!begun->opened) return ReadResult{false, begun->error};
+    if (st_.run.StopRequested) return ReadResult{true, ""};
+    MergePart(*begun);
+    if (!begun->error.empty()) return ReadResult{true, begun->error};
     if (st_.run.WordsRead - read_before >= kProbeWords && mostly_distinct()) {
-      return ReadRange(path, ending, decode_utf8, FileRange{read_to, -1, length, show_progress});
+      return ReadRange(path, ending, decode_utf8, FileRange{probe[1], -1, length, show_progress});
     }
-  }
-  // On one thread nothing is posted before the first part is read: the
-  // engine would count the parts before it otherwise.
-  if (threads_ > 1) post();
-  const ReadResult first =
-      ReadRange(path, ending, decode_utf8, FileRange{read_to, end_of(0), length, show_progress});
-  if (!first.opened || !first.error.empty() || starts.size() == 1 || st_.run.StopRequested) {
-    return first;
-  }
-  if (mostly_distinct()) {
-    w.cancel = true;
-    return ReadRange(path, ending, decode_utf8, FileRange{starts[1], -1, length, show_progress});
+    starts[0] = probe[1];
+  } else if (starts.size() == 1) {
+    // A file with no line end to cut it at is read here as it goes: its
+    // words are listed as they are found.
+    return ReadRange(path, ending, decode_utf8, FileRange{0, -1, length, show_progress});
   }
   post();
-  for (size_t merged = 1; merged < starts.size(); ++merged) {
+  for (size_t merged = 0; merged < starts.size(); ++merged) {
     // A stop drops the part it came in.
     if (!AwaitFront(&w)) return ReadResult{true, ""};
     const Counted part = w.work.TakeFront();
-    if (!part->opened) return ReadResult{true, part->error};
+    if (!part->opened) return ReadResult{merged > 0 || starts[0] > 0, part->error};
     MergePart(*part);
     if (!part->error.empty()) return ReadResult{true, part->error};
+    if (merged == 0 && starts.size() > 1 && mostly_distinct()) {
+      w.cancel = true;
+      return ReadRange(path, ending, decode_utf8, FileRange{starts[1], -1, length, show_progress});
+    }
     if (show_progress) {
       const int64_t done = end_of(merged) < 0 ? length : end_of(merged);
       ShowFileProgress(done, length, ending == LineEnding::kLfOnly);
@@ -287,7 +289,8 @@ Engine::ReadResult Engine::MergeCountedFile(PartCount* counted) {
 void Engine::MergePart(const PartCount& part) {
   part.words.ForEachEntryInOrder([this](BytesView word, int64_t count) {
     st_.pacer.Poll();
-    MergeWord(word, count);
+    // A word the part refused was discarded: it was never read.
+    if (count != 0) MergeWord(word, count);
   });
 }
 

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <vector>
 
+#include "counting/block_scanning.h"
 #include "counting/line_scanning.h"
 #include "input/decode.h"
 #include "util/file_proc.h"
@@ -26,13 +27,17 @@ class PartSink final : public LineScanner::Sink, public FileLineHooks {
       : count_(count), cancel_(cancel), hooks_(hooks) {}
 
   bool OnWord(BytesView word) override {
-    count_->words.AddOccurrence(word, 0);
+    count_->words.Add(word, nullptr);
     return cancelled();
   }
   bool Yield() override { return cancelled(); }
   void OnPiece(bool) override {}
   bool StopBeforeLine() override {
     if (hooks_ != nullptr && hooks_->StopBeforeLine()) stopped_ = true;
+    return cancelled();
+  }
+  bool StopBeforeBlock() override {
+    if (hooks_ != nullptr && hooks_->StopBeforeBlock()) stopped_ = true;
     return cancelled();
   }
   void Progress(int64_t bytes_read) override {
@@ -46,6 +51,17 @@ class PartSink final : public LineScanner::Sink, public FileLineHooks {
   const std::atomic<bool>& cancel_;
   FileLineHooks* hooks_;
   bool stopped_ = false;  // the hooks asked to stop
+};
+
+// Refuses the words the scanner would discard: a word read off a block is
+// judged once, when the part first meets it.
+class DiscardGate final : public WordList::Gate {
+ public:
+  explicit DiscardGate(const NormaliseOptions& options) : options_(options) {}
+  bool Admits(BytesView word) override { return !IsDiscarded(word, options_); }
+
+ private:
+  const NormaliseOptions& options_;
 };
 
 }  // namespace
@@ -121,7 +137,15 @@ void CountPart(const PartSetup& setup, const FilePart& part, const std::atomic<b
   bool decode_utf8 = part.decode_utf8;
   const bool whole = part.begin == 0 && part.end < 0;
   const bool html = whole && ext.find("htm") != std::string::npos;
-  ScanFileLines(&reader, html, &decode_utf8, &lines, &sink, &sink);
+  const bool bytes = part.ending == LineEnding::kCrLfOrCr || part.ending == LineEnding::kLfOnly;
+  if (!html && bytes && scanner.TakesPlainRuns()) {
+    BlockWords blocks(scanner, !setup.case_significant, decode_utf8);
+    DiscardGate gate(scanner.options());
+    ScanFileBlocks(&reader, part.ending == LineEnding::kLfOnly, decode_utf8, &blocks,
+                   &result->words, &gate, &lines, &sink, &sink);
+  } else {
+    ScanFileLines(&reader, html, &decode_utf8, &lines, &sink, &sink);
+  }
   result->error = reader.error();
   result->cancelled = sink.cancelled();
 }

@@ -21,7 +21,7 @@
 #include <string>
 
 #include "counting/line_scanning.h"
-#include "counting/word_list.h"
+#include "counting/part_words.h"
 #include "input/is_text_file.h"
 #include "input/line_reader.h"
 #include "words/scanner.h"
@@ -69,7 +69,7 @@ struct PartCount {
   bool opened = false;  // false: the file could not be opened (error says why)
   std::string error;    // a read error that ended the part early
   bool cancelled = false;
-  WordList words;  // every word handed over, as counted in one file (not finalized)
+  PartWords words;  // every word handed over, in the order first met
 };
 
 // Counts the words of `part`. Stops early, with cancelled set, once

@@ -114,12 +114,31 @@ bool FirstLinesDeclareUtf8(LineReader* reader, int count) {
   return charset.found();
 }
 
+// The bytes of a file's head up to the end of its count-th line that holds
+// text (lines ending as the LF-only reader ends them), or nothing when the
+// head holds fewer such lines whole.
+std::string_view FirstLinesOf(std::string_view head, int count) {
+  int found = 0;
+  size_t pos = 0;
+  while (found < count) {
+    const size_t end = head.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) return {};
+    if (end > pos) ++found;
+    pos = end + 1;
+    if (head[end] == '\r' && pos < head.size() && head[pos] == '\n') ++pos;
+  }
+  return head.substr(0, pos);
+}
+
 // The same for the file at `path`, read from `sample` when that holds the
-// whole file.
+// whole file or the lines looked at.
 bool FirstLinesDeclareUtf8(const std::string& path, const FileSample& sample, int count) {
   LineReader reader;
+  const std::string_view lines = FirstLinesOf(sample.bytes, count);
   if (sample.whole) {
     reader.OpenBytes(sample.bytes, LineEnding::kLfOnly);
+  } else if (!lines.empty()) {
+    reader.OpenBytes(lines, LineEnding::kLfOnly);
   } else {
     std::string error;
     if (!reader.Open(path, LineEnding::kLfOnly, &error)) return false;

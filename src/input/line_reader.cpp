@@ -52,6 +52,8 @@ bool LineReader::Open(const std::string& path, LineEnding ending, std::string* e
   if (measured && st.st_size >= 0 && static_cast<uint64_t>(st.st_size) < kBlockSize) {
     block_ = static_cast<size_t>(st.st_size) + 1;
   }
+  // Room for a block and what is left of the last one's lines.
+  buffer_.Reserve(block_ + block_ / 4);
   // The reader reads whole blocks itself; a stdio buffer would only copy.
   std::setvbuf(file_, nullptr, _IONBF, 0);
   open_ = true;
@@ -238,6 +240,41 @@ bool LineReader::Next(std::string_view* line) {
         return true;
       }
     }
+    if (!Fill()) return false;
+  }
+}
+
+size_t LineReader::LastLineEnd() const {
+  const char* d = buffer_.data();
+  size_t n = buffer_.size();
+  if (n > pos_ && d[n - 1] == '\r' && !eof_) --n;
+  if (n == pos_) return pos_;
+  const auto last = [&](char c) {
+    const void* hit = memrchr(d + pos_, c, n - pos_);
+    return hit != nullptr ? static_cast<size_t>(static_cast<const char*>(hit) - d) + 1 : pos_;
+  };
+  size_t end = last('\r');
+  if (ending_ == LineEnding::kLfOnly) {
+    end = std::max(end, last('\n'));
+  } else if (end > pos_ && end < buffer_.size() && d[end] == '\n') {
+    ++end;  // the LF of a CR LF
+  }
+  return end;
+}
+
+bool LineReader::NextLines(std::string_view* lines) {
+  if (!open_ || !error_.empty() || IsUnicode(ending_) || continues_) return false;
+  for (;;) {
+    const size_t end = eof_ ? buffer_.size() : LastLineEnd();
+    if (end > pos_) {
+      *lines = std::string_view(buffer_.data() + pos_, end - pos_);
+      pos_ = scan_ = end;
+      bytes_read_ = base_ + static_cast<int64_t>(pos_);
+      return true;
+    }
+    // Nothing left, or a line longer than a block: Next() takes it on.
+    if (eof_ || buffer_.size() - pos_ >= kBlockSize) return false;
+    scan_ = pos_;
     if (!Fill()) return false;
   }
 }

@@ -52,6 +52,14 @@ class LineReader {
   // the end of the file or on a read error (see error()).
   bool Next(std::string_view* line);
 
+  // For the byte modes: stores in *lines the lines from the next one on that
+  // the buffer holds whole, with their line ends (at the file's end, the
+  // last line also without one), reading on first when it holds none; valid
+  // until the next call. Returns false at the end of the file, on a read
+  // error, for the Unicode modes, and when the next line is longer than a
+  // block, or a line handed over in pieces goes on: Next() hands that over.
+  bool NextLines(std::string_view* lines);
+
   // Hands a line longer than `bytes` over in pieces of at least about
   // `bytes / 2` bytes (0: whole lines, the default). A piece ends just
   // before a character above the blank that decoding treats on its own (for
@@ -99,6 +107,10 @@ class LineReader {
   // The position before which the byte modes cut an over-long line in
   // buffer_, or pos_ when there is none yet.
   size_t FindCut();
+  // The position right after the last line end in buffer_ from pos_ on, or
+  // pos_ when it holds none. A CR that ends the buffer before the file's end
+  // is no line end yet: an LF may follow it.
+  size_t LastLineEnd() const;
 
   std::FILE* file_ = nullptr;
   bool open_ = false;  // a file or bytes to read

@@ -77,6 +77,16 @@ class Store {
     if (n > capacity_) Reserve(std::max(n, capacity_ + capacity_ / 2));
     size_ = n;
   }
+  // n records, every one left unspecified: a store that must grow for them
+  // copies none of its records, and takes a quarter more room than asked
+  // for, for stores whose sizes vary a little from use to use.
+  void ResizeDiscarding(size_t n) {
+    if (n > capacity_) {
+      Release();
+      Reserve(n + n / 4);
+    }
+    size_ = n;
+  }
   // Drops the first n records; the rest move to the front.
   // REQUIRES: n <= size().
   void EraseFront(size_t n) {

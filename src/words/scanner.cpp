@@ -7,7 +7,6 @@ namespace vorn {
 
 namespace {
 
-constexpr size_t kMaxWordChars = 65000;
 // A bracketed run longer than this is no expression: a "<" whose ">" is
 // further away ends the word. This bounds the work spent on each "<" met
 // inside a word, and how far a word's measure looks ahead.
@@ -100,6 +99,14 @@ void Scanner::Configure(TextView allowed_extra_chars, bool reading_word_lists,
   changes_words_ = NormaliseChangesWords(options_);
   SetCommentMarkers(CommentMarkers());
   markup_ = false;
+}
+
+bool Scanner::TakesPlainRuns() const {
+  if (reading_word_lists_ || changes_words_ || markup_ || !markers_.empty()) return false;
+  for (int c = 0; c <= ' '; ++c) {
+    if (classes_.IsWord(static_cast<char>(c))) return false;
+  }
+  return !classes_.IsWord(static_cast<char>(0xA0));
 }
 
 size_t Scanner::NextGreaterThan(BytesView block, size_t from) {

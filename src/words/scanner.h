@@ -56,6 +56,10 @@ void BlankDoubleHyphens(Bytes* block);
 // next search is to begin.
 void BlankDoubleHyphens(Bytes* block, size_t* from, size_t line_offset, bool more_follows);
 
+// The longest word the scanner measures; a longer run of word characters
+// is cut into words of this length.
+inline constexpr size_t kMaxWordChars = 65000;
+
 class Scanner {
  public:
   // Sets the word characters, whether a words file is being read and the
@@ -119,6 +123,15 @@ class Scanner {
   bool StoppedAtTab() const { return stopped_at_ == '\t'; }
 
   const CharClassTable& classes() const { return classes_; }
+  const NormaliseOptions& options() const { return options_; }
+
+  // Whether the words of a line without "<", backspace or "--" are exactly
+  // the runs of word characters, each from its first start character to its
+  // last (at most kMaxWordChars long), kept unless IsDiscarded: true when no
+  // comment markers or markup are set, no words file is read, no rule
+  // changes words, and no blank, control character or no-break space is a
+  // word character.
+  bool TakesPlainRuns() const;
 
   // How many characters the scanner has looked at to measure words so far:
   // the work of a scan, which grows with the length of the text and no

@@ -78,6 +78,70 @@ size_t FindPrepare(const char* block, size_t n) {
   return n;
 }
 
+// Appends the positions of the set bits of m (base + bit) to list at *n.
+// Eight are written at a time whatever their number, so that the loop
+// rarely depends on how many there are.
+[[gnu::always_inline]] inline void AppendBits(uint64_t m, uint32_t base, uint32_t* list,
+                                              size_t* n) {
+  const int count = std::popcount(m);
+  uint32_t* out = list + *n;
+  for (int k = 0; k < count; k += 8) {
+    for (int j = 0; j < 8; ++j) {
+      out[k + j] = base + static_cast<uint32_t>(std::countr_zero(m));
+      m &= m - 1;
+    }
+  }
+  *n += static_cast<size_t>(count);
+}
+
+// Built once per instruction set, where the bit counts are single
+// instructions.
+[[gnu::always_inline]] inline size_t ListRunsOf(const uint64_t* bits, size_t from, size_t to,
+                                                uint32_t* starts, uint32_t* ends, size_t* ended) {
+  size_t n_starts = 0;
+  size_t n_ends = 0;
+  const size_t first = from / 64;
+  const size_t last = to / 64;  // the word that holds bit `to`
+  const auto at_or_after = [](size_t p) { return ~uint64_t{0} << (p % 64); };
+  for (size_t w = first; w <= last; ++w) {
+    const uint64_t word = bits[w];
+    const uint64_t before = (word << 1) | (w > 0 ? bits[w - 1] >> 63 : 0);
+    uint64_t begins = word & ~before;
+    uint64_t ends_at = ~word & before;
+    if (w == first) {
+      begins &= at_or_after(from);
+      ends_at &= at_or_after(from) << 1;
+    }
+    if (w == last) {
+      begins &= ~at_or_after(to);
+      ends_at &= ~(at_or_after(to) << 1);
+    }
+    const auto base = static_cast<uint32_t>(w * 64);
+    AppendBits(begins, base, starts, &n_starts);
+    AppendBits(ends_at, base, ends, &n_ends);
+  }
+  *ended = n_ends;
+  return n_starts;
+}
+
+size_t ListRuns(const uint64_t* bits, size_t from, size_t to, uint32_t* starts, uint32_t* ends,
+                size_t* ended) {
+  return ListRunsOf(bits, from, to, starts, ends, ended);
+}
+
+bool IsUncovered(const char* block, size_t n, size_t i, bool high) {
+  const uint8_t c = static_cast<uint8_t>(block[i]);
+  return c == '<' || c == 8 || (high && c >= 0x80) ||
+         (c == '-' && i + 1 < n && block[i + 1] == '-');
+}
+
+size_t FindUncovered(const char* block, size_t n, bool high) {
+  for (size_t i = 0; i < n; ++i) {
+    if (IsUncovered(block, n, i, high)) return i;
+  }
+  return n;
+}
+
 }  // namespace plain
 
 // The kernels of every instruction set compiled, by the number of its bit
@@ -342,8 +406,44 @@ size_t FindPrepare(const char* block, size_t n) {
   return plain::FindPrepare(block, n);
 }
 
-[[maybe_unused]] const bool kCompiled =
-    AddCompiledTarget(HWY_TARGET, TextKernels{&LowerCopy, &ClassBits, &FindPrepare});
+// REQUIRES: n > Lanes(d).
+template <bool kHigh, class DT>
+HWY_INLINE size_t FindUncoveredVectors(DT d, const uint8_t* in, size_t n) {
+  const size_t lanes = hn::Lanes(d);
+  size_t i = 0;
+  // Each vector is read with the one a byte further on, for "--".
+  for (; i + lanes < n; i += lanes) {
+    const auto v = hn::LoadU(d, in + i);
+    const auto hyphen = hn::Set(d, '-');
+    auto hit = hn::Or(hn::Eq(v, hn::Set(d, '<')), hn::Eq(v, hn::Set(d, 8)));
+    hit = hn::Or(hit, hn::And(hn::Eq(v, hyphen), hn::Eq(hn::LoadU(d, in + i + 1), hyphen)));
+    if constexpr (kHigh) hit = hn::Or(hit, hn::TestBit(v, hn::Set(d, 0x80)));
+    const intptr_t at = hn::FindFirstTrue(d, hit);
+    if (at >= 0) return i + static_cast<size_t>(at);
+  }
+  const char* block = reinterpret_cast<const char*>(in);
+  for (; i < n; ++i) {
+    if (plain::IsUncovered(block, n, i, kHigh)) return i;
+  }
+  return n;
+}
+
+size_t FindUncovered(const char* block, size_t n, bool high) {
+  const DWide d;
+  const auto* in = reinterpret_cast<const uint8_t*>(block);
+  if (n > hn::Lanes(d)) {
+    return high ? FindUncoveredVectors<true>(d, in, n) : FindUncoveredVectors<false>(d, in, n);
+  }
+  return plain::FindUncovered(block, n, high);
+}
+
+size_t ListRuns(const uint64_t* bits, size_t from, size_t to, uint32_t* starts, uint32_t* ends,
+                size_t* ended) {
+  return plain::ListRunsOf(bits, from, to, starts, ends, ended);
+}
+
+[[maybe_unused]] const bool kCompiled = AddCompiledTarget(
+    HWY_TARGET, TextKernels{&LowerCopy, &ClassBits, &FindPrepare, &FindUncovered, &ListRuns});
 
 }  // namespace HWY_NAMESPACE
 }  // namespace vorn
@@ -355,7 +455,8 @@ namespace vorn {
 
 namespace {
 
-constexpr TextKernels kPlainKernels{&plain::LowerCopy, &plain::ClassBits, &plain::FindPrepare};
+constexpr TextKernels kPlainKernels{&plain::LowerCopy, &plain::ClassBits, &plain::FindPrepare,
+                                    &plain::FindUncovered, &plain::ListRuns};
 
 // The instruction sets this processor and its system can run, as Highway's
 // target bits. On x86-64 the processor is asked directly, as Highway asks

@@ -1,6 +1,7 @@
 // Vector kernels of the character work: the lower-cased copy of an 8-bit
-// line, the bitmap of a character class over a block, and the search for the
-// first character a block's preparation changes.
+// line, the bitmap of a character class over a block, and the searches for
+// the first character a block's preparation changes and for the first one
+// plain words do not cover.
 //
 // Each kernel has a plain byte loop and one build per instruction set; the
 // widest set the processor has is chosen when the program starts. The
@@ -59,7 +60,22 @@ struct TextKernels {
   // The position of the first byte of block[0, n) that is 13 or below or
   // 0xA0 (a character that preparing a block may change), or n.
   size_t (*find_prepare)(const char* block, size_t n);
+  // The position of the first byte of block[0, n) that is "<", a
+  // backspace, the first of two "-" in a row, or (when high) 0x80 or above;
+  // or n.
+  size_t (*find_uncovered)(const char* block, size_t n, bool high);
+  // Lists the runs of set bits of a bitmap (bit i % 64 of bits[i / 64] for
+  // position i) that begin in [from, to), by their first position, in
+  // starts, and the positions right after the runs that end in (from, to],
+  // in ends (*ended of them). Returns the number of starts. Each list has
+  // room for kRunListSlack entries more than it is given. REQUIRES: bits
+  // holds bit `to`.
+  size_t (*list_runs)(const uint64_t* bits, size_t from, size_t to, uint32_t* starts,
+                      uint32_t* ends, size_t* ended);
 };
+
+// What list_runs may write past the entries it lists.
+inline constexpr size_t kRunListSlack = 8;
 
 namespace internal {
 extern TextKernels g_text_kernels;

@@ -574,22 +574,40 @@ TEST(CliEndToEndTest, BadClipboardText) {
   EXPECT_EQ(r.err, "Clipboard: There is no text on the clipboard.\n");
 }
 
-// A file of about 30 MB of 2,704 distinct words, long enough to be
-// interrupted.
+// A file of 30 MB of 2,704 distinct words, long enough to be interrupted.
 std::string BigInput(const TempDir& dir) {
-  std::string text;
-  for (int i = 0; text.size() < 30000000; ++i) {
-    text += "word" + std::string(1, static_cast<char>('a' + i % 26)) +
-            std::string(1, static_cast<char>('a' + (i / 26) % 26)) +
-            std::string(1, static_cast<char>('a' + (i / 676) % 4)) + " ";
+  std::string cycle;
+  for (int i = 0; i < 26 * 26 * 4; ++i) {
+    cycle += "word" + std::string(1, static_cast<char>('a' + i % 26)) +
+             std::string(1, static_cast<char>('a' + (i / 26) % 26)) +
+             std::string(1, static_cast<char>('a' + (i / 676) % 4)) + " ";
   }
+  std::string text;
+  while (text.size() < 30000000) text += cycle;
+  text.resize(30000000);
   return dir.Write("big.txt", text);
 }
 
-// Runs vorn-cli with `args` (standard error to err_path), presses Ctrl-C
-// `presses` times, 0.8 s into the run and 0.3 s apart, and returns its wait
-// status.
-int InterruptedRun(const std::vector<std::string>& args, const std::string& err_path, int presses) {
+// Whether process `pid` has the file at `path` open, or -1 when that cannot
+// be told.
+int HasOpen(pid_t pid, const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path fds = "/proc/" + std::to_string(pid) + "/fd";
+  std::filesystem::directory_iterator it(fds, error);
+  if (error) return -1;
+  for (const auto& fd : it) {
+    if (std::filesystem::read_symlink(fd.path(), error) == path) return 1;
+  }
+  return 0;
+}
+
+// Runs vorn-cli with `args` (standard error to err_path) on `input`, presses
+// Ctrl-C `presses` times, 0.25 s after the run opened the input (0.8 s into
+// the run where that cannot be told; the run has found its first words by
+// then) and 0.3 s apart, and returns its wait status.
+int InterruptedRun(std::vector<std::string> args, const std::string& input,
+                   const std::string& err_path, int presses) {
+  args.push_back(input);
   const std::string cli = CliPath();
   const pid_t pid = fork();
   if (pid == 0) {
@@ -601,7 +619,12 @@ int InterruptedRun(const std::vector<std::string>& args, const std::string& err_
     execv(cli.c_str(), argv.data());
     _exit(127);
   }
-  usleep(800 * 1000);
+  for (int waited = 0; waited < 10000; waited += 5) {
+    const int open = HasOpen(pid, std::filesystem::absolute(input).string());
+    if (open > 0 || (open < 0 && waited >= 550)) break;
+    usleep(5 * 1000);
+  }
+  usleep(250 * 1000);
   for (int k = 0; k < presses; ++k) {
     if (k > 0) usleep(300 * 1000);
     kill(pid, SIGINT);
@@ -618,9 +641,10 @@ TEST(CliEndToEndTest, CtrlCAsksTheStopQuestions) {
   const std::string input = BigInput(dir);
   const std::string out = dir.File("out.txt");
   const std::string err_path = dir.File("stderr");
-  const int raw = InterruptedRun({"-q", input, "-o", out}, err_path, 1);
+  const int raw = InterruptedRun({"-q", "-o", out}, input, err_path, 1);
   const std::string err = ReadFileBytes(err_path);
-  if (err.find("Really stop?") == std::string::npos) GTEST_SKIP() << "the count ended first";
+  if (err.find("Really stop?") == std::string::npos)
+    GTEST_SKIP() << "the count ended first: " << err;
   EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << err;
   EXPECT_NE(err.find(" found so far.\n\nReally stop?\n-> Yes\nCounting interrupted: The "
                      "operation was stopped before all words were counted.\nDo you wish to list "
@@ -636,9 +660,10 @@ TEST(CliEndToEndTest, SecondCtrlCStopsSilently) {
   const std::string input = BigInput(dir);
   const std::string out = dir.File("out.txt");
   const std::string err_path = dir.File("stderr");
-  const int raw = InterruptedRun({"-q", "--answer", "no", input, "-o", out}, err_path, 2);
+  const int raw = InterruptedRun({"-q", "--answer", "no", "-o", out}, input, err_path, 2);
   const std::string err = ReadFileBytes(err_path);
-  if (err.find("Really stop?") == std::string::npos) GTEST_SKIP() << "the count ended first";
+  if (err.find("Really stop?") == std::string::npos)
+    GTEST_SKIP() << "the count ended first: " << err;
   EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 1) << err;
   EXPECT_TRUE(err.ends_with("Really stop?\n-> No\n")) << err;
   EXPECT_EQ(ReadFileBytes(out), "");
