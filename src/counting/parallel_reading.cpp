@@ -232,8 +232,9 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
       w.work.Post([&count, part] { return count(part); });
     }
   };
-  // The beginning of the file first, here: text of mostly distinct words is
-  // read on from there by the engine alone.
+  // The beginning of the file is counted here, while the workers begin on
+  // the parts: text of mostly distinct words is read on from there by the
+  // engine alone.
   const int64_t distinct_before = st_.words.DistinctCount();
   const int64_t read_before = st_.run.WordsRead;
   const auto mostly_distinct = [&] {
@@ -244,21 +245,25 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
   const int64_t probe_bytes = std::min(kProbeBytes, first_end / 2);
   const std::vector<int64_t> probe = FindPartStarts(path, ending, 2 * probe_bytes, probe_bytes);
   if (probe.size() > 1 && probe[1] < first_end) {
+    // The workers begin on the parts after it meanwhile.
+    starts[0] = probe[1];
+    post();
     const Counted begun = count(FilePart{path, ending, decode_utf8, 0, probe[1]});
     if (!begun->opened) return ReadResult{false, begun->error};
     if (st_.run.StopRequested) return ReadResult{true, ""};
     MergePart(*begun);
     if (!begun->error.empty()) return ReadResult{true, begun->error};
     if (st_.run.WordsRead - read_before >= kProbeWords && mostly_distinct()) {
+      w.cancel = true;
       return ReadRange(path, ending, decode_utf8, FileRange{probe[1], -1, length, show_progress});
     }
-    starts[0] = probe[1];
   } else if (starts.size() == 1) {
     // A file with no line end to cut it at is read here as it goes: its
     // words are listed as they are found.
     return ReadRange(path, ending, decode_utf8, FileRange{0, -1, length, show_progress});
+  } else {
+    post();
   }
-  post();
   for (size_t merged = 0; merged < starts.size(); ++merged) {
     // A stop drops the part it came in.
     if (!AwaitFront(&w)) return ReadResult{true, ""};

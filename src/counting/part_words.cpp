@@ -8,12 +8,26 @@ namespace {
 
 // Most parts are small files: the index starts small and doubles.
 constexpr size_t kInitialSlots = 64;
+// ExpectBytes: the index made ready for a part of so many bytes a slot, at
+// most this large.
+constexpr int64_t kBytesPerSlot = 256;
+constexpr size_t kMaxExpectedSlots = size_t{1} << 15;
 constexpr size_t kMaxEntries = 0x7FFFFFFF;     // entry numbers are 32-bit
 constexpr size_t kMaxTextBytes = 0xFFFFFFFFu;  // offsets are 32-bit
 
 }  // namespace
 
 PartWords::PartWords() { Rehash(kInitialSlots); }
+
+void PartWords::ExpectBytes(int64_t bytes) {
+  // Text has about one new word in every few hundred bytes of a large part
+  // (and fewer as the part grows).
+  size_t slots = kInitialSlots;
+  while (slots < kMaxExpectedSlots && static_cast<int64_t>(slots) * kBytesPerSlot < bytes) {
+    slots *= 2;
+  }
+  if (slots > slots_.size()) Rehash(slots);
+}
 
 void PartWords::AddEntry(BytesView word, uint64_t head, size_t slot, WordList::Gate* gate) {
   const size_t n = word.size();
@@ -31,6 +45,8 @@ void PartWords::AddEntry(BytesView word, uint64_t head, size_t slot, WordList::G
 }
 
 void PartWords::Rehash(size_t buckets) {
+  // A new index: the old one is not copied first.
+  slots_.Release();
   slots_.AssignZeros(buckets);
   mask_ = buckets - 1;
   Slot* const index = slots_.data();

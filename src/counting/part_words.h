@@ -28,6 +28,10 @@ class PartWords {
  public:
   PartWords();
 
+  // Makes the index ready for the words of about `bytes` bytes of text, so
+  // that it grows less often.
+  void ExpectBytes(int64_t bytes);
+
   // Counts one occurrence of `word`. A word met for the first time is put
   // to `gate` (null: every word is admitted). Throws std::length_error when
   // the table cannot take another entry.

@@ -18,6 +18,9 @@ namespace vorn {
 namespace {
 
 constexpr size_t kBlockSize = size_t{1} << 20;
+// A reader opened again keeps a buffer of up to this many bytes: fresh
+// memory costs a page fault a page.
+constexpr size_t kKeptBufferBytes = size_t{4} << 20;
 
 std::string ErrnoText(int err) { return std::generic_category().message(err); }
 
@@ -49,6 +52,7 @@ bool LineReader::Open(const std::string& path, LineEnding ending, std::string* e
   // A small file is read in one block of its own size (and one byte more, to
   // see its end), not in a block of kBlockSize made ready for it.
   block_ = kBlockSize;
+  if (measured) length_ = static_cast<int64_t>(st.st_size);
   if (measured && st.st_size >= 0 && static_cast<uint64_t>(st.st_size) < kBlockSize) {
     block_ = static_cast<size_t>(st.st_size) + 1;
   }
@@ -65,6 +69,7 @@ void LineReader::OpenBytes(std::string_view bytes, LineEnding ending) {
   ending_ = ending;
   // The bytes are one block that ends the file: Fill has nothing to add.
   buffer_.Append(bytes.data(), bytes.size());
+  length_ = static_cast<int64_t>(bytes.size());
   eof_ = true;
   open_ = true;
 }
@@ -73,7 +78,11 @@ void LineReader::Close() {
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
   open_ = false;
-  buffer_.Release();
+  if (buffer_.capacity() > kKeptBufferBytes) {
+    buffer_.Release();
+  } else {
+    buffer_.Truncate(0);
+  }
   std::string().swap(line_);
   pos_ = 0;
   scan_ = 0;
@@ -86,6 +95,7 @@ void LineReader::Close() {
   continues_ = false;
   cut_checked_ = 0;
   end_ = -1;
+  length_ = -1;
 }
 
 void LineReader::SetPieceLimit(size_t bytes, bool utf8) {
@@ -248,17 +258,17 @@ size_t LineReader::LastLineEnd() const {
   const char* d = buffer_.data();
   size_t n = buffer_.size();
   if (n > pos_ && d[n - 1] == '\r' && !eof_) --n;
-  if (n == pos_) return pos_;
-  const auto last = [&](char c) {
-    const void* hit = memrchr(d + pos_, c, n - pos_);
-    return hit != nullptr ? static_cast<size_t>(static_cast<const char*>(hit) - d) + 1 : pos_;
+  const auto last = [&](char c, size_t from) {
+    const void* hit = from < n ? memrchr(d + from, c, n - from) : nullptr;
+    return hit != nullptr ? static_cast<size_t>(static_cast<const char*>(hit) - d) + 1 : from;
   };
-  size_t end = last('\r');
   if (ending_ == LineEnding::kLfOnly) {
-    end = std::max(end, last('\n'));
-  } else if (end > pos_ && end < buffer_.size() && d[end] == '\n') {
-    ++end;  // the LF of a CR LF
+    // A CR that ends a line after the last LF; LF-only text rarely has one.
+    const size_t lf = last('\n', pos_);
+    return last('\r', lf);
   }
+  size_t end = last('\r', pos_);
+  if (end > pos_ && end < buffer_.size() && d[end] == '\n') ++end;  // the LF of a CR LF
   return end;
 }
 

@@ -73,6 +73,10 @@ class LineReader {
   // call continues (false when it ended its line).
   bool line_continues() const { return continues_; }
 
+  // The length of the file (or of the bytes) when it was opened; -1 when
+  // that could not be told.
+  int64_t Length() const { return length_; }
+
   // Bytes of the file consumed so far (for the in-file progress bar); the
   // offset at which the next line or piece begins.
   int64_t BytesRead() const { return bytes_read_; }
@@ -137,6 +141,7 @@ class LineReader {
   // to cut without finding one.
   int64_t cut_checked_ = 0;
   int64_t end_ = -1;  // SetEnd
+  int64_t length_ = -1;
 };
 
 }  // namespace vorn

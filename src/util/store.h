@@ -49,6 +49,7 @@ class Store {
   ~Store() { Free(); }
 
   size_t size() const { return size_; }
+  size_t capacity() const { return capacity_; }
   bool empty() const { return size_ == 0; }
   T* data() { return data_; }
   const T* data() const { return data_; }

@@ -13,8 +13,11 @@ constexpr size_t kPadding = 64;
 
 }  // namespace
 
-BlockWords::BlockWords(const Scanner& scanner, bool lower, bool decode_utf8)
-    : classes_(scanner.classes()), lower_(lower), high_uncovered_(decode_utf8) {
+void BlockWords::Configure(const Scanner& scanner, bool lower, bool decode_utf8) {
+  classes_ = scanner.classes();
+  lower_ = lower;
+  high_uncovered_ = decode_utf8;
+  word_set_ = ByteSet();
   for (int c = 0; c < 256; ++c) {
     if (classes_.IsWord(static_cast<char>(c))) word_set_.Add(static_cast<uint8_t>(c));
   }

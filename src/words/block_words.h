@@ -29,8 +29,15 @@ namespace vorn {
 
 class BlockWords {
  public:
+  BlockWords() = default;
   // REQUIRES: scanner.TakesPlainRuns().
-  BlockWords(const Scanner& scanner, bool lower, bool decode_utf8);
+  BlockWords(const Scanner& scanner, bool lower, bool decode_utf8) {
+    Configure(scanner, lower, decode_utf8);
+  }
+  // Takes the word characters of `scanner`, whether to lower-case, and
+  // whether the text is UTF-8; keeps the buffers. REQUIRES:
+  // scanner.TakesPlainRuns().
+  void Configure(const Scanner& scanner, bool lower, bool decode_utf8);
 
   // Takes the block `raw` (whole lines): lower-cases it into the block's
   // text and maps its characters.
@@ -62,9 +69,8 @@ class BlockWords {
 
   CharClassTable classes_;
   ByteSet word_set_;
-  ByteSet start_set_;
-  bool lower_;
-  bool high_uncovered_;  // bytes above 127 are decoded by the scanner
+  bool lower_ = true;
+  bool high_uncovered_ = false;  // bytes above 127 are decoded by the scanner
   std::string_view raw_;
   Store<char> text_;  // the lower-cased block, and blanks after it
   size_t size_ = 0;
