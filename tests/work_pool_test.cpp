@@ -77,6 +77,26 @@ TEST(WorkPoolTest, TasksNotBegunAreDroppedWhenTheGroupEnds) {
   EXPECT_EQ(ran, 1);
 }
 
+TEST(WorkPoolTest, AbandonStopsTheTaskRunningAndDropsEveryResult) {
+  WorkerGroup<int> group(1);
+  std::atomic<int> begun{0};
+  std::atomic<int> ran{0};
+  for (int i = 0; i < 5; ++i) {
+    group.work.Post([&, i] {
+      ++begun;
+      // Runs until it is told to stop.
+      while (!group.cancel) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      ++ran;
+      return i;
+    });
+  }
+  while (begun == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  group.Abandon();
+  EXPECT_TRUE(group.work.empty());
+  EXPECT_EQ(ran, 1);  // the task begun ended; the others never ran
+  EXPECT_FALSE(group.pool.RunPending());
+}
+
 TEST(WorkPoolTest, WorkersTakeNoSignals) {
   // A handler (the command line's Ctrl-C) must run on the thread that made
   // the pool, not beside it on a worker.

@@ -1,4 +1,3 @@
-#include <malloc.h>
 #include <unistd.h>
 
 #include <iostream>
@@ -8,8 +7,6 @@
 #include "cli/cli_main.h"
 
 int main(int argc, char** argv) {
-  mallopt(M_MMAP_THRESHOLD, 32 << 20);
-  mallopt(M_TRIM_THRESHOLD, 64 << 20);
   std::ios::sync_with_stdio(false);
   std::vector<std::string> args(argv + 1, argv + argc);
   // RunCli flushes and checks every write to the two streams.

@@ -254,7 +254,8 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
     MergePart(*begun);
     if (!begun->error.empty()) return ReadResult{true, begun->error};
     if (st_.run.WordsRead - read_before >= kProbeWords && mostly_distinct()) {
-      w.cancel = true;
+      // What the workers counted ahead is given back before the rest is read.
+      w.Abandon();
       return ReadRange(path, ending, decode_utf8, FileRange{probe[1], -1, length, show_progress});
     }
   } else if (starts.size() == 1) {
@@ -272,7 +273,8 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
     MergePart(*part);
     if (!part->error.empty()) return ReadResult{true, part->error};
     if (merged == 0 && starts.size() > 1 && mostly_distinct()) {
-      w.cancel = true;
+      // What the workers counted ahead is given back before the rest is read.
+      w.Abandon();
       return ReadRange(path, ending, decode_utf8, FileRange{starts[1], -1, length, show_progress});
     }
     if (show_progress) {

@@ -87,6 +87,12 @@ class OrderedWork {
     pending_.push_back(p.get_future());
   }
 
+  // Drops every result, waiting for the tasks still running.
+  void Clear() {
+    for (auto& f : pending_) f.wait();
+    pending_.clear();
+  }
+
   size_t pending() const { return pending_.size(); }
   bool empty() const { return pending_.empty(); }
 
@@ -121,6 +127,14 @@ struct WorkerGroup {
   }
   WorkerGroup(const WorkerGroup&) = delete;
   WorkerGroup& operator=(const WorkerGroup&) = delete;
+
+  // Ends the work now: the tasks are told to stop, those not begun are
+  // dropped, and every result is dropped once the tasks running are done.
+  void Abandon() {
+    cancel = true;
+    pool.DropPending();
+    work.Clear();
+  }
 
   std::atomic<bool> cancel{false};
   WorkerPool pool;
