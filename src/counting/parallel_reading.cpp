@@ -22,8 +22,8 @@ namespace vorn {
 
 namespace {
 
-// The parts of a large file: about a quarter of a worker's share of the
-// file each, within these bounds. Smaller parts share the work out more
+// The parts of a large file: about half of a thread's share of the file
+// each, within these bounds. Smaller parts share the work out more
 // evenly; larger ones leave less to merge.
 constexpr int64_t kMinPartBytes = int64_t{4} << 20;
 constexpr int64_t kMaxPartBytes = int64_t{32} << 20;
@@ -205,7 +205,7 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
                                        int64_t length, bool show_progress) {
   const int64_t part_bytes =
       part_bytes_ > 0 ? part_bytes_
-                      : std::clamp(length / (int64_t{4} * threads_), kMinPartBytes, kMaxPartBytes);
+                      : std::clamp(length / (int64_t{2} * threads_), kMinPartBytes, kMaxPartBytes);
   std::vector<int64_t> starts = FindPartStarts(path, ending, length, part_bytes);
   const auto end_of = [&](size_t k) { return k + 1 < starts.size() ? starts[k + 1] : -1; };
   const PartSetup setup = MakePartSetup();
@@ -248,11 +248,12 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
     // The workers begin on the parts after it meanwhile.
     starts[0] = probe[1];
     post();
-    const Counted begun = count(FilePart{path, ending, decode_utf8, 0, probe[1]});
+    Counted begun = count(FilePart{path, ending, decode_utf8, 0, probe[1]});
     if (!begun->opened) return ReadResult{false, begun->error};
     if (st_.run.StopRequested) return ReadResult{true, ""};
     MergePart(*begun);
     if (!begun->error.empty()) return ReadResult{true, begun->error};
+    begun.reset();
     if (st_.run.WordsRead - read_before >= kProbeWords && mostly_distinct()) {
       // What the workers counted ahead is given back before the rest is read.
       w.Abandon();
@@ -268,10 +269,11 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
   for (size_t merged = 0; merged < starts.size(); ++merged) {
     // A stop drops the part it came in.
     if (!AwaitFront(&w)) return ReadResult{true, ""};
-    const Counted part = w.work.TakeFront();
+    Counted part = w.work.TakeFront();
     if (!part->opened) return ReadResult{merged > 0 || starts[0] > 0, part->error};
     MergePart(*part);
     if (!part->error.empty()) return ReadResult{true, part->error};
+    part.reset();  // its table is done with
     if (merged == 0 && starts.size() > 1 && mostly_distinct()) {
       // What the workers counted ahead is given back before the rest is read.
       w.Abandon();
