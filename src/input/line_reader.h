@@ -95,6 +95,8 @@ class LineReader {
   // The system's description of a read error; empty when there was none.
   const std::string& error() const { return error_; }
 
+  // Closes the file. The reader keeps a buffer of up to 4 MB for the next
+  // file it opens: fresh memory costs a page fault a page.
   void Close();
 
  private:

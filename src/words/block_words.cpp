@@ -1,14 +1,12 @@
 #include "words/block_words.h"
 
-#include <bit>
 #include <cstring>
 
 namespace vorn {
 
 namespace {
 
-// Blanks after the text: a word's first eight bytes may be read at once,
-// and the bitmaps end in clear bits.
+// Blanks after the text: a word's first eight bytes may be read at once.
 constexpr size_t kPadding = 64;
 
 }  // namespace
@@ -29,12 +27,9 @@ void BlockWords::Load(std::string_view raw) {
   text_.ResizeDiscarding(size_ + kPadding);
   Kernels().lower_copy(raw.data(), size_, text_.data(), lower_);
   std::memset(text_.data() + size_, ' ', kPadding);
-  // One more word of bits than the text needs: the search for a clear bit
-  // ends in it.
-  const size_t bit_words = size_ / 64 + 2;
-  word_bits_.ResizeDiscarding(bit_words);
+  // With the clear bit right after the text, where a run at its end ends.
+  word_bits_.ResizeDiscarding(size_ / 64 + 1);
   Kernels().class_bits(text_.data(), size_, word_set_, word_bits_.data());
-  word_bits_[bit_words - 1] = 0;
 }
 
 size_t BlockWords::NextUncovered(size_t from) const {

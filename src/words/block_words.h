@@ -1,16 +1,17 @@
 // BlockWords: the words of plain text found a whole block at a time.
 //
 // For text whose words are plain runs (Scanner::TakesPlainRuns), a block of
-// whole lines is lower-cased in one pass and mapped into a bitmap of its word
-// characters. The runs of word characters are read off the bitmap 64
-// characters at a time, with no test per character, into a list of where
-// each begins and ends; only then are the words taken from the list, so
-// that the work on one word does not wait for the search for the next. The lines that hold a
-// character the plain rule does not cover
-// ("<", a backspace, "--", and for UTF-8 text any byte above 127) are found
-// by one search, and left to the scanner.
+// whole lines is lower-cased in one pass and mapped into a bitmap of its
+// word characters. The runs of word characters are read off the bitmap 64
+// characters at a time, with no test per character, into lists of where
+// each begins and ends; only then are the words taken from the lists, so
+// that the work on one word does not wait for the search for the next. The
+// lines that hold a character the plain rule does not cover ("<", a
+// backspace, "--", and for UTF-8 text any byte above 127) are found by one
+// search, and left to the scanner.
 //
-// One BlockWords per thread; the scanner it was made from only configures it.
+// One BlockWords per thread; the scanner it was made from only configures
+// it.
 
 #ifndef VORN_WORDS_BLOCK_WORDS_H_
 #define VORN_WORDS_BLOCK_WORDS_H_
@@ -42,9 +43,6 @@ class BlockWords {
   // Takes the block `raw` (whole lines): lower-cases it into the block's
   // text and maps its characters.
   void Load(std::string_view raw);
-
-  // The block as lower-cased, and as it was given to Load.
-  BytesView text() const { return BytesView(text_.data(), size_); }
 
   // The first position at or after `from` of a character that the plain
   // rule does not cover, or the block's size.
