@@ -86,11 +86,14 @@ Entries Count(const Reading& r, bool in_blocks, const std::string& text,
 // characters the plain rule leaves to the scanner, line ends of every kind,
 // characters that may only stand inside a word, and bytes above 127.
 const std::vector<std::string> kPieces = {
-    "the",  "Cat",  "dog's", "co-op", "a--b", "<b>",  "x<y",     "z>",        "e.g.", "(note)",
-    "1999", "'tis", "word.", "\t",    "\b",   "-",    "--",      "\xA0",      "\x01", "\r",
-    "\n",   "\r\n", "ab\bc", "\x0c",  " ",    "''",   "+",       "x+y",       "it's", "\x00",
-    "IIi",  "mm",   "aren",  "x",     "_id",  "a_b",  "caf\xE9", "\xC9T\xC9", "\x8A", "--x",
-    "-->",  "<!--", "..a..", "(a)",   "a.",   "don't"};
+    "the",     "Cat",       "dog's", "co-op",  "a--b",  "<b>",
+    "x<y",     "z>",        "e.g.",  "(note)", "1999",  "'tis",
+    "word.",   "\t",        "\b",    "-",      "--",    "\xA0",
+    "\x01",    "\r",        "\n",    "\r\n",   "ab\bc", "\x0c",
+    " ",       "''",        "+",     "x+y",    "it's",  std::string(1, '\0'),
+    "IIi",     "mm",        "aren",  "x",      "_id",   "a_b",
+    "caf\xE9", "\xC9T\xC9", "\x8A",  "--x",    "-->",   "<!--",
+    "..a..",   "(a)",       "a.",    "don't"};
 const std::vector<std::string> kUtf8 = {"\xC3\xA9t\xC3\xA9", "e\xCC\x81",     "\xE2\x80\x94",
                                         "\xC2\xA0",          "\xE2\x80\x9Cq", "\xC5\x93uvre"};
 
