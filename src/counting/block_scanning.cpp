@@ -2,13 +2,6 @@
 
 namespace vorn {
 
-namespace {
-
-// Lines longer than this are read and scanned in pieces of about this size.
-constexpr size_t kPieceBytes = size_t{1} << 20;
-
-}  // namespace
-
 void ScanFileBlocks(LineReader* reader, bool lf_ends, bool decode_utf8, BlockWords* blocks,
                     PartWords* words, WordList::Gate* gate, LineScanner* lines,
                     LineScanner::Sink* sink, FileLineHooks* hooks) {

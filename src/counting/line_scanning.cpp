@@ -11,8 +11,6 @@ namespace vorn {
 
 namespace {
 
-// Lines longer than this are read and scanned in pieces of about this size.
-constexpr size_t kPieceBytes = size_t{1} << 20;
 // Short lines are scanned together in blocks of about this size.
 constexpr size_t kBatchBytes = size_t{64} << 10;
 

@@ -20,6 +20,9 @@
 
 namespace vorn {
 
+// Lines longer than this are read and scanned in pieces of about this size.
+inline constexpr size_t kPieceBytes = size_t{1} << 20;
+
 class LineScanner {
  public:
   // What the scanner's words go to; it also hears of every piece of text

@@ -144,8 +144,8 @@ void CountPart(const PartSetup& setup, const FilePart& part, const std::atomic<b
   bool decode_utf8 = part.decode_utf8;
   const bool whole = part.begin == 0 && part.end < 0;
   const bool html = whole && ext.find("htm") != std::string::npos;
-  const bool bytes = part.ending == LineEnding::kCrLfOrCr || part.ending == LineEnding::kLfOnly;
-  if (!html && bytes && scanner.TakesPlainRuns()) {
+  const bool byte_mode = part.ending == LineEnding::kCrLfOrCr || part.ending == LineEnding::kLfOnly;
+  if (!html && byte_mode && scanner.TakesPlainRuns()) {
     const int64_t end = part.end >= 0 ? part.end : reader.Length();
     result->words.ExpectBytes(end - part.begin);
     blocks.Configure(scanner, !setup.case_significant, decode_utf8);

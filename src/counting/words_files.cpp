@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 
+#include "counting/line_scanning.h"
 #include "input/decode.h"
 #include "input/is_text_file.h"
 #include "input/line_reader.h"
@@ -20,7 +21,6 @@ namespace vorn {
 
 namespace {
 
-constexpr size_t kPieceBytes = size_t{1} << 20;
 constexpr char kInadmissibleTitle[] =
     "Extra count-only words/phrases: inadmissible regular expression";
 

@@ -134,10 +134,8 @@ std::string_view FirstLinesOf(std::string_view head, int count) {
 // whole file or the lines looked at.
 bool FirstLinesDeclareUtf8(const std::string& path, const FileSample& sample, int count) {
   LineReader reader;
-  const std::string_view lines = FirstLinesOf(sample.bytes, count);
-  if (sample.whole) {
-    reader.OpenBytes(sample.bytes, LineEnding::kLfOnly);
-  } else if (!lines.empty()) {
+  const std::string_view lines = sample.whole ? sample.bytes : FirstLinesOf(sample.bytes, count);
+  if (!lines.empty() || sample.whole) {
     reader.OpenBytes(lines, LineEnding::kLfOnly);
   } else {
     std::string error;
