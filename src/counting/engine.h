@@ -36,6 +36,7 @@
 #include "results/output.h"
 #include "util/file_proc.h"
 #include "util/host.h"
+#include "util/pages.h"
 #include "util/work_pool.h"
 #include "words/scanner.h"
 
@@ -494,7 +495,8 @@ class Engine final : private LineScanner::Sink {
   std::chrono::steady_clock::time_point run_started_;
   int activity_ = -1;
   std::chrono::steady_clock::time_point activity_turned_;
-  std::vector<FolderFile> folder_files_;  // the files the counting pass accepted
+  std::vector<FolderFile, PreparedAllocator<FolderFile>>
+      folder_files_;  // the files the counting pass accepted
   // The bytes of the small files kept for the reading pass, copied by the
   // engine's thread into blocks of its own: memory the workers allocated
   // and the engine's thread held would make the workers' heaps grow page

@@ -23,6 +23,7 @@
 #include "results/display_formats.h"
 #include "util/file_proc.h"
 #include "util/message_table.h"
+#include "util/pages.h"
 #include "util/str_proc.h"
 
 namespace vorn {
@@ -518,6 +519,7 @@ std::string_view Engine::KeepBytes(std::string_view bytes) {
     const size_t size = std::max(kKeptBlockBytes, bytes.size());
     kept_blocks_.push_back(std::make_unique_for_overwrite<char[]>(size));
     kept_next_ = kept_blocks_.back().get();
+    PreparePages(kept_next_, size);
     kept_block_left_ = size;
   }
   std::copy(bytes.begin(), bytes.end(), kept_next_);

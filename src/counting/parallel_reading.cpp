@@ -95,7 +95,7 @@ class Engine::FolderAhead {
   using Run = std::vector<std::unique_ptr<FileAhead>>;
 
   void Post() {
-    const std::vector<FolderFile>& files = engine_->folder_files_;
+    const auto& files = engine_->folder_files_;
     while (next_ < files.size() && workers_.work.pending() < window_) {
       // A run of small files, or a large file on its own.
       size_t end = next_;

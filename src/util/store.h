@@ -5,7 +5,10 @@
 // holds the old and the new block at once, and the pages already written
 // are not written again; it asks for huge pages where the system offers
 // them, so that a table of millions of records costs a few page faults
-// instead of thousands. Room made for new records is not zeroed.
+// instead of thousands. A growing block of 64 KB or more is given its new
+// pages in one call before records are written to them (PreparePages): a
+// page fault, one per page touched, costs far more. Room made for new
+// records is not zeroed.
 
 #ifndef VORN_UTIL_STORE_H_
 #define VORN_UTIL_STORE_H_
@@ -17,6 +20,8 @@
 #include <cstring>
 #include <new>
 #include <type_traits>
+
+#include "util/pages.h"
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -131,6 +136,8 @@ class Store {
   // table of a few megabytes, made and dropped by the dozen).
   static constexpr size_t kMapBytes = size_t{16} << 20;
   static constexpr size_t kPageBytes = 4096;
+  // A growing block of at least this many bytes is given its pages at once.
+  static constexpr size_t kPreparedBytes = size_t{64} << 10;
 
   // Moves the records into a block of `bytes` bytes (at least size()
   // records). Returns false, the block unchanged, when there is no room.
@@ -139,18 +146,20 @@ class Store {
     if (bytes >= kMapBytes || mapped_) {
       if (bytes > SIZE_MAX - kPageBytes) return false;
       const size_t length = (bytes + kPageBytes - 1) & ~(kPageBytes - 1);
-      void* block = nullptr;
-      if (mapped_) {
-        block = mremap(data_, mapped_length_, length, MREMAP_MAYMOVE);
-      } else {
-        block = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (block != MAP_FAILED && size_ > 0) std::memcpy(block, data_, size_ * sizeof(T));
-      }
+      void* block = mapped_ ? mremap(data_, mapped_length_, length, MREMAP_MAYMOVE)
+                            : mmap(nullptr, length, PROT_READ | PROT_WRITE,
+                                   MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
       if (block == MAP_FAILED) return false;
-      if (!mapped_) std::free(data_);
 #if defined(MADV_HUGEPAGE)
       madvise(block, length, MADV_HUGEPAGE);  // only advice
 #endif
+      // The pages beyond those written come at once, before the records.
+      const size_t written = mapped_ ? mapped_length_ : 0;
+      if (length > written) PreparePages(static_cast<char*>(block) + written, length - written);
+      if (!mapped_) {
+        if (size_ > 0) std::memcpy(block, data_, size_ * sizeof(T));
+        std::free(data_);
+      }
       data_ = static_cast<T*>(block);
       mapped_ = true;
       mapped_length_ = length;
@@ -158,8 +167,18 @@ class Store {
       return true;
     }
 #endif
-    void* block = std::realloc(static_cast<void*>(data_), bytes);
-    if (block == nullptr) return false;
+    void* block = nullptr;
+    if (bytes >= kPreparedBytes && bytes > capacity_ * sizeof(T)) {
+      // A new block's pages come at once, before the records are copied in.
+      block = std::malloc(bytes);
+      if (block == nullptr) return false;
+      PreparePages(block, bytes);
+      if (size_ > 0) std::memcpy(block, static_cast<const void*>(data_), size_ * sizeof(T));
+      std::free(data_);
+    } else {
+      block = std::realloc(static_cast<void*>(data_), bytes);
+      if (block == nullptr) return false;
+    }
     data_ = static_cast<T*>(block);
     capacity_ = bytes / sizeof(T);
     return true;

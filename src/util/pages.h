@@ -1,0 +1,42 @@
+// Fresh memory made ready for writing in one call.
+//
+// A page touched for the first time costs a fault; on a virtual machine a
+// fault can cost as much as copying a hundred kilobytes. A buffer that will
+// be written through is better given its pages at once.
+
+#ifndef VORN_UTIL_PAGES_H_
+#define VORN_UTIL_PAGES_H_
+
+#include <cstddef>
+#include <memory>
+
+namespace vorn {
+
+// Asks the system for every whole page within [p, p + bytes) now, ready for
+// writing. Only advice: where the system cannot, the pages come one fault at
+// a time, as before. Spans of less than a few pages are left alone.
+void PreparePages(void* p, size_t bytes);
+
+// An allocator for vectors that grow large: a block of 64 KB or more is
+// given its pages at once, before the elements are moved into it.
+template <class T>
+struct PreparedAllocator {
+  using value_type = T;
+  static constexpr size_t kPreparedBytes = size_t{64} << 10;
+
+  PreparedAllocator() = default;
+  template <class U>
+  explicit PreparedAllocator(const PreparedAllocator<U>& /*other*/) {}
+
+  T* allocate(size_t n) {
+    T* p = std::allocator<T>().allocate(n);
+    if (n * sizeof(T) >= kPreparedBytes) PreparePages(p, n * sizeof(T));
+    return p;
+  }
+  void deallocate(T* p, size_t n) { std::allocator<T>().deallocate(p, n); }
+  friend bool operator==(const PreparedAllocator&, const PreparedAllocator&) { return true; }
+};
+
+}  // namespace vorn
+
+#endif  // VORN_UTIL_PAGES_H_
