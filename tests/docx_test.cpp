@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "input/docx_xml.h"
+#include "input/zip_library.h"
 #include "support/test_files.h"
 
 namespace vorn {
@@ -485,6 +486,21 @@ TEST(DocxTest, ArchivesThatCannotBeReadAreRefused) {
   WriteZip(upper, {{"Word/Document.XML", xml}});
   DocumentXml member;
   EXPECT_EQ(ExtractDocumentXml(upper, &member), static_cast<int>(xml.size()));
+}
+
+TEST(DocxTest, AZipLibraryThatCannotBeLoadedIsNamedInTheError) {
+  ZipLibrary library;
+  std::string error;
+  EXPECT_FALSE(LoadZipLibrary("libvorn-no-such-zip.so.0", &library, &error));
+  EXPECT_EQ(error.rfind("the zip library libvorn-no-such-zip.so.0 cannot be loaded", 0), 0u)
+      << error;
+  // A library that is not libzip lacks its functions.
+  EXPECT_FALSE(LoadZipLibrary("libc.so.6", &library, &error));
+  EXPECT_EQ(error, "the zip library has no zip_open");
+  EXPECT_EQ(library.open, nullptr);
+  // The library the program loads has every function.
+  ASSERT_NE(Zip(&error), nullptr) << error;
+  EXPECT_NE(Zip(&error)->file_strerror, nullptr);
 }
 
 TEST(DocxTest, MemberNamesNeverReachTheDisk) {

@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zip.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -12,6 +11,7 @@
 #include <memory>
 #include <system_error>
 
+#include "input/zip_library.h"
 #include "util/file_proc.h"
 #include "util/message_table.h"
 
@@ -25,10 +25,12 @@ namespace {
 constexpr int64_t kInflateChunk = 64 * 1024;
 
 struct ArchiveCloser {
-  void operator()(zip_t* archive) const { zip_discard(archive); }
+  const ZipLibrary* zip;
+  void operator()(zip_t* archive) const { zip->discard(archive); }
 };
 struct MemberCloser {
-  void operator()(zip_file_t* file) const { zip_fclose(file); }
+  const ZipLibrary* zip;
+  void operator()(zip_file_t* file) const { zip->fclose(file); }
 };
 
 std::string ProgramTitle() {
@@ -90,30 +92,34 @@ int ExtractDocumentXml(const std::string& path, DocumentXml* out) {
     out->read_error = kind == PathKind::kMissing ? "No such file" : "Not a regular file";
     return kDocxReadError;
   }
+  const ZipLibrary* zip = Zip(&out->read_error);
+  if (zip == nullptr) return kDocxReadError;
   int open_error = 0;
-  std::unique_ptr<zip_t, ArchiveCloser> archive(zip_open(path.c_str(), ZIP_RDONLY, &open_error));
+  std::unique_ptr<zip_t, ArchiveCloser> archive(zip->open(path.c_str(), ZIP_RDONLY, &open_error),
+                                                ArchiveCloser{zip});
   if (!archive) {
     zip_error_t error;
-    zip_error_init_with_code(&error, open_error);
-    out->read_error = zip_error_strerror(&error);
-    zip_error_fini(&error);
+    zip->error_init_with_code(&error, open_error);
+    out->read_error = zip->error_strerror(&error);
+    zip->error_fini(&error);
     return kDocxReadError;
   }
   // Part names of a package are compared without regard to letter case.
-  const zip_int64_t index = zip_name_locate(archive.get(), kDocumentXmlName, ZIP_FL_NOCASE);
+  const zip_int64_t index = zip->name_locate(archive.get(), kDocumentXmlName, ZIP_FL_NOCASE);
   if (index < 0) return kDocxNoDocumentXml;
   const auto member_index = static_cast<zip_uint64_t>(index);
   zip_stat_t st;
-  zip_stat_init(&st);
-  if (zip_stat_index(archive.get(), member_index, 0, &st) == 0 &&
+  zip->stat_init(&st);
+  if (zip->stat_index(archive.get(), member_index, 0, &st) == 0 &&
       (st.valid & ZIP_STAT_ENCRYPTION_METHOD) != 0 && st.encryption_method != ZIP_EM_NONE) {
     return kDocxEncrypted;
   }
-  std::unique_ptr<zip_file_t, MemberCloser> member(zip_fopen_index(archive.get(), member_index, 0));
+  std::unique_ptr<zip_file_t, MemberCloser> member(zip->fopen_index(archive.get(), member_index, 0),
+                                                   MemberCloser{zip});
   if (!member) {
-    const int code = zip_error_code_zip(zip_get_error(archive.get()));
+    const int code = zip->error_code_zip(zip->get_error(archive.get()));
     if (IsEncryptionError(code)) return kDocxEncrypted;
-    out->read_error = zip_strerror(archive.get());
+    out->read_error = zip->strerror(archive.get());
     return kDocxReadError;
   }
   // The size in the headers is only a hint for the first allocation: a
@@ -132,15 +138,15 @@ int ExtractDocumentXml(const std::string& path, DocumentXml* out) {
     const size_t old_size = xml.size();
     const auto want = static_cast<size_t>(std::min(room, kInflateChunk));
     xml.resize(old_size + want);
-    const zip_int64_t got = zip_fread(member.get(), xml.data() + old_size, want);
+    const zip_int64_t got = zip->fread(member.get(), xml.data() + old_size, want);
     if (got < 0) {
       xml.resize(old_size);
       // libzip checks the CRC-32 when the member's data has been read to its
       // end, so all of it is in xml by now.
-      if (zip_error_code_zip(zip_file_get_error(member.get())) == ZIP_ER_CRC) {
+      if (zip->error_code_zip(zip->file_get_error(member.get())) == ZIP_ER_CRC) {
         return kDocxChecksumError;
       }
-      out->read_error = zip_file_strerror(member.get());
+      out->read_error = zip->file_strerror(member.get());
       std::string().swap(xml);
       return kDocxReadError;
     }
