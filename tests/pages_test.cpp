@@ -38,6 +38,28 @@ TEST(PagesTest, PreparePagesGivesEveryWholePageInTheSpanAndNoOther) {
   munmap(block, pages * page);
 }
 
+TEST(PagesTest, ALongSpanIsPreparedForItsFirst32MbOnly) {
+  const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  const size_t bytes = size_t{48} << 20;
+  void* mapped = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  ASSERT_NE(mapped, MAP_FAILED);
+  char* block = static_cast<char*>(mapped);
+  PreparePages(block, bytes);
+  std::vector<unsigned char> resident(bytes / page);
+  ASSERT_EQ(mincore(block, bytes, resident.data()), 0);
+  if ((resident[0] & 1) == 0) {
+    munmap(block, bytes);
+    GTEST_SKIP() << "this system does not prepare pages on request";
+  }
+  // The last page of the first 32 MB is there; 4 MB past them, no page is
+  // (a huge page may reach a little beyond).
+  EXPECT_EQ(resident[(size_t{32} << 20) / page - 1] & 1, 1);
+  for (size_t k = (size_t{36} << 20) / page; k < bytes / page; ++k) {
+    ASSERT_EQ(resident[k] & 1, 0) << "page " << k;
+  }
+  munmap(block, bytes);
+}
+
 TEST(PagesTest, AVectorWithPreparedBlocksKeepsItsElementsAsItGrows) {
   std::vector<std::string, PreparedAllocator<std::string>> v;
   for (int i = 0; i < 20000; ++i) v.push_back("element " + std::to_string(i));

@@ -13,6 +13,10 @@ namespace {
 constexpr uintptr_t kPageBytes = 4096;
 // Fewer pages than this are not worth a system call.
 constexpr uintptr_t kMinPages = 4;
+// At most this much is asked for in one call (about 10 ms of the system's
+// work on a slow machine): the pages of a longer span beyond it come one
+// fault at a time, between which the window's events may run.
+constexpr uintptr_t kMaxBytes = uintptr_t{32} << 20;
 // The advice's number, for headers that predate it (Linux 5.14).
 #if defined(__linux__) && !defined(MADV_POPULATE_WRITE)
 constexpr int MADV_POPULATE_WRITE = 23;
@@ -26,8 +30,9 @@ void PreparePages(void* p, size_t bytes) {
   const uintptr_t first = (begin + kPageBytes - 1) & ~(kPageBytes - 1);
   const uintptr_t end = (begin + bytes) & ~(kPageBytes - 1);
   if (end <= first || end - first < kMinPages * kPageBytes) return;
+  const uintptr_t last = end - first > kMaxBytes ? first + kMaxBytes : end;
   // An older system refuses the advice; the pages then come as touched.
-  madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
+  madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
 #else
   (void)p;
   (void)bytes;

@@ -13,8 +13,9 @@
 namespace vorn {
 
 // Asks the system for every whole page within [p, p + bytes) now, ready for
-// writing. Only advice: where the system cannot, the pages come one fault at
-// a time, as before. Spans of less than a few pages are left alone.
+// writing, up to 32 MB of them. Only advice: where the system cannot, the
+// pages come one fault at a time, as before. Spans of less than a few pages
+// are left alone.
 void PreparePages(void* p, size_t bytes);
 
 // An allocator for vectors that grow large: a block of 64 KB or more is
