@@ -220,15 +220,25 @@ TEST_F(ParallelCountTest, AStoppedRunListsTheWordsOfThePartsItMerged) {
   input = dir.Write("a.txt", text);
   const std::vector<int64_t> starts = FindPartStarts(input, LineEnding::kCrLfOrCr, 20000, 1000);
   ASSERT_GT(starts.size(), 10u);
-  // The list of a run over each beginning of the file that ends at a part.
+  // The places where what is merged may end: the end of the file's head,
+  // which the engine counts first (half the first part, cut at a line end),
+  // and the end of each part.
+  const int64_t head = starts[1] / 2;
+  const std::vector<int64_t> head_starts =
+      FindPartStarts(input, LineEnding::kCrLfOrCr, 2 * head, head);
+  ASSERT_EQ(head_starts.size(), 2u);
+  std::vector<int64_t> ends = {head_starts[1]};
+  ends.insert(ends.end(), starts.begin() + 1, starts.end());
+  ends.push_back(static_cast<int64_t>(text.size()));
+  // The list of a run over each beginning of the file that ends there.
   std::vector<std::vector<std::pair<std::string, int64_t>>> prefixes;
-  for (size_t k = 1; k <= starts.size(); ++k) {
+  for (const int64_t end : ends) {
     ScriptedHost host;
     Engine engine(&host);
     engine.SetThreads(1);
     engine.settings().Source = InputSource::kSingleFile;
     engine.settings().InputFilePath =
-        dir.Write("prefix.txt", text.substr(0, k < starts.size() ? starts[k] : text.size()));
+        dir.Write("prefix.txt", text.substr(0, static_cast<size_t>(end)));
     ASSERT_EQ(engine.CountWords(), RunOutcome::kListed);
     prefixes.push_back(Entries(engine));
   }
