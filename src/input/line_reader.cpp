@@ -17,7 +17,12 @@ namespace vorn {
 
 namespace {
 
-constexpr size_t kBlockSize = size_t{1} << 20;
+// The bytes read at a time. A block of lines is read, lower-cased, mapped
+// and counted pass after pass: at this size the block and what is made of
+// it stay in the processor's own cache (with blocks of 1 MB a count took
+// about 5% more processor time on one thread, 10 to 15% more on two, which
+// share the larger cache).
+constexpr size_t kBlockSize = size_t{128} << 10;
 // A reader opened again keeps a buffer of up to this many bytes: fresh
 // memory costs a page fault a page.
 constexpr size_t kKeptBufferBytes = size_t{4} << 20;

@@ -4,7 +4,7 @@
 // a lone LF stays inside the line), at LF as well (LF-only text, result 2),
 // and for UTF-16 and UTF-32 files, which are transcoded to UTF-8 on the fly
 // and end lines at CR LF, CR or LF. The reader starts fresh for every file and
-// reads in large blocks; a line may be of any length. With a piece limit set,
+// reads in blocks of 128 KB; a line may be of any length. With a piece limit set,
 // a long line is handed over in pieces of about that size, so that memory
 // stays bounded whatever the length of a line.
 //
