@@ -18,20 +18,22 @@ namespace vorn {
 // are left alone.
 void PreparePages(void* p, size_t bytes);
 
+// Growing blocks of at least this many bytes are given their new pages at
+// once; below it a call costs more than the faults it spares.
+inline constexpr size_t kPreparedBlockBytes = size_t{64} << 10;
+
 // An allocator for vectors that grow large: a block of 64 KB or more is
 // given its pages at once, before the elements are moved into it.
 template <class T>
 struct PreparedAllocator {
   using value_type = T;
-  static constexpr size_t kPreparedBytes = size_t{64} << 10;
-
   PreparedAllocator() = default;
   template <class U>
   explicit PreparedAllocator(const PreparedAllocator<U>& /*other*/) {}
 
   T* allocate(size_t n) {
     T* p = std::allocator<T>().allocate(n);
-    if (n * sizeof(T) >= kPreparedBytes) PreparePages(p, n * sizeof(T));
+    if (n * sizeof(T) >= kPreparedBlockBytes) PreparePages(p, n * sizeof(T));
     return p;
   }
   void deallocate(T* p, size_t n) { std::allocator<T>().deallocate(p, n); }

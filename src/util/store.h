@@ -136,8 +136,6 @@ class Store {
   // table of a few megabytes, made and dropped by the dozen).
   static constexpr size_t kMapBytes = size_t{16} << 20;
   static constexpr size_t kPageBytes = 4096;
-  // A growing block of at least this many bytes is given its pages at once.
-  static constexpr size_t kPreparedBytes = size_t{64} << 10;
 
   // Moves the records into a block of `bytes` bytes (at least size()
   // records). Returns false, the block unchanged, when there is no room.
@@ -168,7 +166,7 @@ class Store {
     }
 #endif
     void* block = nullptr;
-    if (bytes >= kPreparedBytes && bytes > capacity_ * sizeof(T)) {
+    if (bytes >= kPreparedBlockBytes && bytes > capacity_ * sizeof(T)) {
       // A new block's pages come at once, before the records are copied in.
       block = std::malloc(bytes);
       if (block == nullptr) return false;
