@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "util/chunked_store.h"
+
 namespace vorn {
 namespace {
 
@@ -58,6 +60,39 @@ TEST(StoreTest, AssignZerosZeroesOldRecordsAndFreshBlocksAlike) {
     s.AssignZeros(n);
     for (size_t k = 0; k < n; ++k) ASSERT_EQ(s[k].value | s[k].twice, 0) << n << " at " << k;
   }
+}
+
+TEST(ChunkedStoreTest, RecordsKeepTheirValuesAndPlacesAcrossChunks) {
+  ChunkedStore<Record> s;
+  const size_t n = 2 * ChunkedStore<Record>::kChunkRecords + 3;
+  for (size_t k = 0; k < n; ++k) {
+    const auto v = static_cast<int64_t>(k);
+    s.push_back({v, 2 * v});
+  }
+  const Record* first = &s[0];
+  ASSERT_EQ(s.size(), n);
+  for (size_t k = 0; k < n; ++k) {
+    const auto v = static_cast<int64_t>(k);
+    ASSERT_EQ(s[k].value, v) << k;
+    ASSERT_EQ(s[k].twice, 2 * v) << k;
+  }
+  // Growing never moved the first record.
+  s.push_back({-1, -2});
+  EXPECT_EQ(&s[0], first);
+  // A copy holds the same records in records of its own; a moved-from
+  // store is empty.
+  ChunkedStore<Record> copy = s;
+  ASSERT_EQ(copy.size(), n + 1);
+  EXPECT_NE(&copy[0], first);
+  EXPECT_EQ(copy[n].twice, -2);
+  EXPECT_EQ(copy[n - 1].value, static_cast<int64_t>(n - 1));
+  ChunkedStore<Record> moved = std::move(copy);
+  EXPECT_TRUE(copy.empty());  // NOLINT(bugprone-use-after-move)
+  EXPECT_EQ(moved.size(), n + 1);
+  s.Release();
+  EXPECT_TRUE(s.empty());
+  s.push_back({7, 14});
+  EXPECT_EQ(s[0].twice, 14);
 }
 
 }  // namespace

@@ -38,6 +38,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "util/chunked_store.h"
 #include "util/store.h"
 #include "util/text.h"
 
@@ -228,12 +229,12 @@ class WordList {
   void DropRefused();
 
   Store<WordEntry> entries_;
-  Store<char> arena_;            // the characters of every word and sort key
-  Store<uint32_t> slots_;        // entry position + 1; 0 = an empty slot
-  bool tracking_files_ = false;  // a word came from a file other than file 0
-  Store<FileData> files_;        // parallel to entries_ while tracking_files_
-  Store<LinkedTally> tallies_;
-  bool list_words_ = false;  // the words come from a words file: no file data
+  Store<char> arena_;                  // the characters of every word and sort key
+  Store<uint32_t> slots_;              // entry position + 1; 0 = an empty slot
+  bool tracking_files_ = false;        // a word came from a file other than file 0
+  Store<FileData> files_;              // parallel to entries_ while tracking_files_
+  ChunkedStore<LinkedTally> tallies_;  // grows all run long: never copied
+  bool list_words_ = false;            // the words come from a words file: no file data
   size_t mask_ = 0;
   bool finalized_ = false;
   int64_t refused_ = 0;  // entries kept only to remember a gate's refusal
