@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "counting/word_list.h"
+#include "util/paced_sort.h"
 #include "util/pacer.h"
 #include "util/text.h"
 
@@ -185,6 +187,59 @@ TEST(QuickSortTest, PacedSortWordListByKeyLetsEventsRunAndTakesTheSameSteps) {
   EXPECT_GT(dues, paced.DistinctCount());
   // Equal keys stand in the same order: the same steps were taken.
   EXPECT_EQ(Entries(paced), Entries(plain));
+}
+
+TEST(QuickSortTest, HelpedSortsGiveTheSameOrder) {
+  // The key sort: equal keys stand where the sort on one thread puts them,
+  // paced or not.
+  WordList plain = ManyEqualKeys(60000);
+  WordList helped = plain;
+  WordList helped_paced = plain;
+  SortWordListByKey(&plain, 1, plain.DistinctCount(), 1);
+  SortWordListByKey(&helped, 1, helped.DistinctCount(), 1, nullptr, /*helped=*/true);
+  EXPECT_EQ(Entries(helped), Entries(plain));
+  Pacer pacer;
+  int64_t dues = 0;
+  pacer.SetThrottle(1, std::chrono::milliseconds(0));
+  pacer.SetDue([&dues] { ++dues; });
+  SortWordListByKey(&helped_paced, 1, helped_paced.DistinctCount(), 1, &pacer, true);
+  EXPECT_GT(dues, 0);
+  EXPECT_EQ(Entries(helped_paced), Entries(plain));
+  // The merge sort, stable, of many equal values: each keeps its place
+  // among its equals, for sizes around those where the runs change.
+  std::mt19937 rng(5);
+  for (const size_t n : {kMinHelpedSort - 1, kMinHelpedSort, size_t{50001}, size_t{200003}}) {
+    std::vector<std::pair<int, size_t>> items(n);
+    for (size_t k = 0; k < n; ++k) items[k] = {static_cast<int>(rng() % 100), k};
+    const auto by_value = [](const auto& a, const auto& b) { return a.first < b.first; };
+    std::vector<std::pair<int, size_t>> expected = items;
+    std::stable_sort(expected.begin(), expected.end(), by_value);
+    PacedSort(&items, by_value, &pacer, SortStability::kStable, /*helped=*/true);
+    EXPECT_EQ(items, expected) << n;
+  }
+}
+
+TEST(QuickSortTest, AHelpedSortEndsWithItsHelperWhenThePacerThrows) {
+  struct Abandoned {};
+  Pacer pacer;
+  pacer.SetThrottle(1, std::chrono::milliseconds(0));
+  int64_t dues = 0;
+  pacer.SetDue([&dues] {
+    if (++dues == 50) throw Abandoned{};
+  });
+  WordList list = ManyEqualKeys(60000);
+  std::vector<std::string> before = Entries(list);
+  EXPECT_THROW(SortWordListByKey(&list, 1, list.DistinctCount(), 1, &pacer, /*helped=*/true),
+               Abandoned);
+  // Every entry is still whole, in some place.
+  std::vector<std::string> after = Entries(list);
+  std::sort(before.begin(), before.end());
+  std::sort(after.begin(), after.end());
+  EXPECT_EQ(after, before);
+  dues = 0;
+  std::vector<uint32_t> items(300000);
+  for (size_t k = 0; k < items.size(); ++k) items[k] = static_cast<uint32_t>(items.size() - k);
+  EXPECT_THROW(PacedSort(&items, std::less<>(), &pacer, SortStability::kUnstable, true), Abandoned);
 }
 
 }  // namespace

@@ -433,9 +433,9 @@ RunOutcome Engine::RunCount() {
 
   // Alphabetical sort.
   const bool stopped = run.StopRequested;
-  st_.words.Finalize(&st_.pacer);
+  st_.words.Finalize(&st_.pacer, threads_ > 1);
   if (st_.words.DistinctCount() > 1 && !(run.AllPhrasesMode && stopped)) {
-    SortWordListByKey(&st_.words, 1, st_.words.DistinctCount(), 1, &st_.pacer);
+    SortWordListByKey(&st_.words, 1, st_.words.DistinctCount(), 1, &st_.pacer, threads_ > 1);
   }
   // Stop handling.
   if (stopped) {

@@ -185,8 +185,9 @@ class WordList {
   // Puts the entries into ascending ordinal order of Word and builds their
   // sort keys. Counting may not go on afterwards without Clear(). Polls
   // `pacer` (may be null) throughout; when it throws, the table is left in
-  // no useful order and only Clear() makes it usable again.
-  void Finalize(Pacer* pacer = nullptr);
+  // no useful order and only Clear() makes it usable again. `helped`: a
+  // second thread shares the sort.
+  void Finalize(Pacer* pacer = nullptr, bool helped = false);
   bool finalized() const { return finalized_; }
 
   // The sum of Count over all entries.

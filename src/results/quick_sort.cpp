@@ -1,7 +1,11 @@
 #include "results/quick_sort.h"
 
+#include <atomic>
 #include <string>
 #include <utility>
+
+#include "util/helper_thread.h"
+#include "util/paced_sort.h"
 
 namespace vorn {
 
@@ -18,50 +22,63 @@ View KeyFrom(View s, int start_pos) {
 
 bool TextLess(TextView a, TextView b) { return a < b; }
 
-// The partition sort shared by every variant. key(k) gives the key of
-// element k as a View, less(a, b) orders two keys, swap(a, b) exchanges two
-// elements, poll() is called for every step of the scans (it may throw; the
-// elements are then in some order, each in one place). The pivot key is
-// copied once because the element it came from may move while the range is
-// partitioned. The second recursive call is a loop, which keeps the order of
-// the work (and so the result) while halving the depth of the recursion.
+// One partition step of the sort below: the range lo..hi is split around
+// the key of its middle element into lo..*j (keys not after it) and
+// *i..hi (keys not before it). The pivot key is copied once because the
+// element it came from may move while the range is partitioned.
 template <class View, class KeyFn, class LessFn, class SwapFn, class PollFn>
-void PartitionSort(int64_t lo, int64_t hi, bool descending, const KeyFn& key, const LessFn& less,
-                   const SwapFn& swap, const PollFn& poll) {
+void Partition(int64_t lo, int64_t hi, bool descending, const KeyFn& key, const LessFn& less,
+               const SwapFn& swap, const PollFn& poll, int64_t* i_out, int64_t* j_out) {
   using Str = std::basic_string<typename View::value_type>;
-  while (lo < hi) {
-    poll();
-    const Str pivot_text(key(lo + (hi - lo) / 2));
-    const View pivot(pivot_text);
-    int64_t i = lo;
-    int64_t j = hi;
-    while (i <= j) {
-      if (descending) {
-        while (i < hi && less(pivot, key(i))) {
-          ++i;
-          poll();
-        }
-        while (j > lo && less(key(j), pivot)) {
-          --j;
-          poll();
-        }
-      } else {
-        while (i < hi && less(key(i), pivot)) {
-          ++i;
-          poll();
-        }
-        while (j > lo && less(pivot, key(j))) {
-          --j;
-          poll();
-        }
-      }
-      if (i <= j) {
-        if (i < j) swap(i, j);
+  const Str pivot_text(key(lo + (hi - lo) / 2));
+  const View pivot(pivot_text);
+  int64_t i = lo;
+  int64_t j = hi;
+  while (i <= j) {
+    if (descending) {
+      while (i < hi && less(pivot, key(i))) {
         ++i;
+        poll();
+      }
+      while (j > lo && less(key(j), pivot)) {
+        --j;
+        poll();
+      }
+    } else {
+      while (i < hi && less(key(i), pivot)) {
+        ++i;
+        poll();
+      }
+      while (j > lo && less(pivot, key(j))) {
         --j;
         poll();
       }
     }
+    if (i <= j) {
+      if (i < j) swap(i, j);
+      ++i;
+      --j;
+      poll();
+    }
+  }
+  *i_out = i;
+  *j_out = j;
+}
+
+// The partition sort shared by every variant. key(k) gives the key of
+// element k as a View, less(a, b) orders two keys, swap(a, b) exchanges two
+// elements, poll() is called for every step of the scans (it may throw; the
+// elements are then in some order, each in one place). The second recursive
+// call is a loop, which keeps the order of the work (and so the result)
+// while halving the depth of the recursion.
+template <class View, class KeyFn, class LessFn, class SwapFn, class PollFn>
+void PartitionSort(int64_t lo, int64_t hi, bool descending, const KeyFn& key, const LessFn& less,
+                   const SwapFn& swap, const PollFn& poll) {
+  while (lo < hi) {
+    poll();
+    int64_t i = 0;
+    int64_t j = 0;
+    Partition<View>(lo, hi, descending, key, less, swap, poll, &i, &j);
     if (lo < j) PartitionSort<View>(lo, j, descending, key, less, swap, poll);
     if (i >= hi) return;
     lo = i;
@@ -147,7 +164,8 @@ void QuickSortAscendingFolded(std::vector<Text>* arr, int64_t lo, int64_t hi, bo
   Reverse(arr, lo, hi);
 }
 
-void SortWordListByKey(WordList* list, int64_t first, int64_t last, int start_pos, Pacer* pacer) {
+void SortWordListByKey(WordList* list, int64_t first, int64_t last, int start_pos, Pacer* pacer,
+                       bool helped) {
   if (list == nullptr || first < 1 || last > list->DistinctCount() || first >= last) return;
   // The keys are Windows-1252 bytes; OrdinalLess orders them as their
   // characters' codes. Elements are 0-based here, entries 1-based.
@@ -155,13 +173,32 @@ void SortWordListByKey(WordList* list, int64_t first, int64_t last, int start_po
     return KeyFrom(list->SortKey(k + 1), start_pos);
   };
   const auto swap = [list](int64_t a, int64_t b) { list->SwapEntries(a + 1, b + 1); };
-  if (pacer == nullptr) {
-    PartitionSort<BytesView>(first - 1, last - 1, /*descending=*/false, key, OrdinalLess, swap,
-                             kNoPoll);
-  } else {
-    PartitionSort<BytesView>(first - 1, last - 1, /*descending=*/false, key, OrdinalLess, swap,
-                             [pacer] { pacer->Poll(); });
+  const auto poll = [pacer] {
+    if (pacer != nullptr) pacer->Poll();
+  };
+  int64_t lo = first - 1;
+  const int64_t hi = last - 1;
+  if (helped && hi - lo >= static_cast<int64_t>(kMinHelpedSort)) {
+    // The two sides of the first partition are sorted at once, the first
+    // by a helper: each side is sorted as it would be on its own, so the
+    // order is the same.
+    poll();
+    int64_t i = 0;
+    int64_t j = 0;
+    Partition<BytesView>(lo, hi, /*descending=*/false, key, OrdinalLess, swap, poll, &i, &j);
+    HelperThread helper([&, j](const std::atomic<bool>& stop) {
+      const auto stop_poll = [&stop] {
+        if (stop.load(std::memory_order_relaxed)) throw HelperStopped{};
+      };
+      if (lo < j) {
+        PartitionSort<BytesView>(lo, j, /*descending=*/false, key, OrdinalLess, swap, stop_poll);
+      }
+    });
+    if (i < hi) PartitionSort<BytesView>(i, hi, /*descending=*/false, key, OrdinalLess, swap, poll);
+    helper.Wait(pacer);
+    return;
   }
+  PartitionSort<BytesView>(lo, hi, /*descending=*/false, key, OrdinalLess, swap, poll);
 }
 
 }  // namespace vorn
