@@ -1,6 +1,7 @@
 #include "results/display_formats.h"
 
 #include <algorithm>
+#include <charconv>
 #include <vector>
 
 #include "results/output.h"
@@ -20,7 +21,36 @@ constexpr TextView kSep2 = u"  ";
 constexpr TextView kCommaSep = u",  ";
 constexpr int64_t kFlushLength = 2048;
 
-Text Num(int64_t n) { return Utf8ToText(Trimmed(n)); }
+// The decimal digits of a number as characters, made without allocating.
+class Digits {
+ public:
+  explicit Digits(int64_t n) {
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    size_ = static_cast<size_t>(end - digits);
+    for (size_t k = 0; k < size_; ++k) text_[k] = static_cast<char16_t>(digits[k]);
+  }
+  TextView view() const { return TextView(text_, size_); }
+
+ private:
+  char16_t text_[24];
+  size_t size_;
+};
+
+// Appends `value` right-justified to `width` characters (whole when it is
+// longer).
+void AppendRightJustified(Text* line, TextView value, int64_t width) {
+  const auto size = static_cast<int64_t>(value.size());
+  if (size < width) line->append(static_cast<size_t>(width - size), u' ');
+  *line += value;
+}
+
+// Takes the spaces off the end of *line, but none before `start`.
+void TrimTrailingSpacesFrom(Text* line, size_t start) {
+  size_t end = line->size();
+  while (end > start && (*line)[end - 1] == u' ') --end;
+  line->resize(end);
+}
 
 const WordEntry& Entry(const ListingPass& pass, int64_t i) { return pass.st->words[i]; }
 
@@ -69,53 +99,89 @@ Text BuildLine(ListingPass* pass, int64_t i, LineStyle style) {
   const TextView lead1 = tabs ? TextView() : commas ? kSep2 : kSep1;
   const TextView lead2 = tabs ? TextView() : kSep2;
   const TextView mid = tabs ? TextView(u"\t") : commas ? kCommaSep : kSep2;
-  auto wr = [&]() { return Text(TrimTrailingSpaces(WordColumn(pass, i))); };
+  // The word column with the spaces at its end taken off.
+  const auto wr = [&](Text* line) {
+    const size_t start = line->size();
+    AppendWordColumn(line, pass, i);
+    TrimTrailingSpacesFrom(line, start);
+  };
+  // The line is built in one string, column after column.
   Text line;
+  line.reserve(static_cast<size_t>(pass->RankWidth + pass->FreqWidth + pass->WordWidth) + 16);
   switch (format) {
     case 0:
-      line = Text(lead1) + RankColumn(*pass, i) + Text(mid) + FrequencyColumn(*pass, i) +
-             Text(mid) + wr();
+      line += lead1;
+      AppendRankColumn(&line, *pass, i);
+      line += mid;
+      AppendFrequencyColumn(&line, *pass, i);
+      line += mid;
+      wr(&line);
       break;
     case 1: {
-      line = Text(lead1) + RankColumn(*pass, i) + Text(mid) + WordColumn(pass, i);
+      line += lead1;
+      AppendRankColumn(&line, *pass, i);
+      line += mid;
+      AppendWordColumn(&line, pass, i);
       if (!tabs && !commas) line += kSep2;
-      line += FrequencyColumn(*pass, i);
+      AppendFrequencyColumn(&line, *pass, i);
       break;
     }
     case 2:
-      line = Text(lead1) + RankColumn(*pass, i) + Text(mid) + FrequencyColumn(*pass, i);
+      line += lead1;
+      AppendRankColumn(&line, *pass, i);
+      line += mid;
+      AppendFrequencyColumn(&line, *pass, i);
       break;
     case 3:
-      line = Text(lead1) + RankColumn(*pass, i) + Text(mid) + wr();
+      line += lead1;
+      AppendRankColumn(&line, *pass, i);
+      line += mid;
+      wr(&line);
       break;
     case 4:
-      line = Text(lead1) + FrequencyColumn(*pass, i) + Text(mid) + RankColumn(*pass, i);
+      line += lead1;
+      AppendFrequencyColumn(&line, *pass, i);
+      line += mid;
+      AppendRankColumn(&line, *pass, i);
       break;
     case 5:
-      line = Text(lead2) + FrequencyColumn(*pass, i) + Text(mid) + wr();
+      line += lead2;
+      AppendFrequencyColumn(&line, *pass, i);
+      line += mid;
+      wr(&line);
       break;
     case 6:
-      line = Text(lead2) + WordColumn(pass, i);
+      line += lead2;
+      AppendWordColumn(&line, pass, i);
       if (!tabs && !commas) line += kSep1;
-      line += RankColumn(*pass, i);
+      AppendRankColumn(&line, *pass, i);
       break;
     case 7:
-      line = Text(lead2) + WordColumn(pass, i);
+      line += lead2;
+      AppendWordColumn(&line, pass, i);
       if (!tabs && !commas) line += kSep1;
-      line += FrequencyColumn(*pass, i);
+      AppendFrequencyColumn(&line, *pass, i);
       break;
     case 10:
-      line = Text(lead1) + RankColumn(*pass, i) + Text(mid) + FrequencyColumn(*pass, i) +
-             Text(mid) + LogRankColumn(*pass, i) + Text(mid) + LogFrequencyColumn(*pass, i) +
-             Text(mid) + wr();
+      line += lead1;
+      AppendRankColumn(&line, *pass, i);
+      line += mid;
+      AppendFrequencyColumn(&line, *pass, i);
+      line += mid;
+      AppendLogRankColumn(&line, *pass, i);
+      line += mid;
+      AppendLogFrequencyColumn(&line, *pass, i);
+      line += mid;
+      wr(&line);
       break;
     case 11: {
       const TextView sep = tabs ? TextView(u"\t") : kSep1;
-      line = Text(lead2) + WordColumn(pass, i);
+      line += lead2;
+      AppendWordColumn(&line, pass, i);
       line += sep;
-      line += FrequencyColumn(*pass, i);
+      AppendFrequencyColumn(&line, *pass, i);
       line += sep;
-      line += FilesColumn(pass, i);
+      AppendFilesColumn(&line, pass, i);
       break;
     }
     default:
@@ -284,65 +350,84 @@ Text WordHeader(const EngineState& st) {
   return u"Word";
 }
 
-Text RankColumn(const ListingPass& pass, int64_t i) {
-  const Text value = i == 0 ? Text(u"Rank") : Num(Entry(pass, i).Rank);
-  return RightJustify(value, pass.RankWidth);
+void AppendRankColumn(Text* line, const ListingPass& pass, int64_t i) {
+  if (i == 0) {
+    AppendRightJustified(line, u"Rank", pass.RankWidth);
+  } else {
+    AppendRightJustified(line, Digits(Entry(pass, i).Rank).view(), pass.RankWidth);
+  }
 }
 
-Text FrequencyColumn(const ListingPass& pass, int64_t i) {
+void AppendFrequencyColumn(Text* line, const ListingPass& pass, int64_t i) {
   const bool relative = ShowRelativeFrequency(pass.st->settings);
-  Text value;
   if (i == 0) {
-    value = relative ? u"Rel freq" : u"Freq";
+    AppendRightJustified(line, relative ? u"Rel freq" : u"Freq", pass.FreqWidth);
   } else if (relative) {
-    value = RelativeText(Entry(pass, i).Count, pass.st->stats.ListedInstances) + u"%";
+    AppendRightJustified(line,
+                         RelativeText(Entry(pass, i).Count, pass.st->stats.ListedInstances) + u"%",
+                         pass.FreqWidth);
   } else {
-    value = Num(Entry(pass, i).Count);
+    AppendRightJustified(line, Digits(Entry(pass, i).Count).view(), pass.FreqWidth);
   }
-  return RightJustify(value, pass.FreqWidth);
 }
 
-Text WordColumn(ListingPass* pass, int64_t i) {
+void AppendWordColumn(Text* line, ListingPass* pass, int64_t i) {
   const EngineState& st = *pass->st;
-  Text value;
+  const size_t start = line->size();
   if (i == 0) {
-    value = WordHeader(st);
-    pass->WordWidth = std::max(pass->WordWidth, static_cast<int64_t>(value.size()));
+    const Text header = WordHeader(st);
+    pass->WordWidth = std::max(pass->WordWidth, static_cast<int64_t>(header.size()));
+    *line += header;
   } else {
-    value = DecodeWindows1252(TrimSpaces(st.words.Word(i)));
+    const BytesView word = TrimSpaces(st.words.Word(i));
+    line->resize(start + word.size());
+    char16_t* out = line->data() + start;
+    for (const char c : word) *out++ = Windows1252ToChar(static_cast<uint8_t>(c));
   }
-  if (!pass->ToFile()) return PadRight(value, pass->WordWidth);
-  if (st.listing.AllPhrases) return value + u"\t";
+  const auto pad = [&] {
+    const auto width = static_cast<int64_t>(line->size() - start);
+    if (width < pass->WordWidth) line->append(static_cast<size_t>(pass->WordWidth - width), u' ');
+  };
+  if (!pass->ToFile()) return pad();
+  if (st.listing.AllPhrases) {
+    *line += u'\t';
+    return;
+  }
   const int format = st.settings.DisplayFormat;
   if (st.settings.OutputWithCommas && (format == 1 || format == 6 || format == 7)) {
-    return Text(TrimTrailingSpaces(value)) + u", ";
+    TrimTrailingSpacesFrom(line, start);
+    *line += u", ";
+    return;
   }
-  return PadRight(value, pass->WordWidth);
+  pad();
 }
 
-Text FilesColumn(ListingPass* pass, int64_t i) {
+void AppendFilesColumn(Text* line, ListingPass* pass, int64_t i) {
   EngineState* st = pass->st;
   const bool by_files = st->settings.SortByNumberOfFiles != 0;
-  if (i == 0) return by_files ? Text(u" Files   File freq") : Text(u" Files");
+  if (i == 0) {
+    *line += by_files ? u" Files   File freq" : u" Files";
+    return;
+  }
   const int64_t file_count = st->words.FileCount(i);
   const Text files = Utf8ToText(StrForm(file_count));
-  if (!by_files) return RightJustify(files, 5);
+  if (!by_files) return AppendRightJustified(line, files, 5);
   // The file frequency: the share of the scanned files that hold the entry.
   const int64_t scanned = st->run.FilesScanned;
   const std::string freq =
       scanned > 0 ? FormatFraction(file_count, scanned, 3, /*grouping=*/false) : "0.000";
-  return RightJustify(files + u"    " + Utf8ToText(freq), 14);
+  AppendRightJustified(line, files + u"    " + Utf8ToText(freq), 14);
 }
 
-Text LogRankColumn(const ListingPass& pass, int64_t i) {
-  const Text value = i == 0 ? Text(u"L10(R)") : LogText(Entry(pass, i).Rank);
-  return RightJustify(value, pass.RankWidth);
+void AppendLogRankColumn(Text* line, const ListingPass& pass, int64_t i) {
+  AppendRightJustified(line, i == 0 ? Text(u"L10(R)") : LogText(Entry(pass, i).Rank),
+                       pass.RankWidth);
 }
 
-Text LogFrequencyColumn(const ListingPass& pass, int64_t i) {
+void AppendLogFrequencyColumn(Text* line, const ListingPass& pass, int64_t i) {
   Text value = i == 0 ? Text(u"L10(F)") : LogText(Entry(pass, i).Count);
   if (value.size() > 8) value.resize(8);
-  return RightJustify(value, pass.FreqWidth);
+  AppendRightJustified(line, value, pass.FreqWidth);
 }
 
 Text FileListBlock(const ListingPass& pass, int64_t i, bool with_frequency) {
@@ -362,7 +447,7 @@ Text FileListBlock(const ListingPass& pass, int64_t i, bool with_frequency) {
       block += RightJustify(RelativeText(tally.count, st.stats.ListedInstances), 5);
       block += u"% ";
     } else {
-      block += RightJustify(Num(tally.count), 5);
+      AppendRightJustified(&block, Digits(tally.count).view(), 5);
       block += u" ";
     }
     Text path;

@@ -89,16 +89,18 @@ std::string DisplayFormatName(int i);
 // The header text of the word column: "Word or phrase", "Phrase" or "Word".
 Text WordHeader(const EngineState& st);
 
-// Column builders; i = 0 gives the header text.
-Text RankColumn(const ListingPass& pass, int64_t i);
-Text FrequencyColumn(const ListingPass& pass, int64_t i);
+// Column builders: each appends its column of entry i to *line (i = 0
+// gives the header text). A line is built in one string, without a string
+// for each column.
+void AppendRankColumn(Text* line, const ListingPass& pass, int64_t i);
+void AppendFrequencyColumn(Text* line, const ListingPass& pass, int64_t i);
 // Also widens pass->WordWidth to the header text when that is longer.
-Text WordColumn(ListingPass* pass, int64_t i);
+void AppendWordColumn(Text* line, ListingPass* pass, int64_t i);
 // With SortByNumberOfFiles the value is followed by the file frequency,
 // FileCount divided by the number of files scanned.
-Text FilesColumn(ListingPass* pass, int64_t i);
-Text LogRankColumn(const ListingPass& pass, int64_t i);
-Text LogFrequencyColumn(const ListingPass& pass, int64_t i);
+void AppendFilesColumn(Text* line, ListingPass* pass, int64_t i);
+void AppendLogRankColumn(Text* line, const ListingPass& pass, int64_t i);
+void AppendLogFrequencyColumn(Text* line, const ListingPass& pass, int64_t i);
 // The file lines of entry i, each ending with CR LF.
 Text FileListBlock(const ListingPass& pass, int64_t i, bool with_frequency);
 
