@@ -15,7 +15,8 @@ namespace {
 
 TEST(WorkPoolTest, ResultsComeBackInTheOrderPostedWhoeverRunsTheTasks) {
   for (int threads : {0, 1, 3}) {
-    WorkerGroup<int> group(threads);
+    WorkerPool pool(threads);
+    WorkerGroup<int> group(&pool);
     for (int i = 0; i < 20; ++i) {
       group.work.Post([i] {
         std::this_thread::sleep_for(std::chrono::microseconds((20 - i) * 50));
@@ -37,7 +38,8 @@ TEST(WorkPoolTest, ResultsComeBackInTheOrderPostedWhoeverRunsTheTasks) {
 }
 
 TEST(WorkPoolTest, TheWaitingThreadTakesTheOldestTaskNotBegun) {
-  WorkerGroup<int> group(1);
+  WorkerPool pool(1);
+  WorkerGroup<int> group(&pool);
   std::promise<void> release;
   std::shared_future<void> released = release.get_future().share();
   std::atomic<bool> first_begun{false};
@@ -65,7 +67,8 @@ TEST(WorkPoolTest, TasksNotBegunAreDroppedWhenTheGroupEnds) {
   // Without threads nothing ever runs the tasks: the group must still end.
   std::atomic<int> ran{0};
   {
-    WorkerGroup<int> group(0);
+    WorkerPool pool(0);
+    WorkerGroup<int> group(&pool);
     for (int i = 0; i < 5; ++i) {
       group.work.Post([&ran] {
         ++ran;
@@ -78,7 +81,8 @@ TEST(WorkPoolTest, TasksNotBegunAreDroppedWhenTheGroupEnds) {
 }
 
 TEST(WorkPoolTest, AbandonStopsTheTaskRunningAndDropsEveryResult) {
-  WorkerGroup<int> group(1);
+  WorkerPool pool(1);
+  WorkerGroup<int> group(&pool);
   std::atomic<int> begun{0};
   std::atomic<int> ran{0};
   for (int i = 0; i < 5; ++i) {
@@ -97,10 +101,30 @@ TEST(WorkPoolTest, AbandonStopsTheTaskRunningAndDropsEveryResult) {
   EXPECT_FALSE(group.pool.RunPending());
 }
 
+TEST(WorkPoolTest, APoolServesOneGroupAfterAnother) {
+  // A group that ends with tasks not begun, or abandons its work, leaves
+  // the pool's threads to the next group, whose results are its own.
+  WorkerPool pool(1);
+  for (int round = 0; round < 3; ++round) {
+    WorkerGroup<int> group(&pool);
+    for (int i = 0; i < 10; ++i) group.work.Post([round, i] { return 100 * round + i; });
+    if (round == 1) {
+      group.Abandon();
+      continue;
+    }
+    if (round == 2) break;  // ends with its tasks waiting
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(group.work.TakeFront(), i);
+  }
+  WorkerGroup<int> last(&pool);
+  last.work.Post([] { return 7; });
+  EXPECT_EQ(last.work.TakeFront(), 7);
+}
+
 TEST(WorkPoolTest, WorkersTakeNoSignals) {
   // A handler (the command line's Ctrl-C) must run on the thread that made
   // the pool, not beside it on a worker.
-  WorkerGroup<bool> group(2);
+  WorkerPool pool(2);
+  WorkerGroup<bool> group(&pool);
   for (int i = 0; i < 2; ++i) {
     group.work.Post([] {
       sigset_t mask;

@@ -526,6 +526,11 @@ class Engine final : private LineScanner::Sink {
   } phrase_ends_;
   int64_t next_progress_bytes_ = 0;
   int threads_ = DefaultThreadCount();
+  // The workers of parallel runs (threads_ - 1 threads), made when first
+  // needed and kept from run to run: starting a thread costs a run more
+  // than the thread waiting idle between runs.
+  std::unique_ptr<WorkerPool> pool_;
+  WorkerPool* Pool();
   int64_t part_bytes_ = 0;
 };
 

@@ -88,7 +88,7 @@ struct Engine::CountingPass final : FolderVisitor {
   static constexpr size_t kWindow = 8;
 
   explicit CountingPass(Engine* e) : engine(e) {
-    if (e->threads_ > 1) group = std::make_unique<WorkerGroup<Events>>(e->threads_ - 1);
+    if (e->threads_ > 1) group = std::make_unique<WorkerGroup<Events>>(e->Pool());
   }
 
   bool OnFile(const std::string& path) override {

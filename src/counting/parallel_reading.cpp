@@ -49,6 +49,14 @@ constexpr size_t kCountedByEngineBytes = 1024;
 
 }  // namespace
 
+WorkerPool* Engine::Pool() {
+  if (pool_ == nullptr || pool_->size() != threads_ - 1) {
+    pool_.reset();  // its threads end before others start
+    pool_ = std::make_unique<WorkerPool>(threads_ - 1);
+  }
+  return pool_.get();
+}
+
 template <typename Result>
 bool Engine::AwaitFront(WorkerGroup<Result>* group) {
   while (!group->work.FrontReady(std::chrono::milliseconds(0))) {
@@ -74,7 +82,7 @@ class Engine::FolderAhead {
   explicit FolderAhead(Engine* e)
       : engine_(e),
         setup_(e->MakePartSetup()),
-        workers_(e->threads_ - 1),
+        workers_(e->Pool()),
         window_(static_cast<size_t>(e->threads_) + 2) {}
 
   // What the workers (or the engine) found for the next file of the pass
@@ -214,7 +222,7 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
   // to merge has not begun: a run on n threads has n - 1 workers, and on
   // one thread the engine counts every part itself, in order. A part
   // counted here lets the window's events run.
-  WorkerGroup<Counted> w(threads_ - 1);
+  WorkerGroup<Counted> w(Pool());
   const std::thread::id engine_thread = std::this_thread::get_id();
   LineHooks hooks(this, show_progress, ending == LineEnding::kLfOnly, length);
   const auto count = [&setup, &cancel = w.cancel, &hooks, engine_thread](const FilePart& part) {

@@ -114,14 +114,15 @@ class OrderedWork {
   std::deque<std::future<Result>> pending_;
 };
 
-// A pool and the ordered results of one piece of parallel work, with the
+// The ordered results of one piece of parallel work on a pool, with the
 // flag that tells its tasks to stop early. However the work ends, the tasks
-// are told to stop and are waited for before the group is gone.
+// are told to stop and are waited for before the group is gone; the pool's
+// threads stay for the next piece of work. One group at a time uses a pool.
 template <typename Result>
 struct WorkerGroup {
-  explicit WorkerGroup(int threads) : pool(threads), work(&pool) {}
+  explicit WorkerGroup(WorkerPool* p) : pool(*p), work(p) {}
   ~WorkerGroup() {
-    // Then `work` waits for the tasks begun, and `pool` for its threads.
+    // Then `work` waits for the tasks begun.
     cancel = true;
     pool.DropPending();
   }
@@ -137,7 +138,7 @@ struct WorkerGroup {
   }
 
   std::atomic<bool> cancel{false};
-  WorkerPool pool;
+  WorkerPool& pool;
   OrderedWork<Result> work;
 };
 
