@@ -307,8 +307,9 @@ class Engine final : private LineScanner::Sink {
     FileStamp stamp;
     bool document = false;
     TextFileInfo info;
-    bool counted = false;
-    PartCount count;
+    // Its words, when a worker counted them (a table costs an allocation
+    // or two: the small files the engine counts itself have none).
+    std::unique_ptr<PartCount> count;
   };
   class FolderAhead;
   struct FolderAheadEnd {

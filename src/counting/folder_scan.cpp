@@ -508,8 +508,7 @@ void Engine::ReadFolderFile(const FolderFile& file, FileAhead* ahead) {
   if (document) {
     ReadDocument(path, extraction);
   } else {
-    ReadTextFile(path, info, length, ahead != nullptr && ahead->counted ? &ahead->count : nullptr,
-                 bytes);
+    ReadTextFile(path, info, length, ahead != nullptr ? ahead->count.get() : nullptr, bytes);
   }
   FlushPendingWords();
 }

@@ -150,8 +150,8 @@ class Engine::FolderAhead {
     if (std::this_thread::get_id() == engine_thread_) {
       hooks.emplace(engine_, false, part.ending == LineEnding::kLfOnly, found->stamp.size);
     }
-    CountPart(setup_, part, workers_.cancel, &found->count, hooks ? &*hooks : nullptr);
-    found->counted = true;
+    found->count = std::make_unique<PartCount>();
+    CountPart(setup_, part, workers_.cancel, found->count.get(), hooks ? &*hooks : nullptr);
     return found;
   }
 
