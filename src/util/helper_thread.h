@@ -11,6 +11,7 @@
 #include <chrono>
 #include <exception>
 #include <functional>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -25,7 +26,18 @@ class HelperThread {
  public:
   using Work = std::function<void(const std::atomic<bool>& stop)>;
 
-  explicit HelperThread(Work work) : thread_([this, work = std::move(work)] { Run(work); }) {}
+  // Starts `work` on a thread of its own. When no thread can be started
+  // (the system has none to give), or `own_thread` is false, the work is
+  // done by Wait on the calling thread instead: the result is the same,
+  // only later.
+  explicit HelperThread(Work work, bool own_thread = true) : work_(std::move(work)) {
+    if (!own_thread) return;
+    try {
+      thread_ = std::thread([this] { Run(); });
+    } catch (const std::system_error&) {
+      // Wait does the work.
+    }
+  }
   HelperThread(const HelperThread&) = delete;
   HelperThread& operator=(const HelperThread&) = delete;
   // Asks the work to stop, and waits for it.
@@ -37,18 +49,22 @@ class HelperThread {
   // Waits for the work to end, checking `pacer` (may be null; it may
   // throw) while it goes on. Throws what the work threw.
   void Wait(Pacer* pacer) {
-    while (!done_.load(std::memory_order_acquire)) {
-      if (pacer != nullptr) pacer->Check();
-      std::this_thread::sleep_for(std::chrono::microseconds(100));
+    if (!thread_.joinable()) {
+      Run();
+    } else {
+      while (!done_.load(std::memory_order_acquire)) {
+        if (pacer != nullptr) pacer->Check();
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+      }
+      thread_.join();
     }
-    thread_.join();
     if (error_) std::rethrow_exception(error_);
   }
 
  private:
-  void Run(const Work& work) {
+  void Run() {
     try {
-      work(stop_);
+      work_(stop_);
     } catch (const HelperStopped&) {
       // Asked to stop: the waiting side is leaving anyway.
     } catch (...) {
@@ -57,6 +73,7 @@ class HelperThread {
     done_.store(true, std::memory_order_release);
   }
 
+  const Work work_;
   std::atomic<bool> stop_{false};
   std::atomic<bool> done_{false};
   std::exception_ptr error_;
