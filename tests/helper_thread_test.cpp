@@ -4,9 +4,11 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <stdexcept>
 #include <thread>
 
+#include "support/refuse_threads.h"
 #include "util/pacer.h"
 
 namespace vorn {
@@ -34,6 +36,19 @@ TEST(HelperThreadTest, WithoutAThreadWaitDoesTheWorkHere) {
   EXPECT_EQ(ran_on, std::thread::id());  // not yet
   helper.Wait(nullptr);
   EXPECT_EQ(ran_on, std::this_thread::get_id());
+}
+
+TEST(HelperThreadTest, WhenNoThreadCanStartWaitDoesTheWorkHere) {
+  EXPECT_EXIT(
+      {
+        RefuseNewThreads();
+        std::thread::id ran_on;
+        HelperThread helper(
+            [&ran_on](const std::atomic<bool>&) { ran_on = std::this_thread::get_id(); });
+        helper.Wait(nullptr);
+        std::exit(ran_on == std::this_thread::get_id() ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST(HelperThreadTest, LeavingWithoutWaitingStopsTheWork) {

@@ -6,9 +6,12 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <future>
 #include <thread>
 #include <vector>
+
+#include "support/refuse_threads.h"
 
 namespace vorn {
 namespace {
@@ -118,6 +121,27 @@ TEST(WorkPoolTest, APoolServesOneGroupAfterAnother) {
   WorkerGroup<int> last(&pool);
   last.work.Post([] { return 7; });
   EXPECT_EQ(last.work.TakeFront(), 7);
+}
+
+TEST(WorkPoolTest, APoolTheSystemGivesNoThreadsStillGetsItsWorkDone) {
+  // In a child process, every thread started asks for a stack the system
+  // cannot give: the pool has no thread, and the waiting thread runs every
+  // task itself.
+  EXPECT_EXIT(
+      {
+        RefuseNewThreads();
+        WorkerPool pool(3);
+        WorkerGroup<int> group(&pool);
+        for (int i = 1; i <= 4; ++i) group.work.Post([i] { return i; });
+        int sum = 0;
+        while (!group.work.empty()) {
+          while (!group.work.FrontReady(std::chrono::milliseconds(0)) && pool.RunPending()) {
+          }
+          sum += group.work.TakeFront();
+        }
+        std::exit(pool.size() == 0 && sum == 10 ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST(WorkPoolTest, WorkersTakeNoSignals) {

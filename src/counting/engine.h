@@ -531,6 +531,7 @@ class Engine final : private LineScanner::Sink {
   // needed and kept from run to run: starting a thread costs a run more
   // than the thread waiting idle between runs.
   std::unique_ptr<WorkerPool> pool_;
+  int pool_asked_ = 0;  // the threads asked of the pool (it may have fewer)
   WorkerPool* Pool();
   int64_t part_bytes_ = 0;
 };

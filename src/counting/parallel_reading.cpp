@@ -50,9 +50,10 @@ constexpr size_t kCountedByEngineBytes = 1024;
 }  // namespace
 
 WorkerPool* Engine::Pool() {
-  if (pool_ == nullptr || pool_->size() != threads_ - 1) {
+  if (pool_ == nullptr || pool_asked_ != threads_ - 1) {
     pool_.reset();  // its threads end before others start
-    pool_ = std::make_unique<WorkerPool>(threads_ - 1);
+    pool_asked_ = threads_ - 1;
+    pool_ = std::make_unique<WorkerPool>(pool_asked_);
   }
   return pool_.get();
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <system_error>
 
 namespace vorn {
 
@@ -21,7 +22,16 @@ WorkerPool::WorkerPool(int threads) {
   sigset_t old;
   sigfillset(&all);
   pthread_sigmask(SIG_SETMASK, &all, &old);
-  for (int i = 0; i < n; ++i) threads_.emplace_back([this] { Work(); });
+  for (int i = 0; i < n; ++i) {
+    try {
+      threads_.emplace_back([this] { Work(); });
+    } catch (const std::system_error&) {
+      // The system gives no more threads: the pool has those it started,
+      // and the thread that waits for the results runs the tasks they leave
+      // (RunPending), as it does whenever it would wait.
+      break;
+    }
+  }
   pthread_sigmask(SIG_SETMASK, &old, nullptr);
 }
 

@@ -36,7 +36,8 @@ int DefaultThreadCount();
 
 class WorkerPool {
  public:
-  // threads 0: a pool without threads, to which nothing may be posted.
+  // threads 0: a pool without threads, whose tasks only RunPending runs.
+  // A pool gets fewer threads than asked for when the system gives no more.
   explicit WorkerPool(int threads);
   // Waits for the tasks posted to end.
   ~WorkerPool();
