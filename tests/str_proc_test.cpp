@@ -94,7 +94,6 @@ TEST(StrProcTest, JustifiesPadsTrimsBlanksOnlyAndCutsCharacters) {
   EXPECT_EQ(RightJustify(TextView(u"toolong"), 3), u"toolong");
   EXPECT_EQ(RightJustify(std::string_view("\xC3\xA9"), 3), "  \xC3\xA9");  // one character
   EXPECT_EQ(RightJustify(std::string_view("123456"), 5), "123456");
-  EXPECT_EQ(PadRight(u"Word", 8), u"Word    ");
   EXPECT_EQ(TrimSpaces(TextView(u"  a b  ")), u"a b");
   EXPECT_EQ(TrimSpaces(TextView(u"\ta\t")), u"\ta\t");
   EXPECT_EQ(TrimTrailingSpaces(TextView(u"  a  ")), u"  a");

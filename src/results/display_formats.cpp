@@ -37,14 +37,6 @@ class Digits {
   size_t size_;
 };
 
-// Appends `value` right-justified to `width` characters (whole when it is
-// longer).
-void AppendRightJustified(Text* line, TextView value, int64_t width) {
-  const auto size = static_cast<int64_t>(value.size());
-  if (size < width) line->append(static_cast<size_t>(width - size), u' ');
-  *line += value;
-}
-
 // Takes the spaces off the end of *line, but none before `start`.
 void TrimTrailingSpacesFrom(Text* line, size_t start) {
   size_t end = line->size();

@@ -141,11 +141,15 @@ std::string FormatFixed(double value, int decimals, bool grouping, bool leading_
 }
 
 Text RightJustify(TextView s, int64_t width) {
-  const auto len = static_cast<int64_t>(s.size());
-  if (len >= width) return Text(s);
-  Text out(static_cast<size_t>(width - len), u' ');
-  out += s;
+  Text out;
+  AppendRightJustified(&out, s, width);
   return out;
+}
+
+void AppendRightJustified(Text* out, TextView s, int64_t width) {
+  const auto len = static_cast<int64_t>(s.size());
+  if (len < width) out->append(static_cast<size_t>(width - len), u' ');
+  *out += s;
 }
 
 std::string RightJustify(std::string_view s, int64_t width) {
@@ -153,13 +157,6 @@ std::string RightJustify(std::string_view s, int64_t width) {
   if (len >= width) return std::string(s);
   std::string out(static_cast<size_t>(width - len), ' ');
   out += s;
-  return out;
-}
-
-Text PadRight(TextView s, int64_t width) {
-  Text out(s);
-  const auto len = static_cast<int64_t>(s.size());
-  if (len < width) out.append(static_cast<size_t>(width - len), u' ');
   return out;
 }
 

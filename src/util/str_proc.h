@@ -41,8 +41,8 @@ std::string FormatFixed(double value, int decimals, bool grouping, bool leading_
 // a longer s is kept whole.
 Text RightJustify(TextView s, int64_t width);
 std::string RightJustify(std::string_view s, int64_t width);
-// Pads s on the right to `width` characters; a longer s is kept whole.
-Text PadRight(TextView s, int64_t width);
+// As RightJustify, appending the field to *out.
+void AppendRightJustified(Text* out, TextView s, int64_t width);
 
 // Removes blanks (U+0020) at both ends / at the end.
 TextView TrimSpaces(TextView s);
