@@ -56,14 +56,19 @@ class ChunkedStore {
 
   // Gives the memory back.
   void Release() {
-    std::vector<std::unique_ptr<T[]>>().swap(chunks_);
+    std::vector<Chunk>().swap(chunks_);
     size_ = 0;
   }
 
  private:
+  // The pages come before the records are made: a record with default
+  // member values writes them, and would take each page by a fault.
   void AddChunk() {
-    chunks_.push_back(std::make_unique_for_overwrite<T[]>(kChunkRecords));
-    PreparePages(chunks_.back().get(), kChunkRecords * sizeof(T));
+    chunks_.reserve(chunks_.size() + 1);
+    T* records = std::allocator<T>().allocate(kChunkRecords);
+    PreparePages(records, kChunkRecords * sizeof(T));
+    std::uninitialized_default_construct_n(records, kChunkRecords);
+    chunks_.emplace_back(records);
   }
 
   void CopyFrom(const ChunkedStore& other) {
@@ -76,7 +81,13 @@ class ChunkedStore {
     size_ = other.size_;
   }
 
-  std::vector<std::unique_ptr<T[]>> chunks_;
+  // Gives a chunk's memory back (its records need no destroying).
+  struct FreeChunk {
+    void operator()(T* records) const { std::allocator<T>().deallocate(records, kChunkRecords); }
+  };
+  using Chunk = std::unique_ptr<T[], FreeChunk>;
+
+  std::vector<Chunk> chunks_;
   size_t size_ = 0;
 };
 
