@@ -59,5 +59,24 @@ TEST(PartWordsTest, CountsAsThePlainModelInTheOrderFirstMet) {
   EXPECT_EQ(words.DistinctCount(), static_cast<int64_t>(order.size()));
 }
 
+TEST(PartWordsTest, ACleanedTableCountsAfreshInTheOrderOfItsNewWords) {
+  PartWords words;
+  NoX gate;
+  // Enough distinct words that the index grows past the size kept.
+  for (int k = 0; k < 5000; ++k) words.Add("w" + std::to_string(k), &gate);
+  words.Add("xray", &gate);
+  for (int round = 0; round < 2; ++round) {
+    words.Clear();
+    EXPECT_EQ(words.DistinctCount(), 0);
+    EXPECT_EQ(words.TextBytes(), 0u);
+    for (const char* w : {"beta", "w7", "beta", "xray", "alpha", "beta"}) words.Add(w, &gate);
+    std::vector<std::pair<std::string, int64_t>> got;
+    words.ForEachEntryInOrder([&](BytesView w, int64_t count) { got.emplace_back(w, count); });
+    const std::vector<std::pair<std::string, int64_t>> want{
+        {"beta", 3}, {"w7", 1}, {"xray", 0}, {"alpha", 1}};
+    EXPECT_EQ(got, want) << "round " << round;
+  }
+}
+
 }  // namespace
 }  // namespace vorn

@@ -307,9 +307,9 @@ class Engine final : private LineScanner::Sink {
     FileStamp stamp;
     bool document = false;
     TextFileInfo info;
-    // Its words, when a worker counted them (a table costs an allocation
-    // or two: the small files the engine counts itself have none).
-    std::unique_ptr<PartCount> count;
+    // Its words, when a worker counted them (the small files the engine
+    // counts itself have none).
+    std::unique_ptr<PackedCount> count;
   };
   class FolderAhead;
   struct FolderAheadEnd {
@@ -380,7 +380,7 @@ class Engine final : private LineScanner::Sink {
   // (null: the file is read here); `bytes`: the whole file, read already,
   // to be read instead of the file (null: the file is opened).
   bool ReadTextFile(const std::string& path, const TextFileInfo& info, int64_t length,
-                    PartCount* counted = nullptr, const std::string_view* bytes = nullptr);
+                    const PackedCount* counted = nullptr, const std::string_view* bytes = nullptr);
   // How ReadLines ended: whether the file opened, and the error that ended
   // the reading ("" for none).
   struct ReadResult {
@@ -388,7 +388,7 @@ class Engine final : private LineScanner::Sink {
     std::string error;
   };
   ReadResult ReadLines(const std::string& path, int text_result, int start_code, bool utf8,
-                       int64_t length, PartCount* counted, const std::string_view* bytes);
+                       int64_t length, const PackedCount* counted, const std::string_view* bytes);
   // Parallel reading (parallel_reading.cpp). Whether the run may count its
   // files on worker threads: its words reach the list one by one, with no
   // phrase windows, no words shown as found and no expression that may
@@ -432,8 +432,9 @@ class Engine final : private LineScanner::Sink {
   bool AwaitFront(WorkerGroup<Result>* group);
   ReadResult ReadInParts(const std::string& path, LineEnding ending, bool decode_utf8,
                          int64_t length, bool show_progress);
-  // Merges a worker's table as if its words had been met here, in order.
-  ReadResult MergeCountedFile(PartCount* counted);
+  // Merge the words a worker counted, packed or in its table, as if they
+  // had been met here, in order.
+  ReadResult MergeCountedFile(const PackedCount& counted);
   void MergePart(const PartCount& part);
   void MergeWord(BytesView word, int64_t count);
   void ScanLine(Bytes* line);

@@ -206,7 +206,7 @@ void Engine::StartSingleFileWords() {
 }
 
 bool Engine::ReadTextFile(const std::string& path, const TextFileInfo& info, int64_t length,
-                          PartCount* counted, const std::string_view* bytes) {
+                          const PackedCount* counted, const std::string_view* bytes) {
   Settings& s = st_.settings;
   const bool utf8 = ReadsAsUtf8(path, info, bytes);
   // "Only 7-bit ASCII words" is meant for 8-bit text; in a Unicode file
@@ -263,7 +263,7 @@ void Engine::ShowFileProgress(int64_t bytes_done, int64_t length, bool lf_only) 
 }
 
 Engine::ReadResult Engine::ReadLines(const std::string& path, int text_result, int start_code,
-                                     bool utf8, int64_t length, PartCount* counted,
+                                     bool utf8, int64_t length, const PackedCount* counted,
                                      const std::string_view* bytes) {
   if (utf8 && text_result == kTextCrLf) {
     st_.SetLabel(Label::kNumWordsExcluded, "This is a UTF-8 text file.");
@@ -282,7 +282,7 @@ Engine::ReadResult Engine::ReadLines(const std::string& path, int text_result, i
   if (show_progress) st_.host->IndicatorChanged(Indicator::kFileProgress, 0);
   // A file a worker has counted already is merged; a large file is counted
   // in parts on several threads when the run allows it.
-  if (counted != nullptr) return MergeCountedFile(counted);
+  if (counted != nullptr) return MergeCountedFile(*counted);
   if (CanCountInParts(path, ending, length)) {
     return ReadInParts(path, ending, decode_utf8, length, show_progress);
   }

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "counting/engine.h"
+#include "counting/packed_words.h"
 #include "counting/word_lists.h"
 #include "input/docx.h"
 #include "util/file_proc.h"
@@ -151,8 +152,8 @@ class Engine::FolderAhead {
     if (std::this_thread::get_id() == engine_thread_) {
       hooks.emplace(engine_, false, part.ending == LineEnding::kLfOnly, found->stamp.size);
     }
-    found->count = std::make_unique<PartCount>();
-    CountPart(setup_, part, workers_.cancel, found->count.get(), hooks ? &*hooks : nullptr);
+    found->count = std::make_unique<PackedCount>();
+    CountPacked(setup_, part, workers_.cancel, found->count.get(), hooks ? &*hooks : nullptr);
     return found;
   }
 
@@ -298,10 +299,13 @@ Engine::ReadResult Engine::ReadInParts(const std::string& path, LineEnding endin
   return ReadResult{true, ""};
 }
 
-Engine::ReadResult Engine::MergeCountedFile(PartCount* counted) {
-  if (!counted->opened) return ReadResult{false, counted->error};
-  MergePart(*counted);
-  return ReadResult{true, counted->error};
+Engine::ReadResult Engine::MergeCountedFile(const PackedCount& counted) {
+  if (!counted.opened) return ReadResult{false, counted.error};
+  ForEachPackedWord(counted.words, [this](BytesView word, int64_t count) {
+    st_.pacer.Poll();
+    if (count != 0) MergeWord(word, count);
+  });
+  return ReadResult{true, counted.error};
 }
 
 void Engine::MergePart(const PartCount& part) {

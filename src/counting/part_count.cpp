@@ -9,6 +9,7 @@
 
 #include "counting/block_scanning.h"
 #include "counting/line_scanning.h"
+#include "counting/packed_words.h"
 #include "input/decode.h"
 #include "util/file_proc.h"
 #include "words/comment_markers.h"
@@ -19,6 +20,9 @@ namespace {
 
 // How far past a nominal place FindPartStarts looks for a line end, at most.
 constexpr size_t kSearchWindow = size_t{64} << 10;
+// CountPacked keeps its table for the next file while the words' text is at
+// most this large.
+constexpr size_t kMaxKeptTableText = size_t{1} << 20;
 
 // Counts every word into the part's table; ends the scan on cancel.
 class PartSink final : public LineScanner::Sink, public FileLineHooks {
@@ -157,6 +161,27 @@ void CountPart(const PartSetup& setup, const FilePart& part, const std::atomic<b
   }
   result->error = reader.error();
   result->cancelled = sink.cancelled();
+}
+
+void CountPacked(const PartSetup& setup, const FilePart& part, const std::atomic<bool>& cancel,
+                 PackedCount* result, FileLineHooks* hooks) {
+  // A fresh table for every file would cost allocations and new pages.
+  thread_local PartCount count;
+  count.opened = false;
+  count.error.clear();
+  count.cancelled = false;
+  count.words.Clear();
+  // The table of a large file is not kept for the next, however the count
+  // ends.
+  struct Trim {
+    ~Trim() {
+      if (count.words.TextBytes() > kMaxKeptTableText) count.words = PartWords();
+    }
+  } trim;
+  CountPart(setup, part, cancel, &count, hooks);
+  result->opened = count.opened;
+  result->error = count.error;
+  PackWords(count.words, &result->words);
 }
 
 std::vector<int64_t> FindPartStarts(const std::string& path, LineEnding ending, int64_t length,

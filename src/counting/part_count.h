@@ -72,12 +72,25 @@ struct PartCount {
   PartWords words;  // every word handed over, in the order first met
 };
 
+// A whole file counted by a worker: its words packed (PackWords).
+struct PackedCount {
+  bool opened = false;  // false: the file could not be opened (error says why)
+  std::string error;    // a read error that ended the count early
+  std::string words;
+};
+
 // Counts the words of `part`. Stops early, with cancelled set, once
 // `cancel` becomes true (looked at for every line and word), or once
 // `hooks` (may be null: none) asks to stop before a line; `hooks` also
 // hears how far the reading is.
 void CountPart(const PartSetup& setup, const FilePart& part, const std::atomic<bool>& cancel,
                PartCount* result, FileLineHooks* hooks = nullptr);
+
+// As CountPart, for a whole file, whose words are then packed into
+// *result. The table they are counted in is the calling thread's, kept from
+// file to file.
+void CountPacked(const PartSetup& setup, const FilePart& part, const std::atomic<bool>& cancel,
+                 PackedCount* result, FileLineHooks* hooks = nullptr);
 
 // Where a file of `length` bytes may be cut into parts of about `part_bytes`
 // for parallel counting: offsets right after a line end that also ends the

@@ -12,6 +12,8 @@ constexpr size_t kInitialSlots = 64;
 // most this large.
 constexpr int64_t kBytesPerSlot = 256;
 constexpr size_t kMaxExpectedSlots = size_t{1} << 15;
+// Clear keeps an index of up to this many slots (64 KB).
+constexpr size_t kMaxKeptSlots = size_t{1} << 12;
 constexpr size_t kMaxEntries = 0x7FFFFFFF;     // entry numbers are 32-bit
 constexpr size_t kMaxTextBytes = 0xFFFFFFFFu;  // offsets are 32-bit
 
@@ -27,6 +29,17 @@ void PartWords::ExpectBytes(int64_t bytes) {
     slots *= 2;
   }
   if (slots > slots_.size()) Rehash(slots);
+}
+
+void PartWords::Clear() {
+  entries_.Truncate(0);
+  counts_.Truncate(0);
+  arena_.Truncate(0);
+  if (slots_.size() > kMaxKeptSlots) {
+    Rehash(kInitialSlots);
+  } else {
+    slots_.AssignZeros(slots_.size());
+  }
 }
 
 void PartWords::AddEntry(BytesView word, uint64_t head, size_t slot, WordList::Gate* gate) {

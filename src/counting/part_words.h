@@ -32,6 +32,10 @@ class PartWords {
   // that it grows less often.
   void ExpectBytes(int64_t bytes);
 
+  // Empties the table for another part, keeping its memory (a large index
+  // starts small again).
+  void Clear();
+
   // Counts one occurrence of `word`. A word met for the first time is put
   // to `gate` (null: every word is admitted). Throws std::length_error when
   // the table cannot take another entry.
@@ -46,6 +50,8 @@ class PartWords {
 
   // The entries made, refused words among them.
   int64_t DistinctCount() const { return static_cast<int64_t>(entries_.size()); }
+  // The bytes of the words of every entry.
+  size_t TextBytes() const { return arena_.size(); }
 
   // Calls f(BytesView word, int64_t count) for every entry in the order the
   // entries were made; a refused word has count 0.
