@@ -4,6 +4,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,21 @@ TEST(PagesTest, ALongSpanIsPreparedForItsFirst32MbOnly) {
     ASSERT_EQ(resident[k] & 1, 0) << "page " << k;
   }
   munmap(block, bytes);
+}
+
+TEST(PagesTest, APreparedBlockIsAlignedToALargePageWhenItSpansOne) {
+  const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  for (const size_t bytes : {size_t{1000}, size_t{300} << 10, (size_t{3} << 20) + 5}) {
+    PreparedBlock block = MakePreparedBlock(bytes);
+    ASSERT_NE(block.get(), nullptr);
+    const auto at = reinterpret_cast<uintptr_t>(block.get());
+    if (bytes >= kLargePageBytes) EXPECT_EQ(at % kLargePageBytes, 0u) << bytes;
+    // Every byte is there to be written and read back.
+    for (size_t k = 0; k < bytes; k += page) block[k] = static_cast<char>(k / page);
+    block[bytes - 1] = 'e';
+    for (size_t k = 0; k < bytes; k += page) ASSERT_EQ(block[k], static_cast<char>(k / page));
+    EXPECT_EQ(block[bytes - 1], 'e');
+  }
 }
 
 TEST(PagesTest, AVectorWithPreparedBlocksKeepsItsElementsAsItGrows) {

@@ -503,7 +503,7 @@ class Engine final : private LineScanner::Sink {
   // engine's thread into blocks of its own: memory the workers allocated
   // and the engine's thread held would make the workers' heaps grow page
   // by page (a system call each).
-  std::vector<std::unique_ptr<char[]>> kept_blocks_;
+  std::vector<PreparedBlock> kept_blocks_;
   char* kept_next_ = nullptr;   // the unused end of the last block,
   size_t kept_block_left_ = 0;  // and its size
   int64_t kept_bytes_ = 0;      // the bytes kept in all

@@ -36,8 +36,8 @@ constexpr int64_t kMaxCountArrayFiles = 10000;
 // How many bytes of small files the counting pass keeps for the reading
 // pass at most.
 constexpr int64_t kKeptBytesMax = int64_t{64} << 20;
-// The size of the blocks the kept bytes are copied into.
-constexpr size_t kKeptBlockBytes = size_t{1} << 20;
+// The size of the blocks the kept bytes are copied into: a large page.
+constexpr size_t kKeptBlockBytes = kLargePageBytes;
 // The files that could not be read are named in one message, at most this
 // many of them.
 constexpr size_t kNotReadNamed = 10;
@@ -516,9 +516,8 @@ void Engine::ReadFolderFile(const FolderFile& file, FileAhead* ahead) {
 std::string_view Engine::KeepBytes(std::string_view bytes) {
   if (bytes.size() > kept_block_left_) {
     const size_t size = std::max(kKeptBlockBytes, bytes.size());
-    kept_blocks_.push_back(std::make_unique_for_overwrite<char[]>(size));
+    kept_blocks_.push_back(MakePreparedBlock(size));
     kept_next_ = kept_blocks_.back().get();
-    PreparePages(kept_next_, size);
     kept_block_left_ = size;
   }
   std::copy(bytes.begin(), bytes.end(), kept_next_);

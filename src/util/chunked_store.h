@@ -1,8 +1,9 @@
 // ChunkedStore: an append-only array of trivially copyable records, kept in
-// chunks of a fixed size. Growing never moves a record: a table that grows
-// record by record throughout a run (the file tallies of a folder run) is
-// never copied, where a contiguous one would be copied each time it
-// doubled. Each chunk gets its pages at once (PreparePages).
+// chunks. Growing never moves a record: a table that grows record by record
+// throughout a run (the file tallies of a folder run) is never copied, where
+// a contiguous one would be copied each time it doubled. The first chunk is
+// small, so that a small table takes little memory; each later one is a
+// large page. Every chunk gets its pages at once (PreparePages).
 
 #ifndef VORN_UTIL_CHUNKED_STORE_H_
 #define VORN_UTIL_CHUNKED_STORE_H_
@@ -21,11 +22,13 @@ namespace vorn {
 template <typename T>
 class ChunkedStore {
   static_assert(std::is_trivially_copyable_v<T>);
+  static_assert(sizeof(T) <= kLargePageBytes);
 
  public:
-  // Records per chunk: about a hundred kilobytes of small records.
-  static constexpr size_t kChunkShift = 13;
-  static constexpr size_t kChunkRecords = size_t{1} << kChunkShift;
+  // Records in the first chunk, and in each later chunk: as many as a large
+  // page holds.
+  static constexpr size_t kFirstRecords = std::max<size_t>(1, (size_t{96} << 10) / sizeof(T));
+  static constexpr size_t kChunkRecords = kLargePageBytes / sizeof(T);
 
   ChunkedStore() = default;
   ChunkedStore(const ChunkedStore& other) { CopyFrom(other); }
@@ -46,48 +49,49 @@ class ChunkedStore {
 
   size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
-  T& operator[](size_t i) { return chunks_[i >> kChunkShift][i & (kChunkRecords - 1)]; }
-  const T& operator[](size_t i) const { return chunks_[i >> kChunkShift][i & (kChunkRecords - 1)]; }
+  T& operator[](size_t i) { return *Place(i); }
+  const T& operator[](size_t i) const { return *Place(i); }
 
   void push_back(const T& value) {
-    if (size_ == chunks_.size() * kChunkRecords) AddChunk();
-    (*this)[size_++] = value;
+    if (size_ == Capacity(chunks_.size())) AddChunk();
+    *Place(size_++) = value;
   }
 
   // Gives the memory back.
   void Release() {
-    std::vector<Chunk>().swap(chunks_);
+    std::vector<PreparedBlock>().swap(chunks_);
     size_ = 0;
   }
 
  private:
-  // The pages come before the records are made: a record with default
-  // member values writes them, and would take each page by a fault.
+  // The records the first `chunks` chunks hold.
+  static size_t Capacity(size_t chunks) {
+    return chunks == 0 ? 0 : kFirstRecords + (chunks - 1) * kChunkRecords;
+  }
+  T* Records(size_t chunk) const { return reinterpret_cast<T*>(chunks_[chunk].get()); }
+  T* Place(size_t i) const {
+    if (i < kFirstRecords) return Records(0) + i;
+    i -= kFirstRecords;
+    return Records(1 + i / kChunkRecords) + i % kChunkRecords;
+  }
+
+  // The records are made after the pages come: a record with default member
+  // values writes them, and would take each page by a fault.
   void AddChunk() {
+    const size_t records = chunks_.empty() ? kFirstRecords : kChunkRecords;
     chunks_.reserve(chunks_.size() + 1);
-    T* records = std::allocator<T>().allocate(kChunkRecords);
-    PreparePages(records, kChunkRecords * sizeof(T));
-    std::uninitialized_default_construct_n(records, kChunkRecords);
-    chunks_.emplace_back(records);
+    PreparedBlock block = MakePreparedBlock(records * sizeof(T));
+    std::uninitialized_default_construct_n(reinterpret_cast<T*>(block.get()), records);
+    chunks_.push_back(std::move(block));
   }
 
   void CopyFrom(const ChunkedStore& other) {
-    for (size_t c = 0; c < other.chunks_.size(); ++c) {
-      AddChunk();
-      const size_t used =
-          std::min(kChunkRecords, other.size_ - std::min(other.size_, c * kChunkRecords));
-      std::copy_n(other.chunks_[c].get(), used, chunks_[c].get());
-    }
+    for (size_t c = 0; c < other.chunks_.size(); ++c) AddChunk();
+    for (size_t i = 0; i < other.size_; ++i) *Place(i) = *other.Place(i);
     size_ = other.size_;
   }
 
-  // Gives a chunk's memory back (its records need no destroying).
-  struct FreeChunk {
-    void operator()(T* records) const { std::allocator<T>().deallocate(records, kChunkRecords); }
-  };
-  using Chunk = std::unique_ptr<T[], FreeChunk>;
-
-  std::vector<Chunk> chunks_;
+  std::vector<PreparedBlock> chunks_;
   size_t size_ = 0;
 };
 

@@ -1,6 +1,8 @@
 #include "util/pages.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <new>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -31,12 +33,36 @@ void PreparePages(void* p, size_t bytes) {
   const uintptr_t end = (begin + bytes) & ~(kPageBytes - 1);
   if (end <= first || end - first < kMinPages * kPageBytes) return;
   const uintptr_t last = end - first > kMaxBytes ? first + kMaxBytes : end;
+#if defined(MADV_HUGEPAGE)
+  // The whole large pages of the span, where the system has them.
+  const uintptr_t large_first = (first + kLargePageBytes - 1) & ~(kLargePageBytes - 1);
+  const uintptr_t large_end = last & ~(kLargePageBytes - 1);
+  if (large_end > large_first) {
+    madvise(reinterpret_cast<void*>(large_first), large_end - large_first, MADV_HUGEPAGE);
+  }
+#endif
   // An older system refuses the advice; the pages then come as touched.
   madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
 #else
   (void)p;
   (void)bytes;
 #endif
+}
+
+void FreeBlock::operator()(void* p) const { std::free(p); }
+
+PreparedBlock MakePreparedBlock(size_t bytes) {
+  void* p = nullptr;
+  if (bytes >= kLargePageBytes) {
+    // aligned_alloc takes a multiple of the alignment.
+    const size_t rounded = (bytes + kLargePageBytes - 1) & ~(kLargePageBytes - 1);
+    if (rounded >= bytes) p = std::aligned_alloc(kLargePageBytes, rounded);
+  } else {
+    p = std::malloc(bytes);
+  }
+  if (p == nullptr) throw std::bad_alloc();
+  PreparePages(p, bytes);
+  return PreparedBlock(static_cast<char*>(p));
 }
 
 }  // namespace vorn
