@@ -10,6 +10,7 @@
 
 #include "support/refuse_threads.h"
 #include "util/pacer.h"
+#include "util/work_pool.h"
 
 namespace vorn {
 namespace {
@@ -66,6 +67,52 @@ TEST(HelperThreadTest, LeavingWithoutWaitingStopsTheWork) {
     while (!begun) std::this_thread::yield();
   }
   EXPECT_TRUE(ended);
+}
+
+TEST(HelperThreadTest, OnAPoolTheWorkRunsOnceWhereverItIsBegunFirst) {
+  // On a thread of the pool, beside the caller.
+  WorkerPool pool(1);
+  std::thread::id ran_on;
+  std::atomic<bool> begun{false};
+  {
+    HelperThread helper(
+        [&](const std::atomic<bool>&) {
+          ran_on = std::this_thread::get_id();
+          begun = true;
+        },
+        &pool);
+    while (!begun) std::this_thread::yield();
+    helper.Wait(nullptr);
+  }
+  EXPECT_NE(ran_on, std::this_thread::get_id());
+  // A pool without threads: Wait does the work, once, and hands on its
+  // exception.
+  WorkerPool none(0);
+  int runs = 0;
+  HelperThread here(
+      [&runs](const std::atomic<bool>&) {
+        ++runs;
+        throw std::runtime_error("no room");
+      },
+      &none);
+  EXPECT_THROW(here.Wait(nullptr), std::runtime_error);
+  EXPECT_EQ(runs, 1);
+  EXPECT_FALSE(none.RunPending());
+  // Work the pool has not begun when the caller leaves never runs, even
+  // when a thread of the pool comes to it later.
+  std::atomic<bool> ran{false};
+  {
+    WorkerPool busy(1);
+    std::atomic<bool> release{false};
+    busy.Post([&release] {
+      while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    {
+      HelperThread late([&ran](const std::atomic<bool>&) { ran = true; }, &busy);
+    }
+    release = true;
+  }  // the pool has run every task posted to it
+  EXPECT_FALSE(ran);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "util/paced_sort.h"
 #include "util/pacer.h"
 #include "util/text.h"
+#include "util/work_pool.h"
 
 namespace vorn {
 namespace {
@@ -190,19 +191,20 @@ TEST(QuickSortTest, PacedSortWordListByKeyLetsEventsRunAndTakesTheSameSteps) {
 }
 
 TEST(QuickSortTest, HelpedSortsGiveTheSameOrder) {
+  WorkerPool pool(1);
   // The key sort: equal keys stand where the sort on one thread puts them,
   // paced or not.
   WordList plain = ManyEqualKeys(60000);
   WordList helped = plain;
   WordList helped_paced = plain;
   SortWordListByKey(&plain, 1, plain.DistinctCount(), 1);
-  SortWordListByKey(&helped, 1, helped.DistinctCount(), 1, nullptr, /*helped=*/true);
+  SortWordListByKey(&helped, 1, helped.DistinctCount(), 1, nullptr, &pool);
   EXPECT_EQ(Entries(helped), Entries(plain));
   Pacer pacer;
   int64_t dues = 0;
   pacer.SetThrottle(1, std::chrono::milliseconds(0));
   pacer.SetDue([&dues] { ++dues; });
-  SortWordListByKey(&helped_paced, 1, helped_paced.DistinctCount(), 1, &pacer, true);
+  SortWordListByKey(&helped_paced, 1, helped_paced.DistinctCount(), 1, &pacer, &pool);
   EXPECT_GT(dues, 0);
   EXPECT_EQ(Entries(helped_paced), Entries(plain));
   // The merge sort, stable, of many equal values: each keeps its place
@@ -214,12 +216,13 @@ TEST(QuickSortTest, HelpedSortsGiveTheSameOrder) {
     const auto by_value = [](const auto& a, const auto& b) { return a.first < b.first; };
     std::vector<std::pair<int, size_t>> expected = items;
     std::stable_sort(expected.begin(), expected.end(), by_value);
-    PacedSort(&items, by_value, &pacer, SortStability::kStable, /*helped=*/true);
+    PacedSort(&items, by_value, &pacer, SortStability::kStable, &pool);
     EXPECT_EQ(items, expected) << n;
   }
 }
 
 TEST(QuickSortTest, AHelpedSortEndsWithItsHelperWhenThePacerThrows) {
+  WorkerPool pool(1);
   struct Abandoned {};
   Pacer pacer;
   pacer.SetThrottle(1, std::chrono::milliseconds(0));
@@ -229,8 +232,7 @@ TEST(QuickSortTest, AHelpedSortEndsWithItsHelperWhenThePacerThrows) {
   });
   WordList list = ManyEqualKeys(60000);
   std::vector<std::string> before = Entries(list);
-  EXPECT_THROW(SortWordListByKey(&list, 1, list.DistinctCount(), 1, &pacer, /*helped=*/true),
-               Abandoned);
+  EXPECT_THROW(SortWordListByKey(&list, 1, list.DistinctCount(), 1, &pacer, &pool), Abandoned);
   // Every entry is still whole, in some place.
   std::vector<std::string> after = Entries(list);
   std::sort(before.begin(), before.end());
@@ -239,7 +241,8 @@ TEST(QuickSortTest, AHelpedSortEndsWithItsHelperWhenThePacerThrows) {
   dues = 0;
   std::vector<uint32_t> items(300000);
   for (size_t k = 0; k < items.size(); ++k) items[k] = static_cast<uint32_t>(items.size() - k);
-  EXPECT_THROW(PacedSort(&items, std::less<>(), &pacer, SortStability::kUnstable, true), Abandoned);
+  EXPECT_THROW(PacedSort(&items, std::less<>(), &pacer, SortStability::kUnstable, &pool),
+               Abandoned);
 }
 
 }  // namespace

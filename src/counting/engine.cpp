@@ -433,9 +433,12 @@ RunOutcome Engine::RunCount() {
 
   // Alphabetical sort.
   const bool stopped = run.StopRequested;
-  st_.words.Finalize(&st_.pacer, threads_ > 1);
+  // The sorts share their work with a worker, which has nothing else to do
+  // by now.
+  WorkerPool* const helpers = threads_ > 1 ? Pool() : nullptr;
+  st_.words.Finalize(&st_.pacer, helpers);
   if (st_.words.DistinctCount() > 1 && !(run.AllPhrasesMode && stopped)) {
-    SortWordListByKey(&st_.words, 1, st_.words.DistinctCount(), 1, &st_.pacer, threads_ > 1);
+    SortWordListByKey(&st_.words, 1, st_.words.DistinctCount(), 1, &st_.pacer, helpers);
   }
   // Stop handling.
   if (stopped) {

@@ -292,7 +292,7 @@ bool WordList::AddListWord(BytesView word) {
   return AddOccurrence(word, 0);
 }
 
-void WordList::Finalize(Pacer* pacer, bool helped) {
+void WordList::Finalize(Pacer* pacer, WorkerPool* helpers) {
   if (finalized_) return;
   slots_.Release();
   mask_ = 0;
@@ -312,7 +312,7 @@ void WordList::Finalize(Pacer* pacer, bool helped) {
         return OrdinalLess(BytesView(text + ea.word_offset, ea.word_length),
                            BytesView(text + eb.word_offset, eb.word_length));
       },
-      pacer, SortStability::kUnstable, helped);
+      pacer, SortStability::kUnstable, helpers);
   // Entry i takes the place of entry order[i], following each cycle of the
   // permutation, so that the table is reordered where it stands; order[i]
   // becomes i once place i holds its entry.

@@ -45,6 +45,7 @@
 namespace vorn {
 
 class Pacer;
+class WorkerPool;
 
 inline constexpr int kMaxWordLength = 100;
 inline constexpr int kMaxFilesPerEntry = 10000;  // 50000 characters of 5-digit indices
@@ -185,9 +186,9 @@ class WordList {
   // Puts the entries into ascending ordinal order of Word and builds their
   // sort keys. Counting may not go on afterwards without Clear(). Polls
   // `pacer` (may be null) throughout; when it throws, the table is left in
-  // no useful order and only Clear() makes it usable again. `helped`: a
-  // second thread shares the sort.
-  void Finalize(Pacer* pacer = nullptr, bool helped = false);
+  // no useful order and only Clear() makes it usable again. `helpers` (may
+  // be null: none): a thread of the pool shares the sort.
+  void Finalize(Pacer* pacer = nullptr, WorkerPool* helpers = nullptr);
   bool finalized() const { return finalized_; }
 
   // The sum of Count over all entries.

@@ -165,7 +165,7 @@ void QuickSortAscendingFolded(std::vector<Text>* arr, int64_t lo, int64_t hi, bo
 }
 
 void SortWordListByKey(WordList* list, int64_t first, int64_t last, int start_pos, Pacer* pacer,
-                       bool helped) {
+                       WorkerPool* helpers) {
   if (list == nullptr || first < 1 || last > list->DistinctCount() || first >= last) return;
   // The keys are Windows-1252 bytes; OrdinalLess orders them as their
   // characters' codes. Elements are 0-based here, entries 1-based.
@@ -178,7 +178,7 @@ void SortWordListByKey(WordList* list, int64_t first, int64_t last, int start_po
   };
   int64_t lo = first - 1;
   const int64_t hi = last - 1;
-  if (helped && hi - lo >= static_cast<int64_t>(kMinHelpedSort)) {
+  if (helpers != nullptr && hi - lo >= static_cast<int64_t>(kMinHelpedSort)) {
     // The two sides of the first partition are sorted at once, the first
     // by a helper: each side is sorted as it would be on its own, so the
     // order is the same.
@@ -186,14 +186,17 @@ void SortWordListByKey(WordList* list, int64_t first, int64_t last, int start_po
     int64_t i = 0;
     int64_t j = 0;
     Partition<BytesView>(lo, hi, /*descending=*/false, key, OrdinalLess, swap, poll, &i, &j);
-    HelperThread helper([&, j](const std::atomic<bool>& stop) {
-      const auto stop_poll = [&stop] {
-        if (stop.load(std::memory_order_relaxed)) throw HelperStopped{};
-      };
-      if (lo < j) {
-        PartitionSort<BytesView>(lo, j, /*descending=*/false, key, OrdinalLess, swap, stop_poll);
-      }
-    });
+    HelperThread helper(
+        [&, j](const std::atomic<bool>& stop) {
+          const auto stop_poll = [&stop] {
+            if (stop.load(std::memory_order_relaxed)) throw HelperStopped{};
+          };
+          if (lo < j) {
+            PartitionSort<BytesView>(lo, j, /*descending=*/false, key, OrdinalLess, swap,
+                                     stop_poll);
+          }
+        },
+        helpers);
     if (i < hi) PartitionSort<BytesView>(i, hi, /*descending=*/false, key, OrdinalLess, swap, poll);
     helper.Wait(pacer);
     return;

@@ -18,6 +18,7 @@
 #include "counting/word_list.h"
 #include "util/pacer.h"
 #include "util/text.h"
+#include "util/work_pool.h"
 
 namespace vorn {
 
@@ -35,10 +36,10 @@ void QuickSortAscendingFolded(std::vector<Text>* arr, int64_t lo, int64_t hi, bo
 // Sorts entries first..last (1-based) of the table in place, ascending by
 // SortKey from start_pos, with the ascending record partition (no reversal).
 // Polls `pacer` (may be null) at every step; when it throws, the entries
-// are left in some order, each whole. `helped`: a large range is sorted on
-// two threads, in the same order.
+// are left in some order, each whole. `helpers` (may be null: none): a
+// large range is sorted on a thread of the pool too, in the same order.
 void SortWordListByKey(WordList* list, int64_t first, int64_t last, int start_pos,
-                       Pacer* pacer = nullptr, bool helped = false);
+                       Pacer* pacer = nullptr, WorkerPool* helpers = nullptr);
 
 }  // namespace vorn
 

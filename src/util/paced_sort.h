@@ -8,11 +8,12 @@
 // the left run when two compare equal, so with stable runs the whole sort is
 // stable.
 //
-// Helped, a second thread sorts runs and merges pairs beside the calling
-// one, and the runs are at most half the elements, so that there are two
-// to share. Each run and each merge is made as on one thread: a stable sort
-// gives the same order either way, an unstable one only when no two
-// elements compare equal. The pacer is used on the calling thread only.
+// Helped (given a worker pool), a second thread sorts runs and merges
+// pairs beside the calling one, and the runs are at most half the
+// elements, so that there are two to share. Each run and each merge is made
+// as on one thread: a stable sort gives the same order either way, an
+// unstable one only when no two elements compare equal. The pacer is used on
+// the calling thread only.
 //
 // The pacer may throw (see Pacer); the vector then holds its elements in
 // some order, or, mid-merge, an unspecified mix of them: it is only fit to
@@ -48,10 +49,10 @@ namespace paced_sort_internal {
 
 // Does task(k, pacer, stop) for every k < count, in turns taken from the
 // front: on this thread, with `pacer`, checking it after each task, and
-// when helped on a helper thread too, with no pacer and a flag that asks it
-// to stop.
+// when helped on a thread of `helpers` too, with no pacer and a flag that
+// asks it to stop.
 template <class Task>
-void Share(size_t count, bool helped, Pacer* pacer, const Task& task) {
+void Share(size_t count, WorkerPool* helpers, Pacer* pacer, const Task& task) {
   static const std::atomic<bool> kNever{false};
   std::atomic<size_t> next{0};
   const auto own_turns = [&] {
@@ -60,29 +61,31 @@ void Share(size_t count, bool helped, Pacer* pacer, const Task& task) {
       if (pacer != nullptr) pacer->Check();
     }
   };
-  if (!helped || count < 2) {
+  if (helpers == nullptr || count < 2) {
     own_turns();
     return;
   }
-  HelperThread helper([&](const std::atomic<bool>& stop) {
-    for (size_t k; !stop && (k = next.fetch_add(1)) < count;) task(k, nullptr, stop);
-  });
+  HelperThread helper(
+      [&](const std::atomic<bool>& stop) {
+        for (size_t k; !stop && (k = next.fetch_add(1)) < count;) task(k, nullptr, stop);
+      },
+      helpers);
   own_turns();
   helper.Wait(pacer);
 }
 
 }  // namespace paced_sort_internal
 
-// Sorts *items by less; pacer may be null. `helped`: a second thread
-// shares the work (see above).
+// Sorts *items by less; pacer may be null. `helpers` (may be null: none):
+// a thread of the pool shares the work (see above).
 template <class T, class Less>
 void PacedSort(std::vector<T>* items, const Less& less, Pacer* pacer, SortStability stability,
-               bool helped = false) {
+               WorkerPool* helpers = nullptr) {
   const size_t n = items->size();
   T* const data = items->data();
-  helped = helped && n >= kMinHelpedSort;
-  const size_t run = helped ? std::min(kPacedSortRun, (n + 1) / 2) : kPacedSortRun;
-  paced_sort_internal::Share((n + run - 1) / run, helped, pacer,
+  if (n < kMinHelpedSort) helpers = nullptr;
+  const size_t run = helpers != nullptr ? std::min(kPacedSortRun, (n + 1) / 2) : kPacedSortRun;
+  paced_sort_internal::Share((n + run - 1) / run, helpers, pacer,
                              [&](size_t k, Pacer* /*pacer*/, const std::atomic<bool>& /*stop*/) {
                                const size_t lo = k * run;
                                const size_t hi = std::min(n, lo + run);
@@ -101,7 +104,7 @@ void PacedSort(std::vector<T>* items, const Less& less, Pacer* pacer, SortStabil
     const T* const src = from->data();
     T* const dst = to->data();
     paced_sort_internal::Share(
-        (n + 2 * width - 1) / (2 * width), helped, pacer,
+        (n + 2 * width - 1) / (2 * width), helpers, pacer,
         [&](size_t pair, Pacer* own_pacer, const std::atomic<bool>& stop) {
           const size_t lo = pair * 2 * width;
           const size_t mid = std::min(n, lo + width);
