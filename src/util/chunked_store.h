@@ -80,7 +80,9 @@ class ChunkedStore {
   void AddChunk() {
     const size_t records = chunks_.empty() ? kFirstRecords : kChunkRecords;
     chunks_.reserve(chunks_.size() + 1);
-    PreparedBlock block = MakePreparedBlock(records * sizeof(T));
+    // A later chunk is a whole large page, which its records may not fill.
+    PreparedBlock block =
+        MakePreparedBlock(chunks_.empty() ? records * sizeof(T) : kLargePageBytes);
     std::uninitialized_default_construct_n(reinterpret_cast<T*>(block.get()), records);
     chunks_.push_back(std::move(block));
   }
