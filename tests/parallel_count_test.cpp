@@ -141,6 +141,45 @@ TEST_F(ParallelCountTest, ASingleFileInPartsCountsAsOnOneThread) {
   EXPECT_EQ(Count(2), one);
 }
 
+TEST_F(ParallelCountTest, TheFiltersJudgeALargeTableAsOnOneThread) {
+  // A table large enough to be judged on two threads: words met once and
+  // more often, short ones, ones without a vowel, with repeated letters and
+  // without letters.
+  std::mt19937 rng(9);
+  std::string text;
+  for (int i = 0; i < 30000; ++i) {
+    std::string word;
+    for (int v = i; v > 0; v /= 26) word += static_cast<char>('a' + v % 26);
+    switch (rng() % 6) {
+      case 0:
+        word = "zz" + word;
+        break;
+      case 1:
+        word = word.substr(0, 2);
+        break;
+      case 2:
+        word += "qqqq";
+        break;
+      case 3:
+        word = std::to_string(i);
+        break;
+      default:
+        word = "e" + word;
+        break;
+    }
+    for (uint32_t k = rng() % 3; k < 3; ++k) text += word + (i % 9 == 0 ? "\r\n" : " ");
+  }
+  input = dir.Write("filters.txt", text);
+  throttle_words = 1000;
+  const auto infrequent = [](Settings* s) { s->IgnoreInfrequentWords = 1; };
+  for (const auto& setup : {std::function<void(Settings*)>(nullptr), std::function(infrequent)}) {
+    const Shown one = Count(1, setup, false);
+    ASSERT_EQ(one.outcome, RunOutcome::kListed);
+    EXPECT_EQ(Count(2, setup), one);
+    EXPECT_EQ(Count(3, setup), one);
+  }
+}
+
 TEST_F(ParallelCountTest, MostlyDistinctWordsCountAsOnOneThread) {
   // Text of distinct words is read on one thread: judged so at the start of
   // the first part, at its end, or (after a start of common words) not at all.

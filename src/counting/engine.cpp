@@ -7,6 +7,7 @@
 #include <exception>
 #include <fstream>
 #include <new>
+#include <optional>
 
 #include "counting/count_dialogs.h"
 #include "counting/option_rules.h"
@@ -22,6 +23,7 @@
 #include "results/output.h"
 #include "results/quick_sort.h"
 #include "util/file_proc.h"
+#include "util/helper_thread.h"
 #include "util/message_table.h"
 #include "util/str_proc.h"
 #include "words/char_classes.h"
@@ -33,6 +35,8 @@ namespace vorn {
 namespace {
 
 constexpr int64_t kStopPromptMin = 800;
+// Fewer entries than this are filtered on one thread even with a worker.
+constexpr int64_t kMinHelpedFilter = 4096;
 const std::string kCrLfS = "\r\n";
 
 // How a run ended that wrote a count array.
@@ -539,16 +543,35 @@ void Engine::ConfigureScanner() {
 
 void Engine::FilterWordList() {
   const Settings& s = st_.settings;
+  const WordFilters filters(s);
   WordList& words = st_.words;
-  Text scratch;
   const int64_t n = words.DistinctCount();
-  for (int64_t i = 1; i <= n; ++i) {
-    st_.pacer.Poll();
-    WordEntry& e = words[i];
-    e.Listed = !FailsWordFilters(s, words.Word(i), &scratch) &&
-               !((s.IgnoreInfrequentWords && e.Count < st_.run.ThresholdFrequency) ||
-                 (s.IgnoreExcessivelyFrequentWords && e.Count > st_.run.ExcessFrequency));
+  // Entries first..last; each entry is judged on its own.
+  const auto filter = [&](int64_t first, int64_t last, const auto& poll) {
+    Text scratch;
+    for (int64_t i = first; i <= last; ++i) {
+      poll();
+      WordEntry& e = words[i];
+      e.Listed = !FailsWordFilters(filters, words.Word(i), &scratch) &&
+                 !((s.IgnoreInfrequentWords && e.Count < st_.run.ThresholdFrequency) ||
+                   (s.IgnoreExcessivelyFrequentWords && e.Count > st_.run.ExcessFrequency));
+    }
+  };
+  // With a worker, the second half of a large table is judged beside the
+  // first.
+  const int64_t half = threads_ > 1 && n >= kMinHelpedFilter ? n / 2 : n;
+  std::optional<HelperThread> helper;
+  if (half < n) {
+    helper.emplace(
+        [&](const std::atomic<bool>& stop) {
+          filter(half + 1, n, [&stop] {
+            if (stop.load(std::memory_order_relaxed)) throw HelperStopped{};
+          });
+        },
+        Pool());
   }
+  filter(1, half, [this] { st_.pacer.Poll(); });
+  if (helper) helper->Wait(&st_.pacer);
 }
 
 void Engine::CountOnlyFilter() {

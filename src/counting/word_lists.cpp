@@ -252,19 +252,25 @@ const PatternProblem* ListProblem(const EngineState& st) {
   return c.matcher.has_problem() ? &c.matcher.problem() : nullptr;
 }
 
-bool FailsWordFilters(const Settings& s, BytesView word, Text* scratch) {
+WordFilters::WordFilters(const Settings& s)
+    : ignore_short(s.IgnoreShortWords != 0),
+      short_size(s.ShortWordSizeValue()),
+      long_size(s.LongWordSizeValue()),
+      ignore_repetitions(s.IgnoreRepetitions != 0),
+      ignore_no_letter(s.IgnoreNoLetter != 0),
+      ignore_no_vowel(s.IgnoreNoVowelorY != 0) {}
+
+bool FailsWordFilters(const WordFilters& f, BytesView word, Text* scratch) {
   const auto len = static_cast<int64_t>(word.size());
-  if ((s.IgnoreShortWords && len < s.ShortWordSizeValue()) || len > s.LongWordSizeValue()) {
-    return true;
-  }
-  if (!s.IgnoreRepetitions && !s.IgnoreNoLetter && !s.IgnoreNoVowelorY) return false;
+  if ((f.ignore_short && len < f.short_size) || len > f.long_size) return true;
+  if (!f.ignore_repetitions && !f.ignore_no_letter && !f.ignore_no_vowel) return false;
   scratch->resize(word.size());
   for (size_t k = 0; k < word.size(); ++k) {
     (*scratch)[k] = Windows1252ToChar(static_cast<uint8_t>(word[k]));
   }
-  return (s.IgnoreRepetitions && HasFourRepeatedLetters(*scratch)) ||
-         (s.IgnoreNoLetter && HasNoLetter(*scratch)) ||
-         (s.IgnoreNoVowelorY && HasNoVowelOrY(*scratch));
+  return (f.ignore_repetitions && HasFourRepeatedLetters(*scratch)) ||
+         (f.ignore_no_letter && HasNoLetter(*scratch)) ||
+         (f.ignore_no_vowel && HasNoVowelOrY(*scratch));
 }
 
 }  // namespace vorn

@@ -65,11 +65,25 @@ struct RestrictionLists {
   }
 };
 
-// Whether the word filters of the settings reject `word` (Windows-1252):
-// too short (when short words are ignored) or too long, four repeated
-// letters, no letter, no vowel or y (each when its option is on).
-// `scratch` is working space kept between calls.
-bool FailsWordFilters(const Settings& s, BytesView word, Text* scratch);
+// The word filters of the settings, their sizes read once.
+struct WordFilters {
+  explicit WordFilters(const Settings& s);
+  bool ignore_short;
+  int short_size;
+  int long_size;
+  bool ignore_repetitions;
+  bool ignore_no_letter;
+  bool ignore_no_vowel;
+};
+
+// Whether the word filters reject `word` (Windows-1252): too short (when
+// short words are ignored) or too long, four repeated letters, no letter,
+// no vowel or y (each when its option is on). `scratch` is working space
+// kept between calls.
+bool FailsWordFilters(const WordFilters& f, BytesView word, Text* scratch);
+inline bool FailsWordFilters(const Settings& s, BytesView word, Text* scratch) {
+  return FailsWordFilters(WordFilters(s), word, scratch);
+}
 
 // While it lives (and `on`), the count-only entries of the box and of the
 // file are put aside, as for a run that counts all words or all phrases;
