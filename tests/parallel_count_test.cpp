@@ -14,6 +14,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -83,6 +84,7 @@ class ParallelCountTest : public ::testing::Test {
     s.OutputFilePath = out.File("out" + std::to_string(threads) + ".txt");
     s.DisableOutputToFile = 0;
     if (setup) setup(&s);
+    if (before_count) before_count(&host, &engine);
     Shown shown;
     shown.outcome = engine.CountWords();
     shown.output = ReadFileBytes(s.OutputFilePath);
@@ -100,6 +102,7 @@ class ParallelCountTest : public ::testing::Test {
   std::string input;
   int64_t part_bytes = 0;
   int throttle_words = 1;  // events are let run every so many words
+  std::function<void(ScriptedHost*, Engine*)> before_count;
   TempDir dir;
   TempDir out;
 };
@@ -241,6 +244,45 @@ TEST_F(ParallelCountTest, AFolderOfEveryKindOfFileCountsAsOnOneThread) {
     EXPECT_EQ(Count(2, options[o]), one) << "option " << o;
     EXPECT_EQ(Count(5, options[o]), one) << "option " << o;
   }
+}
+
+TEST_F(ParallelCountTest, SmallFilesCountedByIdleWorkersCountAsOnOneThread) {
+  // Files small enough for the engine to count as it merges; an engine
+  // held up between words leaves the workers idle, and they count most of
+  // them instead.
+  source = InputSource::kFolder;
+  input = dir.path();
+  uint32_t seed = 300;
+  for (int i = 0; i < 120; ++i) {
+    dir.Write("s" + std::to_string(1000 + i) + ".txt",
+              MixedText(seed++, 100 + 7 * static_cast<size_t>(i), i % 3 ? "\r\n" : "\n"));
+  }
+  const Shown one = Count(1);
+  ASSERT_EQ(one.outcome, RunOutcome::kListed);
+  before_count = [](ScriptedHost* host, Engine* engine) {
+    host->OnProcessEvents([engine] {
+      if (engine->state().run.ReadingFiles) {
+        std::this_thread::sleep_for(std::chrono::microseconds(20));
+      }
+    });
+  };
+  EXPECT_EQ(Count(2), one);
+  EXPECT_EQ(Count(3), one);
+  // A stop while the workers count files ahead ends the run with the files
+  // merged so far; what the workers counted beyond them goes with it.
+  int events = 0;
+  before_count = [&events](ScriptedHost* host, Engine* engine) {
+    events = 0;
+    host->OnProcessEvents([engine, &events] {
+      if (!engine->state().run.ReadingFiles) return;
+      std::this_thread::sleep_for(std::chrono::microseconds(20));
+      if (++events == 400) engine->CountWords();
+    });
+  };
+  const Shown stopped = Count(2);
+  EXPECT_EQ(stopped.outcome, RunOutcome::kListed);
+  EXPECT_GE(events, 400);
+  EXPECT_LT(stopped.output.size(), one.output.size());
 }
 
 // The words and counts of a finished run's list.

@@ -19,6 +19,7 @@
 #ifndef VORN_COUNTING_ENGINE_H_
 #define VORN_COUNTING_ENGINE_H_
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -299,7 +300,7 @@ class Engine final : private LineScanner::Sink {
     std::string bytes;
   };
   static FileLook LookAtFile(const std::string& path);
-  bool CountFolderFile(const std::string& path, FileLook look);
+  bool CountFolderFile(std::string path, const FileLook& look);
   // What a worker found out about a file of the reading pass ahead of its
   // turn (parallel_reading.cpp): its stamp, whether it is a document, what
   // IsTextFile says, and when it is text to read, its words.
@@ -310,6 +311,9 @@ class Engine final : private LineScanner::Sink {
     // Its words, when a worker counted them (the small files the engine
     // counts itself have none).
     std::unique_ptr<PackedCount> count;
+    // A small file the engine counts itself, unless a worker with nothing
+    // else to do has begun it first: who took it (FolderAhead's kClaim...).
+    std::atomic<uint8_t> claim{0};
   };
   class FolderAhead;
   struct FolderAheadEnd {
@@ -319,7 +323,8 @@ class Engine final : private LineScanner::Sink {
   // and what they found for the next file (null when a stop was asked for
   // while waiting).
   std::unique_ptr<FolderAhead, FolderAheadEnd> StartFolderAhead();
-  std::unique_ptr<FileAhead> TakeNextAhead(FolderAhead* ahead);
+  // The file stays the reading pass's until the next one is taken.
+  FileAhead* TakeNextAhead(FolderAhead* ahead);
   // Reads a file of the reading pass; `ahead`: what a worker found (null:
   // everything is done here).
   void ReadFolderFile(const FolderFile& file, FileAhead* ahead);

@@ -124,16 +124,22 @@ struct Engine::CountingPass final : FolderVisitor {
   // Hands the files met since the last piece of work to a worker.
   void PostFiles() {
     if (files.empty()) return;
-    group->work.Post([paths = std::move(files), &cancel = group->cancel] {
-      Events events;
-      events.reserve(paths.size());
-      for (const std::string& path : paths) {
-        if (cancel) break;
-        events.push_back(Event{Event::Kind::kFile, path, 0, LookAtFile(path)});
-      }
-      return events;
-    });
+    group->work.Post(
+        [paths = std::move(files), freed = std::move(handled), &cancel = group->cancel]() mutable {
+          // What a worker allocated is best freed by it: two threads freeing
+          // each other's memory wait for each other's locks.
+          freed.clear();
+          Events events;
+          events.reserve(paths.size());
+          for (std::string& path : paths) {
+            if (cancel) break;
+            FileLook look = LookAtFile(path);
+            events.push_back(Event{Event::Kind::kFile, std::move(path), 0, std::move(look)});
+          }
+          return events;
+        });
     files.clear();
+    handled.clear();
   }
   bool SubfolderEntered() {
     ++engine->st_.run.FolderCount;
@@ -159,7 +165,7 @@ struct Engine::CountingPass final : FolderVisitor {
         if (ended) break;
         switch (event.kind) {
           case Event::Kind::kFile:
-            ended = !engine->CountFolderFile(event.path, std::move(event.look));
+            ended = !engine->CountFolderFile(std::move(event.path), event.look);
             break;
           case Event::Kind::kSubfolder:
             ended = !SubfolderEntered();
@@ -169,6 +175,7 @@ struct Engine::CountingPass final : FolderVisitor {
             break;
         }
       }
+      handled.push_back(std::move(events));
     }
     return !ended;
   }
@@ -176,6 +183,7 @@ struct Engine::CountingPass final : FolderVisitor {
   Engine* engine;
   std::unique_ptr<WorkerGroup<Events>> group;
   std::vector<std::string> files;  // met by the walk, not yet handed over
+  std::vector<Events> handled;     // for the next task to free
   bool ended = false;
 };
 
@@ -290,7 +298,7 @@ void Engine::ShowFileHeading(const std::string& path) {
   box.OutputToTxb(heading + Text(kCrLf));
 }
 
-bool Engine::CountFolderFile(const std::string& path, FileLook look) {
+bool Engine::CountFolderFile(std::string path, const FileLook& look) {
   const Settings& s = st_.settings;
   CountRun& run = st_.run;
   st_.pacer.Check();
@@ -322,7 +330,6 @@ bool Engine::CountFolderFile(const std::string& path, FileLook look) {
   }
   ++run.FilesScanned;
   FolderFile file;
-  file.path = path;
   file.folder = run.FolderCount;
   file.info = info;
   file.stamp = stamp;
@@ -333,6 +340,7 @@ bool Engine::CountFolderFile(const std::string& path, FileLook look) {
     file.kept = true;
     file.bytes = KeepBytes(look.bytes);
   }
+  file.path = std::move(path);
   folder_files_.push_back(std::move(file));
   if (run.ListingFiles) {
     st_.textbox.SetListingProgress(true, run.FilesScanned, run.FolderCount);
@@ -438,12 +446,12 @@ RunOutcome Engine::ScanFolder() {
     if (run.StopRequested) break;
     const FolderFile& file = folder_files_[i];
     run.FolderCount = file.folder;
-    std::unique_ptr<FileAhead> found;
+    FileAhead* found = nullptr;
     if (ahead != nullptr) {
       found = TakeNextAhead(ahead.get());
       if (found == nullptr) break;  // stopped while waiting
     }
-    ReadFolderFile(file, found.get());
+    ReadFolderFile(file, found);
     st_.host->IndicatorChanged(Indicator::kFileProgress, -1);
     st_.SetLabel(Label::kTotalNumOccurrences, "", false);
     st_.pacer.Check();

@@ -78,27 +78,60 @@ bool Engine::AwaitFront(WorkerGroup<Result>* group) {
 // workers a few files ahead of the one being merged, and by the engine
 // while the next one is not ready (a run on n threads has n - 1 workers).
 // Consecutive small files go to a worker together, so that the handing
-// over costs the engine's thread little per file.
+// over costs the engine's thread little per file. The smallest files are
+// the engine's to count as it merges; a worker that has looked at a run
+// and has nothing else to do counts them too, from the run's last file
+// back, and the engine takes the count of each one it reaches that a
+// worker has begun.
 class Engine::FolderAhead {
  public:
+  // Who took a small file (FileAhead::claim): none yet, a worker, the
+  // worker who has its count, or the engine.
+  static constexpr uint8_t kClaimNotOffered = 0;
+  static constexpr uint8_t kClaimOpen = 1;
+  static constexpr uint8_t kClaimWorker = 2;
+  static constexpr uint8_t kClaimCounted = 3;
+  static constexpr uint8_t kClaimEngine = 4;
+
   explicit FolderAhead(Engine* e)
       : engine_(e),
         setup_(e->MakePartSetup()),
         workers_(e->Pool()),
         window_(static_cast<size_t>(e->threads_) + 2) {}
+  ~FolderAhead() {
+    // The work not begun is dropped, the looking begun ends (and with it
+    // the offers of help), and then the help begun, before the files it
+    // counts go.
+    workers_.Abandon();
+    workers_.pool.DropPending();
+    std::weak_ptr<void> helping = help_token_;
+    help_token_.reset();
+    while (!helping.expired()) std::this_thread::sleep_for(std::chrono::microseconds(50));
+  }
+  FolderAhead(const FolderAhead&) = delete;
+  FolderAhead& operator=(const FolderAhead&) = delete;
 
   // What the workers (or the engine) found for the next file of the pass
   // (files are taken in order); null when a stop was asked for while
   // waiting.
-  std::unique_ptr<FileAhead> TakeNext() {
-    if (taken_ == run_.size()) {
+  FileAhead* TakeNext() {
+    if (run_ == nullptr || taken_ == run_->size()) {
+      if (run_ != nullptr) taken_runs_.push_back(std::move(run_));
       Post();
       if (!engine_->AwaitFront(&workers_)) return nullptr;
       run_ = workers_.work.TakeFront();
       taken_ = 0;
       Post();
     }
-    return std::move(run_[taken_++]);
+    FileAhead* next = (*run_)[taken_++].get();
+    uint8_t open = kClaimOpen;
+    if (!next->claim.compare_exchange_strong(open, kClaimEngine, std::memory_order_acquire)) {
+      // A worker counts it, or has: the engine takes its count.
+      while (next->claim.load(std::memory_order_acquire) == kClaimWorker) {
+        std::this_thread::yield();
+      }
+    }
+    return next;
   }
 
  private:
@@ -114,13 +147,48 @@ class Engine::FolderAhead {
         bytes += std::max<int64_t>(files[end].stamp.size, 0);
         ++end;
       }
-      workers_.work.Post([this, &files, first = next_, end] {
-        Run run;
-        run.reserve(end - first);
-        for (size_t i = first; i < end; ++i) run.push_back(Look(files[i]));
-        return run;
+      workers_.work.Post([this, first = next_, end, freed = std::move(taken_runs_)]() mutable {
+        // What a worker allocated is best freed by it: two threads freeing
+        // each other's memory wait for each other's locks.
+        freed.clear();
+        return LookAtRun(first, end);
       });
+      taken_runs_.clear();
       next_ = end;
+    }
+  }
+
+  // On a worker (or the engine): what the reading pass would find out about
+  // files [first, end). A worker then offers to count the small files.
+  std::shared_ptr<Run> LookAtRun(size_t first, size_t end) {
+    auto run = std::make_shared<Run>();
+    run->reserve(end - first);
+    bool offered = false;
+    for (size_t i = first; i < end; ++i) {
+      run->push_back(Look(engine_->folder_files_[i]));
+      offered = offered || run->back()->claim.load(std::memory_order_relaxed) == kClaimOpen;
+    }
+    if (offered && std::this_thread::get_id() != engine_thread_) {
+      workers_.pool.Post([this, run, first, token = help_token_] { Help(*run, first); });
+    }
+    return run;
+  }
+
+  // On a worker with nothing else to do: counts the small files of a run
+  // that the engine has not reached, the last first.
+  void Help(const Run& run, size_t first) const {
+    // The engine, waiting for a run, rather looks at the next: it counts
+    // these files itself when it reaches them.
+    if (std::this_thread::get_id() == engine_thread_) return;
+    for (size_t k = run.size(); k-- > 0 && !workers_.cancel;) {
+      FileAhead& found = *run[k];
+      uint8_t open = kClaimOpen;
+      if (found.claim.compare_exchange_strong(open, kClaimWorker, std::memory_order_relaxed)) {
+        found.count = Count(engine_->folder_files_[first + k], found);
+        found.claim.store(kClaimCounted, std::memory_order_release);
+      } else if (open == kClaimEngine) {
+        return;  // the engine has reached the run
+      }
     }
   }
 
@@ -135,36 +203,50 @@ class Engine::FolderAhead {
     found->info = unchanged || found->document ? file.info : IsTextFile(file.path);
     if (found->document || !IsTextToRead(found->info.result)) return found;
     // A small file whose bytes the counting pass kept is counted by the
-    // engine as it merges: a table of its own and the merge of that would
-    // cost more than the counting (its words are mostly met once in it).
-    if (file.kept && unchanged && file.bytes.size() <= kCountedByEngineBytes) return found;
+    // engine as it merges, but for a worker with nothing else to do: a
+    // table of its own and the merge of that would cost more than the
+    // counting (its words are mostly met once in it).
+    if (file.kept && unchanged && file.bytes.size() <= kCountedByEngineBytes) {
+      found->claim.store(kClaimOpen, std::memory_order_relaxed);
+      return found;
+    }
+    found->count = Count(file, *found);
+    return found;
+  }
+
+  // The words of a text file, counted on a worker (or the engine).
+  std::unique_ptr<PackedCount> Count(const FolderFile& file, const FileAhead& found) const {
+    const bool unchanged = found.stamp == file.stamp;
     // The bytes the counting pass kept are the file's while it is unchanged.
     const std::string_view* bytes = file.kept && unchanged ? &file.bytes : nullptr;
     const FilePart part{
         file.path,
-        EndingOf(found->info.result, found->info.start_code),
-        ReadsAsUtf8(file.path, found->info, bytes) || found->info.result == kTextUnicode,
+        EndingOf(found.info.result, found.info.start_code),
+        ReadsAsUtf8(file.path, found.info, bytes) || found.info.result == kTextUnicode,
         0,
         -1,
         bytes};
     // On the engine's thread the window's events run between lines.
     std::optional<LineHooks> hooks;
     if (std::this_thread::get_id() == engine_thread_) {
-      hooks.emplace(engine_, false, part.ending == LineEnding::kLfOnly, found->stamp.size);
+      hooks.emplace(engine_, false, part.ending == LineEnding::kLfOnly, found.stamp.size);
     }
-    found->count = std::make_unique<PackedCount>();
-    CountPacked(setup_, part, workers_.cancel, found->count.get(), hooks ? &*hooks : nullptr);
-    return found;
+    auto count = std::make_unique<PackedCount>();
+    CountPacked(setup_, part, workers_.cancel, count.get(), hooks ? &*hooks : nullptr);
+    return count;
   }
 
   Engine* engine_;
   const std::thread::id engine_thread_ = std::this_thread::get_id();
   const PartSetup setup_;
-  WorkerGroup<Run> workers_;
-  const size_t window_;  // runs posted and not yet taken, at most
-  size_t next_ = 0;      // the first file not yet posted
-  Run run_;              // the run being taken, and how far
+  WorkerGroup<std::shared_ptr<Run>> workers_;
+  // Held by every help task posted: gone once the help has ended.
+  std::shared_ptr<void> help_token_ = std::make_shared<int>(0);
+  const size_t window_;       // runs posted and not yet taken, at most
+  size_t next_ = 0;           // the first file not yet posted
+  std::shared_ptr<Run> run_;  // the run being taken, and how far
   size_t taken_ = 0;
+  std::vector<std::shared_ptr<Run>> taken_runs_;  // for the next task to free
 };
 
 void Engine::FolderAheadEnd::operator()(FolderAhead* ahead) const { delete ahead; }
@@ -174,9 +256,7 @@ std::unique_ptr<Engine::FolderAhead, Engine::FolderAheadEnd> Engine::StartFolder
   return std::unique_ptr<FolderAhead, FolderAheadEnd>(new FolderAhead(this));
 }
 
-std::unique_ptr<Engine::FileAhead> Engine::TakeNextAhead(FolderAhead* ahead) {
-  return ahead->TakeNext();
-}
+Engine::FileAhead* Engine::TakeNextAhead(FolderAhead* ahead) { return ahead->TakeNext(); }
 
 bool Engine::LineEndsMeanNothing() const {
   const CountRun& run = st_.run;
