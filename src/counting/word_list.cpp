@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <numeric>
 #include <stdexcept>
 #include <string>
 
 #include "counting/word_hash.h"
 #include "util/paced_sort.h"
-#include "util/pages.h"
 #include "words/char_classes.h"
 
 namespace vorn {
@@ -301,38 +301,29 @@ void WordList::Finalize(Pacer* pacer, WorkerPool* helpers) {
   // The ordinal order is that of the characters' codes, not of their
   // Windows-1252 bytes (0x8A is U+0160 and sorts after 0xFF, U+00FF).
   // No two entries have the same word, so any sort gives the one order.
-  // The words are sorted by the numbers of their first characters, which
-  // lie side by side, and only words that begin alike by their text.
-  struct Placed {
-    uint64_t prefix;
-    uint32_t entry;
-  };
+  std::vector<uint32_t> order(n);
+  std::iota(order.begin(), order.end(), uint32_t{0});
   const char* text = arena_.data();
-  const auto word_of = [this, text](uint32_t i) {
-    return BytesView(text + entries_[i].word_offset, entries_[i].word_length);
-  };
-  // Fresh memory costs more in faults than in writing: a large table's
-  // order is given its pages at once.
-  std::vector<Placed, PreparedAllocator<Placed>> order(n);
-  for (uint32_t i = 0; i < n; ++i) order[i] = Placed{OrdinalPrefix(word_of(i)), i};
   PacedSort(
       &order,
-      [&word_of](const Placed& a, const Placed& b) {
-        if (a.prefix != b.prefix) return a.prefix < b.prefix;
-        return OrdinalLess(word_of(a.entry), word_of(b.entry));
+      [this, text](uint32_t a, uint32_t b) {
+        const WordEntry& ea = entries_[a];
+        const WordEntry& eb = entries_[b];
+        return OrdinalLess(BytesView(text + ea.word_offset, ea.word_length),
+                           BytesView(text + eb.word_offset, eb.word_length));
       },
       pacer, SortStability::kUnstable, helpers);
   // Entry i takes the place of entry order[i], following each cycle of the
   // permutation, so that the table is reordered where it stands; order[i]
   // becomes i once place i holds its entry.
   for (size_t i = 0; i < n; ++i) {
-    if (order[i].entry == i) continue;
+    if (order[i] == i) continue;
     const WordEntry held = entries_[i];
     const FileData held_files = tracking_files_ ? files_[i] : FileData{};
     size_t j = i;
     while (true) {
-      const size_t k = order[j].entry;
-      order[j].entry = static_cast<uint32_t>(j);
+      const size_t k = order[j];
+      order[j] = static_cast<uint32_t>(j);
       if (k == i) {
         entries_[j] = held;
         if (tracking_files_) files_[j] = held_files;
@@ -344,7 +335,7 @@ void WordList::Finalize(Pacer* pacer, WorkerPool* helpers) {
       if (pacer != nullptr) pacer->Poll();
     }
   }
-  decltype(order)().swap(order);
+  std::vector<uint32_t>().swap(order);
   // The sort keys: most words are their own key and share its characters.
   const SortKeyTable& table = SortKeys();
   Bytes key;

@@ -78,9 +78,9 @@ void Share(size_t count, WorkerPool* helpers, Pacer* pacer, const Task& task) {
 
 // Sorts *items by less; pacer may be null. `helpers` (may be null: none):
 // a thread of the pool shares the work (see above).
-template <class T, class Alloc, class Less>
-void PacedSort(std::vector<T, Alloc>* items, const Less& less, Pacer* pacer,
-               SortStability stability, WorkerPool* helpers = nullptr) {
+template <class T, class Less>
+void PacedSort(std::vector<T>* items, const Less& less, Pacer* pacer, SortStability stability,
+               WorkerPool* helpers = nullptr) {
   const size_t n = items->size();
   T* const data = items->data();
   if (n < kMinHelpedSort) helpers = nullptr;
@@ -97,9 +97,9 @@ void PacedSort(std::vector<T, Alloc>* items, const Less& less, Pacer* pacer,
                              });
   if (n <= run) return;
 
-  std::vector<T, Alloc> buffer(n);
-  std::vector<T, Alloc>* from = items;
-  std::vector<T, Alloc>* to = &buffer;
+  std::vector<T> buffer(n);
+  std::vector<T>* from = items;
+  std::vector<T>* to = &buffer;
   for (size_t width = run; width < n; width *= 2) {
     const T* const src = from->data();
     T* const dst = to->data();

@@ -121,20 +121,6 @@ inline bool OrdinalLess(BytesView a, BytesView b) {
   return a.size() < b.size();
 }
 
-// The first seven characters of `word` as a number that orders words as
-// OrdinalLess does wherever they differ in those: a character's rank plus
-// one in nine bits each, 0 past the word's end. Words with the same number
-// begin alike and are ordered by OrdinalLess.
-inline uint64_t OrdinalPrefix(BytesView word) {
-  uint64_t prefix = 0;
-  for (size_t i = 0; i < 7; ++i) {
-    prefix <<= 9;
-    if (i < word.size())
-      prefix |= uint64_t{internal::kOrdinalRanks[static_cast<uint8_t>(word[i])]} + 1;
-  }
-  return prefix;
-}
-
 // Appends the UTF-8 form of the code point cp to *out.
 void AppendUtf8(char32_t cp, std::string* out);
 
