@@ -183,6 +183,74 @@ TEST_F(ParallelCountTest, TheFiltersJudgeALargeTableAsOnOneThread) {
   }
 }
 
+// Text of `distinct` words of three consonant-vowel syllables (none is
+// left out of the list), with counts of 1 to 7 (many equal ranks).
+std::string ManyWords(int distinct) {
+  static const std::string kConsonants = "bcdfghjklmnpqrstvwxz";
+  static const std::string kVowels = "aeou";
+  std::mt19937 rng(5);
+  std::string text;
+  for (int i = 0; i < distinct; ++i) {
+    std::string word;
+    for (int v = i, s = 0; s < 3; ++s, v /= 80) {
+      word += kConsonants[static_cast<size_t>(v % 80 / 4)];
+      word += kVowels[static_cast<size_t>(v % 4)];
+    }
+    for (uint32_t k = rng() % 7; k < 7; ++k) text += word + (k % 4 == 0 ? "\r\n" : " ");
+  }
+  return text;
+}
+
+TEST_F(ParallelCountTest, ALongListingIsWrittenAsOnOneThread) {
+  // Enough entries for a worker to render the second half of the file
+  // listing, in every format without file lists, in both orders, with tabs
+  // and with commas.
+  source = InputSource::kFolder;
+  input = dir.path();
+  dir.Write("long.txt", ManyWords(5000));
+  throttle_words = 1000;
+  for (int format = 0; format <= 11; ++format) {
+    for (const int order : {0, 1}) {
+      for (const int commas : {0, 1}) {
+        const auto setup = [=](Settings* s) {
+          s->DisplayFormat = static_cast<int16_t>(format);
+          s->WordOrder = static_cast<int16_t>(order);
+          s->OutputWithCommas = static_cast<int16_t>(commas);
+        };
+        const Shown one = Count(1, setup);
+        ASSERT_EQ(one.outcome, RunOutcome::kListed) << format;
+        EXPECT_EQ(Count(2, setup), one) << format << " " << order << " " << commas;
+      }
+    }
+  }
+  // A stop while the file is written leaves a beginning of the listing,
+  // with no block of the worker's out of its place.
+  const std::string whole = Count(1).output;
+  before_count = [](ScriptedHost* host, Engine* engine) {
+    host->OnProcessEvents([engine] {
+      if (engine->state().listing.WritingToFile && !engine->state().run.StopRequested) {
+        engine->CountWords();
+      }
+    });
+  };
+  const std::string stopped = Count(2).output;
+  EXPECT_LT(stopped.size(), whole.size());
+  EXPECT_EQ(stopped, whole.substr(0, stopped.size()));
+}
+
+TEST_F(ParallelCountTest, AListingOfManyBlocksIsWrittenInOrder) {
+  // More entries than two blocks of the shared listing hold: the blocks of
+  // the engine and of the worker alternate.
+  input = dir.Write("longer.txt", ManyWords(70000));
+  throttle_words = 100000;
+  for (const int order : {0, 1}) {
+    const auto setup = [=](Settings* s) { s->WordOrder = static_cast<int16_t>(order); };
+    const Shown one = Count(1, setup, false);
+    ASSERT_EQ(one.outcome, RunOutcome::kListed);
+    EXPECT_EQ(Count(2, setup, false), one) << order;
+  }
+}
+
 TEST_F(ParallelCountTest, MostlyDistinctWordsCountAsOnOneThread) {
   // Text of distinct words is read on one thread: judged so at the start of
   // the first part, at its end, or (after a start of common words) not at all.
