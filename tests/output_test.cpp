@@ -76,8 +76,10 @@ class OutputTest : public ::testing::Test {
   TempDir dir_;
 };
 
+// The overwrite guard asks nothing for a new file, nor without WarnOnOverwrite.
 TEST_F(OutputTest, TextboxAlwaysAndTheFileUnlessDisabled) {
   Fruit();
+  st_.settings.WarnOnOverwrite = 1;
   st_.settings.DisableOutputToFile = 1;
   ListWords(&st_);
   EXPECT_FALSE(FileExists(Out()));
@@ -88,6 +90,8 @@ TEST_F(OutputTest, TextboxAlwaysAndTheFileUnlessDisabled) {
   EXPECT_TRUE(st_.listing.OutputFileWritten);
   EXPECT_FALSE(st_.listing.WritingToFile);
   EXPECT_EQ(Box(), kFruitFormat8);
+  st_.settings.WarnOnOverwrite = 0;
+  ListWords(&st_);
   EXPECT_TRUE(host_.calls().empty());
 }
 
@@ -100,8 +104,6 @@ TEST_F(OutputTest, FolderFileHeaderAndRenderingLeavesTheTextboxAlone) {
   EXPECT_EQ(RenderFileListing(&st_).substr(0, head.size()), head);
   EXPECT_EQ(st_.textbox.text(), u"keep");
   EXPECT_FALSE(st_.listing.WritingToFile);
-  st_.settings.IncludeSubfolders = 0;
-  EXPECT_EQ(RenderFileListing(&st_).substr(0, 21), "Folder: /data/texts\r\n");
 }
 
 TEST_F(OutputTest, OverwriteGuardAnswers) {
@@ -150,16 +152,6 @@ TEST_F(OutputTest, OverwriteGuardAnswers) {
     }
     EXPECT_EQ(U8(st.textbox.text()), kFruitFormat8) << name;
   }
-}
-
-TEST_F(OutputTest, NoGuardWithoutWarnOrForANewFile) {
-  Fruit();
-  st_.settings.WarnOnOverwrite = 1;
-  ListWords(&st_);
-  EXPECT_TRUE(FileExists(Out()));
-  st_.settings.WarnOnOverwrite = 0;
-  ListWords(&st_);
-  EXPECT_TRUE(host_.calls().empty());
 }
 
 // "Output file not written", naming the file and the system's description
@@ -307,23 +299,6 @@ TEST_F(OutputTest, FullTextboxIsReportedAndTheFileIsComplete) {
   EXPECT_EQ(host_.results(), st_.textbox.text());
 }
 
-TEST_F(OutputTest, FolderFormatsNeedAFolder) {
-  st_.settings.Source = InputSource::kClipboard;
-  st_.settings.DisplayFormat = 10;
-  EXPECT_TRUE(CheckDisplayFormatAvailable(&st_));
-  st_.settings.Source = InputSource::kFolder;
-  st_.settings.DisplayFormat = 12;
-  EXPECT_TRUE(CheckDisplayFormatAvailable(&st_));
-  EXPECT_TRUE(host_.calls().empty());
-  st_.settings.Source = InputSource::kSingleFile;
-  st_.settings.DisplayFormat = 13;
-  EXPECT_FALSE(CheckDisplayFormatAvailable(&st_));
-  EXPECT_EQ(st_.settings.DisplayFormat, 0);
-  // The message is compared in the end-to-end test.
-  ASSERT_EQ(host_.Dialogs().size(), 1u);
-  EXPECT_EQ(host_.calls()[0].icon, Icon::kInformation);
-}
-
 TEST_F(OutputTest, SortByFilesOnlyInFormatElevenByFrequency) {
   for (int f = 0; f < 2 * kDisplayFormatCount; ++f) {
     Settings& s = st_.settings;
@@ -351,13 +326,15 @@ TEST_F(OutputTest, RedisplayNeedsResultsAndTellsOfAStoppedRun) {
   EXPECT_EQ(Box(), kFruitFormat8);
   EXPECT_EQ(host_.Dialogs(),
             std::vector<std::string>{"VORN|" + GetMessageText(22) + "\r\n" + GetMessageText(23)});
-  // A folder format without a folder is refused and the list stays.
+  // A folder format without a folder is refused and the list stays (the
+  // message is compared in the end-to-end test).
   st_.settings.DisplayFormat = 12;
   DisplayOptionHandler(&st_, DisplayOption::kDisplayFormat);
   EXPECT_EQ(st_.settings.DisplayFormat, 0);
   EXPECT_EQ(host_.settings_changed(), std::vector<std::string>{"DisplayFormat"});
   EXPECT_EQ(Box(), kFruitFormat8);
   EXPECT_EQ(host_.Dialogs().size(), 2u);
+  EXPECT_EQ(host_.calls().back().icon, Icon::kInformation);
 }
 
 TEST_F(OutputTest, RedisplayRebuildsTheChainForTheSortOption) {

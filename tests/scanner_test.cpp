@@ -15,24 +15,27 @@
 namespace vorn {
 namespace {
 
+// The words of a block as they reach the sink, byte for byte.
 class Collect : public ScanSink {
  public:
   bool OnWord(BytesView word) override {
-    words.push_back(TextToUtf8(DecodeWindows1252(word)));
+    words.emplace_back(word);
     return false;
   }
   bool Yield() override { return false; }
-  std::vector<std::string> words;
+  std::vector<Bytes> words;
 };
 
-// The words of a block of Windows-1252 bytes.
+// The words of a block of Windows-1252 bytes, as UTF-8.
 std::vector<std::string> ScanBytes(Bytes b, std::u16string_view extra = u"",
                                    bool reading_lists = false) {
   Scanner scanner;
   scanner.Configure(extra, reading_lists, NormaliseOptions());
   Collect sink;
   scanner.ScanTextBlock(&b, &sink);
-  return sink.words;
+  std::vector<std::string> words;
+  for (const Bytes& w : sink.words) words.push_back(TextToUtf8(DecodeWindows1252(w)));
+  return words;
 }
 
 std::vector<std::string> Scan(const std::u16string& block, const std::u16string& extra = u"",
@@ -50,6 +53,7 @@ TEST(ScannerTest, WordsOfABlock) {
     std::u16string text;
     std::u16string extra;
     Words words;
+    bool reading_lists = false;
   };
   const Case kCases[] = {
       // Character classes and the user's extra characters.
@@ -77,47 +81,34 @@ TEST(ScannerTest, WordsOfABlock) {
       {u"foo</b> ", u"", {"foo"}},
       {u"ab<c.d> ", u"", {"ab<c.d>"}},
       {u"ab<ef." + far + u"> ", u"", {"ab", "ef", TextToUtf8(far)}},
-  };
-  for (const Case& c : kCases) EXPECT_EQ(Scan(c.text, c.extra), c.words) << TextToUtf8(c.text);
-}
-
-TEST(ScannerTest, WordsOfAWordsFile) {
-  // While a words file is read, a "<" may begin a word (a pattern), and
-  // double hyphens stay; a "<" that begins no word is passed over.
-  struct Case {
-    std::u16string text;
-    std::u16string extra;
-    Words words;
-  };
-  const Case kCases[] = {
-      {u"<colou?r> ", u"", {"<colou?r>"}},
-      {u"colo<u?>r <colou?r>s ", u"", {"colo<u?>r", "<colou?r>s"}},
-      {u"<abc> ", u"", {"abc"}},
-      {u"< ", u"", {}},
-      {u"</ ", u"", {}},
-      {u"<< <", u"", {}},
-      {u"<ab yz> ", u"", {"ab", "yz"}},
-      {u"</ab> ", u"", {"ab"}},
-      {u"<> ", u"", {"<>"}},
-      {u"yes--no ", u"-", {"yes--no"}},
+      // While a words file is read, a "<" may begin a word (a pattern), and
+      // double hyphens stay; a "<" that begins no word is passed over.
+      {u"<colou?r> ", u"", {"<colou?r>"}, true},
+      {u"colo<u?>r <colou?r>s ", u"", {"colo<u?>r", "<colou?r>s"}, true},
+      {u"<abc> ", u"", {"abc"}, true},
+      {u"< ", u"", {}, true},
+      {u"</ ", u"", {}, true},
+      {u"<< <", u"", {}, true},
+      {u"<ab yz> ", u"", {"ab", "yz"}, true},
+      {u"</ab> ", u"", {"ab"}, true},
+      {u"<> ", u"", {"<>"}, true},
+      {u"yes--no ", u"-", {"yes--no"}, true},
       // Tabs become blanks, even where a tab is a word character.
-      {u"tab\tword ", u"\t", {"tab", "word"}},
+      {u"tab\tword ", u"\t", {"tab", "word"}, true},
   };
   for (const Case& c : kCases) {
-    EXPECT_EQ(Scan(c.text, c.extra, true), c.words) << TextToUtf8(c.text);
+    EXPECT_EQ(Scan(c.text, c.extra, c.reading_lists), c.words)
+        << TextToUtf8(c.text) << (c.reading_lists ? " (words file)" : "");
   }
 }
 
-TEST(ScannerTest, DoubleHyphensAreBlanked) {
-  Bytes b = "<!-- c --> a--b ";
-  BlankDoubleHyphens(&b);
-  EXPECT_EQ(b, "<!-- c --> a  b ");
+TEST(ScannerTest, PrepareBlockAndBlankDoubleHyphens) {
+  Bytes hyphens = "<!-- c --> a--b ";
+  BlankDoubleHyphens(&hyphens);
+  EXPECT_EQ(hyphens, "<!-- c --> a  b ");
   Bytes start = "--ab";
   BlankDoubleHyphens(&start);
   EXPECT_EQ(start, "--ab");
-}
-
-TEST(ScannerTest, PrepareBlock) {
   Bytes b =
       "ab\bc\r\nd\xA0"
       "e\tf\x0C";
@@ -151,16 +142,11 @@ TEST(ScannerTest, LongWordsAreCutAt65000) {
   ASSERT_EQ(words.size(), 2u);
   EXPECT_EQ(words[0].size(), 65000u);
   EXPECT_EQ(words[1].size(), 5000u);
-}
-
-TEST(ScannerTest, EmptyBracketsDoNotTakeAWordPast65000) {
   // "<>" belongs to the word it follows, but not beyond the word's limit.
-  Bytes b(64999, 'a');
-  b += "<> ";
-  const Words words = ScanBytes(b);
-  ASSERT_EQ(words.size(), 1u);
-  EXPECT_EQ(words[0].size(), 65000u);
-  EXPECT_EQ(words[0].substr(64990), "aaaaaaaaa<");
+  const Words bracketed = ScanBytes(Bytes(64999, 'a') + "<> ");
+  ASSERT_EQ(bracketed.size(), 1u);
+  EXPECT_EQ(bracketed[0].size(), 65000u);
+  EXPECT_EQ(bracketed[0].substr(64990), "aaaaaaaaa<");
 }
 
 TEST(ScannerTest, StopFlagsTellWhatEndedTheWord) {
@@ -267,17 +253,6 @@ TEST(ScannerTest, BracketsAreJudgedWithoutCompilingEachOne) {
   EXPECT_EQ(RegExpCompilations() - before, 7u);
   EXPECT_EQ(sink.words.front(), "wo<rd[0-9]0>x");
 }
-
-// The words of a block as they reach the sink, byte for byte.
-class CollectBytes : public ScanSink {
- public:
-  bool OnWord(BytesView word) override {
-    words.emplace_back(word);
-    return false;
-  }
-  bool Yield() override { return false; }
-  std::vector<Bytes> words;
-};
 
 bool IsInnerOnlyChar(char c) { return Bytes("'.,()+-").find(c) != Bytes::npos; }
 
@@ -415,7 +390,7 @@ TEST_F(ScannerPathsTest, EveryPathHandsOnTheWordsOfTheByteLoop) {
         SetVectorPath(path);
         Scanner scanner;
         scanner.Configure(setting.extra, setting.reading_lists, setting.options);
-        CollectBytes sink;
+        Collect sink;
         Bytes block = lines[i];
         scanner.ScanTextBlock(&block, &sink);
         ASSERT_EQ(sink.words, want) << path << " line " << i;
@@ -446,7 +421,7 @@ TEST_F(ScannerPathsTest, EveryPathScansPiecesAndCommentsAlike) {
         scanner.SetCommentMarkers(CommentMarkers::ForType("HTML"));
         scanner.SetMarkup(true);
       }
-      CollectBytes sink;
+      Collect sink;
       if (kind == 3) {
         ScanPieces(&scanner, text, cuts, &sink);
       } else {

@@ -17,97 +17,8 @@
 namespace vorn {
 namespace {
 
-// The words of the table in entry order, as text.
-std::vector<Text> Words(const WordList& list) {
-  std::vector<Text> out;
-  for (int64_t i = 1; i <= list.DistinctCount(); ++i) {
-    out.push_back(DecodeWindows1252(list.Word(i)));
-  }
-  return out;
-}
-
-TEST(WordListTest, FinalizeGivesOrdinalOrder) {
+TEST(WordListTest, AWordsFileHasNoFiles) {
   WordList list;
-  for (const char16_t* w : {u"b", u"a", u"c", u"a", u"Zebra", u"apple"}) list.AddOccurrence(w, 0);
-  list.Finalize();
-  EXPECT_EQ(Words(list), (std::vector<Text>{u"Zebra", u"a", u"apple", u"b", u"c"}));
-  EXPECT_EQ(list[2].Count, 2);
-  EXPECT_EQ(list.TotalCount(), 6);
-}
-
-TEST(WordListTest, GrowsPastManyEntries) {
-  WordList list;
-  for (int i = 0; i < 5001; ++i) list.AddOccurrence(T("w" + std::to_string(i)), 0);
-  for (int i = 0; i < 5001; ++i) list.AddOccurrence(T("w" + std::to_string(i)), 0);
-  EXPECT_EQ(list.DistinctCount(), 5001);
-  list.Finalize();
-  for (int64_t i = 1; i <= list.DistinctCount(); ++i) EXPECT_EQ(list[i].Count, 2);
-}
-
-TEST(WordListTest, LongWordsAndWordsThatShareTheirStart) {
-  // Words longer than the eight bytes compared at a time, differing only
-  // at their end or only in length.
-  const std::string long_word(300, 'q');
-  const std::vector<std::string> words = {long_word + "b", long_word + "a", long_word, "qqqqqqqqx",
-                                          "qqqqqqqq"};
-  WordList list;
-  for (int pass = 0; pass < 2; ++pass) {
-    for (const std::string& w : words) list.AddOccurrence(BytesView(w), 0);
-  }
-  list.Finalize();
-  ASSERT_EQ(list.DistinctCount(), 5);
-  EXPECT_EQ(list.Word(1), "qqqqqqqq");
-  EXPECT_EQ(list.Word(2), long_word);
-  EXPECT_EQ(list.Word(3), long_word + "a");
-  EXPECT_EQ(list.Word(4), long_word + "b");
-  EXPECT_EQ(list.Word(5), "qqqqqqqqx");
-  for (int64_t i = 1; i <= 5; ++i) EXPECT_EQ(list[i].Count, 2) << i;
-}
-
-TEST(WordListTest, PerFileBookkeeping) {
-  WordList list;
-  list.AddOccurrence(u"word", 1);
-  list.AddOccurrence(u"word", 1);
-  list.AddOccurrence(u"other", 2);
-  list.AddOccurrence(u"word", 3);
-  list.Finalize();
-  // "word" was met first and moved behind "other": its files moved with it.
-  ASSERT_EQ(list.Word(2), "word");
-  EXPECT_EQ(list.FileCount(2), 2);
-  const std::vector<FileTally> files = list.Files(2);
-  ASSERT_EQ(files.size(), 2u);
-  EXPECT_EQ(files[0].file_index, 1);
-  EXPECT_EQ(files[0].count, 2);
-  EXPECT_EQ(files[1].file_index, 3);
-  EXPECT_EQ(files[1].count, 1);
-  EXPECT_EQ(list.FileCount(1), 1);
-  EXPECT_EQ(list.Files(1).size(), 1u);
-}
-
-TEST(WordListTest, FilesOfOneFileAndOfAWordsFile) {
-  // Words of file 0 only: one file each, the count capped per file.
-  WordList list;
-  for (int i = 0; i < 100001; ++i) list.AddOccurrence(u"often", 0);
-  list.AddOccurrence(u"once", 0);
-  list.Finalize();
-  EXPECT_EQ(list.FileCount(1), 1);
-  EXPECT_EQ(list.Files(1).size(), 1u);
-  EXPECT_EQ(list.Files(1)[0].count, kMaxCountPerFile);
-  EXPECT_EQ(list.Files(2)[0].count, 1);
-  // Words of file 0 and then of file 1: the tallies of file 0 are kept.
-  list.Clear();
-  list.AddOccurrence(u"both", 0);
-  list.AddOccurrence(u"both", 0);
-  list.AddOccurrence(u"both", 1);
-  list.Finalize();
-  const std::vector<FileTally> files = list.Files(1);
-  ASSERT_EQ(files.size(), 2u);
-  EXPECT_EQ(files[0].file_index, 0);
-  EXPECT_EQ(files[0].count, 2);
-  EXPECT_EQ(files[1].file_index, 1);
-  EXPECT_EQ(list.FileCount(1), 2);
-  // A words file has no files.
-  list.Clear();
   list.AddListWord("listed");
   list.Finalize();
   EXPECT_EQ(list.FileCount(1), 0);
@@ -200,12 +111,12 @@ void CountInto(WordList* list, const std::vector<std::string>& words) {
   }
 }
 
-// The entries' words, counts and files, for comparing two tables.
-std::vector<std::string> Contents(const WordList& list) {
+// The entries' words, counts and files after Finalize, as lines of text.
+std::vector<std::string> TableContents(const WordList& list) {
   std::vector<std::string> out;
   for (int64_t i = 1; i <= list.DistinctCount(); ++i) {
-    std::string line(list.Word(i));
-    line += " " + std::to_string(list[i].Count) + " " + std::string(list.SortKey(i));
+    std::string line = std::string(list.Word(i)) + " " + std::to_string(list[i].Count) + " " +
+                       std::to_string(list.FileCount(i));
     for (const FileTally& f : list.Files(i)) {
       line += " " + std::to_string(f.file_index) + ":" + std::to_string(f.count);
     }
@@ -231,7 +142,10 @@ TEST(WordListTest, PacedFinalizeLetsEventsRunAndGivesTheSameTable) {
   pacer.SetDue([&dues] { ++dues; });
   paced.Finalize(&pacer);
   EXPECT_GT(dues, paced.DistinctCount());
-  EXPECT_EQ(Contents(paced), Contents(plain));
+  EXPECT_EQ(TableContents(paced), TableContents(plain));
+  for (int64_t i = 1; i <= paced.DistinctCount(); ++i) {
+    ASSERT_EQ(paced.SortKey(i), plain.SortKey(i)) << i;
+  }
 
   // The one ordinal order, from the words alone.
   std::vector<std::string> want = words;
@@ -333,8 +247,7 @@ std::string OddWord(std::mt19937* rng, const std::string& previous) {
   return w;
 }
 
-// The table's entries after Finalize, and the model's items in word order,
-// as lines of text.
+// The model's items in word order, as TableContents gives a table's entries.
 std::vector<std::string> ModelContents(const ModelTable& model) {
   std::vector<const ModelTable::Item*> items;
   for (const ModelTable::Item& item : model.items()) {
@@ -347,19 +260,6 @@ std::vector<std::string> ModelContents(const ModelTable& model) {
     std::string line =
         item->word + " " + std::to_string(item->count) + " " + std::to_string(item->file_count);
     for (const FileTally& f : item->files) {
-      line += " " + std::to_string(f.file_index) + ":" + std::to_string(f.count);
-    }
-    out.push_back(std::move(line));
-  }
-  return out;
-}
-
-std::vector<std::string> TableContents(const WordList& list) {
-  std::vector<std::string> out;
-  for (int64_t i = 1; i <= list.DistinctCount(); ++i) {
-    std::string line = std::string(list.Word(i)) + " " + std::to_string(list[i].Count) + " " +
-                       std::to_string(list.FileCount(i));
-    for (const FileTally& f : list.Files(i)) {
       line += " " + std::to_string(f.file_index) + ":" + std::to_string(f.count);
     }
     out.push_back(std::move(line));
@@ -483,68 +383,6 @@ TEST(WordListTest, WordsThatDifferInOneByteOrInLengthStayApart) {
       ASSERT_EQ(got[k].second, 4) << words[k].size();
     }
   }
-}
-
-TEST(WordListTest, CountingManyAtOnceIsCountingEachOnce) {
-  // Counts of up to a few hundred, per-file tallies that reach the cap, and
-  // a gate that refuses some words.
-  std::mt19937 rng(7);
-  const std::vector<std::string> words = RandomWords(3000, 5);
-  WordList at_once;
-  WordList one_by_one;
-  SumGate gate_at_once;
-  SumGate gate_one_by_one;
-  int32_t file = 0;
-  for (const std::string& w : words) {
-    if (rng() % 300 == 0) ++file;
-    const int64_t count = 1 + rng() % 400;
-    const WordList::Gated got = at_once.AddGatedCount(w, file, count, &gate_at_once);
-    WordList::Gated want = one_by_one.AddGated(w, file, &gate_one_by_one);
-    for (int64_t c = 1; c < count; ++c) {
-      EXPECT_EQ(one_by_one.AddGated(w, file, &gate_one_by_one), want == WordList::Gated::kRefused
-                                                                    ? WordList::Gated::kRefused
-                                                                    : WordList::Gated::kCounted);
-    }
-    ASSERT_EQ(got, want) << w;
-  }
-  EXPECT_EQ(gate_at_once.asked, gate_one_by_one.asked);
-  EXPECT_EQ(InOrder(at_once), InOrder(one_by_one));
-  at_once.Finalize();
-  one_by_one.Finalize();
-  EXPECT_EQ(TableContents(at_once), TableContents(one_by_one));
-}
-
-TEST(WordListTest, AddGatedCountCapsTheTallyOfAFile) {
-  WordList list;
-  EXPECT_EQ(list.AddGatedCount("word", 1, 70000, nullptr), WordList::Gated::kNew);
-  EXPECT_EQ(list.AddGatedCount("word", 1, 70000, nullptr), WordList::Gated::kCounted);
-  EXPECT_EQ(list.AddGatedCount("word", 2, 3, nullptr), WordList::Gated::kCounted);
-  EXPECT_EQ(list.AddGatedCount("once", 0, int64_t{1} << 40, nullptr), WordList::Gated::kNew);
-  list.Finalize();
-  ASSERT_EQ(list.Word(2), "word");
-  EXPECT_EQ(list[2].Count, 140003);
-  const std::vector<FileTally> files = list.Files(2);
-  ASSERT_EQ(files.size(), 2u);
-  EXPECT_EQ(files[0].count, kMaxCountPerFile);
-  EXPECT_EQ(files[1].count, 3);
-  EXPECT_EQ(list[1].Count, int64_t{1} << 40);
-  EXPECT_EQ(list.Files(1)[0].count, kMaxCountPerFile);
-}
-
-TEST(WordListTest, EntriesInTheOrderMadeWithRefusedOnesAtZero) {
-  struct NoZ final : WordList::Gate {
-    bool Admits(BytesView word) override { return word.find('z') == BytesView::npos; }
-  } gate;
-  WordList list;
-  list.AddGated("b", 0, &gate);
-  list.AddGated("zed", 0, &gate);
-  list.AddGated("a", 0, &gate);
-  list.AddGated("b", 0, &gate);
-  list.AddGated("zed", 0, &gate);
-  list.AddGatedCount("a", 0, 5, &gate);
-  const std::vector<std::pair<std::string, int64_t>> want = {{"b", 2}, {"zed", 0}, {"a", 6}};
-  EXPECT_EQ(InOrder(list), want);
-  EXPECT_EQ(list.DistinctCount(), 2);
 }
 
 TEST(WordListTest, TablesCountedApartMergeIntoTheTableOfTheWhole) {
