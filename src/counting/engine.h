@@ -257,10 +257,7 @@ class Engine final : private LineScanner::Sink {
   // How many threads a count may use to read and count files: at least 1
   // (all work on the engine's thread); by default the machine's processors.
   // A run on several threads gives the same results as a run on one.
-  void SetThreads(int threads) {
-    threads_ = threads < 1 ? 1 : threads;
-    if (threads_ == 1) st_.helpers = nullptr;
-  }
+  void SetThreads(int threads) { threads_ = threads < 1 ? 1 : threads; }
   int threads() const { return threads_; }
   // The size of the parts a large single file is cut into when it is
   // counted on several threads (0, the default: the engine chooses, by the

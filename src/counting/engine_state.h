@@ -27,7 +27,6 @@
 #include "util/host.h"
 #include "util/pacer.h"
 #include "util/text.h"
-#include "util/work_pool.h"
 
 namespace vorn {
 
@@ -143,9 +142,6 @@ struct EngineState {
   // Lets events run during long work (the counting path, the sorts, the
   // listings).
   Pacer pacer;
-  // The engine's worker pool, whose threads a listing may hand a share of
-  // its work to (null: the engine works alone).
-  WorkerPool* helpers = nullptr;
 
   // Tells the host about a change of the busy state.
   void SetBusy(Busy b);

@@ -56,8 +56,6 @@ WorkerPool* Engine::Pool() {
     pool_asked_ = threads_ - 1;
     pool_ = std::make_unique<WorkerPool>(pool_asked_);
   }
-  // A pool without threads (one thread in all) helps no one.
-  st_.helpers = pool_->size() > 0 ? pool_.get() : nullptr;
   return pool_.get();
 }
 

@@ -1,15 +1,12 @@
 #include "results/display_formats.h"
 
 #include <algorithm>
-#include <atomic>
 #include <charconv>
-#include <optional>
 #include <vector>
 
 #include "results/output.h"
 #include "results/quick_sort.h"
 #include "results/ranking.h"
-#include "util/helper_thread.h"
 #include "util/message_table.h"
 #include "util/str_proc.h"
 
@@ -271,84 +268,6 @@ bool WalkEnds(ListingPass* pass) {
   return pass->textbox_refused || st->textbox.OutputAborted;
 }
 
-// A file listing of at least this many entries is made two blocks at a
-// time when the engine has a worker: the worker renders the second block of
-// each pair into memory while the engine renders and writes the first. The
-// file lists of formats 12 and 13 let events run, which only the engine's
-// thread may do: they are listed by the engine alone.
-constexpr size_t kMinSharedListing = 4096;
-constexpr size_t kSharedListingBlock = 16384;
-
-bool SharesListing(const ListingPass& pass) {
-  const int format = Format(pass);
-  return pass.ToFile() && pass.st->helpers != nullptr && format != 12 && format != 13 &&
-         pass.st->stats.ListedCount >= static_cast<int64_t>(kMinSharedListing);
-}
-
-// The entries the listing walks, in order.
-std::vector<int64_t> ListedEntries(const EngineState& st, bool alphabetical) {
-  std::vector<int64_t> entries;
-  entries.reserve(static_cast<size_t>(st.stats.ListedCount));
-  const int64_t n = st.words.DistinctCount();
-  if (alphabetical) {
-    for (int64_t i = 1; i <= n; ++i) {
-      if (st.words[i].Listed) entries.push_back(i);
-    }
-  } else {
-    int64_t i = st.stats.ChainHead;
-    for (int64_t k = 0; k < st.stats.ListedCount && i >= 1 && i <= n; ++k) {
-      entries.push_back(i);
-      i = st.words[i].NextInChain;
-    }
-  }
-  return entries;
-}
-
-// Lists `entries` to the file in pairs of blocks, the second of each pair
-// rendered by a worker into memory and written after the first. A stop or
-// a failure of the file ends the listing at the end of a block at the
-// latest.
-void ListInSharedBlocks(ListingPass* pass, const std::vector<int64_t>& entries) {
-  EngineState* st = pass->st;
-  const size_t n = entries.size();
-  const size_t block = std::min(kSharedListingBlock, (n + 1) / 2);
-  Bytes rendered;
-  for (size_t first = 0; first < n; first += 2 * block) {
-    const size_t mid = std::min(n, first + block);
-    const size_t end = std::min(n, mid + block);
-    rendered.clear();
-    StringSink sink(&rendered);
-    ListingPass shared(st, &sink, /*may_touch_textbox=*/false);
-    shared.RankWidth = pass->RankWidth;
-    shared.FreqWidth = pass->FreqWidth;
-    shared.WordWidth = pass->WordWidth;
-    shared.wrote_list_entry = true;  // the engine's block comes first
-    std::optional<HelperThread> worker;
-    if (mid < end) {
-      worker.emplace(
-          [&shared, &entries, mid, end](const std::atomic<bool>& stop) {
-            for (size_t k = mid; k < end; ++k) {
-              if (k % 1024 == 0 && stop.load(std::memory_order_relaxed)) throw HelperStopped{};
-              DisplayNextLine(&shared, entries[k]);
-            }
-            FlushFile(&shared);
-          },
-          st->helpers);
-    }
-    for (size_t k = first; k < mid; ++k) {
-      DisplayNextLine(pass, entries[k]);
-      // The worker is stopped when it is left.
-      if (WalkEnds(pass)) return;
-    }
-    if (!worker) return;
-    worker->Wait(&st->pacer);
-    if (st->run.StopRequested) return;
-    FlushFile(pass);
-    if (pass->FileError == 0) pass->FileError = pass->file->Write(rendered);
-    if (WalkEnds(pass)) return;
-  }
-}
-
 void RunListing(ListingPass* pass, bool alphabetical) {
   EngineState* st = pass->st;
   pass->OutputBuffer.clear();
@@ -363,9 +282,7 @@ void RunListing(ListingPass* pass, bool alphabetical) {
   pass->OutputBuffer.clear();
 
   const int64_t n = st->words.DistinctCount();
-  if (SharesListing(*pass)) {
-    ListInSharedBlocks(pass, ListedEntries(*st, alphabetical));
-  } else if (alphabetical) {
+  if (alphabetical) {
     for (int64_t i = 1; i <= n; ++i) {
       if (st->words[i].Listed) DisplayNextLine(pass, i);
       if (WalkEnds(pass)) break;

@@ -41,19 +41,6 @@ class ByteSink {
   [[nodiscard]] virtual int Write(std::string_view bytes) = 0;
 };
 
-// A sink that gathers the bytes in memory.
-class StringSink final : public ByteSink {
- public:
-  explicit StringSink(std::string* out) : out_(out) {}
-  int Write(std::string_view bytes) override {
-    out_->append(bytes);
-    return 0;
-  }
-
- private:
-  std::string* out_;
-};
-
 // The bytes that a file pass gathers before it hands them on.
 inline constexpr size_t kFileChunk = 64 * 1024;
 

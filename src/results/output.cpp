@@ -43,6 +43,19 @@ int WriteWholeFile(const std::string& path, std::string_view bytes) {
   return err;
 }
 
+// The output file's bytes gathered in memory.
+class StringSink final : public ByteSink {
+ public:
+  explicit StringSink(std::string* out) : out_(out) {}
+  int Write(std::string_view bytes) override {
+    out_->append(bytes);
+    return 0;
+  }
+
+ private:
+  std::string* out_;
+};
+
 // Passes the bytes on and keeps the start of them: the lines up to the
 // header line of the listing (the first that begins with "Word") and the
 // kVectorLength lines after it, from which the vector files are made.
