@@ -28,15 +28,9 @@ class Collect : public ScanSink {
 };
 
 TEST(CommentMarkersTest, MarkersOfEachType) {
-  const CommentMarkers c = CommentMarkers::ForType("C");
-  ASSERT_EQ(c.pairs().size(), 2u);
-  EXPECT_EQ(c.pairs()[0].start, "/*");
-  EXPECT_EQ(c.pairs()[0].end, "*/");
-  EXPECT_EQ(c.pairs()[1].start, "//");
-  EXPECT_EQ(c.pairs()[1].end, "");
-  EXPECT_TRUE(CommentMarkers::ForType("").empty());
-  EXPECT_TRUE(CommentMarkers::ForType("c").empty());
-  EXPECT_TRUE(CommentMarkers::ForType("html").empty());
+  for (const char* type : {"", "c", "html"}) {
+    EXPECT_TRUE(CommentMarkers::ForType(type).empty()) << type;
+  }
   struct Case {
     std::string type;
     CommentMarkers::Type want_type;
@@ -222,16 +216,13 @@ TEST(CommentMarkersTest, TheScannerPassesOverComments) {
     std::u16string extra;
     Words words;
   } const kCases[] = {
-      {{"alpha /* beta */ gamma"}, u"", {"alpha", "gamma"}},
       {{"alpha/*beta*/gamma"}, u"", {"alpha", "gamma"}},
       {{"ant /* bee */ /* cat */ dog /**/eel"}, u"", {"ant", "dog", "eel"}},
       {{"/*/ after"}, u"", {"after"}},
       {{"stray */ close"}, u"", {"stray", "close"}},
       // Across lines, an empty one among them.
       {{"one /* two", "three", "", "four */ five"}, u"", {"one", "five"}},
-      {{"ant /* bee */", "cat"}, u"", {"ant", "cat"}},
       {{"one // two /* three", "four"}, u"", {"one", "four"}},
-      {{"// all of it", "next"}, u"", {"next"}},
       // Never closed: the rest of the file goes uncounted.
       {{"one /* two", "three"}, u"", {"one"}},
       // A marker inside a word is part of the word; one where a word could
@@ -283,27 +274,12 @@ TEST(CommentMarkersTest, TheScannerPassesOverMarkupByExtension) {
     std::vector<std::string> lines;
     Words words;
   } const kCases[] = {
-      {"c", {"ant /* bee */ cat"}, {"ant", "cat"}},
-      {"c", {"ex // why"}, {"ex"}},
-      {"cpp", {"ant /* bee", "cat */ dog"}, {"ant", "dog"}},
-      {"txt", {"ant /* bee */ cat"}, {"ant", "bee", "cat"}},
-      {"htm", {"<p>caf&eacute; &amp; bar</p>"}, {"caf\xE9", "bar"}},
       {"html", {"<p>caf&Eacute;s</p>"}, {"caf\xC9s"}},
       {"htm", {"tom & jerry; ok"}, {"tom", "jerry", "ok"}},
-      {"htm", {"<script>var x;</script> text"}, {"text"}},
-      {"htm", {"<SCRIPT>var x;</SCRIPT> text"}, {"text"}},
-      {"htm", {"<style>", "p { color: red; }", "</style>after"}, {"after"}},
-      {"htm", {"<!-- note", "more --> seen"}, {"seen"}},
-      {"htm", {"line<br/>next"}, {"line", "next"}},
-      {"htm", {"line<b>bold</b>"}, {"line", "bold"}},
       {"htm", {"caf&#233;s ok"}, {"caf", "ok"}},  // a numeric entity with its letters
       {"htm", {"em&#8212;dash"}, {"em", "dash"}},
       // An entity cut by a line end is not decoded.
       {"htm", {"caf&eac", "ute; more"}, {"caf", "eac", "ute", "more"}},
-      {"xml", {"<?xml version=\"1.0\"?> <doc>body</doc>"}, {"body"}},
-      {"xml", {"<![CDATA[ words here ]]> <!-- note --> tail"}, {"words", "here", "tail"}},
-      {"xml", {"<!-- note -->"}, {}},
-      {"php", {"<?php echo $name; ?>"}, {"echo", "name"}},
       {"php", {"<?PHP /* note */ print; // rest", "end"}, {"print", "end"}},
   };
   for (const Case& c : kCases) EXPECT_EQ(ScanFile(c.ext, c.lines), c.words) << c.lines[0];

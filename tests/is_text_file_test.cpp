@@ -213,12 +213,7 @@ TEST(IsTextFileTest, LookAtTextFileKeepsTheHeadAndTheStamp) {
       {"tiny.txt", "abc", "abc", true},
       {"empty.txt", "", "", true},
       {"utf8.txt", "caf\xC3\xA9\n", "caf\xC3\xA9\n", true},
-      {"le.txt",
-       "\xFF\xFE"
-       "a\0b\0"s,
-       "\xFF\xFE"
-       "a\0b\0"s,
-       true},
+      {"le.txt", "\xFF\xFEh\0i\0"s, "\xFF\xFEh\0i\0"s, true},
       {"exact.txt", std::string(kSampleSize, 'e'), std::string(kSampleSize, 'e'), true},
       {"long.txt", std::string(kSampleSize + 1, 'l'), std::string(kSampleSize, 'l'), false},
       {"late.txt", late, late.substr(0, kSampleSize), false},

@@ -156,14 +156,6 @@ TEST_F(WindowRulesTest, TheSettingsWindowLocksItsFramesWhileBusy) {
   }
 }
 
-TEST_F(WindowRulesTest, TheSettingsWindowsQuitAsksFirst) {
-  host.QueueAnswer(Answer::kNo);
-  EXPECT_FALSE(engine.ConfirmQuit());
-  host.QueueAnswer(Answer::kYes);
-  EXPECT_TRUE(engine.ConfirmQuit());
-  EXPECT_EQ(host.Dialogs(), (Strings{"Quit|Really quit?", "Quit|Really quit?"}));
-}
-
 TEST_F(WindowRulesTest, FocusAndToolTip) {
   struct Case {
     InputSource source;
