@@ -312,7 +312,8 @@ class Engine final : private LineScanner::Sink {
     // counts itself have none).
     std::unique_ptr<PackedCount> count;
     // A small file the engine counts itself, unless a worker with nothing
-    // else to do has begun it first: who took it (FolderAhead's kClaim...).
+    // else to do has begun it first: who took it (FolderAhead's kClaim...;
+    // 0 while the file is not offered).
     std::atomic<uint8_t> claim{0};
   };
   class FolderAhead;

@@ -85,9 +85,9 @@ bool Engine::AwaitFront(WorkerGroup<Result>* group) {
 // worker has begun.
 class Engine::FolderAhead {
  public:
-  // Who took a small file (FileAhead::claim): none yet, a worker, the
-  // worker who has its count, or the engine.
-  static constexpr uint8_t kClaimNotOffered = 0;
+  // Who took a small file offered to the workers (FileAhead::claim, 0 for a
+  // file not offered): none yet, a worker, the worker who has its count, or
+  // the engine.
   static constexpr uint8_t kClaimOpen = 1;
   static constexpr uint8_t kClaimWorker = 2;
   static constexpr uint8_t kClaimCounted = 3;
