@@ -67,15 +67,16 @@ void PrintTo(const Shown& s, std::ostream* os) { *os << s.box.substr(0, 2000); }
 class ParallelCountTest : public ::testing::Test {
  protected:
   // Counts with `threads` threads, parts of `part_bytes` for a single file
-  // (none when !in_parts: the file is read line by line, the reference);
-  // `setup` changes the settings first.
+  // (!in_parts: every word goes into the list as it is read, the
+  // reference); `setup` changes the settings first.
   Shown Count(int threads, const std::function<void(Settings*)>& setup = nullptr,
               bool in_parts = true) {
     ScriptedHost host;
     Engine engine(&host);
     engine.SetEventThrottle(throttle_words, std::chrono::milliseconds(0));
     engine.SetThreads(threads);
-    if (in_parts) engine.SetPartBytes(part_bytes);
+    engine.SetPartBytes(part_bytes);
+    engine.SetWordByWord(!in_parts);
     Settings& s = engine.settings();
     s.Source = source;
     s.InputFilePath = input;
@@ -219,10 +220,17 @@ TEST_F(ParallelCountTest, AFolderOfEveryKindOfFileCountsAsOnOneThread) {
     dir.Write("f" + std::to_string(i) + ".txt", MixedText(seed++, 500 + 300 * i, "\r\n"));
     dir.Write("sub/g" + std::to_string(i) + ".txt", MixedText(seed++, 400, "\n"));
   }
+  // Markup and program text of more than 1 KB: counted in tables too.
+  std::string body;
+  std::string code;
+  for (int i = 0; i < 40; ++i) {
+    body += "<p>body words &amp; more " + std::to_string(i) + "</p><!-- a comment -->\n";
+    code += "int f" + std::to_string(i) + "() { /* a comment */ return 0; } // more\n";
+  }
   dir.Write("sub/page.htm",
-            "<!DOCTYPE html>\n<html><head><title>head words</title></head>\n"
-            "<body><p>body words &amp; more</p><!-- a comment -->\n</body></html>\n");
-  dir.Write("sub/code.c", "int main() { /* a comment */ return 0; } // more\n");
+            "<!DOCTYPE html>\n<html><head><title>head words</title></head>\n<body>" + body +
+                "</body></html>\n");
+  dir.Write("sub/code.c", code);
   dir.Write("sub/deeper/utf16.txt", std::string("\xFF\xFE"
                                                 "a\0b\0 \0c\0\r\0\n\0",
                                                 14));
@@ -239,8 +247,9 @@ TEST_F(ParallelCountTest, AFolderOfEveryKindOfFileCountsAsOnOneThread) {
       [](Settings* s) { s->ExtraWords[1] = "cat, zz"; },
   };
   for (size_t o = 0; o < options.size(); ++o) {
-    const Shown one = Count(1, options[o]);
+    const Shown one = Count(1, options[o], false);
     ASSERT_EQ(one.outcome, RunOutcome::kListed) << o;
+    EXPECT_EQ(Count(1, options[o]), one) << "option " << o;
     EXPECT_EQ(Count(2, options[o]), one) << "option " << o;
     EXPECT_EQ(Count(5, options[o]), one) << "option " << o;
   }
@@ -257,7 +266,7 @@ TEST_F(ParallelCountTest, SmallFilesCountedByIdleWorkersCountAsOnOneThread) {
     dir.Write("s" + std::to_string(1000 + i) + ".txt",
               MixedText(seed++, 100 + 7 * static_cast<size_t>(i), i % 3 ? "\r\n" : "\n"));
   }
-  const Shown one = Count(1);
+  const Shown one = Count(1, nullptr, false);
   ASSERT_EQ(one.outcome, RunOutcome::kListed);
   before_count = [](ScriptedHost* host, Engine* engine) {
     host->OnProcessEvents([engine] {

@@ -263,6 +263,11 @@ class Engine final : private LineScanner::Sink {
   // counted on several threads (0, the default: the engine chooses, by the
   // file's size and the threads). Changes only how the work is shared out.
   void SetPartBytes(int64_t bytes) { part_bytes_ = bytes < 0 ? 0 : bytes; }
+  // Whether every word goes into the list as it is read, never through a
+  // table of a file or part (false, the default: wherever the run allows
+  // it). The results are the same either way: the word by word reading is
+  // what the tests compare the others with.
+  void SetWordByWord(bool on) { word_by_word_ = on; }
 
   // "Don't display words as found" was ticked or unticked (the caller has
   // stored the new value); served while busy.
@@ -438,6 +443,15 @@ class Engine final : private LineScanner::Sink {
   bool AwaitFront(WorkerGroup<Result>* group);
   ReadResult ReadInParts(const std::string& path, LineEnding ending, bool decode_utf8,
                          int64_t length, bool show_progress);
+  // A folder file that no worker counts (on one thread), counted here into
+  // a table of its own and merged; a small file is read word by word
+  // instead, as a table and its merge would cost it more.
+  bool CountsInTableHere(const std::string_view* bytes) const;
+  ReadResult CountInTableHere(const std::string& path, LineEnding ending, bool decode_utf8,
+                              const FileRange& range);
+  // A kept file of at most this many bytes is read word by word by the
+  // engine, but for a worker with nothing else to do.
+  static constexpr size_t kWordByWordBytes = 1024;
   // Merge the words a worker counted, packed or in its table, as if they
   // had been met here, in order.
   ReadResult MergeCountedFile(const PackedCount& counted);
@@ -541,6 +555,10 @@ class Engine final : private LineScanner::Sink {
   int pool_asked_ = 0;  // the threads asked of the pool (it may have fewer)
   WorkerPool* Pool();
   int64_t part_bytes_ = 0;
+  bool word_by_word_ = false;
+  // The scanner of a folder run's files counted in tables here (null: none
+  // is).
+  std::unique_ptr<PartSetup> table_setup_;
 };
 
 class Engine::LineHooks final : public FileLineHooks {

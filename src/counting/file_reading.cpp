@@ -281,10 +281,15 @@ Engine::ReadResult Engine::ReadLines(const std::string& path, int text_result, i
   next_progress_bytes_ = 0;
   if (show_progress) st_.host->IndicatorChanged(Indicator::kFileProgress, 0);
   // A file a worker has counted already is merged; a large file is counted
-  // in parts on several threads when the run allows it.
+  // in parts on several threads when the run allows it, and a folder file
+  // on one thread in a table of its own.
   if (counted != nullptr) return MergeCountedFile(*counted);
   if (CanCountInParts(path, ending, length)) {
     return ReadInParts(path, ending, decode_utf8, length, show_progress);
+  }
+  if (CountsInTableHere(bytes)) {
+    return CountInTableHere(path, ending, decode_utf8,
+                            FileRange{0, -1, length, show_progress, bytes});
   }
   return ReadRange(path, ending, decode_utf8, FileRange{0, -1, length, show_progress, bytes});
 }

@@ -366,6 +366,7 @@ RunOutcome Engine::ScanFolder() {
     ~Release() {
       e->folder_files_.clear();
       e->DropKeptBytes();
+      e->table_setup_.reset();
     }
   } release{this};
   // Each run looks at the count-only and output files afresh.
@@ -440,8 +441,11 @@ RunOutcome Engine::ScanFolder() {
   st_.host->IndicatorChanged(Indicator::kFolderProgress, 0);
   run.ReadingFiles = true;
   // With several threads, workers read and count the files ahead of their
-  // turn; each is then merged in its turn.
+  // turn; each is then merged in its turn. On one thread each is counted in
+  // its turn, into a table of its own when the run allows it.
   auto ahead = StartFolderAhead();
+  if (ahead == nullptr && CountsInParts())
+    table_setup_ = std::make_unique<PartSetup>(MakePartSetup());
   for (size_t i = 0; i < folder_files_.size(); ++i) {
     if (run.StopRequested) break;
     const FolderFile& file = folder_files_[i];
@@ -458,6 +462,7 @@ RunOutcome Engine::ScanFolder() {
   }
   // Work still under way after a stop ends before the files it reads go.
   ahead.reset();
+  table_setup_.reset();
   run.ReadingFiles = false;
   // A whole pass went through every folder, those after the last file too.
   if (!run.StopRequested) run.FolderCount = folders;

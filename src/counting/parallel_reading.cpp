@@ -45,8 +45,6 @@ constexpr int64_t kProbeWords = 4096;
 // and, but for a run's last file, fewer bytes.
 constexpr size_t kRunFiles = 16;
 constexpr int64_t kRunBytes = int64_t{256} << 10;
-// A kept file of at most this many bytes is counted by the engine itself.
-constexpr size_t kCountedByEngineBytes = 1024;
 
 }  // namespace
 
@@ -206,7 +204,7 @@ class Engine::FolderAhead {
     // engine as it merges, but for a worker with nothing else to do: a
     // table of its own and the merge of that would cost more than the
     // counting (its words are mostly met once in it).
-    if (file.kept && unchanged && file.bytes.size() <= kCountedByEngineBytes) {
+    if (file.kept && unchanged && file.bytes.size() <= kWordByWordBytes) {
       found->claim.store(kClaimOpen, std::memory_order_relaxed);
       return found;
     }
@@ -264,7 +262,9 @@ bool Engine::LineEndsMeanNothing() const {
          !(run.CountOnlyMode && run.MaxPhraseWords > 1) && st_.settings.SuppressWords != 0;
 }
 
-bool Engine::CountsInParts() const { return LineEndsMeanNothing() && !ListsMayMeetProblems(st_); }
+bool Engine::CountsInParts() const {
+  return !word_by_word_ && LineEndsMeanNothing() && !ListsMayMeetProblems(st_);
+}
 
 bool Engine::CountsInParallel() const { return threads_ > 1 && CountsInParts(); }
 
@@ -386,6 +386,25 @@ Engine::ReadResult Engine::MergeCountedFile(const PackedCount& counted) {
     if (count != 0) MergeWord(word, count);
   });
   return ReadResult{true, counted.error};
+}
+
+bool Engine::CountsInTableHere(const std::string_view* bytes) const {
+  return table_setup_ != nullptr && (bytes == nullptr || bytes->size() > kWordByWordBytes);
+}
+
+Engine::ReadResult Engine::CountInTableHere(const std::string& path, LineEnding ending,
+                                            bool decode_utf8, const FileRange& range) {
+  static const std::atomic<bool> kNoCancel{false};
+  LineHooks hooks(this, range.show_progress, ending == LineEnding::kLfOnly, range.length);
+  ReadResult result;
+  CountInKeptTable(*table_setup_, FilePart{path, ending, decode_utf8, 0, -1, range.bytes},
+                   kNoCancel, &hooks, [&](const PartCount& count) {
+                     result = ReadResult{count.opened, count.error};
+                     // A stop keeps the words counted before it, as the word
+                     // by word reading does.
+                     if (count.opened) MergePart(count);
+                   });
+  return result;
 }
 
 void Engine::MergePart(const PartCount& part) {

@@ -163,8 +163,8 @@ void CountPart(const PartSetup& setup, const FilePart& part, const std::atomic<b
   result->cancelled = sink.cancelled();
 }
 
-void CountPacked(const PartSetup& setup, const FilePart& part, const std::atomic<bool>& cancel,
-                 PackedCount* result, FileLineHooks* hooks) {
+void CountInKeptTable(const PartSetup& setup, const FilePart& part, const std::atomic<bool>& cancel,
+                      FileLineHooks* hooks, const std::function<void(const PartCount&)>& use) {
   // A fresh table for every file would cost allocations and new pages.
   thread_local PartCount count;
   count.opened = false;
@@ -179,9 +179,16 @@ void CountPacked(const PartSetup& setup, const FilePart& part, const std::atomic
     }
   } trim;
   CountPart(setup, part, cancel, &count, hooks);
-  result->opened = count.opened;
-  result->error = count.error;
-  PackWords(count.words, &result->words);
+  use(count);
+}
+
+void CountPacked(const PartSetup& setup, const FilePart& part, const std::atomic<bool>& cancel,
+                 PackedCount* result, FileLineHooks* hooks) {
+  CountInKeptTable(setup, part, cancel, hooks, [result](const PartCount& count) {
+    result->opened = count.opened;
+    result->error = count.error;
+    PackWords(count.words, &result->words);
+  });
 }
 
 std::vector<int64_t> FindPartStarts(const std::string& path, LineEnding ending, int64_t length,

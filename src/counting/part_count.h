@@ -1,11 +1,14 @@
-// Counting a file, or a part of one, on a worker thread.
+// Counting a file, or a part of one, into a table of its own.
 //
 // A parallel run gives each worker a copy of the run's configured scanner
 // (PartSetup). A worker reads its file or part with the same line loop as
 // the engine and counts every word it is handed into a table of its own,
 // in the order the words are first met; the engine then merges the tables
 // in file and part order, so that the word list, its entry order and every
-// listing come out as a run on one thread makes them. The words are merged
+// listing come out as reading the words one by one into the list makes
+// them. A folder run on one thread counts its files the same way: a small
+// table is found faster than the run's list, and the merge looks each
+// word up there once a file. The words are merged
 // as the scanner handed them over: the gate of the lists and the options
 // that judge a counted word are applied at the merge, once per distinct
 // word of the part.
@@ -18,6 +21,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "counting/line_scanning.h"
@@ -86,9 +90,13 @@ struct PackedCount {
 void CountPart(const PartSetup& setup, const FilePart& part, const std::atomic<bool>& cancel,
                PartCount* result, FileLineHooks* hooks = nullptr);
 
-// As CountPart, for a whole file, whose words are then packed into
-// *result. The table they are counted in is the calling thread's, kept from
-// file to file.
+// As CountPart, for a whole file, into the calling thread's table, kept
+// from file to file (a fresh one costs allocations and new pages); then
+// hands the count to `use`.
+void CountInKeptTable(const PartSetup& setup, const FilePart& part, const std::atomic<bool>& cancel,
+                      FileLineHooks* hooks, const std::function<void(const PartCount&)>& use);
+
+// As CountInKeptTable, with the words then packed into *result.
 void CountPacked(const PartSetup& setup, const FilePart& part, const std::atomic<bool>& cancel,
                  PackedCount* result, FileLineHooks* hooks = nullptr);
 
