@@ -8,17 +8,23 @@
 #   3. 1,000,000 distinct words counted and listed (target: under 1.2 s);
 #   4. folder runs over the chapter-per-file tree and the 10,000 small files
 #      with --threads 1 and --threads 2, and the speed-up (target: at least
-#      1.7);
+#      1.7), each beside its floor: what opening, reading and closing the
+#      same files costs the system alone on one thread and on two
+#      (bench/read_floor.cpp), the most a folder run could gain on two
+#      threads in the part of its time that the system takes;
 #   5. peak memory (KB, /usr/bin/time -f %M) of the counts of 1 to 3, plain
 #      and with --threads 1 and --threads 2.
 # A vorn-cli whose --help does not list --threads gets "n/a (no --threads)"
 # in those places; without the corpus the folder rows are "n/a (no corpus)".
-# Builds nothing: expects build/release/src/cli/vorn-cli (make build). Makes
+# Builds nothing: expects build/release/src/cli/vorn-cli and
+# build/release/bench/read_floor (make build; without read_floor the floors
+# are "n/a"). Makes
 # the inputs it lacks in build/bench/ and leaves the ones there alone.
 set -euo pipefail
 
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cli="build/release/src/cli/vorn-cli"
+read_floor="build/release/bench/read_floor"
 bench_start "${cli}"
 
 err="${work}/speed.err"
@@ -100,6 +106,15 @@ folder_row() {
     up = (b > 0 ? a / b : 0)
     printf "  %-26s %8.3f %12.3f %12.3f %9.2f  >= 1.7: %s\n", name, p / 1e9, a / 1e9, b / 1e9,
       up, (up >= 1.7 ? "met" : "missed")
+  }'
+  if [[ ! -x "${read_floor}" ]]; then
+    printf '  %-26s %s\n' "  floor: its files' reads" "n/a (no ${read_floor})"
+    return
+  fi
+  # "N files: one thread A ms, two threads B ms, speed-up C"
+  "${read_floor}" "${folder}" 5 | awk '{
+    printf "  %-26s %8s %12.3f %12.3f %9.2f\n", "  floor: its files'"'"' reads", "", $5 / 1e3,
+      $9 / 1e3, $12
   }'
 }
 
