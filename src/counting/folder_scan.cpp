@@ -444,8 +444,9 @@ RunOutcome Engine::ScanFolder() {
   // turn; each is then merged in its turn. On one thread each is counted in
   // its turn, into a table of its own when the run allows it.
   auto ahead = StartFolderAhead();
-  if (ahead == nullptr && CountsInParts())
+  if (ahead == nullptr && CountsInParts()) {
     table_setup_ = std::make_unique<PartSetup>(MakePartSetup());
+  }
   for (size_t i = 0; i < folder_files_.size(); ++i) {
     if (run.StopRequested) break;
     const FolderFile& file = folder_files_[i];

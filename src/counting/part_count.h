@@ -7,11 +7,10 @@
 // in file and part order, so that the word list, its entry order and every
 // listing come out as reading the words one by one into the list makes
 // them. A folder run on one thread counts its files the same way: a small
-// table is found faster than the run's list, and the merge looks each
-// word up there once a file. The words are merged
-// as the scanner handed them over: the gate of the lists and the options
-// that judge a counted word are applied at the merge, once per distinct
-// word of the part.
+// table is found faster than the run's list, and the merge looks each word
+// up there once a file. The words are merged as the scanner handed them
+// over: the gate of the lists and the options that judge a counted word
+// are applied at the merge, once per distinct word of the part.
 //
 // Thread-safe as used: a PartSetup is only read; each call has its own
 // scanner and table.
