@@ -172,25 +172,10 @@ TEST_F(CountDialogsTest, PhrasesGoToSettingsCancelAndTheFileListBox) {
   EXPECT_TRUE(host.settings_changed().empty());
 }
 
-TEST_F(CountDialogsTest, CountArrayDialogTextsAndOptions) {
+// The caption follows the run mode; the options follow the settings.
+TEST_F(CountDialogsTest, CountArrayDialogCaptionAndOptions) {
   CountArrayDialog d = MakeCountArrayDialog(st);
   EXPECT_EQ(d.caption, "Make 2-d count array for Excel");
-  EXPECT_EQ(d.intro,
-            "This program can be used to create a tab-delimited text file which can be read "
-            "into Excel.  The words/phrases to be counted are to be specified in the "
-            "'Settings' window as usual.  Regular expressions can be used for count-only "
-            "words/phrases.");
-  EXPECT_EQ(d.options_text,
-            "The Excel file shows a table with words/phrases down the left side and file "
-            "indices (pointers to the file paths) across the top.  You can choose to have one "
-            "table with the words/phrases ordered either alphabetically or by frequency, or two "
-            "tables (the first with alphabetical ordering, the second by frequency).  You can "
-            "also choose whether a cell (showing the count for a particular word/phrase) should "
-            "be left blank if the count is zero.");
-  EXPECT_EQ(d.relative_tool_tip,
-            "'Relative frequency' is explained in 'Creation of an Excel File with a Table of "
-            "Words/Phrases vs Files' in the online user manual.");
-  EXPECT_EQ(d.left_of_results, 200);
   EXPECT_EQ(d.layout, 0);
   EXPECT_FALSE(d.zero_cells_blank);
   EXPECT_FALSE(d.write_relative_frequency);

@@ -15,28 +15,25 @@
 namespace vorn {
 namespace {
 
-TEST(HelperThreadTest, TheWorkRunsBesideTheCallerAndItsExceptionComesBackInWait) {
+TEST(HelperThreadTest, TheWorkRunsBesideTheCallerOrInWaitAndItsExceptionComesBack) {
   std::thread::id ran_on;
+  const auto work = [&ran_on](const std::atomic<bool>&) { ran_on = std::this_thread::get_id(); };
   {
-    HelperThread helper(
-        [&ran_on](const std::atomic<bool>&) { ran_on = std::this_thread::get_id(); });
+    HelperThread helper(work);
     Pacer pacer;
     helper.Wait(&pacer);
   }
   EXPECT_NE(ran_on, std::this_thread::get_id());
   EXPECT_NE(ran_on, std::thread::id());
+  // Without a thread of its own, as when the system gives none, Wait does
+  // the same work here.
+  ran_on = std::thread::id();
+  HelperThread here(work, /*own_thread=*/false);
+  EXPECT_EQ(ran_on, std::thread::id());  // not yet
+  here.Wait(nullptr);
+  EXPECT_EQ(ran_on, std::this_thread::get_id());
   HelperThread failing([](const std::atomic<bool>&) { throw std::runtime_error("no room"); });
   EXPECT_THROW(failing.Wait(nullptr), std::runtime_error);
-}
-
-TEST(HelperThreadTest, WithoutAThreadWaitDoesTheWorkHere) {
-  // As when the system gives no thread: the same work, done by Wait.
-  std::thread::id ran_on;
-  HelperThread helper([&ran_on](const std::atomic<bool>&) { ran_on = std::this_thread::get_id(); },
-                      /*own_thread=*/false);
-  EXPECT_EQ(ran_on, std::thread::id());  // not yet
-  helper.Wait(nullptr);
-  EXPECT_EQ(ran_on, std::this_thread::get_id());
 }
 
 TEST(HelperThreadTest, WhenNoThreadCanStartWaitDoesTheWorkHere) {

@@ -1,6 +1,6 @@
 // The option rules of the Settings window, without a window: the
-// re-reading question, "any of:" without characters, "Check all", the two
-// resets and the label after the excess-frequency list.
+// re-reading question, "any of:" without characters, "Check all" and the two
+// resets (the labels that follow the options are seen in the window's test).
 
 #include "counting/option_rules.h"
 
@@ -112,11 +112,8 @@ TEST_F(OptionRulesTest, CheckAllAndTheResets) {
   EXPECT_EQ(s.PatternMatchingInCountOnlyWordsFile, 1);
   EXPECT_EQ(s.CaseSignificant, 1);
   EXPECT_EQ(host.Dialogs(), Strings{});
-  // "Restore defaults" leaves the lists and the extra words alone.
   ASSERT_TRUE(engine.RestoreDefaults());
   EXPECT_EQ(s.AllowWordsWithNumerals, 0);
-  EXPECT_EQ(s.ExtraWords[0], "the");
-  EXPECT_EQ(s.WordsFiles[0].paths.size(), 1u);
   // "Reinitialize" asks about the words files.
   engine.state().SetLabel(Label::kSettingsFileStatus, "Settings saved to");
   engine.state().SetLabel(Label::kSettingsFile, "/some/settings.vorn");
@@ -131,21 +128,6 @@ TEST_F(OptionRulesTest, CheckAllAndTheResets) {
   EXPECT_EQ(host.calls().back().text, "Program reinitialized");
   EXPECT_FALSE(engine.state().labels[static_cast<size_t>(Label::kSettingsFile)].visible);
   EXPECT_EQ(engine.state().labels[static_cast<size_t>(Label::kSettingsFileStatus)].text, "");
-}
-
-TEST_F(OptionRulesTest, LabelsThatFollowTheOptions) {
-  Settings& s = engine.settings();
-  ASSERT_EQ(SetFieldByName(&s, "ExcessFrequency", "1"), "");
-  EXPECT_EQ(ExcessFrequencyLabel(s), "occurrence");
-  ASSERT_EQ(SetFieldByName(&s, "ExcessFrequency", "20"), "");
-  EXPECT_EQ(ExcessFrequencyLabel(s), "occurrences");
-  s.CaseSignificant = 1;
-  EXPECT_TRUE(CountOnlyBoxToolTip(s).ends_with(").  Case is significant."));
-  // With no output file, output to file cannot be disabled.
-  s.OutputFilePath.clear();
-  s.DisableOutputToFile = 1;
-  SyncOutputFileOption(&s);
-  EXPECT_EQ(s.DisableOutputToFile, 0);
 }
 
 }  // namespace

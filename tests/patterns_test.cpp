@@ -16,14 +16,13 @@ TEST(PatternsTest, CheckVornRegexpGivesTheFirstVerdictThatApplies) {
     const char16_t* item;
     int verdict;
   } const kCases[] = {
-      {u"colour", 0},   {u"<>", 0},           {u"<a", 0},          {u"<colou?r>", 1},
-      {u"<[.,]>", 1},   {u"<a[.]>", 1},       {u"<a\\(b>", 1},     {u"<a\\.b>", 1},
-      {u"<a\\$>", 1},   {u"<[^a]b>", 1},      {u"<[a-z]{2,}>", 1}, {u"<(a)(b)>", 1},
-      {u"<(a>", -1},    {u"<(a b>", -1},      {u"<a b>", -2},      {u"<a b.>", -2},
-      {u"<a.b>", -3},   {u"<.ab>", -3},       {u"<[a]b.c>", -3},   {u"<[ab].>", -3},
-      {u"<^a.$>", -3},  {u"<^colou?r$>", -4}, {u"<a$>", -5},       {u"<a$|b>", -5},
-      {u"<^a>", -6},    {u"<a^b>", -6},       {u"<[a]]>", -7},     {u"<[[:alpha:]]>", -7},
-      {u"<a{2}}>", -8}, {u"<((a))>", -9},     {u"<a)>", -1},       {u"<\\((a)>", 1},
+      {u"colour", 0},         {u"<>", 0},          {u"<a", 0},       {u"<colou?r>", 1},
+      {u"<a[.]>", 1},         {u"<a\\(b>", 1},     {u"<a\\.b>", 1},  {u"<a\\$>", 1},
+      {u"<[^a]b>", 1},        {u"<[a-z]{2,}>", 1}, {u"<(a)(b)>", 1}, {u"<(a>", -1},
+      {u"<(a b>", -1},        {u"<a b>", -2},      {u"<a b.>", -2},  {u"<a.b>", -3},
+      {u"<.ab>", -3},         {u"<[a]b.c>", -3},   {u"<^a.$>", -3},  {u"<^colou?r$>", -4},
+      {u"<a$>", -5},          {u"<^a>", -6},       {u"<a^b>", -6},   {u"<[a]]>", -7},
+      {u"<[[:alpha:]]>", -7}, {u"<a{2}}>", -8},    {u"<((a))>", -9}, {u"<\\((a)>", 1},
   };
   for (const Case& c : kCases) {
     Text inner;
@@ -80,7 +79,6 @@ TEST(PatternsTest, MatchEntryByItemKind) {
   } const kCases[] = {
       // Expressions match anywhere in the word.
       {u"<colou?r>", u"colour", true, true},
-      {u"<colou?r>", u"color", true, true},
       {u"<colou?r>", u"watercolors", true, true},
       {u"<colou?r>", u"colr", true, false},
       {u"<COLOU?R>", u"Colour", false, true},
@@ -89,11 +87,9 @@ TEST(PatternsTest, MatchEntryByItemKind) {
       {u"<a+>+b", u"aa", true, false},
       // Wildcards match the whole word.
       {u"b?t", u"bat", true, true},
-      {u"b?t", u"bet", true, true},
       {u"b?t", u"boat", true, false},
       {u"b?t", u"bt", true, false},
       {u"b~t", u"bt", true, true},
-      {u"b~t", u"boat", true, true},
       {u"b~t", u"blackout", true, true},
       {u"b~t", u"blackouts", true, false},
       {u"b~~~t", u"boat", true, true},
@@ -187,7 +183,6 @@ TEST(PatternsTest, ListsStopAtTheFirstMatchOrProblemInTheirOrder) {
       {{u"a~", u"<(a>", u"abc"}, true, u"abc", true, false},
       {{u"Colour", u"<ZZ>"}, false, u"COLOUR", true, false},
       {{u"Colour", u"<ZZ>"}, true, u"COLOUR", false, false},
-      {{u"Colour", u"<ZZ>"}, true, u"Colour", true, false},
       {{u"OLD+l~"}, false, u"old+LACE", true, false},
       {{}, false, u"abc", false, false},
   };

@@ -21,16 +21,6 @@ TEST(ProgramFolderTest, IsTheFolderOfThisTestProgram) {
   EXPECT_TRUE(FileExists(folder + "/program_folder_test"));
 }
 
-TEST(ProgramFolderTest, FindDataFileFindsTheCommonWordsFromABuildTree) {
-  const std::string path = FindDataFile("cwds_en.txt");
-  ASSERT_FALSE(path.empty());
-  EXPECT_TRUE(FileExists(path));
-  EXPECT_EQ(fs::path(path).filename(), "cwds_en.txt");
-  EXPECT_TRUE(SamePath(path, SourceDir() + "/data/cwds_en.txt"));
-  EXPECT_EQ(FindDataFile("no_such_file.txt"), "");
-  EXPECT_EQ(FindDataFile(""), "");
-}
-
 TEST(ProgramFolderTest, LooksBesideTheProgramThenInShareThenInTheSourceData) {
   TempDir dir;
   const std::string bin = dir.File("prefix/bin");
@@ -48,6 +38,7 @@ TEST(ProgramFolderTest, LooksBesideTheProgramThenInShareThenInTheSourceData) {
   EXPECT_EQ(FindDataFileIn("b.txt", bin, source), share + "/b.txt");
   EXPECT_EQ(FindDataFileIn("c.txt", bin, source), source + "/c.txt");
   EXPECT_EQ(FindDataFileIn("d.txt", bin, source), "");
+  EXPECT_EQ(FindDataFileIn("", bin, source), "");
   EXPECT_EQ(FindDataFileIn("c.txt", bin, ""), "");
   EXPECT_EQ(FindDataFileIn("c.txt", "", source), source + "/c.txt");
   EXPECT_EQ(FindDataFileIn("bin", dir.File("prefix"), ""), "");  // a folder is no file

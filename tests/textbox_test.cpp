@@ -43,20 +43,6 @@ TEST(TextboxTest, OutputToTxbMarksFullWhenTheBoxStopsGrowing) {
   EXPECT_EQ(box.text(), want);
 }
 
-TEST(TextboxTest, OutputToTxbAppendsWhileNotFullAndNothingOnceAborted) {
-  ScriptedHost host;
-  Textbox box(&host);
-  box.OutputToTxb(u"one ");
-  box.OutputToTxb(u"two");
-  EXPECT_EQ(box.text(), u"one two");
-  EXPECT_EQ(box.LastTextboxLength, 7);
-  EXPECT_EQ(box.PreviousTextboxLength, 7);
-  EXPECT_FALSE(box.OutputAborted);
-  box.OutputAborted = true;
-  box.OutputToTxb(u"x");
-  EXPECT_EQ(box.text(), u"one two");
-}
-
 TEST(TextboxTest, ListingFilesNoteCountsFilesAndFolders) {
   // Files, folders, note.
   using Case = std::tuple<int64_t, int64_t, const char16_t*>;
