@@ -288,6 +288,11 @@ class Engine final : private LineScanner::Sink {
     // file while the file's stamp is the same.
     bool kept = false;
     std::string_view bytes;
+    // The kept bytes while the file's stamp (`now`) is the one the counting
+    // pass found; null when they are not the file's.
+    const std::string_view* KeptBytes(const FileStamp& now) const {
+      return kept && now == stamp ? &bytes : nullptr;
+    }
   };
   bool CheckFolderSource();
   // Refuses an output file (`output`) in the folder of a folder run or, with
@@ -449,9 +454,12 @@ class Engine final : private LineScanner::Sink {
   bool CountsInTableHere(const std::string_view* bytes) const;
   ReadResult CountInTableHere(const std::string& path, LineEnding ending, bool decode_utf8,
                               const FileRange& range);
-  // A kept file of at most this many bytes is read word by word by the
-  // engine, but for a worker with nothing else to do.
-  static constexpr size_t kWordByWordBytes = 1024;
+  // Whether a folder file with these kept bytes (null: none) is read word
+  // by word by the engine, but for a worker with nothing else to do: a
+  // small one, whose table and its merge would cost more than the reading.
+  static bool ReadsWordByWord(const std::string_view* kept) {
+    return kept != nullptr && kept->size() <= 1024;
+  }
   // Merge the words a worker counted, packed or in its table, as if they
   // had been met here, in order.
   ReadResult MergeCountedFile(const PackedCount& counted);

@@ -366,7 +366,7 @@ RunOutcome Engine::ScanFolder() {
     ~Release() {
       e->folder_files_.clear();
       e->DropKeptBytes();
-      e->table_setup_.reset();
+      e->table_setup_.reset();  // the reading pass's, on one thread
     }
   } release{this};
   // Each run looks at the count-only and output files afresh.
@@ -463,7 +463,6 @@ RunOutcome Engine::ScanFolder() {
   }
   // Work still under way after a stop ends before the files it reads go.
   ahead.reset();
-  table_setup_.reset();
   run.ReadingFiles = false;
   // A whole pass went through every folder, those after the last file too.
   if (!run.StopRequested) run.FolderCount = folders;
@@ -500,7 +499,7 @@ void Engine::ReadFolderFile(const FolderFile& file, FileAhead* ahead) {
                             : unchanged || document ? file.info
                                                     : IsTextFile(path);
   // The bytes the counting pass kept are the file's while it is unchanged.
-  const std::string_view* bytes = file.kept && unchanged && !document ? &file.bytes : nullptr;
+  const std::string_view* bytes = document ? nullptr : file.KeptBytes(stamp);
   if (!document && !TextToRead(path, info)) return;
   DocxExtraction extraction;
   if (document && !ExtractDocumentText(path, &extraction)) return;

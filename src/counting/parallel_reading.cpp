@@ -200,11 +200,9 @@ class Engine::FolderAhead {
     const bool unchanged = found->stamp == file.stamp;
     found->info = unchanged || found->document ? file.info : IsTextFile(file.path);
     if (found->document || !IsTextToRead(found->info.result)) return found;
-    // A small file whose bytes the counting pass kept is counted by the
-    // engine as it merges, but for a worker with nothing else to do: a
-    // table of its own and the merge of that would cost more than the
-    // counting (its words are mostly met once in it).
-    if (file.kept && unchanged && file.bytes.size() <= kWordByWordBytes) {
+    // A small kept file is offered: the engine reads it as it merges, unless
+    // a worker with nothing else to do counts it first.
+    if (ReadsWordByWord(file.KeptBytes(found->stamp))) {
       found->claim.store(kClaimOpen, std::memory_order_relaxed);
       return found;
     }
@@ -214,9 +212,7 @@ class Engine::FolderAhead {
 
   // The words of a text file, counted on a worker (or the engine).
   std::unique_ptr<PackedCount> Count(const FolderFile& file, const FileAhead& found) const {
-    const bool unchanged = found.stamp == file.stamp;
-    // The bytes the counting pass kept are the file's while it is unchanged.
-    const std::string_view* bytes = file.kept && unchanged ? &file.bytes : nullptr;
+    const std::string_view* bytes = file.KeptBytes(found.stamp);
     const FilePart part{
         file.path,
         EndingOf(found.info.result, found.info.start_code),
@@ -389,7 +385,7 @@ Engine::ReadResult Engine::MergeCountedFile(const PackedCount& counted) {
 }
 
 bool Engine::CountsInTableHere(const std::string_view* bytes) const {
-  return table_setup_ != nullptr && (bytes == nullptr || bytes->size() > kWordByWordBytes);
+  return table_setup_ != nullptr && !ReadsWordByWord(bytes);
 }
 
 Engine::ReadResult Engine::CountInTableHere(const std::string& path, LineEnding ending,

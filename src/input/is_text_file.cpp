@@ -298,8 +298,9 @@ TextFileInfo LookAtTextFile(const std::string& path, FileSample* sample, int64_t
   int64_t anomalies = 0;
   const double reject_above = 10.0 * anomaly_limit;
   // Most samples hold no anomalous byte: one pass without a branch a byte
-  // finds that out, with the line ends; a sample with one is examined byte
-  // by byte below.
+  // finds that out, with the line ends; a sample with one (or any sample,
+  // when a negative limit rejects even a clean one) is examined byte by
+  // byte below.
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   unsigned char has_cr = 0;
   unsigned char has_lf = 0;
